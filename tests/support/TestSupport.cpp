@@ -1,0 +1,47 @@
+#include "support/TestSupport.h"
+
+#include "app/CResourceManager.h"
+
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <unistd.h>
+
+namespace k52test {
+
+TempDir::TempDir() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "k52test.XXXXXX").string();
+    char* made = ::mkdtemp(pattern.data());
+    if (made == nullptr) {
+        throw std::runtime_error("cannot create a temporary directory");
+    }
+    m_path = made;
+}
+
+TempDir::~TempDir() {
+    std::error_code ignored;
+    std::filesystem::permissions(m_path, std::filesystem::perms::owner_all, std::filesystem::perm_options::add,
+                                 ignored);
+    std::filesystem::remove_all(m_path, ignored);
+}
+
+void WriteFile(const std::filesystem::path& path, const std::string& content) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << content;
+    if (!out) {
+        throw std::runtime_error("cannot write " + path.string());
+    }
+}
+
+std::string ReadFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+void LoadEnglish() {
+    CResourceManager::Database().Load(L"English.lng");
+}
+
+} // namespace k52test

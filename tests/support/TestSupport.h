@@ -1,0 +1,48 @@
+#pragma once
+#include <filesystem>
+#include <string>
+
+#include <gtest/gtest.h>
+
+namespace k52test {
+
+// A fresh directory under the system's temporary folder, removed again.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::filesystem::path& path() const { return m_path; }
+    std::wstring file(const std::string& name) const { return (m_path / name).wstring(); }
+
+private:
+    std::filesystem::path m_path;
+};
+
+void WriteFile(const std::filesystem::path& path, const std::string& content);
+std::string ReadFile(const std::filesystem::path& path);
+
+// Loads lang/English.lng (copied next to the test programs) into the
+// application's database.
+void LoadEnglish();
+
+// Runs a statement that must raise our exception and returns its text.
+template <class F>
+std::wstring RaisedText(F&& f);
+
+} // namespace k52test
+
+#include "link/CPrivateException.h"
+
+template <class F>
+std::wstring k52test::RaisedText(F&& f) {
+    try {
+        f();
+    } catch (const CException& error) {
+        return GetExceptionMessage(error, 100000);
+    }
+    ADD_FAILURE() << "nothing was raised";
+    return L"<nothing raised>";
+}
