@@ -40,7 +40,9 @@ std::vector<Block> ChannelBlocks(const ModelTable& table) {
     return blocks;
 }
 
-std::wstring BaseKey(std::wstring_view key) { return std::wstring(key.substr(0, key.size() - 2)); }
+std::wstring BaseKey(std::wstring_view key) {
+    return std::wstring(key.substr(0, key.size() - 2));
+}
 
 struct Placement {
     std::int32_t page;
@@ -53,17 +55,17 @@ struct Placement {
 Placement PlacementOf(const std::string& model, const std::wstring& base) {
     bool universal = model == "JK9W" || model == "JK7W";
     static const std::map<std::wstring, Placement> placements = {
-        {L"unused", {1, 0x3a, 0, 1}},    {L"rangepc", {1, 0x42, 0, 1}},      {L"bias", {1, 0x0a, 0, 2}},
-        {L"gain", {1, 0x0b, 0, 2}},      {L"zscale", {1, 0x1a, 0, 2}},       {L"fscale", {1, 0x1b, 0, 2}},
-        {L"zbase", {1, 0x2a, 0, 2}},     {L"fbase", {1, 0x2b, 0, 2}},        {L"burnout", {1, 0x52, 0, 1}},
-        {L"dropout", {1, 0x5a, 0, 1}},   {L"resetoutoput", {1, 0x4a, 0, 1}}, {L"unit", {1, 0x5a, 0, 1}},
-        {L"cjcsw", {2, 0x4a, 0, 1}},     {L"upCount", {1, 0x2b, 0, 2}},      {L"ofpreset", {1, 0x2a, 0, 2}},
-        {L"preset", {1, 0x02, 0, 1}},    {L"unusedVal", {1, 0x52, 0, 1}},
+        {L"unused", {1, 0x3a, 0, 1}},  {L"rangepc", {1, 0x42, 0, 1}},      {L"bias", {1, 0x0a, 0, 2}},
+        {L"gain", {1, 0x0b, 0, 2}},    {L"zscale", {1, 0x1a, 0, 2}},       {L"fscale", {1, 0x1b, 0, 2}},
+        {L"zbase", {1, 0x2a, 0, 2}},   {L"fbase", {1, 0x2b, 0, 2}},        {L"burnout", {1, 0x52, 0, 1}},
+        {L"dropout", {1, 0x5a, 0, 1}}, {L"resetoutoput", {1, 0x4a, 0, 1}}, {L"unit", {1, 0x5a, 0, 1}},
+        {L"cjcsw", {2, 0x4a, 0, 1}},   {L"upCount", {1, 0x2b, 0, 2}},      {L"ofpreset", {1, 0x2a, 0, 2}},
+        {L"preset", {1, 0x02, 0, 1}},  {L"unusedVal", {1, 0x52, 0, 1}},
     };
     // The universal inputs keep their type-dependent rows on one page per channel.
     static const std::map<std::wstring, Placement> universalPages = {
-        {L"unit", {2, 0x45, 1, 0}},    {L"wirertd", {2, 0x42, 1, 0}},   {L"burnout", {2, 0x43, 1, 0}},
-        {L"cjcsw", {2, 0x44, 1, 0}},   {L"FOLfilter", {2, 0x47, 1, 0}},
+        {L"unit", {2, 0x45, 1, 0}},  {L"wirertd", {2, 0x42, 1, 0}},   {L"burnout", {2, 0x43, 1, 0}},
+        {L"cjcsw", {2, 0x44, 1, 0}}, {L"FOLfilter", {2, 0x47, 1, 0}},
     };
     if (universal && universalPages.contains(base)) {
         return universalPages.at(base);
@@ -75,15 +77,16 @@ Placement PlacementOf(const std::string& model, const std::wstring& base) {
 
 TEST(ChannelBlocks, RepeatPerChannelWithTheirItemSteps) {
     const std::map<std::string, int> channelCount = {
-        {"KB7HW", 4}, {"HJ7W", 4}, {"QB9W", 2}, {"BQ7W", 4}, {"ZQ7W", 4}, {"KZ9W", 2}, {"KZ7W", 4},
-        {"JZB7W", 4}, {"JK9W", 2}, {"JK7W", 4}, {"QH7W", 4}, {"QZ7W", 4},
+        {"KB7HW", 4}, {"HJ7W", 4},  {"QB9W", 2}, {"BQ7W", 4}, {"ZQ7W", 4}, {"KZ9W", 2},
+        {"KZ7W", 4},  {"JZB7W", 4}, {"JK9W", 2}, {"JK7W", 4}, {"QH7W", 4}, {"QZ7W", 4},
     };
     for (const ModelEntry& entry : AllModels()) {
         SCOPED_TRACE(entry.model);
         std::string model = entry.model;
         std::vector<Block> blocks = ChannelBlocks(entry.table());
         auto expected = channelCount.find(model);
-        ASSERT_EQ(blocks.size(), expected == channelCount.end() ? 0u : static_cast<std::size_t>(expected->second));
+        ASSERT_EQ(blocks.size(),
+                  expected == channelCount.end() ? 0u : static_cast<std::size_t>(expected->second));
         for (std::size_t b = 0; b < blocks.size(); ++b) {
             const Block& block = blocks[b];
             ASSERT_EQ(block.channel, static_cast<int>(b) + 1);
@@ -118,7 +121,8 @@ TEST(ChannelBlocks, RepeatPerChannelWithTheirItemSteps) {
                     EXPECT_EQ(fileKey, std::wstring_view(first.fileKey));
                 } else if (BaseKey(key) == L"FOLfilter") {
                     // The fourth channel's filter shares the third one's file key.
-                    EXPECT_TRUE(fileKey.ends_with(block.channel == 4 ? std::wstring(L"03") : std::wstring(digits)));
+                    EXPECT_TRUE(
+                        fileKey.ends_with(block.channel == 4 ? std::wstring(L"03") : std::wstring(digits)));
                 } else {
                     EXPECT_TRUE(fileKey.ends_with(digits)) << Narrow(fileKey);
                     EXPECT_EQ(BaseKey(fileKey), BaseKey(first.fileKey));
@@ -161,9 +165,9 @@ TEST(ChannelBlocks, RangeAndUnitRowsComeBeforeTheRowsTheyReset) {
 // The model logic finds a channel's rows by row index: channel * rows per
 // channel + position.
 TEST(ChannelBlocks, PositionsThatTheModelLogicReliesOn) {
-    const std::vector<std::wstring> universal = {L"ch",     L"unused", L"rangepc", L"unit",    L"zbase",
-                                                 L"fbase",  L"bias",   L"gain",    L"zscale",  L"fscale",
-                                                 L"wirertd", L"burnout", L"cjcsw", L"FOLfilter"};
+    const std::vector<std::wstring> universal = {L"ch",      L"unused",  L"rangepc", L"unit",     L"zbase",
+                                                 L"fbase",   L"bias",    L"gain",    L"zscale",   L"fscale",
+                                                 L"wirertd", L"burnout", L"cjcsw",   L"FOLfilter"};
     const std::map<std::string, std::pair<std::size_t, int>> layouts = {
         {"BQ7W", {11, 4}}, {"ZQ7W", {12, 4}}, {"JK9W", {14, 2}}, {"JK7W", {14, 4}}};
     for (const auto& [model, layout] : layouts) {
@@ -191,10 +195,12 @@ TEST(ChannelBlocks, PositionsThatTheModelLogicReliesOn) {
     const ModelTable& two = Model("JK9W").table();
     const ModelTable& four = Model("JK7W").table();
     for (std::size_t i = 0; i < 28; ++i) {
-        EXPECT_EQ(std::wstring_view(two.parameters[i].textKey), std::wstring_view(four.parameters[i].textKey));
+        EXPECT_EQ(std::wstring_view(two.parameters[i].textKey),
+                  std::wstring_view(four.parameters[i].textKey));
     }
     for (std::size_t i = 28; i < 31; ++i) {
-        EXPECT_EQ(std::wstring_view(two.parameters[i].textKey), std::wstring_view(four.parameters[i + 28].textKey));
+        EXPECT_EQ(std::wstring_view(two.parameters[i].textKey),
+                  std::wstring_view(four.parameters[i + 28].textKey));
     }
     EXPECT_EQ(RowIndex(four, L"rangepc02"), 16);
     EXPECT_EQ(RowIndex(four, L"zbase02"), 18);
@@ -216,10 +222,10 @@ TEST(ChannelTables, LiveValueRows) {
         int channels;
         std::int32_t switchItem;
     };
-    for (const Analog& analog : {Analog{"KB7HW", 4, 78}, Analog{"KZ9W", 2, 78}, Analog{"KZ7W", 4, 78},
-                                 Analog{"JZB7W", 4, 78}, Analog{"QH7W", 4, 78}, Analog{"QZ7W", 4, 78},
-                                 Analog{"JK9W", 2, 78}, Analog{"JK7W", 4, 78}, Analog{"BQ7W", 4, 78},
-                                 Analog{"ZQ7W", 4, 78}, Analog{"ZKH7JW", 4, 0}}) {
+    for (const Analog& analog :
+         {Analog{"KB7HW", 4, 78}, Analog{"KZ9W", 2, 78}, Analog{"KZ7W", 4, 78}, Analog{"JZB7W", 4, 78},
+          Analog{"QH7W", 4, 78}, Analog{"QZ7W", 4, 78}, Analog{"JK9W", 2, 78}, Analog{"JK7W", 4, 78},
+          Analog{"BQ7W", 4, 78}, Analog{"ZQ7W", 4, 78}, Analog{"ZKH7JW", 4, 0}}) {
         SCOPED_TRACE(analog.model);
         const ModelTable& table = Model(analog.model).table();
         bool temperature = std::string(analog.model).ends_with("Q7W");

@@ -20,13 +20,14 @@ namespace {
 
 // The section names the two registries give their cards.
 const std::vector<std::wstring> kSectionNames = {
-    L"unknown", L"null",     L"BJ58W",    L"QJ58W",  L"KZ7W",     L"KZ9W",     L"QZ7W",
-    L"QH7W",    L"JK7W",     L"JK9W",     L"ZQ7W",   L"BQ7W",     L"HJ7W",     L"KB7HW",
-    L"JZB7W",   L"QB9W",     L"ZKH7JW",   L"BJWQ8W", L"BHQB8W",   L"BZKJ8W",   L"K52HQBZ8",
-    L"QZ52",    L"WB52",     L"K52HQ8",   L"K52HJWQ8", L"K52HZKJ8", L"K52HJWB8",
+    L"unknown", L"null",   L"BJ58W",    L"QJ58W", L"KZ7W",  L"KZ9W",   L"QZ7W",     L"QH7W",     L"JK7W",
+    L"JK9W",    L"ZQ7W",   L"BQ7W",     L"HJ7W",  L"KB7HW", L"JZB7W",  L"QB9W",     L"ZKH7JW",   L"BJWQ8W",
+    L"BHQB8W",  L"BZKJ8W", L"K52HQBZ8", L"QZ52",  L"WB52",  L"K52HQ8", L"K52HJWQ8", L"K52HZKJ8", L"K52HJWB8",
 };
 
-CResourceDatabase& Texts() { return CResourceManager::Database(); }
+CResourceDatabase& Texts() {
+    return CResourceManager::Database();
+}
 
 // Per section: every option list its tables name, with the largest maximum.
 std::map<std::wstring, std::map<std::wstring, std::int32_t>> ListsBySection() {
@@ -67,10 +68,12 @@ TEST_F(LanguageSections, FileIsWellFormedWithOneSectionPerModelName) {
         std::set<std::string> texts;
         std::set<std::string> lists;
         for (pugi::xml_node text : section.children("text")) {
-            EXPECT_TRUE(texts.insert(text.attribute("name").value()).second) << text.attribute("name").value();
+            EXPECT_TRUE(texts.insert(text.attribute("name").value()).second)
+                << text.attribute("name").value();
         }
         for (pugi::xml_node list : section.children("list")) {
-            EXPECT_TRUE(lists.insert(list.attribute("name").value()).second) << list.attribute("name").value();
+            EXPECT_TRUE(lists.insert(list.attribute("name").value()).second)
+                << list.attribute("name").value();
             std::set<std::string> nodes;
             for (pugi::xml_node node : list.children("node")) {
                 EXPECT_TRUE(nodes.insert(node.attribute("name").value()).second);
@@ -106,7 +109,8 @@ TEST_F(LanguageSections, EveryRowHasACaptionInEverySectionThatUsesItsTable) {
             SCOPED_TRACE(std::string(entry.model) + " in " + Narrow(section));
             for (const ParameterDefinition& row : entry.table().parameters) {
                 std::wstring caption;
-                EXPECT_NO_THROW(caption = Texts().GetParameterText(section, row.textKey)) << Narrow(row.textKey);
+                EXPECT_NO_THROW(caption = Texts().GetParameterText(section, row.textKey))
+                    << Narrow(row.textKey);
                 EXPECT_FALSE(caption.empty()) << Narrow(row.textKey);
             }
         }

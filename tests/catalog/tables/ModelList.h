@@ -18,19 +18,19 @@ struct ModelEntry {
 
 inline const std::vector<ModelEntry>& AllModels() {
     static const std::vector<ModelEntry> models = {
-        {"KB7HW", TableKB7HW, {L"KB7HW"}},     {"HB58", TableHB58, {L"BJ58W"}},
-        {"HK58", TableHK58, {L"QJ58W"}},       {"DIO", TableDIO, {L"BJ58W", L"QJ58W"}},
-        {"WB52", TableWB52, {L"WB52"}},        {"QZ52", TableQZ52, {L"QZ52"}},
-        {"BJWQ8W", TableBJWQ8W, {L"BJWQ8W"}},  {"BHQB8W", TableBHQB8W, {L"BHQB8W"}},
-        {"BZKJ8W", TableBZKJ8W, {L"BZKJ8W"}},  {"ZKH7JW", TableZKH7JW, {L"ZKH7JW"}},
-        {"HJ7W", TableHJ7W, {L"HJ7W"}},        {"QB9W", TableQB9W, {L"QB9W"}},
-        {"BQ7W", TableBQ7W, {L"BQ7W"}},        {"ZQ7W", TableZQ7W, {L"ZQ7W"}},
-        {"KZ9W", TableKZ9W, {L"KZ9W"}},        {"KZ7W", TableKZ7W, {L"KZ7W"}},
-        {"JZB7W", TableJZB7W, {L"JZB7W"}},     {"JK9W", TableJK9W, {L"JK9W"}},
-        {"JK7W", TableJK7W, {L"JK7W"}},        {"QH7W", TableQH7W, {L"QH7W"}},
-        {"QZ7W", TableQZ7W, {L"QZ7W"}},        {"HQ8", TableHQ8, {L"K52HQ8"}},
-        {"HQBZ8", TableHQBZ8, {L"K52HQBZ8"}},  {"HJWQ8", TableHJWQ8, {L"K52HJWQ8"}},
-        {"HJWB8", TableHJWB8, {L"K52HJWB8"}},  {"HZKJ8", TableHZKJ8, {L"K52HZKJ8"}},
+        {"KB7HW", TableKB7HW, {L"KB7HW"}},    {"HB58", TableHB58, {L"BJ58W"}},
+        {"HK58", TableHK58, {L"QJ58W"}},      {"DIO", TableDIO, {L"BJ58W", L"QJ58W"}},
+        {"WB52", TableWB52, {L"WB52"}},       {"QZ52", TableQZ52, {L"QZ52"}},
+        {"BJWQ8W", TableBJWQ8W, {L"BJWQ8W"}}, {"BHQB8W", TableBHQB8W, {L"BHQB8W"}},
+        {"BZKJ8W", TableBZKJ8W, {L"BZKJ8W"}}, {"ZKH7JW", TableZKH7JW, {L"ZKH7JW"}},
+        {"HJ7W", TableHJ7W, {L"HJ7W"}},       {"QB9W", TableQB9W, {L"QB9W"}},
+        {"BQ7W", TableBQ7W, {L"BQ7W"}},       {"ZQ7W", TableZQ7W, {L"ZQ7W"}},
+        {"KZ9W", TableKZ9W, {L"KZ9W"}},       {"KZ7W", TableKZ7W, {L"KZ7W"}},
+        {"JZB7W", TableJZB7W, {L"JZB7W"}},    {"JK9W", TableJK9W, {L"JK9W"}},
+        {"JK7W", TableJK7W, {L"JK7W"}},       {"QH7W", TableQH7W, {L"QH7W"}},
+        {"QZ7W", TableQZ7W, {L"QZ7W"}},       {"HQ8", TableHQ8, {L"K52HQ8"}},
+        {"HQBZ8", TableHQBZ8, {L"K52HQBZ8"}}, {"HJWQ8", TableHJWQ8, {L"K52HJWQ8"}},
+        {"HJWB8", TableHJWB8, {L"K52HJWB8"}}, {"HZKJ8", TableHZKJ8, {L"K52HZKJ8"}},
     };
     return models;
 }
