@@ -16,7 +16,7 @@ constexpr int kMaxFieldSize = 512;
 
 enum class Length { Default, Char, Short, Long, LongLong, LongDouble };
 
-struct Spec {
+struct InsertFormat {
     std::string flags;
     int width = -1;
     int precision = -1;
@@ -32,12 +32,12 @@ bool IsConversion(wchar_t c) {
     return std::wcschr(L"diouxXcCsSfFeEgGaAn", c) != nullptr && c != 0;
 }
 
-// Reads one conversion specification starting after the '%'. Returns the
-// index after it, or npos when the text there is not a specification we take.
-std::size_t ParseSpec(std::wstring_view format, std::size_t i, Spec& spec) {
+// Reads one insert starting after the '%'. Returns the
+// index after it, or npos when the text there is not an insert we take.
+std::size_t ParseInsert(std::wstring_view format, std::size_t i, InsertFormat& insert) {
     const std::size_t n = format.size();
     while (i < n && IsFlag(format[i])) {
-        spec.flags.push_back(static_cast<char>(format[i]));
+        insert.flags.push_back(static_cast<char>(format[i]));
         ++i;
     }
     if (i < n && format[i] >= L'0' && format[i] <= L'9') {
@@ -49,7 +49,7 @@ std::size_t ParseSpec(std::wstring_view format, std::size_t i, Spec& spec) {
             }
             ++i;
         }
-        spec.width = width;
+        insert.width = width;
     }
     if (i < n && format[i] == L'.') {
         ++i;
@@ -61,49 +61,49 @@ std::size_t ParseSpec(std::wstring_view format, std::size_t i, Spec& spec) {
             }
             ++i;
         }
-        spec.precision = precision;
+        insert.precision = precision;
     }
     if (i < n) {
         if (format.substr(i, 2) == L"hh") {
-            spec.length = Length::Char;
+            insert.length = Length::Char;
             i += 2;
         } else if (format[i] == L'h') {
-            spec.length = Length::Short;
+            insert.length = Length::Short;
             i += 1;
         } else if (format.substr(i, 2) == L"ll") {
-            spec.length = Length::LongLong;
+            insert.length = Length::LongLong;
             i += 2;
         } else if (format.substr(i, 3) == L"I64") {
-            spec.length = Length::LongLong;
+            insert.length = Length::LongLong;
             i += 3;
         } else if (format.substr(i, 3) == L"I32") {
-            spec.length = Length::Long;
+            insert.length = Length::Long;
             i += 3;
         } else if (format[i] == L'l' || format[i] == L'w') {
-            spec.length = Length::Long;
+            insert.length = Length::Long;
             i += 1;
         } else if (format[i] == L'L') {
-            spec.length = Length::LongDouble;
+            insert.length = Length::LongDouble;
             i += 1;
         } else if (format[i] == L'j' || format[i] == L'z' || format[i] == L't' || format[i] == L'q') {
-            spec.length = Length::LongLong;
+            insert.length = Length::LongLong;
             i += 1;
         }
     }
     if (i >= n || !IsConversion(format[i])) {
         return std::wstring_view::npos;
     }
-    spec.conversion = format[i];
+    insert.conversion = format[i];
     return i + 1;
 }
 
-std::string NarrowSpec(const Spec& spec, const char* length, char conversion) {
-    std::string text = "%" + spec.flags;
-    if (spec.width >= 0) {
-        text += std::to_string(spec.width);
+std::string NarrowFormat(const InsertFormat& insert, const char* length, char conversion) {
+    std::string text = "%" + insert.flags;
+    if (insert.width >= 0) {
+        text += std::to_string(insert.width);
     }
-    if (spec.precision >= 0) {
-        text += "." + std::to_string(spec.precision);
+    if (insert.precision >= 0) {
+        text += "." + std::to_string(insert.precision);
     }
     text += length;
     text.push_back(conversion);
@@ -127,13 +127,13 @@ std::wstring RunSnprintf(const std::string& narrowFormat, T value) {
     return FromUtf8(big);
 }
 
-std::wstring PadText(std::wstring text, const Spec& spec) {
-    if (spec.precision >= 0 && text.size() > static_cast<std::size_t>(spec.precision)) {
-        text.resize(static_cast<std::size_t>(spec.precision));
+std::wstring PadText(std::wstring text, const InsertFormat& insert) {
+    if (insert.precision >= 0 && text.size() > static_cast<std::size_t>(insert.precision)) {
+        text.resize(static_cast<std::size_t>(insert.precision));
     }
-    if (spec.width > 0 && text.size() < static_cast<std::size_t>(spec.width)) {
-        std::size_t pad = static_cast<std::size_t>(spec.width) - text.size();
-        if (spec.flags.find('-') != std::string::npos) {
+    if (insert.width > 0 && text.size() < static_cast<std::size_t>(insert.width)) {
+        std::size_t pad = static_cast<std::size_t>(insert.width) - text.size();
+        if (insert.flags.find('-') != std::string::npos) {
             text.append(pad, L' ');
         } else {
             text.insert(0, pad, L' ');
@@ -183,25 +183,25 @@ std::uint64_t UnsignedOf(const FormatArg& arg, Length length) {
     }
 }
 
-std::wstring FormatOne(const Spec& spec, const FormatArg& arg) {
-    const wchar_t c = spec.conversion;
+std::wstring FormatOne(const InsertFormat& insert, const FormatArg& arg) {
+    const wchar_t c = insert.conversion;
     const bool numericArg = arg.GetType() != FormatArg::Type::Text;
     switch (c) {
     case L'd':
     case L'i':
         if (!numericArg) {
-            return PadText(arg.AsText(), spec);
+            return PadText(arg.AsText(), insert);
         }
-        return RunSnprintf(NarrowSpec(spec, "ll", 'd'), static_cast<long long>(SignedOf(arg, spec.length)));
+        return RunSnprintf(NarrowFormat(insert, "ll", 'd'), static_cast<long long>(SignedOf(arg, insert.length)));
     case L'u':
     case L'o':
     case L'x':
     case L'X':
         if (!numericArg) {
-            return PadText(arg.AsText(), spec);
+            return PadText(arg.AsText(), insert);
         }
-        return RunSnprintf(NarrowSpec(spec, "ll", static_cast<char>(c)),
-                           static_cast<unsigned long long>(UnsignedOf(arg, spec.length)));
+        return RunSnprintf(NarrowFormat(insert, "ll", static_cast<char>(c)),
+                           static_cast<unsigned long long>(UnsignedOf(arg, insert.length)));
     case L'f':
     case L'F':
     case L'e':
@@ -211,9 +211,9 @@ std::wstring FormatOne(const Spec& spec, const FormatArg& arg) {
     case L'a':
     case L'A':
         if (!numericArg) {
-            return PadText(arg.AsText(), spec);
+            return PadText(arg.AsText(), insert);
         }
-        return RunSnprintf(NarrowSpec(spec, "", static_cast<char>(c)), arg.AsReal());
+        return RunSnprintf(NarrowFormat(insert, "", static_cast<char>(c)), arg.AsReal());
     case L'c':
     case L'C': {
         std::wstring text;
@@ -223,13 +223,13 @@ std::wstring FormatOne(const Spec& spec, const FormatArg& arg) {
         } else {
             text = arg.AsText().substr(0, 1);
         }
-        Spec noPrecision = spec;
+        InsertFormat noPrecision = insert;
         noPrecision.precision = -1;
         return PadText(text, noPrecision);
     }
     case L's':
     case L'S':
-        return PadText(arg.AsText(), spec);
+        return PadText(arg.AsText(), insert);
     default:
         return {};
     }
@@ -310,18 +310,18 @@ std::wstring CMessageFormatter::Printf(std::wstring_view format, std::span<const
             i += 2;
             continue;
         }
-        Spec spec;
-        std::size_t end = ParseSpec(format, i + 1, spec);
+        InsertFormat insert;
+        std::size_t end = ParseInsert(format, i + 1, insert);
         if (end == std::wstring_view::npos) {
             // Not an insert we understand: keep the percent sign as text.
             out.push_back(L'%');
             ++i;
             continue;
         }
-        if (spec.conversion == L'n') {
+        if (insert.conversion == L'n') {
             out.push_back(L'\n');
         } else if (next < args.size()) {
-            out += FormatOne(spec, args[next++]);
+            out += FormatOne(insert, args[next++]);
         } else {
             out.append(format.substr(i, end - i));
         }
@@ -365,10 +365,10 @@ std::wstring CMessageFormatter::Numbered(std::wstring_view format, std::span<con
                 }
             }
             if (index >= 1 && index <= args.size()) {
-                std::wstring spec = L"%" + std::wstring(conversion);
-                Spec parsed;
-                std::size_t end = ParseSpec(spec, 1, parsed);
-                if (end == spec.size() && parsed.conversion != L'n') {
+                std::wstring insert = L"%" + std::wstring(conversion);
+                InsertFormat parsed;
+                std::size_t end = ParseInsert(insert, 1, parsed);
+                if (end == insert.size() && parsed.conversion != L'n') {
                     out += FormatOne(parsed, args[index - 1]);
                 } else {
                     out += args[index - 1].AsText();
