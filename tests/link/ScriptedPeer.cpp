@@ -82,6 +82,12 @@ std::vector<std::string> ScriptedPeer::Problems() const {
     return m_problems;
 }
 
+void ScriptedPeer::SendRaw(const Bytes& bytes) {
+    if (::write(m_master, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size())) {
+        throw std::runtime_error("cannot write to the pseudo-terminal");
+    }
+}
+
 std::vector<Bytes> ScriptedPeer::Requests() const {
     std::lock_guard lock(m_mutex);
     return m_requests;

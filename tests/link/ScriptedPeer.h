@@ -41,6 +41,8 @@ public:
     void Finish();
     // Everything the peer found wrong so far (empty: all well).
     std::vector<std::string> Problems() const;
+    // Writes bytes to the link outside any script.
+    void SendRaw(const Bytes& bytes);
     // Request payloads received so far.
     std::vector<Bytes> Requests() const;
 
