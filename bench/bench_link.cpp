@@ -62,7 +62,8 @@ private:
             if (!ReadExactly(rest.data(), rest.size())) {
                 return;
             }
-            const std::vector<std::uint8_t> payload = {rest[0], 0x15, 0x00, 0x00, 'A', 'I', ':', '1', '2', '3', '4'};
+            const std::vector<std::uint8_t> payload = {rest[0], 0x15, 0x00, 0x00, 'A', 'I',
+                                                       ':',     '1',  '2',  '3',  '4'};
             const std::vector<std::uint8_t> reply = BuildFrame(payload);
             if (::write(m_master, reply.data(), reply.size()) != static_cast<ssize_t>(reply.size())) {
                 return;
@@ -89,8 +90,8 @@ void ReadItemExchange(benchmark::State& state) {
     for (auto _ : state) {
         benchmark::DoNotOptimize(link.ReadItem(3, 1, 7));
     }
-    state.counters["exchanges/s"] = benchmark::Counter(static_cast<double>(state.iterations()),
-                                                       benchmark::Counter::kIsRate);
+    state.counters["exchanges/s"] =
+        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <utility>
 
 class CProfile;
 
@@ -32,7 +33,8 @@ public:
 
     // Codes as stored: baud 0..5 (1200..38400), data bits 0/1 (7/8),
     // parity 0 none / 1 odd / 2 even, stop bits 0/1 (one/two).
-    void SetLineCodes(std::uint32_t baud, std::uint32_t dataBits, std::uint32_t parity, std::uint32_t stopBits);
+    void SetLineCodes(std::uint32_t baud, std::uint32_t dataBits, std::uint32_t parity,
+                      std::uint32_t stopBits);
 
     std::uint32_t GetBaudRate() const;
     std::uint32_t GetByteSize() const;

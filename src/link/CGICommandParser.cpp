@@ -47,8 +47,8 @@ std::optional<std::uint32_t> ParseUnsigned(const std::wstring& text, unsigned ba
     }
     // "0x" counts as a prefix only when a hexadecimal digit follows it;
     // otherwise the zero is the number and the "x" is left over.
-    if (base == 16 && at + 2 < text.size() && text[at] == L'0' && (text[at + 1] == L'x' || text[at + 1] == L'X') &&
-        DigitValue(text[at + 2]) < 16) {
+    if (base == 16 && at + 2 < text.size() && text[at] == L'0' &&
+        (text[at + 1] == L'x' || text[at + 1] == L'X') && DigitValue(text[at + 2]) < 16) {
         at += 2;
     }
     const std::size_t first = at;

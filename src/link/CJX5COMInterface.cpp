@@ -55,8 +55,8 @@ void CJX5COMInterface::SendFrame(const std::vector<std::uint8_t>& payload) {
                                 L" bytes, at most 255)");
     }
     const std::vector<std::uint8_t> frame = BuildFrame(payload);
-    m_port.Purge(CSerialBackend::kPurgeTxAbort | CSerialBackend::kPurgeRxAbort | CSerialBackend::kPurgeTxClear |
-                 CSerialBackend::kPurgeRxClear);
+    m_port.Purge(CSerialBackend::kPurgeTxAbort | CSerialBackend::kPurgeRxAbort |
+                 CSerialBackend::kPurgeTxClear | CSerialBackend::kPurgeRxClear);
     m_port.Write(frame.data(), frame.size());
 }
 
@@ -115,7 +115,8 @@ std::vector<std::uint8_t> CJX5COMInterface::Exchange(const std::vector<std::uint
     return reply;
 }
 
-std::wstring CJX5COMInterface::ReadItemUnwrapped(std::uint32_t address, std::uint32_t page, std::uint32_t item) {
+std::wstring CJX5COMInterface::ReadItemUnwrapped(std::uint32_t address, std::uint32_t page,
+                                                 std::uint32_t item) {
     const std::vector<std::uint8_t> request = {Low(address), kReadItemCommand, 0x00, Low(page), Low(item)};
     const std::vector<std::uint8_t> reply = Exchange(request);
     // Communication modules without the attribute item answer its read with a
@@ -130,8 +131,9 @@ std::wstring CJX5COMInterface::ReadItemUnwrapped(std::uint32_t address, std::uin
 void CJX5COMInterface::WriteItemUnwrapped(std::uint32_t address, std::uint32_t page, std::uint32_t item,
                                           const std::wstring& text) {
     const std::vector<std::uint8_t> bytes = EncodeWireText(text);
-    std::vector<std::uint8_t> request = {Low(address), kWriteItemCommand, 0x00,
-                                         Low(page),    Low(item),         Low(static_cast<std::uint32_t>(bytes.size()))};
+    std::vector<std::uint8_t> request = {Low(address), kWriteItemCommand,
+                                         0x00,         Low(page),
+                                         Low(item),    Low(static_cast<std::uint32_t>(bytes.size()))};
     request.insert(request.end(), bytes.begin(), bytes.end());
     const std::vector<std::uint8_t> reply = Exchange(request);
     CheckReply(request[0], reply);
@@ -185,7 +187,8 @@ void CJX5COMInterface::ReadThenWriteItem(std::uint32_t address, std::uint32_t pa
 }
 
 void CJX5COMInterface::WriteItems(std::uint32_t address, const std::vector<std::uint32_t>& pages,
-                                  const std::vector<std::uint32_t>& items, const std::vector<std::wstring>& texts) {
+                                  const std::vector<std::uint32_t>& items,
+                                  const std::vector<std::wstring>& texts) {
     try {
         // Checked before anything is written: a half-written module is worse
         // than none.

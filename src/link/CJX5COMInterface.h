@@ -35,7 +35,8 @@ public:
     void ReadItems(std::uint32_t address, const std::vector<std::uint32_t>& pages,
                    const std::vector<std::uint32_t>& items, std::vector<std::wstring>& texts);
     void WriteItem(std::uint32_t address, std::uint32_t page, std::uint32_t item, const std::wstring& text);
-    void ReadThenWriteItem(std::uint32_t address, std::uint32_t page, std::uint32_t item, const std::wstring& text);
+    void ReadThenWriteItem(std::uint32_t address, std::uint32_t page, std::uint32_t item,
+                           const std::wstring& text);
     void WriteItems(std::uint32_t address, const std::vector<std::uint32_t>& pages,
                     const std::vector<std::uint32_t>& items, const std::vector<std::wstring>& texts);
 
@@ -51,7 +52,8 @@ private:
     // One request and its checked reply payload.
     std::vector<std::uint8_t> Exchange(const std::vector<std::uint8_t>& payload);
     std::wstring ReadItemUnwrapped(std::uint32_t address, std::uint32_t page, std::uint32_t item);
-    void WriteItemUnwrapped(std::uint32_t address, std::uint32_t page, std::uint32_t item, const std::wstring& text);
+    void WriteItemUnwrapped(std::uint32_t address, std::uint32_t page, std::uint32_t item,
+                            const std::wstring& text);
     [[noreturn]] void RaiseLinkFailure(const wchar_t* word, std::uint32_t address, std::uint32_t number,
                                        std::uint32_t count, const std::exception& inner) const;
 

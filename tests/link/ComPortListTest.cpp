@@ -27,10 +27,12 @@ std::vector<Row> Rows(const CComPortList& list) {
 }
 
 void PrintTo(const Row& row, std::ostream* out) {
-    *out << std::string(row.path.begin(), row.path.end()) << " | " << std::string(row.name.begin(), row.name.end());
+    *out << std::string(row.path.begin(), row.path.end()) << " | "
+         << std::string(row.name.begin(), row.name.end());
 }
 
-ComPortSources Recorded(std::vector<ComPortDeviceIdRecord> deviceIds, std::vector<ComPortPortNameRecord> portNames,
+ComPortSources Recorded(std::vector<ComPortDeviceIdRecord> deviceIds,
+                        std::vector<ComPortPortNameRecord> portNames,
                         std::vector<ComPortAdapterRecord> adapters = {}) {
     ComPortSources sources;
     sources.deviceIds = [deviceIds] { return deviceIds; };
@@ -71,12 +73,12 @@ TEST(ComPortList, InventoryNamesGetTheirPortAppended) {
 }
 
 TEST(ComPortList, RegistryNamesTakeDigitsOnlyAndOverwriteTheInventory) {
-    const CComPortList list(Recorded({{L"COM3", L"Communications Port"}, {L"COM7", L"Seven"}},
-                                     {{L"COM3", L""},
-                                      {L"COM003", L"Leading zeros"},
-                                      {L"COM7", L"Adapter"},
-                                      {L"COM12:", L"Colon"},
-                                      {L"COM8", L"Friendly COM8"}}));
+    const CComPortList list(
+        Recorded({{L"COM3", L"Communications Port"}, {L"COM7", L"Seven"}}, {{L"COM3", L""},
+                                                                            {L"COM003", L"Leading zeros"},
+                                                                            {L"COM7", L"Adapter"},
+                                                                            {L"COM12:", L"Colon"},
+                                                                            {L"COM8", L"Friendly COM8"}}));
     const std::vector<Row> rows = Rows(list);
     ASSERT_EQ(rows.size(), 17u);
     // COM003 is port 3 again and, coming later, wins over the empty name.
@@ -90,8 +92,8 @@ TEST(ComPortList, RegistryNamesTakeDigitsOnlyAndOverwriteTheInventory) {
 }
 
 TEST(ComPortList, NamesThatAreNoPortsAreSkipped) {
-    const std::vector<std::wstring> bad = {L"COMX", L"COM", L"LPT1", L"COM:", L"COM0", L"COM1X", L"XCOM1",
-                                           L"COM99999999999", L""};
+    const std::vector<std::wstring> bad = {L"COMX",  L"COM",   L"LPT1",           L"COM:", L"COM0",
+                                           L"COM1X", L"XCOM1", L"COM99999999999", L""};
     std::vector<ComPortDeviceIdRecord> deviceIds;
     std::vector<ComPortPortNameRecord> portNames;
     for (const std::wstring& name : bad) {
@@ -128,7 +130,8 @@ TEST(SysfsPortSources, ReadUartsWithHardwareAndUsbAdaptersWithTheirNames) {
     k52test::WriteFile(usbDevice / "product", "Maker USB UART\n");
     const fs::path bareModem = root.path() / "devices" / "acm";
     fs::create_directories(bareModem);
-    for (const char* name : {"ttyS0", "ttyS1", "ttyS10", "ttyUSB1", "ttyUSB10", "ttyACM0", "tty5", "ttyUSBx"}) {
+    for (const char* name :
+         {"ttyS0", "ttyS1", "ttyS10", "ttyUSB1", "ttyUSB10", "ttyACM0", "tty5", "ttyUSBx"}) {
         fs::create_directories(tty / name);
     }
     k52test::WriteFile(tty / "ttyS0" / "type", "4\n");

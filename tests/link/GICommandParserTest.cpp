@@ -108,8 +108,8 @@ TEST(GICommandParser, ScaledValuesTruncateTowardZeroAndSaturate) {
     EXPECT_EQ(Parsed(L"T:1").GetScaledValue(400), kMax);
     EXPECT_EQ(Parsed(L"T:1e00000000000000003").GetScaledValue(0), 1000);
 
-    for (const wchar_t* bad : {L"T:12 ", L"T:1e", L"T:1e+", L"T:abc", L"T:.", L"T:-", L"T:nan", L"T:inf",
-                               L"T:0x10", L"T:1,5"}) {
+    for (const wchar_t* bad :
+         {L"T:12 ", L"T:1e", L"T:1e+", L"T:abc", L"T:.", L"T:-", L"T:nan", L"T:inf", L"T:0x10", L"T:1,5"}) {
         EXPECT_EQ(k52test::RaisedText([&] { Parsed(bad).GetScaledValue(0); }), kScaledError) << bad;
     }
 }

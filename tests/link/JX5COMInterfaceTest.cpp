@@ -23,7 +23,8 @@ std::wstring Text(const wchar_t* key) {
 }
 
 std::wstring LinkFailure(int address, int number, const std::wstring& inner) {
-    return CResourceManager::FormatMessage(L"jx5com.comfail", std::wstring(L"Item"), address, number, 1, inner);
+    return CResourceManager::FormatMessage(L"jx5com.comfail", std::wstring(L"Item"), address, number, 1,
+                                           inner);
 }
 
 long long MillisecondsSince(Clock::time_point start) {
@@ -79,8 +80,7 @@ protected:
 
     // Runs a command against one scripted request and its reply, and
     // returns the text it raised.
-    template <class F>
-    std::wstring FailureOf(const Bytes& request, const Bytes& reply, F&& command) {
+    template <class F> std::wstring FailureOf(const Bytes& request, const Bytes& reply, F&& command) {
         m_peer.Run({{request, reply}});
         return k52test::RaisedText(command);
     }
@@ -96,7 +96,9 @@ TEST_F(LinkTest, ReadItemSendsTheRequestAndReturnsTheReplyText) {
                 // Only the low byte of each argument goes on the wire.
                 {ReadRequest(3, 2, 8), ReadReply(3, 0, "")},
                 {ReadRequest(4, 0, 1), ReadReply(4, 0, std::string("AB\0CD", 5))},
-                {ReadRequest(5, 0, 2), ReadReply(5, 0, "\xB0" "C")}});
+                {ReadRequest(5, 0, 2), ReadReply(5, 0,
+                                                 "\xB0"
+                                                 "C")}});
     EXPECT_EQ(m_link.ReadItem(3, 1, 7), L"AI:12");
     EXPECT_EQ(m_link.ReadItem(0x103, 0x202, 0x308), L"");
     EXPECT_EQ(m_link.ReadItem(4, 0, 1), L"AB") << "the text ends at a zero byte";
@@ -146,7 +148,8 @@ TEST_F(LinkTest, MalformedRepliesRaiseInvalidReply) {
     EXPECT_EQ(FailureOf(ReadRequest(1, 0, 1), ReadReply(2, 5), [&] { m_link.ReadItem(1, 0, 1); }), invalid);
 
     // Payloads too short to hold echo and status are no success.
-    EXPECT_EQ(FailureOf(ReadRequest(1, 0, 1), ReferenceFrame({}), [&] { m_link.ReadItem(1, 0, 1); }), invalid);
+    EXPECT_EQ(FailureOf(ReadRequest(1, 0, 1), ReferenceFrame({}), [&] { m_link.ReadItem(1, 0, 1); }),
+              invalid);
     EXPECT_EQ(FailureOf(WriteRequest(1, 0, 1, {'5'}), ReferenceFrame({1, 0x16, 0}),
                         [&] { m_link.WriteItem(1, 0, 1, L"5"); }),
               invalid);
@@ -155,8 +158,8 @@ TEST_F(LinkTest, MalformedRepliesRaiseInvalidReply) {
 TEST_F(LinkTest, StatusBytesRaiseTheirTexts) {
     EXPECT_EQ(FailureOf(ReadRequest(7, 1, 2), ReadReply(7, 0x36), [&] { m_link.ReadItem(7, 1, 2); }),
               LinkFailure(7, 2, Text(L"jx5com.redundantfail")));
-    const std::wstring errorFive = FailureOf(WriteRequest(7, 1, 3, {'1'}), WriteReply(7, 5),
-                                             [&] { m_link.WriteItem(7, 1, 3, L"1"); });
+    const std::wstring errorFive =
+        FailureOf(WriteRequest(7, 1, 3, {'1'}), WriteReply(7, 5), [&] { m_link.WriteItem(7, 1, 3, L"1"); });
     EXPECT_EQ(errorFive, LinkFailure(7, 3, CResourceManager::FormatMessage(L"jx5com.errcode", 5)));
     // The five arguments land in their places.
     EXPECT_EQ(errorFive, L"Communication failed (Item, module 7, item 3, count 1).\n"
@@ -179,13 +182,15 @@ TEST_F(LinkTest, AttributeItemOfTheComModuleFallsBackToZeros) {
     EXPECT_EQ(FailureOf(ReadRequest(1, 0, 27), ReadReply(1, 0x40), [&] { m_link.ReadItem(1, 0, 27); }),
               LinkFailure(1, 27, CResourceManager::FormatMessage(L"jx5com.errcode", 0x40)));
     // A reply without a status byte gives no fallback.
-    EXPECT_EQ(FailureOf(ReadRequest(0, 0, 27), ReferenceFrame({0, 0x15, 0}), [&] { m_link.ReadItem(0, 0, 27); }),
-              LinkFailure(0, 27, Text(L"jx5com.invres")));
+    EXPECT_EQ(
+        FailureOf(ReadRequest(0, 0, 27), ReferenceFrame({0, 0x15, 0}), [&] { m_link.ReadItem(0, 0, 27); }),
+        LinkFailure(0, 27, Text(L"jx5com.invres")));
 }
 
 TEST_F(LinkTest, ListsRunInOrderAndReportWhereTheyFailed) {
     std::vector<std::wstring> texts = {L"kept"};
-    m_peer.Run({{ReadRequest(2, 1, 10), ReadReply(2, 0, "A:1")}, {ReadRequest(2, 3, 11), ReadReply(2, 0, "B:2")}});
+    m_peer.Run(
+        {{ReadRequest(2, 1, 10), ReadReply(2, 0, "A:1")}, {ReadRequest(2, 3, 11), ReadReply(2, 0, "B:2")}});
     m_link.ReadItems(2, {1, 3}, {10, 11}, texts);
     EXPECT_EQ(texts, (std::vector<std::wstring>{L"kept", L"A:1", L"B:2"}));
     m_peer.Finish();
@@ -196,38 +201,48 @@ TEST_F(LinkTest, ListsRunInOrderAndReportWhereTheyFailed) {
 
     // ReadItems names the position, WriteItems the length of its list.
     m_peer.Run({{ReadRequest(2, 1, 10), ReadReply(2, 0, "A:1")}, {ReadRequest(2, 1, 11), ReadReply(2, 5)}});
-    EXPECT_EQ(k52test::RaisedText([&] { m_link.ReadItems(2, {1, 1, 1}, {10, 11, 12}, texts); }),
+    EXPECT_EQ(k52test::RaisedText([&] {
+                  m_link.ReadItems(2, {1, 1, 1}, {10, 11, 12}, texts);
+              }),
               LinkFailure(2, 1, CResourceManager::FormatMessage(L"jx5com.errcode", 5)));
     m_peer.Finish();
 
     std::vector<PeerStep> steps;
     for (std::uint8_t k = 0; k < 3; ++k) {
-        steps.push_back({WriteRequest(2, 0, static_cast<std::uint8_t>(20 + k), {'v'}), WriteReply(2, k == 2 ? 5 : 0)});
+        steps.push_back(
+            {WriteRequest(2, 0, static_cast<std::uint8_t>(20 + k), {'v'}), WriteReply(2, k == 2 ? 5 : 0)});
     }
     m_peer.Run(steps);
-    EXPECT_EQ(k52test::RaisedText(
-                  [&] { m_link.WriteItems(2, {0, 0, 0, 0, 0}, {20, 21, 22, 23, 24}, {L"v", L"v", L"v", L"v", L"v"}); }),
+    EXPECT_EQ(k52test::RaisedText([&] {
+                  m_link.WriteItems(2, {0, 0, 0, 0, 0}, {20, 21, 22, 23, 24}, {L"v", L"v", L"v", L"v", L"v"});
+              }),
               LinkFailure(2, 5, CResourceManager::FormatMessage(L"jx5com.errcode", 5)));
     m_peer.Finish();
 
     // Lists that do not fit are refused before anything is sent.
     const std::size_t sent = m_peer.Requests().size();
-    EXPECT_EQ(k52test::RaisedText([&] { m_link.WriteItems(2, {0, 0}, {20, 21}, {L"only one"}); })
-                  .rfind(LinkFailure(2, 2, L""), 0),
+    EXPECT_EQ(k52test::RaisedText([&] {
+                  m_link.WriteItems(2, {0, 0}, {20, 21}, {L"only one"});
+              }).rfind(LinkFailure(2, 2, L""), 0),
               0u);
-    EXPECT_EQ(k52test::RaisedText([&] { m_link.ReadItems(2, {0}, {20, 21}, texts); }).rfind(LinkFailure(2, 1, L""), 0),
+    EXPECT_EQ(k52test::RaisedText([&] {
+                  m_link.ReadItems(2, {0}, {20, 21}, texts);
+              }).rfind(LinkFailure(2, 1, L""), 0),
               0u);
     EXPECT_EQ(m_peer.Requests().size(), sent);
 }
 
 TEST_F(LinkTest, ReadThenWriteItemReadsFirstAndReportsOvercount) {
-    m_peer.Run({{ReadRequest(4, 2, 6), ReadReply(4, 0, "UPCOUNT:5")}, {WriteRequest(4, 2, 6, {'0'}), WriteReply(4, 0)}});
+    m_peer.Run({{ReadRequest(4, 2, 6), ReadReply(4, 0, "UPCOUNT:5")},
+                {WriteRequest(4, 2, 6, {'0'}), WriteReply(4, 0)}});
     m_link.ReadThenWriteItem(4, 2, 6, L"0");
     EXPECT_EQ(m_peer.Requests().size(), 2u);
     m_peer.Finish();
 
-    m_peer.Run({{ReadRequest(4, 2, 6), ReadReply(4, 0, "UPCOUNT:5")}, {WriteRequest(4, 2, 6, {'0'}), WriteReply(4, 9)}});
-    EXPECT_EQ(k52test::RaisedText([&] { m_link.ReadThenWriteItem(4, 2, 6, L"0"); }), Text(L"jx5com.overcount"));
+    m_peer.Run({{ReadRequest(4, 2, 6), ReadReply(4, 0, "UPCOUNT:5")},
+                {WriteRequest(4, 2, 6, {'0'}), WriteReply(4, 9)}});
+    EXPECT_EQ(k52test::RaisedText([&] { m_link.ReadThenWriteItem(4, 2, 6, L"0"); }),
+              Text(L"jx5com.overcount"));
 }
 
 TEST_F(LinkTest, SilenceAndCutRepliesTimeOutAfterOneSecond) {
@@ -235,12 +250,14 @@ TEST_F(LinkTest, SilenceAndCutRepliesTimeOutAfterOneSecond) {
         const char* name;
         Bytes reply;
     };
-    const Case cases[] = {{"no answer", {}}, {"short header", {0x02}}, {"short body", {0x02, 0x05, 0x01, 0x15, 0x00}}};
+    const Case cases[] = {
+        {"no answer", {}}, {"short header", {0x02}}, {"short body", {0x02, 0x05, 0x01, 0x15, 0x00}}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         m_peer.Run({{ReadRequest(1, 0, 1), c.reply}});
         const Clock::time_point start = Clock::now();
-        EXPECT_EQ(k52test::RaisedText([&] { m_link.ReadItem(1, 0, 1); }), LinkFailure(1, 1, Text(L"jx5com.timeout")));
+        EXPECT_EQ(k52test::RaisedText([&] { m_link.ReadItem(1, 0, 1); }),
+                  LinkFailure(1, 1, Text(L"jx5com.timeout")));
         const long long elapsed = MillisecondsSince(start);
         EXPECT_GE(elapsed, 950);
         EXPECT_LE(elapsed, 1500);
@@ -306,9 +323,11 @@ TEST_F(LinkTest, CancelledReadThenWriteReportsOvercount) {
     m_peer.Run({PeerStep{ReadRequest(1, 0, 1), {}, true}});
     Canceller canceller(m_link, m_peer);
     const Clock::time_point start = Clock::now();
-    EXPECT_EQ(k52test::RaisedText([&] { m_link.ReadThenWriteItem(1, 0, 1, L"0"); }), Text(L"jx5com.overcount"));
+    EXPECT_EQ(k52test::RaisedText([&] { m_link.ReadThenWriteItem(1, 0, 1, L"0"); }),
+              Text(L"jx5com.overcount"));
     EXPECT_LT(MillisecondsSince(start), 900) << "the cancel, not the time-out, ended the read";
-    EXPECT_EQ(k52test::RaisedText([&] { m_link.ReadThenWriteItem(1, 0, 1, L"0"); }), Text(L"jx5com.overcount"));
+    EXPECT_EQ(k52test::RaisedText([&] { m_link.ReadThenWriteItem(1, 0, 1, L"0"); }),
+              Text(L"jx5com.overcount"));
     EXPECT_EQ(m_peer.Requests().size(), 1u);
 }
 
@@ -325,7 +344,8 @@ TEST(LinkOpen, MissingOrBusyPortsNameTheirDisplayName) {
     CJX5COMInterface second;
     second.SetSettings(settings);
     const std::wstring busy = k52test::RaisedText([&] { second.Open(); });
-    EXPECT_EQ(busy, CResourceManager::FormatMessage(L"serio.openerr", std::wstring(L"USB adapter (ttyUSB0)")));
+    EXPECT_EQ(busy,
+              CResourceManager::FormatMessage(L"serio.openerr", std::wstring(L"USB adapter (ttyUSB0)")));
     EXPECT_NE(busy.find(L"USB adapter (ttyUSB0)"), std::wstring::npos);
 
     // Once closed, the port is free again.
@@ -349,7 +369,12 @@ TEST(LinkFrame, CheckReplyJudgesEchoBeforeStatus) {
     EXPECT_EQ(k52test::RaisedText([&] { link.CheckReply(3, {3, 0x15}); }), Text(L"jx5com.invres"));
     EXPECT_EQ(k52test::RaisedText([&] { link.CheckReply(3, {4, 0x15, 0, 0}); }), Text(L"jx5com.invres"));
     EXPECT_EQ(k52test::RaisedText([&] { link.CheckReply(3, {4, 0x15, 0, 0x36}); }), Text(L"jx5com.invres"));
-    EXPECT_EQ(k52test::RaisedText([&] { link.CheckReply(3, {3, 0x15, 0, 0x36}); }), Text(L"jx5com.redundantfail"));
-    EXPECT_EQ(k52test::RaisedText([&] { link.CheckReply(3, {3, 0x15, 0, 200}); }),
+    EXPECT_EQ(k52test::RaisedText([&] {
+                  link.CheckReply(3, {3, 0x15, 0, 0x36});
+              }),
+              Text(L"jx5com.redundantfail"));
+    EXPECT_EQ(k52test::RaisedText([&] {
+                  link.CheckReply(3, {3, 0x15, 0, 200});
+              }),
               CResourceManager::FormatMessage(L"jx5com.errcode", 200));
 }

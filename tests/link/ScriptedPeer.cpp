@@ -16,7 +16,8 @@ std::uint16_t ReferenceCrc(const Bytes& bytes) {
     for (std::uint8_t byte : bytes) {
         crc ^= byte;
         for (int bit = 0; bit < 8; ++bit) {
-            crc = (crc & 1) != 0 ? static_cast<std::uint16_t>((crc >> 1) ^ 0xA001) : static_cast<std::uint16_t>(crc >> 1);
+            crc = (crc & 1) != 0 ? static_cast<std::uint16_t>((crc >> 1) ^ 0xA001)
+                                 : static_cast<std::uint16_t>(crc >> 1);
         }
     }
     return crc;
@@ -148,7 +149,8 @@ void ScriptedPeer::Serve(std::vector<PeerStep> steps) {
             problem(where + " payload" + Hex(payload) + " instead of" + Hex(step.expectedPayload));
         }
         if (!step.silent && !step.reply.empty() &&
-            ::write(m_master, step.reply.data(), step.reply.size()) != static_cast<ssize_t>(step.reply.size())) {
+            ::write(m_master, step.reply.data(), step.reply.size()) !=
+                static_cast<ssize_t>(step.reply.size())) {
             problem(where + " reply not written");
         }
     }

@@ -19,8 +19,8 @@ Bytes ReferenceFrame(const Bytes& payload);
 // One request the peer expects and what it sends back.
 struct PeerStep {
     Bytes expectedPayload;
-    Bytes reply;          // raw bytes, possibly a broken frame
-    bool silent = false;  // read the request, never answer
+    Bytes reply;         // raw bytes, possibly a broken frame
+    bool silent = false; // read the request, never answer
 };
 
 // The station's side of a pseudo-terminal pair. The link opens SlavePath();

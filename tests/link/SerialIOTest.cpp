@@ -11,8 +11,8 @@
 #include <atomic>
 #include <chrono>
 #include <future>
-#include <tuple>
 #include <thread>
+#include <tuple>
 
 using Clock = std::chrono::steady_clock;
 
@@ -50,7 +50,9 @@ public:
         m_log.line = settings;
         return !m_log.refuseSettings;
     }
-    std::size_t Write(const std::uint8_t*, std::size_t count) override { return std::min(count, m_log.writeLimit); }
+    std::size_t Write(const std::uint8_t*, std::size_t count) override {
+        return std::min(count, m_log.writeLimit);
+    }
     std::size_t Read(std::uint8_t*, std::size_t, std::uint32_t timeoutMs) override {
         m_log.lastReadTimeout = timeoutMs;
         return 0;
@@ -67,12 +69,13 @@ class VirtualPortTest : public ::testing::Test {
 protected:
     void SetUp() override {
         k52test::LoadEnglish();
-        RegisterVirtualPortFactory(L"fake:", [this](const std::wstring& path) -> std::unique_ptr<CSerialBackend> {
-            if (path == L"fake:none") {
-                return nullptr;
-            }
-            return std::make_unique<FakeBackend>(m_log);
-        });
+        RegisterVirtualPortFactory(L"fake:",
+                                   [this](const std::wstring& path) -> std::unique_ptr<CSerialBackend> {
+                                       if (path == L"fake:none") {
+                                           return nullptr;
+                                       }
+                                       return std::make_unique<FakeBackend>(m_log);
+                                   });
     }
     void TearDown() override { RegisterVirtualPortFactory(L"fake:", {}); }
 
@@ -102,10 +105,12 @@ TEST_F(VirtualPortTest, PrefixedPathsReachTheirFactoryWithTheLineSettings) {
     const std::uint8_t frame[6] = {};
     EXPECT_EQ(port.Write(frame, 6), 6u);
     m_log.writeLimit = 5;
-    EXPECT_EQ(k52test::RaisedText([&] { port.Write(frame, 6); }), CResourceManager::GetMessage(L"serio.seterr"));
+    EXPECT_EQ(k52test::RaisedText([&] { port.Write(frame, 6); }),
+              CResourceManager::GetMessage(L"serio.seterr"));
     port.Close();
     EXPECT_FALSE(port.IsOpen());
-    EXPECT_EQ(k52test::RaisedText([&] { port.Write(frame, 6); }), CResourceManager::GetMessage(L"serio.seterr"))
+    EXPECT_EQ(k52test::RaisedText([&] { port.Write(frame, 6); }),
+              CResourceManager::GetMessage(L"serio.seterr"))
         << "a closed port writes nothing";
 }
 

@@ -15,21 +15,24 @@ namespace {
 
 bool SetNonBlockingCloseOnExec(int fd) {
     const int flags = ::fcntl(fd, F_GETFL);
-    return flags >= 0 && ::fcntl(fd, F_SETFL, flags | O_NONBLOCK) == 0 && ::fcntl(fd, F_SETFD, FD_CLOEXEC) == 0;
+    return flags >= 0 && ::fcntl(fd, F_SETFL, flags | O_NONBLOCK) == 0 &&
+           ::fcntl(fd, F_SETFD, FD_CLOEXEC) == 0;
 }
 
 bool ToSpeed(std::uint32_t baudRate, speed_t& speed) {
-    switch (baudRate) {
-    case 1200: speed = B1200; return true;
-    case 2400: speed = B2400; return true;
-    case 4800: speed = B4800; return true;
-    case 9600: speed = B9600; return true;
-    case 19200: speed = B19200; return true;
-    case 38400: speed = B38400; return true;
-    case 57600: speed = B57600; return true;
-    case 115200: speed = B115200; return true;
-    default: return false;
+    struct Rate {
+        std::uint32_t baud;
+        speed_t code;
+    };
+    static constexpr Rate kRates[] = {{1200, B1200},   {2400, B2400},   {4800, B4800},   {9600, B9600},
+                                      {19200, B19200}, {38400, B38400}, {57600, B57600}, {115200, B115200}};
+    for (const Rate& rate : kRates) {
+        if (rate.baud == baudRate) {
+            speed = rate.code;
+            return true;
+        }
     }
+    return false;
 }
 
 } // namespace
@@ -95,17 +98,32 @@ bool CPosixSerialBackend::Configure(const SerialLineSettings& settings) {
     tio.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | PARODD | CSTOPB | CRTSCTS | HUPCL);
     tio.c_cflag |= CLOCAL | CREAD;
     switch (settings.byteSize) {
-    case 5: tio.c_cflag |= CS5; break;
-    case 6: tio.c_cflag |= CS6; break;
-    case 7: tio.c_cflag |= CS7; break;
-    case 8: tio.c_cflag |= CS8; break;
-    default: return false;
+    case 5:
+        tio.c_cflag |= CS5;
+        break;
+    case 6:
+        tio.c_cflag |= CS6;
+        break;
+    case 7:
+        tio.c_cflag |= CS7;
+        break;
+    case 8:
+        tio.c_cflag |= CS8;
+        break;
+    default:
+        return false;
     }
     switch (settings.parity) {
-    case 0: break;
-    case 1: tio.c_cflag |= PARENB | PARODD; break;
-    case 2: tio.c_cflag |= PARENB; break;
-    default: return false;
+    case 0:
+        break;
+    case 1:
+        tio.c_cflag |= PARENB | PARODD;
+        break;
+    case 2:
+        tio.c_cflag |= PARENB;
+        break;
+    default:
+        return false;
     }
     if (settings.stopBits == 2) {
         tio.c_cflag |= CSTOPB;
@@ -169,7 +187,8 @@ std::size_t CPosixSerialBackend::Read(std::uint8_t* buffer, std::size_t count, s
         if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK) {
             break; // a device error: return what came
         }
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
         if (left <= 0 || !WaitFor(POLLIN, static_cast<int>(left + 1))) {
             break;
         }
@@ -179,12 +198,14 @@ std::size_t CPosixSerialBackend::Read(std::uint8_t* buffer, std::size_t count, s
 
 bool CPosixSerialBackend::WaitFor(short events, int timeoutMs) {
     using Clock = std::chrono::steady_clock;
-    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs < 0 ? 0 : timeoutMs);
+    const Clock::time_point deadline =
+        Clock::now() + std::chrono::milliseconds(timeoutMs < 0 ? 0 : timeoutMs);
     for (;;) {
         pollfd fds[2] = {{m_fd, events, 0}, {m_cancelRead, POLLIN, 0}};
         int wait = timeoutMs;
         if (timeoutMs >= 0) {
-            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+            const auto left =
+                std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
             wait = left > 0 ? static_cast<int>(left) : 0;
         }
         const int ready = ::poll(fds, 2, wait);
@@ -193,7 +214,8 @@ bool CPosixSerialBackend::WaitFor(short events, int timeoutMs) {
         }
         // A hang-up ends the wait even when the device also reports input:
         // whatever was there has been read before we got here.
-        if (ready <= 0 || (fds[1].revents & POLLIN) != 0 || (fds[0].revents & (POLLHUP | POLLERR | POLLNVAL)) != 0) {
+        if (ready <= 0 || (fds[1].revents & POLLIN) != 0 ||
+            (fds[0].revents & (POLLHUP | POLLERR | POLLNVAL)) != 0) {
             return false;
         }
         return (fds[0].revents & events) != 0;

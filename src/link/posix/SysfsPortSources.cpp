@@ -25,7 +25,8 @@ std::string ReadAttribute(const fs::path& file) {
 
 // The number after a name's prefix ("ttyUSB12" with "ttyUSB" gives 12).
 std::optional<unsigned> NumberAfter(const std::string& name, const std::string& prefix) {
-    if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0 || name.size() > prefix.size() + 6) {
+    if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0 ||
+        name.size() > prefix.size() + 6) {
         return std::nullopt;
     }
     unsigned number = 0;
