@@ -1,0 +1,227 @@
+#include "link/CGICommandParser.h"
+
+#include "link/CPrivateException.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <optional>
+#include <string>
+
+namespace {
+
+const wchar_t* const kHexError = L"gi hex value error";
+const wchar_t* const kDecError = L"gi dec value error";
+const wchar_t* const kScaledError = L"gi decp value error";
+
+bool IsBlank(wchar_t c) {
+    return c == L' ' || c == L'\t' || c == L'\n' || c == L'\v' || c == L'\f' || c == L'\r';
+}
+
+int DigitValue(wchar_t c) {
+    if (c >= L'0' && c <= L'9') {
+        return c - L'0';
+    }
+    if (c >= L'a' && c <= L'z') {
+        return c - L'a' + 10;
+    }
+    if (c >= L'A' && c <= L'Z') {
+        return c - L'A' + 10;
+    }
+    return 99;
+}
+
+// An unsigned 32-bit number as the C library's strtoul reads one where long is
+// 32 bits wide: blanks, a sign, for base 16 an optional "0x", the digits; a
+// minus negates modulo 2^32 and an overflow gives all bits set. Empty when
+// anything other than the number is in the text.
+std::optional<std::uint32_t> ParseUnsigned(const std::wstring& text, unsigned base) {
+    std::size_t at = 0;
+    while (at < text.size() && IsBlank(text[at])) {
+        ++at;
+    }
+    bool negative = false;
+    if (at < text.size() && (text[at] == L'+' || text[at] == L'-')) {
+        negative = text[at] == L'-';
+        ++at;
+    }
+    // "0x" counts as a prefix only when a hexadecimal digit follows it;
+    // otherwise the zero is the number and the "x" is left over.
+    if (base == 16 && at + 2 < text.size() && text[at] == L'0' &&
+        (text[at + 1] == L'x' || text[at + 1] == L'X') && DigitValue(text[at + 2]) < 16) {
+        at += 2;
+    }
+    const std::size_t first = at;
+    std::uint64_t value = 0;
+    bool overflow = false;
+    while (at < text.size() && DigitValue(text[at]) < static_cast<int>(base)) {
+        value = value * base + static_cast<std::uint64_t>(DigitValue(text[at]));
+        if (value > std::numeric_limits<std::uint32_t>::max()) {
+            overflow = true;
+            value = std::numeric_limits<std::uint32_t>::max();
+        }
+        ++at;
+    }
+    if (at == first || at != text.size()) {
+        return std::nullopt;
+    }
+    if (overflow) {
+        return std::numeric_limits<std::uint32_t>::max();
+    }
+    const auto result = static_cast<std::uint32_t>(value);
+    return negative ? static_cast<std::uint32_t>(0u - result) : result;
+}
+
+// A decimal floating-point number: blanks, a sign, digits with an optional
+// point, an optional exponent; nothing may follow. Numbers beyond the range of
+// a double become infinite or zero, as the C library would give them.
+std::optional<double> ParseReal(const std::wstring& text) {
+    std::size_t at = 0;
+    while (at < text.size() && IsBlank(text[at])) {
+        ++at;
+    }
+    bool negative = false;
+    if (at < text.size() && (text[at] == L'+' || text[at] == L'-')) {
+        negative = text[at] == L'-';
+        ++at;
+    }
+    std::string digits;
+    bool anyDigit = false;
+    long long leadingScale = 0; // decimal exponent of the first significant digit, roughly
+    bool seenSignificant = false;
+    bool inFraction = false;
+    for (; at < text.size(); ++at) {
+        const wchar_t c = text[at];
+        if (c >= L'0' && c <= L'9') {
+            anyDigit = true;
+            if (c != L'0' && !seenSignificant) {
+                seenSignificant = true;
+            }
+            if (!inFraction && seenSignificant) {
+                ++leadingScale;
+            } else if (inFraction && !seenSignificant) {
+                --leadingScale;
+            }
+            digits.push_back(static_cast<char>(c));
+        } else if (c == L'.' && !inFraction) {
+            inFraction = true;
+            digits.push_back('.');
+        } else {
+            break;
+        }
+    }
+    if (!anyDigit) {
+        return std::nullopt;
+    }
+    long long exponent = 0;
+    if (at < text.size() && (text[at] == L'e' || text[at] == L'E')) {
+        std::size_t look = at + 1;
+        bool exponentNegative = false;
+        if (look < text.size() && (text[look] == L'+' || text[look] == L'-')) {
+            exponentNegative = text[look] == L'-';
+            ++look;
+        }
+        if (look < text.size() && text[look] >= L'0' && text[look] <= L'9') {
+            std::string exponentDigits;
+            while (look < text.size() && text[look] >= L'0' && text[look] <= L'9') {
+                if (exponentDigits.empty() && text[look] == L'0') {
+                    // leading zeros carry no size
+                } else if (exponentDigits.size() < 9) {
+                    exponentDigits.push_back(static_cast<char>(text[look]));
+                } else {
+                    exponentDigits = "999999999"; // far beyond any double
+                }
+                ++look;
+            }
+            exponent = exponentDigits.empty() ? 0 : std::stoll(exponentDigits);
+            if (exponentNegative) {
+                exponent = -exponent;
+            }
+            digits += 'e';
+            digits += std::to_string(exponent);
+            at = look;
+        }
+    }
+    if (at != text.size()) {
+        return std::nullopt;
+    }
+    double value = 0.0;
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+    if (error == std::errc::result_out_of_range) {
+        const bool huge = seenSignificant && leadingScale + exponent > 0;
+        value = huge ? std::numeric_limits<double>::infinity() : 0.0;
+    } else if (error != std::errc() || end != digits.data() + digits.size()) {
+        return std::nullopt;
+    }
+    return negative ? -value : value;
+}
+
+} // namespace
+
+CGICommandParser::CGICommandParser(const std::wstring& text) {
+    Parse(text);
+}
+
+CGICommandParser::~CGICommandParser() = default;
+
+CGICommandParser& CGICommandParser::Parse(const std::wstring& text) {
+    const std::size_t colon = text.find(L':');
+    if (colon == std::wstring::npos) {
+        m_command.clear();
+        m_value = text;
+    } else {
+        m_command = text.substr(0, colon);
+        m_value = text.substr(colon + 1);
+    }
+    return *this;
+}
+
+std::uint32_t CGICommandParser::GetHexValue() const {
+    const std::optional<std::uint32_t> value = m_value.empty() ? std::nullopt : ParseUnsigned(m_value, 16);
+    if (!value) {
+        throw CPrivateException(kHexError);
+    }
+    return *value;
+}
+
+std::uint32_t CGICommandParser::GetDecValue() const {
+    const std::optional<std::uint32_t> value = m_value.empty() ? std::nullopt : ParseUnsigned(m_value, 10);
+    if (!value) {
+        throw CPrivateException(kDecError);
+    }
+    return *value;
+}
+
+std::int32_t CGICommandParser::GetScaledValue(std::int32_t power) const {
+    const std::optional<double> value = m_value.empty() ? std::nullopt : ParseReal(m_value);
+    if (!value) {
+        throw CPrivateException(kScaledError);
+    }
+    if (*value == 0.0) {
+        return 0;
+    }
+    const double scaled = *value * std::pow(10.0, static_cast<double>(power));
+    // A number beyond the 32-bit range is held at its limit instead of being
+    // converted out of range; an infinite number scaled down by an infinite
+    // power has no value and gives 0.
+    if (std::isnan(scaled)) {
+        return 0;
+    }
+    if (scaled >= 2147483647.0) {
+        return std::numeric_limits<std::int32_t>::max();
+    }
+    if (scaled <= -2147483648.0) {
+        return std::numeric_limits<std::int32_t>::min();
+    }
+    return static_cast<std::int32_t>(std::trunc(scaled));
+}
+
+std::int64_t CGICommandParser::GetOptionalDecValue() const {
+    if (m_value.empty()) {
+        throw CPrivateException(kDecError);
+    }
+    if (m_value.front() == L'-') {
+        return -1;
+    }
+    return static_cast<std::int64_t>(GetDecValue());
+}

@@ -1,0 +1,214 @@
+#include "link/CJX5COMInterface.h"
+
+#include "link/CPrivateException.h"
+#include "link/WireFormat.h"
+
+#include <stdexcept>
+#include <string>
+
+namespace {
+
+constexpr std::uint8_t kReadItemCommand = 0x15;
+constexpr std::uint8_t kWriteItemCommand = 0x16;
+constexpr std::uint8_t kRedundancyFailure = 0x36;
+// Reply payload: echo, two bytes the link does not read, status, then text.
+constexpr std::size_t kReplyHeaderSize = 4;
+constexpr std::size_t kStatusOffset = 3;
+
+std::uint8_t Low(std::uint32_t value) {
+    return static_cast<std::uint8_t>(value & 0xFF);
+}
+
+} // namespace
+
+CJX5COMInterface::CJX5COMInterface() = default;
+
+CJX5COMInterface::~CJX5COMInterface() = default;
+
+void CJX5COMInterface::Open() {
+    m_port.ApplySettings(m_settings);
+    m_port.SetReadTimeout(kReplyTimeoutMs);
+}
+
+void CJX5COMInterface::Close() {
+    m_port.Close();
+}
+
+void CJX5COMInterface::Cancel() {
+    // The flag first: a worker woken by the port finds it set.
+    m_cancelled.store(true);
+    m_port.CancelPending();
+}
+
+void CJX5COMInterface::ThrowIfCancelled() const {
+    if (m_cancelled.load()) {
+        throw CPrivateException(std::wstring());
+    }
+}
+
+void CJX5COMInterface::SendFrame(const std::vector<std::uint8_t>& payload) {
+    ThrowIfCancelled();
+    // The length byte cannot say more than 255; a longer request would be
+    // read by the station with a wrong length and corrupt the exchange.
+    if (payload.size() > kMaxFramePayload) {
+        throw CPrivateException(L"request too long for one frame (" + std::to_wstring(payload.size()) +
+                                L" bytes, at most 255)");
+    }
+    const std::vector<std::uint8_t> frame = BuildFrame(payload);
+    m_port.Purge(CSerialBackend::kPurgeTxAbort | CSerialBackend::kPurgeRxAbort |
+                 CSerialBackend::kPurgeTxClear | CSerialBackend::kPurgeRxClear);
+    m_port.Write(frame.data(), frame.size());
+}
+
+void CJX5COMInterface::ReceiveFrame(std::vector<std::uint8_t>& payload) {
+    m_port.SetReadTimeout(kReplyTimeoutMs);
+    ThrowIfCancelled();
+    std::uint8_t header[2] = {0, 0};
+    if (m_port.Read(header, 2) < 2) {
+        throw CPrivateException(GetMessage(L"jx5com.timeout"));
+    }
+    if (header[0] != kFrameStx) {
+        throw CPrivateException(GetMessage(L"jx5com.invres"));
+    }
+    ThrowIfCancelled();
+    const std::size_t length = header[1];
+    std::vector<std::uint8_t> body(length + 3);
+    if (m_port.Read(body.data(), body.size()) < body.size()) {
+        throw CPrivateException(GetMessage(L"jx5com.timeout"));
+    }
+    if (body[length] != kFrameEtx) {
+        throw CPrivateException(GetMessage(L"jx5com.invres"));
+    }
+    // The reply's CRC is not checked: stations in the field send it unreliably.
+    payload.assign(body.begin(), body.begin() + static_cast<std::ptrdiff_t>(length));
+}
+
+void CJX5COMInterface::CheckReply(std::uint8_t expectedEcho, const std::vector<std::uint8_t>& payload) {
+    if (payload.size() < 2) {
+        return;
+    }
+    // Two or three bytes carry an echo but no status to judge.
+    if (payload.size() < kReplyHeaderSize) {
+        throw CPrivateException(GetMessage(L"jx5com.invres"));
+    }
+    const std::uint8_t status = payload[kStatusOffset];
+    if (payload[0] != expectedEcho) {
+        throw CPrivateException(GetMessage(L"jx5com.invres"));
+    }
+    if (status == kRedundancyFailure) {
+        throw CPrivateException(GetMessage(L"jx5com.redundantfail"));
+    }
+    if (status != 0) {
+        throw CPrivateException(FormatMessage(L"jx5com.errcode", static_cast<int>(status)));
+    }
+}
+
+std::vector<std::uint8_t> CJX5COMInterface::Exchange(const std::vector<std::uint8_t>& payload) {
+    SendFrame(payload);
+    std::vector<std::uint8_t> reply;
+    ReceiveFrame(reply);
+    // A command's reply always has echo and status; anything shorter would
+    // otherwise pass as a success without a word from the station.
+    if (reply.size() < kReplyHeaderSize) {
+        throw CPrivateException(GetMessage(L"jx5com.invres"));
+    }
+    return reply;
+}
+
+std::wstring CJX5COMInterface::ReadItemUnwrapped(std::uint32_t address, std::uint32_t page,
+                                                 std::uint32_t item) {
+    const std::vector<std::uint8_t> request = {Low(address), kReadItemCommand, 0x00, Low(page), Low(item)};
+    const std::vector<std::uint8_t> reply = Exchange(request);
+    // Communication modules without the attribute item answer its read with a
+    // high status; they have no attributes, which reads as all zeros.
+    if (address == 0 && page == 0 && item == 27 && reply[kStatusOffset] >= 50) {
+        return L"ATTRIB:0000";
+    }
+    CheckReply(request[0], reply);
+    return DecodeWireText(std::span<const std::uint8_t>(reply).subspan(kReplyHeaderSize));
+}
+
+void CJX5COMInterface::WriteItemUnwrapped(std::uint32_t address, std::uint32_t page, std::uint32_t item,
+                                          const std::wstring& text) {
+    const std::vector<std::uint8_t> bytes = EncodeWireText(text);
+    std::vector<std::uint8_t> request = {Low(address), kWriteItemCommand,
+                                         0x00,         Low(page),
+                                         Low(item),    Low(static_cast<std::uint32_t>(bytes.size()))};
+    request.insert(request.end(), bytes.begin(), bytes.end());
+    const std::vector<std::uint8_t> reply = Exchange(request);
+    CheckReply(request[0], reply);
+}
+
+std::wstring CJX5COMInterface::ReadItem(std::uint32_t address, std::uint32_t page, std::uint32_t item) {
+    try {
+        return ReadItemUnwrapped(address, page, item);
+    } catch (const std::exception& error) {
+        RaiseLinkFailure(L"Item", address, item, 1, error);
+    }
+}
+
+void CJX5COMInterface::ReadItems(std::uint32_t address, const std::vector<std::uint32_t>& pages,
+                                 const std::vector<std::uint32_t>& items, std::vector<std::wstring>& texts) {
+    std::size_t k = 0;
+    try {
+        if (pages.size() < items.size()) {
+            k = pages.size();
+            throw std::invalid_argument("the page list is shorter than the item list");
+        }
+        for (; k < items.size(); ++k) {
+            const std::vector<std::uint8_t> request = {Low(address), kReadItemCommand, 0x00, Low(pages[k]),
+                                                       Low(items[k])};
+            const std::vector<std::uint8_t> reply = Exchange(request);
+            CheckReply(request[0], reply);
+            texts.push_back(DecodeWireText(std::span<const std::uint8_t>(reply).subspan(kReplyHeaderSize)));
+        }
+    } catch (const std::exception& error) {
+        RaiseLinkFailure(L"Item", address, static_cast<std::uint32_t>(k), 1, error);
+    }
+}
+
+void CJX5COMInterface::WriteItem(std::uint32_t address, std::uint32_t page, std::uint32_t item,
+                                 const std::wstring& text) {
+    try {
+        WriteItemUnwrapped(address, page, item, text);
+    } catch (const std::exception& error) {
+        RaiseLinkFailure(L"Item", address, item, 1, error);
+    }
+}
+
+void CJX5COMInterface::ReadThenWriteItem(std::uint32_t address, std::uint32_t page, std::uint32_t item,
+                                         const std::wstring& text) {
+    try {
+        ReadItem(address, page, item);
+        WriteItemUnwrapped(address, page, item, text);
+    } catch (const std::exception&) {
+        throw CPrivateException(GetMessage(L"jx5com.overcount"));
+    }
+}
+
+void CJX5COMInterface::WriteItems(std::uint32_t address, const std::vector<std::uint32_t>& pages,
+                                  const std::vector<std::uint32_t>& items,
+                                  const std::vector<std::wstring>& texts) {
+    try {
+        // Checked before anything is written: a half-written module is worse
+        // than none.
+        if (pages.size() < items.size() || texts.size() < items.size()) {
+            throw std::invalid_argument("the page or text list is shorter than the item list");
+        }
+        for (std::size_t k = 0; k < items.size(); ++k) {
+            WriteItemUnwrapped(address, pages[k], items[k], texts[k]);
+        }
+    } catch (const std::exception& error) {
+        RaiseLinkFailure(L"Item", address, static_cast<std::uint32_t>(items.size()), 1, error);
+    }
+}
+
+void CJX5COMInterface::RaiseLinkFailure(const wchar_t* word, std::uint32_t address, std::uint32_t number,
+                                        std::uint32_t count, const std::exception& inner) const {
+    // A cancelled operation never reports a failure, whatever went wrong on
+    // the way (the text look-up included).
+    ThrowIfCancelled();
+    const std::wstring reason = GetExceptionMessage(inner, 1024);
+    throw CPrivateException(FormatMessage(L"jx5com.comfail", std::wstring(word), static_cast<int>(address),
+                                          static_cast<int>(number), static_cast<int>(count), reason));
+}

@@ -1,0 +1,101 @@
+#include "link/CSerialIO.h"
+
+#include "app/CProfile.h"
+#include "link/CPrivateException.h"
+#include "link/posix/CPosixSerialBackend.h"
+
+namespace {
+
+CMemoryProfile& EmptyProfile() {
+    static CMemoryProfile profile;
+    return profile;
+}
+
+} // namespace
+
+// The copy of the settings is overwritten by ApplySettings; it need not read
+// the user's profile before that.
+CSerialIO::CSerialIO() : m_settings(EmptyProfile()) {}
+
+CSerialIO::~CSerialIO() {
+    Close();
+}
+
+void CSerialIO::ApplySettings(const CComSettings& settings) {
+    m_settings = settings;
+    m_devicePath = settings.GetDevicePath();
+    Close();
+
+    std::unique_ptr<CSerialBackend> backend;
+    if (VirtualPortFactory factory = FindVirtualPortFactory(m_devicePath)) {
+        backend = factory(m_devicePath);
+    } else {
+        backend = std::make_unique<CPosixSerialBackend>();
+    }
+    if (!backend || !backend->Open(m_devicePath)) {
+        throw CPrivateException(FormatMessage(L"serio.openerr", m_settings.GetDisplayName()));
+    }
+    {
+        std::lock_guard lock(m_backendMutex);
+        m_backend = std::move(backend);
+    }
+
+    m_line = SerialLineSettings{};
+    m_line.baudRate = m_settings.GetBaudRate();
+    m_line.byteSize = m_settings.GetByteSize();
+    m_line.parity = m_settings.GetParity();
+    m_line.stopBits = m_settings.GetStopBits();
+    m_line.binary = true;
+    if (!m_backend->Configure(m_line)) {
+        throw CPrivateException(GetMessage(L"serio.seterr"));
+    }
+}
+
+void CSerialIO::SetReadTimeout(std::uint32_t milliseconds) {
+    // Reads take the time-out record with them; there is nothing to refuse.
+    m_timeouts.readTotalConstant = milliseconds;
+}
+
+std::size_t CSerialIO::Write(const std::uint8_t* data, std::size_t count) {
+    const std::size_t written = m_backend ? m_backend->Write(data, count) : 0;
+    if (written < count) {
+        throw CPrivateException(GetMessage(L"serio.seterr"));
+    }
+    return written;
+}
+
+std::size_t CSerialIO::Read(std::uint8_t* buffer, std::size_t count) {
+    if (!m_backend || count == 0) {
+        return 0;
+    }
+    return m_backend->Read(buffer, count, m_timeouts.readTotalConstant);
+}
+
+void CSerialIO::Purge(std::uint32_t flags) {
+    if (m_backend) {
+        m_backend->Purge(flags);
+    }
+}
+
+void CSerialIO::Close() {
+    std::unique_ptr<CSerialBackend> closing;
+    {
+        std::lock_guard lock(m_backendMutex);
+        closing = std::move(m_backend);
+    }
+    if (closing) {
+        closing->Close();
+    }
+}
+
+void CSerialIO::CancelPending() {
+    std::lock_guard lock(m_backendMutex);
+    if (m_backend) {
+        m_backend->CancelPending();
+    }
+}
+
+bool CSerialIO::IsOpen() const {
+    std::lock_guard lock(m_backendMutex);
+    return m_backend != nullptr;
+}

@@ -1,0 +1,132 @@
+#include "link/posix/SysfsPortSources.h"
+
+#include "app/TextConvert.h"
+
+#include <algorithm>
+#include <fstream>
+#include <optional>
+#include <string>
+#include <system_error>
+#include <tuple>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string ReadAttribute(const fs::path& file) {
+    std::ifstream in(file);
+    std::string line;
+    std::getline(in, line);
+    while (!line.empty() && (line.back() == '\n' || line.back() == '\r' || line.back() == ' ')) {
+        line.pop_back();
+    }
+    return line;
+}
+
+// The number after a name's prefix ("ttyUSB12" with "ttyUSB" gives 12).
+std::optional<unsigned> NumberAfter(const std::string& name, const std::string& prefix) {
+    if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0 ||
+        name.size() > prefix.size() + 6) {
+        return std::nullopt;
+    }
+    unsigned number = 0;
+    for (std::size_t at = prefix.size(); at < name.size(); ++at) {
+        if (name[at] < '0' || name[at] > '9') {
+            return std::nullopt;
+        }
+        number = number * 10 + static_cast<unsigned>(name[at] - '0');
+    }
+    return number;
+}
+
+std::vector<std::string> EntryNames(const fs::path& folder) {
+    std::vector<std::string> names;
+    std::error_code error;
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        names.push_back(it->path().filename().string());
+    }
+    return names;
+}
+
+// The USB device above a tty: the first folder upwards that has a vendor id.
+std::optional<fs::path> UsbDeviceOf(const fs::path& ttyEntry) {
+    std::error_code error;
+    fs::path at = fs::canonical(ttyEntry / "device", error);
+    if (error) {
+        return std::nullopt;
+    }
+    for (int level = 0; level < 6 && at.has_relative_path(); ++level, at = at.parent_path()) {
+        if (fs::exists(at / "idVendor", error)) {
+            return at;
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+std::vector<ComPortDeviceIdRecord> ReadSysfsUarts(const fs::path& classTty) {
+    std::vector<std::pair<unsigned, ComPortDeviceIdRecord>> found;
+    for (const std::string& name : EntryNames(classTty)) {
+        const std::optional<unsigned> line = NumberAfter(name, "ttyS");
+        if (!line) {
+            continue;
+        }
+        const std::string type = ReadAttribute(classTty / name / "type");
+        if (type.empty() || type == "0") {
+            continue;
+        }
+        found.push_back({*line, {L"COM" + std::to_wstring(*line + 1), L"Communications Port"}});
+    }
+    std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<ComPortDeviceIdRecord> records;
+    for (auto& [line, record] : found) {
+        records.push_back(std::move(record));
+    }
+    return records;
+}
+
+std::vector<ComPortAdapterRecord> ReadSysfsAdapters(const fs::path& classTty, const fs::path& deviceDir) {
+    std::vector<std::tuple<int, unsigned, ComPortAdapterRecord>> found;
+    const std::string prefixes[] = {"ttyACM", "ttyUSB"};
+    for (const std::string& name : EntryNames(classTty)) {
+        for (int kind = 0; kind < 2; ++kind) {
+            const std::optional<unsigned> number = NumberAfter(name, prefixes[kind]);
+            if (!number) {
+                continue;
+            }
+            std::string label;
+            if (const std::optional<fs::path> usb = UsbDeviceOf(classTty / name)) {
+                const std::string maker = ReadAttribute(*usb / "manufacturer");
+                const std::string product = ReadAttribute(*usb / "product");
+                label = maker;
+                if (!product.empty() && product.find(maker) == std::string::npos) {
+                    label += label.empty() ? product : " " + product;
+                } else if (!product.empty()) {
+                    label = product;
+                }
+            }
+            if (label.empty()) {
+                label = kind == 0 ? "USB modem port" : "USB serial port";
+            }
+            ComPortAdapterRecord record{(deviceDir / name).wstring(), FromUtf8(label + " (" + name + ")")};
+            found.push_back({kind, *number, std::move(record)});
+        }
+    }
+    std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) {
+        return std::tie(std::get<0>(a), std::get<1>(a)) < std::tie(std::get<0>(b), std::get<1>(b));
+    });
+    std::vector<ComPortAdapterRecord> records;
+    for (auto& entry : found) {
+        records.push_back(std::move(std::get<2>(entry)));
+    }
+    return records;
+}
+
+ComPortSources ComPortSources::System() {
+    ComPortSources sources;
+    sources.deviceIds = [] { return ReadSysfsUarts("/sys/class/tty"); };
+    // The device registry's "PortName" records have no counterpart here.
+    sources.adapters = [] { return ReadSysfsAdapters("/sys/class/tty"); };
+    return sources;
+}

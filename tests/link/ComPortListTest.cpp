@@ -1,0 +1,194 @@
+#include "app/CProfile.h"
+#include "link/CComPortList.h"
+#include "link/CComSettings.h"
+#include "link/posix/SysfsPortSources.h"
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Row {
+    std::wstring path;
+    std::wstring name;
+    bool operator==(const Row&) const = default;
+};
+
+std::vector<Row> Rows(const CComPortList& list) {
+    std::vector<Row> rows;
+    for (int position = 0; position < list.GetCount(); ++position) {
+        rows.push_back({list.GetDevicePath(position), list.GetDisplayName(position)});
+    }
+    return rows;
+}
+
+void PrintTo(const Row& row, std::ostream* out) {
+    *out << std::string(row.path.begin(), row.path.end()) << " | "
+         << std::string(row.name.begin(), row.name.end());
+}
+
+ComPortSources Recorded(std::vector<ComPortDeviceIdRecord> deviceIds,
+                        std::vector<ComPortPortNameRecord> portNames,
+                        std::vector<ComPortAdapterRecord> adapters = {}) {
+    ComPortSources sources;
+    sources.deviceIds = [deviceIds] { return deviceIds; };
+    sources.portNames = [portNames] { return portNames; };
+    sources.adapters = [adapters] { return adapters; };
+    return sources;
+}
+
+} // namespace
+
+TEST(ComPortList, WithoutRecordsHoldsSixteenPortsAndTheDemoStation) {
+    const CComPortList list{ComPortSources{}};
+    ASSERT_EQ(list.GetCount(), 17);
+    EXPECT_EQ(Rows(list).front(), (Row{L"/dev/ttyS0", L"COM1"}));
+    EXPECT_EQ(Rows(list)[9], (Row{L"/dev/ttyS9", L"COM10"}));
+    EXPECT_EQ(Rows(list)[15], (Row{L"/dev/ttyS15", L"COM16"}));
+    EXPECT_EQ(Rows(list).back(), (Row{L"sim:", L"Demo station (simulated)"}));
+    EXPECT_EQ(list.GetDevicePath(-1), L"");
+    EXPECT_EQ(list.GetDisplayName(17), L"");
+}
+
+TEST(ComPortList, InventoryNamesGetTheirPortAppended) {
+    const CComPortList list(Recorded({{L"COM3", L"Communications Port"},
+                                      {L"COM4", L"USB Serial (COM4)"},
+                                      {L"com5", L""},
+                                      {L"COM12:", L"Modem"},
+                                      {L"COM20", L"Far port"}},
+                                     {}));
+    const std::vector<Row> rows = Rows(list);
+    ASSERT_EQ(rows.size(), 18u);
+    EXPECT_EQ(rows[2], (Row{L"/dev/ttyS2", L"Communications Port (COM3)"}));
+    EXPECT_EQ(rows[3], (Row{L"/dev/ttyS3", L"USB Serial (COM4)"}));
+    EXPECT_EQ(rows[4], (Row{L"/dev/ttyS4", L" (COM5)"}));
+    EXPECT_EQ(rows[11], (Row{L"/dev/ttyS11", L"Modem (COM12)"}));
+    // A port beyond the defaults comes after them, before the demo station.
+    EXPECT_EQ(rows[16], (Row{L"/dev/ttyS19", L"Far port (COM20)"}));
+    EXPECT_EQ(rows[17].path, L"sim:");
+}
+
+TEST(ComPortList, RegistryNamesTakeDigitsOnlyAndOverwriteTheInventory) {
+    const CComPortList list(
+        Recorded({{L"COM3", L"Communications Port"}, {L"COM7", L"Seven"}}, {{L"COM3", L""},
+                                                                            {L"COM003", L"Leading zeros"},
+                                                                            {L"COM7", L"Adapter"},
+                                                                            {L"COM12:", L"Colon"},
+                                                                            {L"COM8", L"Friendly COM8"}}));
+    const std::vector<Row> rows = Rows(list);
+    ASSERT_EQ(rows.size(), 17u);
+    // COM003 is port 3 again and, coming later, wins over the empty name.
+    EXPECT_EQ(rows[2], (Row{L"/dev/ttyS2", L"Leading zeros"}));
+    EXPECT_EQ(rows[6], (Row{L"/dev/ttyS6", L"Adapter"})) << "nothing is appended to a friendly name";
+    EXPECT_EQ(rows[7], (Row{L"/dev/ttyS7", L"Friendly COM8"}));
+    EXPECT_EQ(rows[11], (Row{L"/dev/ttyS11", L"COM12"})) << "the colon is refused here";
+
+    const CComPortList emptyName(Recorded({{L"COM3", L"Communications Port"}}, {{L"COM3", L""}}));
+    EXPECT_EQ(emptyName.GetDisplayName(2), L"");
+}
+
+TEST(ComPortList, NamesThatAreNoPortsAreSkipped) {
+    const std::vector<std::wstring> bad = {L"COMX",  L"COM",   L"LPT1",           L"COM:", L"COM0",
+                                           L"COM1X", L"XCOM1", L"COM99999999999", L""};
+    std::vector<ComPortDeviceIdRecord> deviceIds;
+    std::vector<ComPortPortNameRecord> portNames;
+    for (const std::wstring& name : bad) {
+        deviceIds.push_back({name, L"bad"});
+        portNames.push_back({name, L"bad"});
+    }
+    const CComPortList list(Recorded(deviceIds, portNames));
+    EXPECT_EQ(Rows(list), Rows(CComPortList(ComPortSources{})));
+}
+
+TEST(ComPortList, AdaptersFollowTheNumberedPortsAndSelectionPrefersTheLastMatch) {
+    const CComPortList list(Recorded({{L"COM20", L"Far"}}, {},
+                                     {{L"/dev/ttyUSB0", L"USB UART (ttyUSB0)"}, {L"/dev/ttyACM0", L"COM1"}}));
+    const std::vector<Row> rows = Rows(list);
+    ASSERT_EQ(rows.size(), 20u);
+    EXPECT_EQ(rows[16].name, L"Far (COM20)");
+    EXPECT_EQ(rows[17], (Row{L"/dev/ttyUSB0", L"USB UART (ttyUSB0)"}));
+    EXPECT_EQ(rows[19].path, L"sim:");
+
+    EXPECT_EQ(list.FindSelection(L"USB UART (ttyUSB0)"), 17);
+    EXPECT_EQ(list.FindSelection(L"COM1"), 18) << "the last of two equal names wins";
+    EXPECT_EQ(list.FindSelection(L"com1"), 0) << "no match selects the first entry";
+    EXPECT_EQ(list.FindSelection(L""), 0);
+}
+
+TEST(SysfsPortSources, ReadUartsWithHardwareAndUsbAdaptersWithTheirNames) {
+    k52test::TempDir root;
+    const fs::path tty = root.path() / "class" / "tty";
+    const fs::path usbDevice = root.path() / "devices" / "usb1" / "1-1";
+    const fs::path usbSerial = usbDevice / "1-1:1.0" / "ttyUSB1";
+    fs::create_directories(usbSerial);
+    k52test::WriteFile(usbDevice / "idVendor", "0403\n");
+    k52test::WriteFile(usbDevice / "manufacturer", "Maker\n");
+    k52test::WriteFile(usbDevice / "product", "Maker USB UART\n");
+    const fs::path bareModem = root.path() / "devices" / "acm";
+    fs::create_directories(bareModem);
+    for (const char* name :
+         {"ttyS0", "ttyS1", "ttyS10", "ttyUSB1", "ttyUSB10", "ttyACM0", "tty5", "ttyUSBx"}) {
+        fs::create_directories(tty / name);
+    }
+    k52test::WriteFile(tty / "ttyS0" / "type", "4\n");
+    k52test::WriteFile(tty / "ttyS1" / "type", "0\n");
+    k52test::WriteFile(tty / "ttyS10" / "type", "4\n");
+    fs::create_directory_symlink(usbSerial, tty / "ttyUSB1" / "device");
+    fs::create_directory_symlink(bareModem, tty / "ttyACM0" / "device");
+
+    const std::vector<ComPortDeviceIdRecord> uarts = ReadSysfsUarts(tty);
+    ASSERT_EQ(uarts.size(), 2u);
+    EXPECT_EQ(uarts[0].deviceId, L"COM1");
+    EXPECT_EQ(uarts[1].deviceId, L"COM11");
+
+    const std::vector<ComPortAdapterRecord> adapters = ReadSysfsAdapters(tty, "/dev");
+    ASSERT_EQ(adapters.size(), 3u);
+    EXPECT_EQ(adapters[0].devicePath, L"/dev/ttyACM0");
+    EXPECT_EQ(adapters[0].displayName, L"USB modem port (ttyACM0)");
+    EXPECT_EQ(adapters[1].devicePath, L"/dev/ttyUSB1");
+    EXPECT_EQ(adapters[1].displayName, L"Maker USB UART (ttyUSB1)");
+    EXPECT_EQ(adapters[2].devicePath, L"/dev/ttyUSB10");
+    EXPECT_EQ(adapters[2].displayName, L"USB serial port (ttyUSB10)");
+
+    EXPECT_TRUE(ReadSysfsAdapters(root.path() / "missing").empty());
+}
+
+TEST(ComSettings, LoadsAndSavesItsThreeEntriesAndMapsTheLineCodes) {
+    CMemoryProfile profile;
+    CComSettings empty(profile);
+    EXPECT_EQ(empty.GetPortNumber(), 0);
+    EXPECT_EQ(empty.GetDevicePath(), L"");
+    EXPECT_EQ(empty.GetBaudRate(), 9600u);
+    EXPECT_EQ(empty.GetByteSize(), 8u);
+    EXPECT_EQ(empty.GetParity(), 0u);
+    EXPECT_EQ(empty.GetStopBits(), CComSettings::kOneStopBit);
+
+    empty.SetPortNumber(4);
+    empty.SetDevicePath(L"/dev/ttyUSB0");
+    empty.SetDisplayName(L"Maker USB UART (ttyUSB0)");
+    empty.SaveToProfile(profile);
+    EXPECT_EQ(profile.GetInt(L"ComSettings", L"COMPort", -1), 4);
+    EXPECT_EQ(profile.GetString(L"ComSettings", L"COMPortName", L""), L"/dev/ttyUSB0");
+    EXPECT_EQ(profile.GetString(L"ComSettings", L"COMPortDisplayName", L""), L"Maker USB UART (ttyUSB0)");
+
+    CComSettings loaded(profile);
+    loaded.SetLineCodes(5, 0, 2, 1);
+    EXPECT_EQ(loaded.GetBaudRate(), 38400u);
+    EXPECT_EQ(loaded.GetByteSize(), 7u);
+    EXPECT_EQ(loaded.GetParity(), 2u);
+    EXPECT_EQ(loaded.GetStopBits(), CComSettings::kTwoStopBits);
+    loaded.SetLineCodes(6, 2, 0, 2);
+    EXPECT_EQ(loaded.GetBaudRate(), 1200u);
+    EXPECT_EQ(loaded.GetByteSize(), 7u);
+    EXPECT_EQ(loaded.GetStopBits(), CComSettings::kOneStopBit);
+
+    // Loading puts the line codes back to the only ones the link uses.
+    loaded.LoadFromProfile(profile);
+    EXPECT_EQ(loaded.GetDisplayName(), L"Maker USB UART (ttyUSB0)");
+    EXPECT_EQ(loaded.GetBaudRate(), 9600u);
+    EXPECT_EQ(loaded.GetByteSize(), 8u);
+}
