@@ -312,12 +312,19 @@ CSimulatedModule::Access CSimulatedModule::Write(int page, int item, std::wstrin
     case Role::Analog:
     case Role::Second:
     case Role::Counter:
-        if (!ParseIntegerText(text, 10, value) || value < INT32_MIN || value > UINT32_MAX) {
+        // An empty text takes the simulated value back: the channel shows its
+        // own value again even while the module simulates.
+        if (!text.empty() &&
+            (!ParseIntegerText(text, 10, value) || value < INT32_MIN || value > UINT32_MAX)) {
             return Access::Refused;
         }
         target.text = text;
         return Access::Ok;
     case Role::Digital:
+        if (text.empty()) {
+            m_simulatedPoints.erase(Key{target.channel, target.half});
+            return Access::Ok;
+        }
         if (text.size() > 4 || !ParseIntegerText(text, 16, value)) {
             return Access::Refused;
         }

@@ -45,6 +45,11 @@ std::wstring DefaultSlotText(int textSlot, int slot) {
     }
 }
 
+bool HasVariableDecimals(const ParameterDefinition& row) {
+    const std::wstring_view key = row.textKey != nullptr ? row.textKey : L"";
+    return key.starts_with(L"zbase") || key.starts_with(L"fbase");
+}
+
 bool InRange(const ParameterDefinition& row, std::int64_t value) {
     return value >= row.minimum && value <= row.maximum;
 }
@@ -252,9 +257,11 @@ std::optional<std::wstring> AcceptItemText(const ParameterDefinition& row, std::
         }
         return std::nullopt;
     case KindDecimal16:
-        // The number of decimals of some rows follows other settings of the
-        // module, so only the form is checked here.
-        if (ParseDecimalText(text, row.decimals, value)) {
+        // The decimals of the base values follow the channel's range and unit,
+        // which the module learns from other items; their range is therefore
+        // not checked against the table's decimals, only their form.
+        if (ParseDecimalText(text, row.decimals, value) &&
+            (HasVariableDecimals(row) || InRange(row, value))) {
             return std::wstring(text);
         }
         return std::nullopt;

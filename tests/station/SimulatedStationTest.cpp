@@ -155,6 +155,8 @@ TEST(SimulatedStation, WrittenTextsAreKeptAndReadBack) {
     EXPECT_EQ(Write(station, 0, 0, 0x58, "10.0.0.1"), kStationStatusOk);
     EXPECT_EQ(ValueOf(Read(station, 0, 0, 0x58)), L"10.0.0.1");
     EXPECT_EQ(Write(station, 4, 1, 0x2b, "4294967295"), kStationStatusOk);
+    // The decimals of a base value follow the range: one decimal after range 1.
+    EXPECT_EQ(Write(station, 1, 1, 0x2a, "3000.0"), kStationStatusOk);
 
     // The output value after reset is shown with decimals but kept raw, and
     // the tool reads it back unscaled.
@@ -267,6 +269,11 @@ TEST(SimulatedStation, SimulationWritesShowWhileTheSwitchIsOn) {
               0xFFFBU);
     EXPECT_EQ(CGICommandParser(Read(station, 1, 0, 0x4e).text).GetDecValue(), 1U) << "the switch channel";
     EXPECT_EQ(Write(station, 1, 0, 18, "3"), kStationStatusRefused) << "a status is not simulated";
+    // An empty text gives the channel its own value back.
+    EXPECT_EQ(Write(station, 1, 0, 11, ""), kStationStatusOk);
+    EXPECT_NE(static_cast<std::uint16_t>(CGICommandParser(Read(station, 1, 0, 11).text).GetDecValue()),
+              0xFFFBU);
+    EXPECT_EQ(ValueOf(Read(station, 1, 0, 10)), L"1234");
 
     EXPECT_EQ(Write(station, 1, 0, 0x4e, "0"), kStationStatusOk);
     EXPECT_NE(ValueOf(Read(station, 1, 0, 10)), L"1234");
