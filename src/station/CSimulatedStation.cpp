@@ -86,6 +86,7 @@ CSimulatedStation::Reply CSimulatedStation::HandleRequest(std::span<const std::u
     std::lock_guard lock(m_mutex);
     const std::size_t index = m_log.size();
     StationRequest request;
+    request.received = std::chrono::steady_clock::now();
     request.payload.assign(payload.begin(), payload.end());
     request.address = payload.size() > 0 ? payload[0] : 0;
     request.command = payload.size() > 1 ? payload[1] : 0;
