@@ -24,6 +24,9 @@ CProgressDialog::CProgressDialog(QWidget* parent) : QDialog(parent) {
 
     auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
     units.Place(cancel, IdCancel, 82, 46, 50, 14);
+    // Cancelling is a deliberate act: Enter, meant for some other window,
+    // must neither stop the work nor close this one.
+    cancel->setAutoDefault(false);
     connect(cancel, &QPushButton::clicked, this, &CProgressDialog::reject);
 
     m_message = new QLabel(this);

@@ -66,7 +66,11 @@ TEST_F(ProgressDialogTest, CancelAsksTheWorkerAndWaitsForItsEnd) {
         CProgressDialog dialog;
         bool openAfterCancel = false;
         bool cancelled = false;
+        bool cancelledByEnter = true;
         WhenModalShown([&](QWidget* modal) {
+            QTest::keyClick(modal, Qt::Key_Return);
+            QTest::qWait(CProgressDialog::kPollMilliseconds);
+            cancelledByEnter = thread->IsCancelled() || !modal->isVisible();
             if (escape) {
                 QTest::keyClick(modal, Qt::Key_Escape);
             } else {
@@ -81,6 +85,7 @@ TEST_F(ProgressDialogTest, CancelAsksTheWorkerAndWaitsForItsEnd) {
 
         EXPECT_EQ(dialog.RunWithThread(*thread), QDialog::Accepted);
 
+        EXPECT_FALSE(cancelledByEnter);
         EXPECT_TRUE(openAfterCancel);
         EXPECT_TRUE(cancelled);
         EXPECT_TRUE(thread->HasEnded());
