@@ -47,7 +47,13 @@ CProgressDialog::~CProgressDialog() = default;
 int CProgressDialog::RunWithThread(CProgressThreadInterface& thread) {
     m_thread = &thread;
     InitDialog();
-    m_thread->Start();
+    try {
+        m_thread->Start();
+    } catch (...) {
+        // No worker runs, so there is nothing to watch.
+        m_thread = nullptr;
+        throw;
+    }
     // The first look at the worker happens as soon as the window runs; a
     // worker that fails at once closes it there.
     QTimer::singleShot(0, this, &CProgressDialog::UpdateFromThread);
