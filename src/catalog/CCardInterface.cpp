@@ -41,7 +41,8 @@ int ItemCode(const ParameterDefinition& definition) {
 
 CCardInterface::CCardInterface(std::int32_t typeCode, std::span<const ParameterDefinition> parameters,
                                std::span<const ChannelDefinition> channels)
-    : m_typeCode(typeCode), m_parameters(parameters), m_channelCount(static_cast<std::int32_t>(channels.size())) {
+    : m_typeCode(typeCode), m_parameters(parameters),
+      m_channelCount(static_cast<std::int32_t>(channels.size())) {
     if (channels.size() > kMaxChannels) {
         throw std::invalid_argument("a model has at most 16 channel rows");
     }
@@ -188,7 +189,8 @@ std::wstring CCardInterface::GetValueText(int row, std::int32_t value) const {
     case KindSigned32:
     case KindUnsigned32:
     case KindWord32:
-        return FormatNumber(value, definition.isSigned, GetRowDecimals(row), definition.radix, definition.kind);
+        return FormatNumber(value, definition.isSigned, GetRowDecimals(row), definition.radix,
+                            definition.kind);
     case KindDecimal16:
     case KindInteger16:
     case KindDecimal16Raw:
@@ -272,9 +274,9 @@ void CCardInterface::SetFromText(int row, const std::wstring& text) {
     case KindSwitches4:
     case KindDecimal16Raw: {
         const std::int32_t decimals = GetRowDecimals(row);
-        std::optional<std::int32_t> value = decimals > 0
-                                                ? ParseDecimalText(text, decimals)
-                                                : ParseIntegerText(text, definition.radix, definition.isSigned == 1);
+        std::optional<std::int32_t> value =
+            decimals > 0 ? ParseDecimalText(text, decimals)
+                         : ParseIntegerText(text, definition.radix, definition.isSigned == 1);
         if (!value) {
             throw CPrivateException(GetMessage(decimals > 0 ? L"inperr" : L"inpierr"));
         }
@@ -333,9 +335,9 @@ void CCardInterface::StepValue(int row, std::int32_t delta) {
     if (IsOneWordKind(definition.kind)) {
         // Unsigned rows step from their unsigned word, so 40000 on a 0..64000
         // row is not mistaken for a negative number and clamped to 0.
-        const std::int64_t current = definition.isSigned != 0
-                                         ? GetWord(definition.page, definition.item)
-                                         : static_cast<std::uint16_t>(GetWord(definition.page, definition.item));
+        const std::int64_t current =
+            definition.isSigned != 0 ? GetWord(definition.page, definition.item)
+                                     : static_cast<std::uint16_t>(GetWord(definition.page, definition.item));
         std::int64_t next = current + delta;
         if (next < definition.minimum) {
             next = definition.minimum;
@@ -347,31 +349,36 @@ void CCardInterface::StepValue(int row, std::int32_t delta) {
     } else if (IsTwoWordKind(definition.kind) && definition.kind != KindIpAddress) {
         const bool isUnsigned = definition.kind == KindUnsigned32;
         const std::uint32_t stored = GetDword(definition.page, definition.item);
-        const std::int64_t current = isUnsigned ? static_cast<std::int64_t>(stored)
-                                                : static_cast<std::int64_t>(static_cast<std::int32_t>(stored));
-        const std::int64_t minimum = isUnsigned ? static_cast<std::uint32_t>(definition.minimum) : definition.minimum;
-        const std::int64_t maximum = isUnsigned ? static_cast<std::uint32_t>(definition.maximum) : definition.maximum;
+        const std::int64_t current = isUnsigned
+                                         ? static_cast<std::int64_t>(stored)
+                                         : static_cast<std::int64_t>(static_cast<std::int32_t>(stored));
+        const std::int64_t minimum =
+            isUnsigned ? static_cast<std::uint32_t>(definition.minimum) : definition.minimum;
+        const std::int64_t maximum =
+            isUnsigned ? static_cast<std::uint32_t>(definition.maximum) : definition.maximum;
         std::int64_t next = current + delta;
         next = next < minimum ? minimum : (next > maximum ? maximum : next);
         SetDword(definition.page, definition.item, static_cast<std::uint32_t>(next));
     }
 }
 
-void CCardInterface::CheckRange(int row, std::int32_t value, std::int32_t minimum, std::int32_t maximum) const {
+void CCardInterface::CheckRange(int row, std::int32_t value, std::int32_t minimum,
+                                std::int32_t maximum) const {
     if (value >= minimum && value <= maximum) {
         return;
     }
-    throw CPrivateException(
-        FormatNumberedMessage(L"rangeerr", GetCaption(row), GetValueText(row, minimum), GetValueText(row, maximum)));
+    throw CPrivateException(FormatNumberedMessage(L"rangeerr", GetCaption(row), GetValueText(row, minimum),
+                                                  GetValueText(row, maximum)));
 }
 
-void CCardInterface::CheckRangeExcept(int row, std::int32_t value, std::int32_t exceptValue, std::int32_t minimum,
-                                      std::int32_t maximum) const {
+void CCardInterface::CheckRangeExcept(int row, std::int32_t value, std::int32_t exceptValue,
+                                      std::int32_t minimum, std::int32_t maximum) const {
     if (value == exceptValue || (value >= minimum && value <= maximum)) {
         return;
     }
-    throw CPrivateException(FormatNumberedMessage(L"rangeerr2", GetCaption(row), GetValueText(row, exceptValue),
-                                                  GetValueText(row, minimum), GetValueText(row, maximum)));
+    throw CPrivateException(FormatNumberedMessage(L"rangeerr2", GetCaption(row),
+                                                  GetValueText(row, exceptValue), GetValueText(row, minimum),
+                                                  GetValueText(row, maximum)));
 }
 
 void CCardInterface::CheckRangeUnsigned(int row, std::int64_t value, std::int32_t minimum,
@@ -381,8 +388,8 @@ void CCardInterface::CheckRangeUnsigned(int row, std::int64_t value, std::int32_
     if (value >= 0 && value >= low && value <= high) {
         return;
     }
-    throw CPrivateException(
-        FormatNumberedMessage(L"rangeerr", GetCaption(row), GetValueText(row, minimum), GetValueText(row, maximum)));
+    throw CPrivateException(FormatNumberedMessage(L"rangeerr", GetCaption(row), GetValueText(row, minimum),
+                                                  GetValueText(row, maximum)));
 }
 
 void CCardInterface::WriteToXml(CXmlReaderWriter& writer, const std::wstring& slotPath) const {
@@ -412,7 +419,8 @@ void CCardInterface::ReadFromXml(const CXmlReaderWriter& reader, const std::wstr
             (definition.flags & FlagOnDemand) != 0) {
             continue;
         }
-        if (definition.kind != KindText && !IsOneWordKind(definition.kind) && !IsTwoWordKind(definition.kind)) {
+        if (definition.kind != KindText && !IsOneWordKind(definition.kind) &&
+            !IsTwoWordKind(definition.kind)) {
             continue;
         }
         const std::wstring text = reader.GetText(

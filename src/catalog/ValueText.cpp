@@ -107,13 +107,14 @@ std::size_t ReadDigits(std::wstring_view text, std::size_t i, long& value, bool&
 
 } // namespace
 
-std::wstring FormatNumber(std::int32_t value, std::int32_t isSigned, std::int32_t decimals, std::int32_t radix,
-                          std::int32_t mode) {
+std::wstring FormatNumber(std::int32_t value, std::int32_t isSigned, std::int32_t decimals,
+                          std::int32_t radix, std::int32_t mode) {
     const std::int32_t places = ClampDecimals(decimals);
     if (mode == KindUnsigned32 || mode == KindNone) {
         const std::uint32_t number = static_cast<std::uint32_t>(value);
         if (decimals > 0) {
-            return CMessageFormatter::Printf(RealFormat(places), static_cast<double>(number) / kPowersOfTen[places]);
+            return CMessageFormatter::Printf(RealFormat(places),
+                                             static_cast<double>(number) / kPowersOfTen[places]);
         }
         if (radix == 10) {
             return CMessageFormatter::Printf(L"%lu", number);
@@ -127,7 +128,8 @@ std::wstring FormatNumber(std::int32_t value, std::int32_t isSigned, std::int32_
         value &= 0xFFFF;
     }
     if (decimals > 0) {
-        return CMessageFormatter::Printf(RealFormat(places), static_cast<double>(value) / kPowersOfTen[places]);
+        return CMessageFormatter::Printf(RealFormat(places),
+                                         static_cast<double>(value) / kPowersOfTen[places]);
     }
     if (radix == 10) {
         return CMessageFormatter::Printf(L"%d", value);
@@ -140,8 +142,8 @@ std::wstring FormatNumber(std::int32_t value, std::int32_t isSigned, std::int32_
 
 std::wstring FormatIpAddress(std::uint32_t value) {
     return CMessageFormatter::Printf(L"%d.%d.%d.%d", static_cast<int>((value >> 24) & 0xFF),
-                                     static_cast<int>((value >> 16) & 0xFF), static_cast<int>((value >> 8) & 0xFF),
-                                     static_cast<int>(value & 0xFF));
+                                     static_cast<int>((value >> 16) & 0xFF),
+                                     static_cast<int>((value >> 8) & 0xFF), static_cast<int>(value & 0xFF));
 }
 
 std::wstring FormatSwitches4(std::int32_t value) {
@@ -180,8 +182,9 @@ std::optional<std::int32_t> ParseIntegerText(std::wstring_view text, std::int32_
         negative = text[i] == L'-';
         ++i;
     }
-    const bool hexPrefix = i + 1 < text.size() && text[i] == L'0' && (text[i + 1] == L'x' || text[i + 1] == L'X') &&
-                           i + 2 < text.size() && DigitValue(text[i + 2]) < 16;
+    const bool hexPrefix = i + 1 < text.size() && text[i] == L'0' &&
+                           (text[i + 1] == L'x' || text[i + 1] == L'X') && i + 2 < text.size() &&
+                           DigitValue(text[i + 2]) < 16;
     int base = radix;
     if (base == 0) {
         base = hexPrefix ? 16 : (i < text.size() && text[i] == L'0' ? 8 : 10);
@@ -198,7 +201,8 @@ std::optional<std::int32_t> ParseIntegerText(std::wstring_view text, std::int32_
     std::uint64_t magnitude = 0;
     bool any = false;
     while (i < text.size() && DigitValue(text[i]) < base) {
-        magnitude = magnitude * static_cast<std::uint64_t>(base) + static_cast<std::uint64_t>(DigitValue(text[i]));
+        magnitude =
+            magnitude * static_cast<std::uint64_t>(base) + static_cast<std::uint64_t>(DigitValue(text[i]));
         if (magnitude > kCap) {
             magnitude = kCap;
         }
@@ -213,7 +217,8 @@ std::optional<std::int32_t> ParseIntegerText(std::wstring_view text, std::int32_
         if (magnitude > limit) {
             return std::nullopt;
         }
-        const std::int64_t value = negative ? -static_cast<std::int64_t>(magnitude) : static_cast<std::int64_t>(magnitude);
+        const std::int64_t value =
+            negative ? -static_cast<std::int64_t>(magnitude) : static_cast<std::int64_t>(magnitude);
         return static_cast<std::int32_t>(value);
     }
     if (magnitude > 0xFFFF'FFFFULL) {
@@ -270,7 +275,8 @@ bool IsValidLoginText(std::wstring_view text) {
         return false;
     }
     for (wchar_t c : text) {
-        const bool letterOrDigit = (c >= L'0' && c <= L'9') || (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z');
+        const bool letterOrDigit =
+            (c >= L'0' && c <= L'9') || (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z');
         if (!letterOrDigit) {
             return false;
         }
@@ -282,9 +288,9 @@ const wchar_t* CheckDateTimeText(std::wstring_view text) {
     struct Part {
         long minimum;
         long maximum;
-        const wchar_t* error;     // the part is empty or out of range
-        wchar_t separator;        // 0: the end of the text
-        const wchar_t* sepError;  // what follows the part is wrong
+        const wchar_t* error;    // the part is empty or out of range
+        wchar_t separator;       // 0: the end of the text
+        const wchar_t* sepError; // what follows the part is wrong
     };
     static constexpr Part kParts[] = {
         {2001, 2099, L"yearErr", L'/', L"dateErr"}, {1, 12, L"monthErr", L'/', L"dateErr"},

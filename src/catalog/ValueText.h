@@ -15,8 +15,8 @@
 // 32 bits). decimals > 0 prints value / 10^decimals with that many digits;
 // otherwise radix 10 prints decimal, radix 16 upper-case hexadecimal, and any
 // other radix gives the empty text.
-std::wstring FormatNumber(std::int32_t value, std::int32_t isSigned, std::int32_t decimals, std::int32_t radix,
-                          std::int32_t mode);
+std::wstring FormatNumber(std::int32_t value, std::int32_t isSigned, std::int32_t decimals,
+                          std::int32_t radix, std::int32_t mode);
 
 // "a.b.c.d" with the first octet in the top byte.
 std::wstring FormatIpAddress(std::uint32_t value);
