@@ -85,41 +85,33 @@ ChannelDefinition& CCardInterface::ChannelRow(int channel) {
     return m_channels[static_cast<std::size_t>(channel)];
 }
 
-std::uint16_t& CCardInterface::Low(int page, int item) {
+std::size_t CCardInterface::WordIndex(int page, int item) {
     CheckIndex(page, kPageCount, "register page");
     CheckIndex(item, kItemCount, "register item");
-    return m_registers[static_cast<std::size_t>(page)][static_cast<std::size_t>(item)];
-}
-
-std::uint16_t CCardInterface::Low(int page, int item) const {
-    return const_cast<CCardInterface*>(this)->Low(page, item);
-}
-
-std::uint16_t& CCardInterface::High(int page, int item) {
-    CheckIndex(page, kPageCount, "register page");
-    CheckIndex(item, kItemCount, "register item");
-    return m_registers[static_cast<std::size_t>(page)][static_cast<std::size_t>(kItemCount + item)];
-}
-
-std::uint16_t CCardInterface::High(int page, int item) const {
-    return const_cast<CCardInterface*>(this)->High(page, item);
+    return static_cast<std::size_t>(item);
 }
 
 std::int16_t CCardInterface::GetWord(int page, int item) const {
-    return static_cast<std::int16_t>(Low(page, item));
+    const std::size_t low = WordIndex(page, item);
+    return static_cast<std::int16_t>(m_registers[static_cast<std::size_t>(page)][low]);
 }
 
 std::uint32_t CCardInterface::GetDword(int page, int item) const {
-    return static_cast<std::uint32_t>(High(page, item)) << 16 | Low(page, item);
+    const std::size_t low = WordIndex(page, item);
+    const auto& words = m_registers[static_cast<std::size_t>(page)];
+    return static_cast<std::uint32_t>(words[low + kItemCount]) << 16 | words[low];
 }
 
 void CCardInterface::SetWord(int page, int item, std::int32_t value) {
-    Low(page, item) = static_cast<std::uint16_t>(value & 0xFFFF);
+    const std::size_t low = WordIndex(page, item);
+    m_registers[static_cast<std::size_t>(page)][low] = static_cast<std::uint16_t>(value & 0xFFFF);
 }
 
 void CCardInterface::SetDword(int page, int item, std::uint32_t value) {
-    Low(page, item) = static_cast<std::uint16_t>(value & 0xFFFF);
-    High(page, item) = static_cast<std::uint16_t>(value >> 16);
+    const std::size_t low = WordIndex(page, item);
+    auto& words = m_registers[static_cast<std::size_t>(page)];
+    words[low] = static_cast<std::uint16_t>(value & 0xFFFF);
+    words[low + kItemCount] = static_cast<std::uint16_t>(value >> 16);
 }
 
 const std::wstring& CCardInterface::GetTextSlot(int slot) const {

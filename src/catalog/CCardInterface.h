@@ -124,10 +124,9 @@ protected:
     std::wstring UnitText(std::int32_t unitCode) const;
 
 private:
-    std::uint16_t& Low(int page, int item);
-    std::uint16_t Low(int page, int item) const;
-    std::uint16_t& High(int page, int item);
-    std::uint16_t High(int page, int item) const;
+    // Index of the low word of (page, item) within its page; the high word
+    // lies kItemCount further on. Raises for a location outside the image.
+    static std::size_t WordIndex(int page, int item);
     void StoreValue(const ParameterDefinition& definition, std::int32_t value);
     void SetTextRow(const ParameterDefinition& definition, const std::wstring& text);
     void ApplyDefaults();
