@@ -7,6 +7,7 @@
 #include <cstring>
 #include <cwctype>
 #include <limits>
+#include <locale.h>
 
 namespace {
 
@@ -110,9 +111,27 @@ std::string NarrowFormat(const InsertFormat& insert, const char* length, char co
     return text;
 }
 
+// Numbers are written with the C locale whatever the desktop's locale is:
+// a value sent to a module or saved in a file must read "12.34", never "12,34".
+class CNumericLocale {
+public:
+    CNumericLocale() : m_previous(::uselocale(CLocale())) {}
+    ~CNumericLocale() { ::uselocale(m_previous); }
+    CNumericLocale(const CNumericLocale&) = delete;
+    CNumericLocale& operator=(const CNumericLocale&) = delete;
+
+private:
+    static locale_t CLocale() {
+        static const locale_t c = ::newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+        return c != static_cast<locale_t>(nullptr) ? c : LC_GLOBAL_LOCALE;
+    }
+    locale_t m_previous;
+};
+
 template <class T>
 std::wstring RunSnprintf(const std::string& narrowFormat, T value) {
     // The format was assembled here from validated parts and matches T.
+    CNumericLocale numericLocale;
     char small[128];
     int needed = std::snprintf(small, sizeof small, narrowFormat.c_str(), value);
     if (needed < 0) {

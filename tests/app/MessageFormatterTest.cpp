@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <clocale>
+#include <string>
 
 TEST(MessageFormatter, PrintfInsertsOfTheLanguageFiles) {
     EXPECT_EQ(CMessageFormatter::Printf(L"IO%s", std::wstring(L"07")), L"IO07");
@@ -67,4 +69,23 @@ TEST(MessageFormatter, HostileTextsGiveTextNeverUndefinedBehaviour) {
 
 TEST(MessageFormatter, SystemErrorTextNamesTheError) {
     EXPECT_EQ(CMessageFormatter::SystemErrorText(2), L"No such file or directory");
+}
+
+TEST(MessageFormatter, NumbersIgnoreTheDesktopLocale) {
+    // Whatever locale the process runs under, values keep a decimal point.
+    const char* previous = std::setlocale(LC_NUMERIC, nullptr);
+    std::string saved = previous != nullptr ? previous : "C";
+    int tried = 0;
+    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "fr_FR.utf8"}) {
+        if (std::setlocale(LC_NUMERIC, name) == nullptr) {
+            continue;
+        }
+        ++tried;
+        EXPECT_EQ(CMessageFormatter::Printf(L"%.2lf", 12.34), L"12.34") << name;
+        EXPECT_EQ(CMessageFormatter::Numbered(L"%1!.1f!", 0.5), L"0.5") << name;
+    }
+    std::setlocale(LC_NUMERIC, saved.c_str());
+    if (tried == 0) {
+        GTEST_SKIP() << "no locale with a decimal comma is installed";
+    }
 }

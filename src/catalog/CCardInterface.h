@@ -1,0 +1,148 @@
+#pragma once
+#include "app/CResourceManager.h"
+#include "catalog/CCardName.h"
+#include "catalog/ParameterDefinition.h"
+#include "catalog/tables/ModelTables.h"
+
+#include <array>
+#include <cstdint>
+#include <span>
+#include <string>
+
+class CXmlReaderWriter;
+
+// One module of the rack: its model, the value of every parameter and the
+// live side the monitor reads. Each model is a subclass that chooses its two
+// tables and overrides the virtual steps where its parameters depend on each
+// other. Cards are made by the registries (CIOCardType, CCOMCardType) and
+// held through std::shared_ptr; a card has no lock of its own, the transfer
+// and monitor threads hand cards over rather than share them.
+//
+// Rows are addressed by their index in the model's parameter table; an index
+// outside the table raises std::out_of_range (IsDisabled answers false).
+class CCardInterface : protected CResourceManager {
+public:
+    static constexpr int kPageCount = 10;
+    static constexpr int kItemCount = 100;
+    static constexpr int kTextSlotCount = 12;
+    static constexpr int kMaxChannels = 16;
+    static constexpr int kSimulationValueCount = 8;
+
+    CCardInterface(std::int32_t typeCode, std::span<const ParameterDefinition> parameters,
+                   std::span<const ChannelDefinition> channels);
+    CCardInterface(std::int32_t typeCode, const ModelTable& table);
+    CCardInterface(const CCardInterface&) = delete;
+    CCardInterface& operator=(const CCardInterface&) = delete;
+    ~CCardInterface() override;
+
+    // Identity, set by the registry.
+    std::int32_t GetTypeCode() const { return m_typeCode; }
+    const std::wstring& GetSectionName() const { return m_sectionName; }
+    void SetSectionName(std::wstring name) { m_sectionName = std::move(name); }
+    const CCardName& GetCardName() const { return m_cardName; }
+    void SetCardName(const CCardName& name) { m_cardName = name; }
+
+    // The model's tables.
+    int GetParameterCount() const { return static_cast<int>(m_parameters.size()); }
+    const ParameterDefinition& GetParameter(int row) const;
+    int GetChannelCount() const { return m_channelCount; }
+    const ChannelDefinition& GetChannelRow(int channel) const;
+    // The card's own copy: the live-value exchange rewrites decimals and units.
+    ChannelDefinition& ChannelRow(int channel);
+
+    // Register image: pages 0 to 9, items 0 to 99, a low and a high word each.
+    std::int16_t GetWord(int page, int item) const;
+    std::uint32_t GetDword(int page, int item) const;
+    void SetWord(int page, int item, std::int32_t value); // keeps the low 16 bits
+    void SetDword(int page, int item, std::uint32_t value);
+
+    const std::wstring& GetTextSlot(int slot) const;
+    void SetTextSlot(int slot, std::wstring text);
+
+    // The decimals a row is shown, typed and written with. For most rows the
+    // table's; models whose base values follow a range or unit work them out
+    // from this card's own words.
+    virtual std::int32_t GetRowDecimals(int row) const;
+
+    // Texts of a row.
+    std::wstring GetCaption(int row) const;
+    // Option n of a List row: -2 (data) or the empty text for other rows and
+    // for an option the language file does not have.
+    std::int32_t GetListData(int row, int n) const;
+    std::wstring GetListText(int row, int n) const;
+    // For 16-bit kinds pass the sign-extended word.
+    std::wstring GetValueText(int row, std::int32_t value) const;
+    std::wstring GetStoredValueText(int row) const;
+    std::wstring GetDisplayText(int row) const;
+    // The stored integer: 16-bit kinds sign-extended, 32-bit kinds combined, else 0.
+    std::int32_t GetStoredValue(int row) const;
+
+    // Edits. Failures raise CPrivateException with the finished message and
+    // leave the stored value as it was.
+    void SetFromText(int row, const std::wstring& text);
+    void SetCheckedValue(int row, std::int32_t value);
+    // Adds delta and keeps the result within the row's limits; no checks or model steps.
+    void StepValue(int row, std::int32_t delta);
+
+    void CheckRange(int row, std::int32_t value, std::int32_t minimum, std::int32_t maximum) const;
+    void CheckRangeExcept(int row, std::int32_t value, std::int32_t exceptValue, std::int32_t minimum,
+                          std::int32_t maximum) const;
+    void CheckRangeUnsigned(int row, std::int64_t value, std::int32_t minimum, std::int32_t maximum) const;
+
+    // The card's share of a configuration file under the slot's element.
+    void WriteToXml(CXmlReaderWriter& writer, const std::wstring& slotPath) const;
+    void ReadFromXml(const CXmlReaderWriter& reader, const std::wstring& slotPath);
+
+    // Model steps.
+    virtual std::wstring GetUnitText(int row) const;
+    virtual void CheckBeforeSet(int row, std::int32_t value) const;
+    virtual void AfterSet(int row);
+    virtual void PrepareForWrite(int row);
+    virtual bool QueryFlag() const;
+    virtual bool IsDisabled(int row) const;
+
+    // Monitor accessors of the channel rows.
+    virtual std::int32_t GetChannelField(int channel, int k) const;
+    virtual std::int32_t GetChannelSignFlag(int channel, int k) const;
+    virtual std::int32_t GetLastStatus() const;
+    virtual std::wstring GetChannelUnitText(int channel, int k) const;
+
+    // Live side, written by the live-value exchange and the rack.
+    bool HasLiveValues() const { return m_liveValuesPresent != 0; }
+    void SetLiveValuesPresent() { m_liveValuesPresent = 1; }
+    void SetChannelSignFlag(int channel, std::int32_t flag);
+    void SetLastStatus(std::int32_t status) { m_lastStatus = status; }
+    std::int32_t GetSimulationMode() const { return m_simulationMode; }
+    void SetSimulationMode(std::int32_t mode) { m_simulationMode = mode; }
+    std::int32_t GetSimulationValue(int index) const;
+    void SetSimulationValue(int index, std::int32_t value);
+    bool IsAdjustmentRead() const { return m_adjustmentRead != 0; }
+    void SetAdjustmentRead() { m_adjustmentRead = 1; }
+
+protected:
+    // The unit text of a unit code, empty for none.
+    std::wstring UnitText(std::int32_t unitCode) const;
+
+private:
+    // Index of the low word of (page, item) within its page; the high word
+    // lies kItemCount further on. Raises for a location outside the image.
+    static std::size_t WordIndex(int page, int item);
+    void StoreValue(const ParameterDefinition& definition, std::int32_t value);
+    void SetTextRow(const ParameterDefinition& definition, const std::wstring& text);
+    void ApplyDefaults();
+
+    std::array<std::array<std::uint16_t, 2 * kItemCount>, kPageCount> m_registers{};
+    std::array<std::wstring, kTextSlotCount> m_textSlots;
+    std::int32_t m_typeCode;
+    std::span<const ParameterDefinition> m_parameters;
+    std::array<ChannelDefinition, kMaxChannels> m_channels{};
+    std::int32_t m_channelCount;
+    std::uint8_t m_liveValuesPresent = 0;
+    std::array<std::int32_t, kMaxChannels> m_channelSignFlags{};
+    std::wstring m_sectionName;
+    CCardName m_cardName;
+    std::int32_t m_simulationMode = 0;
+    std::array<std::int32_t, kSimulationValueCount> m_simulationValues{};
+    std::uint8_t m_adjustmentRead = 0;
+    std::int32_t m_lastStatus = 0;
+};

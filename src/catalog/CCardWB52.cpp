@@ -1,0 +1,3 @@
+#include "catalog/CCardWB52.h"
+
+CCardWB52::CCardWB52(std::int32_t typeCode) : CCardInterface(typeCode, TableWB52()) {}

@@ -1,0 +1,24 @@
+#pragma once
+#include "app/CResourceManager.h"
+#include "catalog/CCardInterface.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+// The registry of the I/O slots 1 to 16: turns a model name or a type code
+// into a new card of the right class, named after its model. Unknown names
+// and codes never fail; they give the unknown card (code -1, "unknown").
+// A new card is returned as the caller's own; racks keep it through a
+// std::shared_ptr, to which the result converts.
+class CIOCardType : protected CResourceManager {
+public:
+    // Code of the model name (exact, case-sensitive); 0, the empty slot's
+    // code, for a name the registry does not know.
+    std::int32_t CodeFromName(const std::wstring& name) const;
+    // Codes 1 and 2 give the generic digital card while the station
+    // attribute word is 0, the 16-point cards otherwise.
+    std::unique_ptr<CCardInterface> CreateByCode(std::int32_t code) const;
+    std::unique_ptr<CCardInterface> CreateByName(const std::wstring& name) const;
+    std::wstring GetLongNameByCode(std::int32_t code) const;
+};

@@ -1,0 +1,340 @@
+#include "catalog/ValueText.h"
+
+#include "app/CMessageFormatter.h"
+#include "catalog/ParameterDefinition.h"
+
+#include <charconv>
+#include <cmath>
+#include <cwctype>
+#include <limits>
+
+namespace {
+
+constexpr double kPowersOfTen[] = {1.0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
+constexpr std::int32_t kMaxDecimals = 9;
+
+// Typed values are nudged by this much away from zero so that a decimal text
+// such as 1.23, which binary floating point holds as 1.2299999..., is not cut
+// down to the integer below.
+constexpr double kRoundingNudge = 0.00001;
+
+// Largest magnitude a typed real number is taken with (the largest float).
+constexpr double kRealLimit = 3.4028234663852886e38;
+
+std::int32_t ClampDecimals(std::int32_t decimals) {
+    return decimals < 0 ? 0 : (decimals > kMaxDecimals ? kMaxDecimals : decimals);
+}
+
+std::wstring RealFormat(std::int32_t decimals) {
+    return CMessageFormatter::Printf(L"%%.%dlf", decimals);
+}
+
+bool IsBlank(wchar_t c) {
+    return std::iswspace(static_cast<wint_t>(c)) != 0;
+}
+
+// Reads one real number that must fill the whole text (leading blanks and a
+// plus sign allowed, as the C library's conversion takes them). The text is
+// read independently of the process locale: a module expects a dot.
+std::optional<double> ParseWholeReal(std::wstring_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && IsBlank(text[i])) {
+        ++i;
+    }
+    if (i < text.size() && text[i] == L'+') {
+        ++i;
+        if (i < text.size() && text[i] == L'-') {
+            return std::nullopt;
+        }
+    }
+    std::string narrow;
+    narrow.reserve(text.size() - i);
+    for (; i < text.size(); ++i) {
+        if (text[i] <= 0 || text[i] > 0x7F) {
+            return std::nullopt;
+        }
+        narrow.push_back(static_cast<char>(text[i]));
+    }
+    if (narrow.empty()) {
+        return std::nullopt;
+    }
+    double value = 0.0;
+    const char* end = narrow.data() + narrow.size();
+    auto [stop, error] = std::from_chars(narrow.data(), end, value);
+    if (error != std::errc() || stop != end || std::isnan(value)) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+std::int32_t SaturateToInt32(double value) {
+    if (value >= 2147483647.0) {
+        return std::numeric_limits<std::int32_t>::max();
+    }
+    if (value <= -2147483648.0) {
+        return std::numeric_limits<std::int32_t>::min();
+    }
+    return static_cast<std::int32_t>(value);
+}
+
+int DigitValue(wchar_t c) {
+    if (c >= L'0' && c <= L'9') {
+        return c - L'0';
+    }
+    if (c >= L'a' && c <= L'z') {
+        return c - L'a' + 10;
+    }
+    if (c >= L'A' && c <= L'Z') {
+        return c - L'A' + 10;
+    }
+    return 99;
+}
+
+// Reads an unsigned decimal part of a date or an address: ASCII digits only.
+// Returns the index after the digits; value saturates well above any limit.
+std::size_t ReadDigits(std::wstring_view text, std::size_t i, long& value, bool& any) {
+    value = 0;
+    any = false;
+    while (i < text.size() && text[i] >= L'0' && text[i] <= L'9') {
+        if (value < 100000) {
+            value = value * 10 + (text[i] - L'0');
+        }
+        any = true;
+        ++i;
+    }
+    return i;
+}
+
+} // namespace
+
+std::wstring FormatNumber(std::int32_t value, std::int32_t isSigned, std::int32_t decimals,
+                          std::int32_t radix, std::int32_t mode) {
+    const std::int32_t places = ClampDecimals(decimals);
+    if (mode == KindUnsigned32 || mode == KindNone) {
+        const std::uint32_t number = static_cast<std::uint32_t>(value);
+        if (decimals > 0) {
+            return CMessageFormatter::Printf(RealFormat(places),
+                                             static_cast<double>(number) / kPowersOfTen[places]);
+        }
+        if (radix == 10) {
+            return CMessageFormatter::Printf(L"%lu", number);
+        }
+        if (radix == 16) {
+            return CMessageFormatter::Printf(L"%08X", number);
+        }
+        return {};
+    }
+    if (isSigned == 0 && mode != KindSigned32) {
+        value &= 0xFFFF;
+    }
+    if (decimals > 0) {
+        return CMessageFormatter::Printf(RealFormat(places),
+                                         static_cast<double>(value) / kPowersOfTen[places]);
+    }
+    if (radix == 10) {
+        return CMessageFormatter::Printf(L"%d", value);
+    }
+    if (radix == 16) {
+        return CMessageFormatter::Printf(mode == KindSigned32 ? L"%08X" : L"%04X", value);
+    }
+    return {};
+}
+
+std::wstring FormatIpAddress(std::uint32_t value) {
+    return CMessageFormatter::Printf(L"%d.%d.%d.%d", static_cast<int>((value >> 24) & 0xFF),
+                                     static_cast<int>((value >> 16) & 0xFF),
+                                     static_cast<int>((value >> 8) & 0xFF), static_cast<int>(value & 0xFF));
+}
+
+std::wstring FormatSwitches4(std::int32_t value) {
+    std::wstring text;
+    for (int bit = 0; bit < 4; ++bit) {
+        if (bit > 0) {
+            text += L",";
+        }
+        text += (value & (1 << bit)) != 0 ? L"on" : L"off";
+    }
+    return text;
+}
+
+std::optional<std::int32_t> ParseDecimalText(std::wstring_view text, std::int32_t decimals) {
+    std::optional<double> number = ParseWholeReal(text);
+    if (!number) {
+        return std::nullopt;
+    }
+    double value = *number;
+    value += value >= 0.0 ? kRoundingNudge : -kRoundingNudge;
+    if (value > kRealLimit) {
+        value = kRealLimit;
+    } else if (value < -kRealLimit) {
+        value = -kRealLimit;
+    }
+    return SaturateToInt32(std::trunc(value * kPowersOfTen[ClampDecimals(decimals)]));
+}
+
+std::optional<std::int32_t> ParseIntegerText(std::wstring_view text, std::int32_t radix, bool isSigned) {
+    std::size_t i = 0;
+    while (i < text.size() && IsBlank(text[i])) {
+        ++i;
+    }
+    bool negative = false;
+    if (i < text.size() && (text[i] == L'+' || text[i] == L'-')) {
+        negative = text[i] == L'-';
+        ++i;
+    }
+    const bool hexPrefix = i + 1 < text.size() && text[i] == L'0' &&
+                           (text[i + 1] == L'x' || text[i + 1] == L'X') && i + 2 < text.size() &&
+                           DigitValue(text[i + 2]) < 16;
+    int base = radix;
+    if (base == 0) {
+        base = hexPrefix ? 16 : (i < text.size() && text[i] == L'0' ? 8 : 10);
+    }
+    if (base < 2 || base > 36) {
+        return std::nullopt;
+    }
+    if (base == 16 && hexPrefix) {
+        i += 2;
+    }
+    // Magnitudes are collected in 64 bits and capped just above 32 bits: that
+    // is enough to tell every overflow of a 32-bit conversion.
+    constexpr std::uint64_t kCap = 0x1'0000'0000ULL;
+    std::uint64_t magnitude = 0;
+    bool any = false;
+    while (i < text.size() && DigitValue(text[i]) < base) {
+        magnitude =
+            magnitude * static_cast<std::uint64_t>(base) + static_cast<std::uint64_t>(DigitValue(text[i]));
+        if (magnitude > kCap) {
+            magnitude = kCap;
+        }
+        any = true;
+        ++i;
+    }
+    if (!any || i != text.size()) {
+        return std::nullopt;
+    }
+    if (isSigned) {
+        const std::uint64_t limit = negative ? 0x8000'0000ULL : 0x7FFF'FFFFULL;
+        if (magnitude > limit) {
+            return std::nullopt;
+        }
+        const std::int64_t value =
+            negative ? -static_cast<std::int64_t>(magnitude) : static_cast<std::int64_t>(magnitude);
+        return static_cast<std::int32_t>(value);
+    }
+    if (magnitude > 0xFFFF'FFFFULL) {
+        return std::nullopt;
+    }
+    std::uint32_t value = static_cast<std::uint32_t>(magnitude);
+    if (negative) {
+        value = 0u - value;
+    }
+    return static_cast<std::int32_t>(value);
+}
+
+std::optional<std::int64_t> ParseUnsigned32Text(std::wstring_view text) {
+    std::optional<double> number = ParseWholeReal(text);
+    if (!number) {
+        return std::nullopt;
+    }
+    const double value = std::trunc(*number);
+    if (value >= 9.2233720368547758e18) {
+        return std::numeric_limits<std::int64_t>::max();
+    }
+    if (value <= -9.2233720368547758e18) {
+        return std::numeric_limits<std::int64_t>::min();
+    }
+    return static_cast<std::int64_t>(value);
+}
+
+std::optional<std::uint32_t> ParseIpAddressText(std::wstring_view text) {
+    std::uint32_t address = 0;
+    std::size_t i = 0;
+    for (int part = 0; part < 4; ++part) {
+        long value = 0;
+        bool any = false;
+        i = ReadDigits(text, i, value, any);
+        if (!any || value > 255) {
+            return std::nullopt;
+        }
+        address = (address << 8) | static_cast<std::uint32_t>(value);
+        if (part < 3) {
+            if (i >= text.size() || text[i] != L'.') {
+                return std::nullopt;
+            }
+            ++i;
+        }
+    }
+    if (i != text.size()) {
+        return std::nullopt;
+    }
+    return address;
+}
+
+bool IsValidLoginText(std::wstring_view text) {
+    if (text.size() > 16) {
+        return false;
+    }
+    for (wchar_t c : text) {
+        const bool letterOrDigit =
+            (c >= L'0' && c <= L'9') || (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z');
+        if (!letterOrDigit) {
+            return false;
+        }
+    }
+    return true;
+}
+
+const wchar_t* CheckDateTimeText(std::wstring_view text) {
+    struct Part {
+        long minimum;
+        long maximum;
+        const wchar_t* error;    // the part is empty or out of range
+        wchar_t separator;       // 0: the end of the text
+        const wchar_t* sepError; // what follows the part is wrong
+    };
+    static constexpr Part kParts[] = {
+        {2001, 2099, L"yearErr", L'/', L"dateErr"}, {1, 12, L"monthErr", L'/', L"dateErr"},
+        {1, 31, L"dayErr", L' ', L"dateErr"},       {0, 23, L"timeErr", L':', L"timeErr"},
+        {0, 59, L"minErr", L':', L"timeErr"},       {0, 59, L"secErr", 0, L"timeErr"},
+    };
+    std::size_t i = 0;
+    for (const Part& part : kParts) {
+        long value = 0;
+        bool any = false;
+        i = ReadDigits(text, i, value, any);
+        if (!any || value < part.minimum || value > part.maximum) {
+            return part.error;
+        }
+        if (part.separator == 0) {
+            if (i != text.size()) {
+                return part.sepError;
+            }
+        } else {
+            if (i >= text.size() || text[i] != part.separator) {
+                return part.sepError;
+            }
+            ++i;
+        }
+    }
+    return nullptr;
+}
+
+std::wstring FormatMacText(const std::wstring& text) {
+    if (text.size() != 12) {
+        return text;
+    }
+    std::wstring formatted = text;
+    for (std::size_t position : {10u, 8u, 6u, 4u, 2u}) {
+        formatted.insert(position, 1, L'-');
+    }
+    return formatted;
+}
+
+const wchar_t* UnitTextKey(std::int32_t unitCode) {
+    static constexpr const wchar_t* kUnitKeys[] = {L"unitv",    L"unitp", L"unitma",  L"unitdegc",
+                                                   L"unitdegf", L"unitk", L"unitsec", L"unitmsec"};
+    if (unitCode < 0 || unitCode > 7) {
+        return nullptr;
+    }
+    return kUnitKeys[unitCode];
+}

@@ -1,0 +1,3 @@
+#include "monitor/CObserver.h"
+
+CObserver::~CObserver() = default;

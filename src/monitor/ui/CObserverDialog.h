@@ -1,0 +1,24 @@
+#pragma once
+#include "monitor/CObserver.h"
+
+#include <QDialog>
+
+// A dialog that observes subjects living on other threads. Update may be
+// called on any thread and only posts the notification to the dialog; the
+// dialog's own thread then calls OnUpdate, in the order of posting.
+class CObserverDialog : public QDialog, public CObserver {
+    Q_OBJECT
+
+public:
+    explicit CObserverDialog(QWidget* parent = nullptr);
+    ~CObserverDialog() override;
+
+    void Update(CObservable* subject) override;
+
+protected:
+    // Runs on the dialog's thread for every notification. The subject must
+    // outlive the notifications it posted.
+    virtual void OnUpdate(CObservable* subject);
+
+    bool event(QEvent* event) override;
+};

@@ -1,0 +1,3 @@
+#include "rack/CProgressCounter.h"
+
+CProgressCounter::~CProgressCounter() = default;
