@@ -91,8 +91,10 @@ std::size_t CSimulatedStationPort::Read(std::uint8_t* buffer, std::size_t count,
         if (got == count || now >= deadline) {
             break;
         }
-        const std::optional<Clock::time_point> next = m_line->NextArrival();
-        m_wake.wait_until(lock, next ? std::min(*next, deadline) : deadline);
+        // Wake once, when the last byte asked for has come; only a cancel or
+        // a close wakes the reader earlier.
+        const std::optional<Clock::time_point> complete = m_line->ArrivalOf(count - got);
+        m_wake.wait_until(lock, complete ? std::min(*complete, deadline) : deadline);
     }
     return got;
 }

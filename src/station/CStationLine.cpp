@@ -106,6 +106,13 @@ std::optional<CStationLine::Clock::time_point> CStationLine::NextArrival() const
     return m_output.front().due;
 }
 
+std::optional<CStationLine::Clock::time_point> CStationLine::ArrivalOf(std::size_t count) const {
+    if (count == 0 || count > m_output.size()) {
+        return std::nullopt;
+    }
+    return m_output[count - 1].due;
+}
+
 void CStationLine::DropArrived(Clock::time_point now) {
     while (!m_output.empty() && m_output.front().due <= now) {
         m_output.pop_front();

@@ -36,6 +36,10 @@ public:
     // When the next reply byte arrives; nothing when no reply is under way.
     std::optional<Clock::time_point> NextArrival() const;
 
+    // When `count` more reply bytes will have arrived; nothing when fewer are
+    // on the way.
+    std::optional<Clock::time_point> ArrivalOf(std::size_t count) const;
+
     // Throws away the reply bytes that have arrived by `now`, as a purge of
     // the computer's input buffer does; bytes still on the way stay.
     void DropArrived(Clock::time_point now);

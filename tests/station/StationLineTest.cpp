@@ -139,6 +139,9 @@ TEST_F(StationLineTest, PacedRepliesTakeTheLineTimeOfBothFrames) {
     const auto byteTime = std::chrono::duration_cast<Clock::duration>(kStationByteTime);
     const Clock::time_point firstByte = m_t0 + byteTime * static_cast<long>(request.size() + 1);
     const Clock::time_point lastByte = m_t0 + byteTime * static_cast<long>(request.size() + reply.size());
+    ASSERT_TRUE(m_line.ArrivalOf(reply.size()));
+    EXPECT_EQ(*m_line.ArrivalOf(reply.size()), lastByte);
+    EXPECT_FALSE(m_line.ArrivalOf(reply.size() + 1));
     EXPECT_TRUE(Arrived(firstByte - microseconds(1)).empty());
     EXPECT_EQ(Arrived(firstByte), Bytes{0x02});
     EXPECT_EQ(Arrived(lastByte - microseconds(1)).size(), reply.size() - 2);
