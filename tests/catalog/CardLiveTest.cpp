@@ -206,6 +206,12 @@ TEST_F(CardLiveTest, MonitorRowIsLeftAloneUntilThereIsSomethingToShow) {
     EXPECT_EQ(unit.name, L"kept");
     EXPECT_TRUE(unit.values.empty());
 
+    // An exchange that fails half-way shows nothing either.
+    Station().InjectFault(StationFault::AtItem(2, 0, 11, StationFault::Kind::ErrorStatus).WithStatus(5));
+    EXPECT_FALSE(k52test::RaisedText([&] { card->ExchangeLiveValues(2, Link(), false); }).empty());
+    card->FillMonitorUnit(0, unit);
+    EXPECT_EQ(unit.name, L"kept");
+
     card->ExchangeLiveValues(2, Link(), false);
     for (int channel : {-1, 3, 16}) {
         card->FillMonitorUnit(channel, unit);
@@ -221,6 +227,7 @@ TEST_F(CardLiveTest, CommunicationModuleShowsItsClock) {
     Station().FreezeClock(0);
     Station().SetValue(0, 0, 0x51, L"2026/03/04 05:06:07");
     auto card = CCOMCardType().CreateByName(L"K52HZKJ8");
+    EXPECT_EQ(Unit(*card, 0).kind, CMonitorUnit::KindNothing) << "the clock is not read yet";
     card->ExchangeLiveValues(0, Link(), false);
     EXPECT_EQ(TakeAccesses(), std::vector{Access::Read(0, 0, 0x51)});
     EXPECT_EQ(card->GetTextSlot(10), L"2026/03/04 05:06:07");
