@@ -1,3 +1,20 @@
 #include "catalog/CCardHZKJ8.h"
 
+#include "catalog/CMonitorUnit.h"
+
 CCardHZKJ8::CCardHZKJ8(std::int32_t typeCode) : CCardInterface(typeCode, TableHZKJ8()) {}
+
+void CCardHZKJ8::FillMonitorUnit(std::int32_t channel, CMonitorUnit& unit) const {
+    if (channel != 0) {
+        CCardInterface::FillMonitorUnit(channel, unit);
+        return;
+    }
+    // Until the monitor has read the clock, slot 10 holds whatever the last
+    // upload found, which is no time to show as the module's.
+    if (!HasLiveValues()) {
+        return;
+    }
+    unit.kind = CMonitorUnit::KindDateTime;
+    unit.name = Database().GetParameterText(GetSectionName(), L"datetimeset");
+    unit.values = GetTextSlot(10);
+}
