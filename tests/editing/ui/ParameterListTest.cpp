@@ -1,3 +1,4 @@
+#include "app/ui/CErrorBox.h"
 #include "catalog/CCOMCardType.h"
 #include "catalog/CIOCardType.h"
 #include "editing/ParameterListRules.h"
@@ -14,6 +15,7 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QHeaderView>
+#include <QMessageBox>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
@@ -586,4 +588,32 @@ TEST_F(ParameterListTest, AClickOnTheValueEditsInTheMainWindowAndFocusLossCancel
     EXPECT_FALSE(TextEditor()->isVisible());
     EXPECT_EQ(ValueText(gain), "1.0000");
     EXPECT_EQ(m_observer.updates, 0);
+}
+
+TEST_F(ParameterListTest, TheRealErrorBoxInterruptsTheEditWithoutLosingTheOldValue) {
+    // The message box takes the focus from the editor while the commit is
+    // still being handled; the cancel that the editor reports meanwhile must
+    // not disturb the commit or the move that follows it.
+    const CErrorBox::Presenter recorder = CErrorBox::SetPresenter(nullptr);
+    auto card = ShowIO(L"JK7W");
+    const int bias = RowOf(*card, L"bias01");
+    Select(bias);
+    m_list->BeginEdit(-1, 0);
+    QTest::keyClicks(TextEditor(), "400");
+    QString shown;
+    k52test::WhenModalShown([&](QWidget* modal) {
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            shown = box->text();
+        }
+        QTest::keyClick(modal, Qt::Key_Return);
+    });
+    QTest::keyClick(TextEditor(), Qt::Key_Down);
+    CErrorBox::SetPresenter(recorder);
+
+    EXPECT_EQ(shown, "Ch1 Bias: enter a value from -320.00 to 320.00.");
+    EXPECT_EQ(ValueText(bias), "0.00 (%)");
+    EXPECT_FALSE(m_list->GetWriteRequest());
+    EXPECT_EQ(m_list->currentItem(), m_list->RowItem(bias + 1));
+    EXPECT_TRUE(TextEditor()->isVisible());
+    EXPECT_EQ(m_list->GetEditedParameter(), m_list->ParameterOfRow(bias + 1));
 }
