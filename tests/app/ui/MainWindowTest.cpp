@@ -1,5 +1,6 @@
 #include "app/CResourceManager.h"
 #include "app/Version.h"
+#include "app/ui/CPreferencesDialog.h"
 #include "app/ui/MainWindowFixture.h"
 #include "catalog/CCOMCardType.h"
 #include "catalog/CIOCardType.h"
@@ -348,4 +349,33 @@ TEST_F(MainWindowTest, ALanguageFileThatCannotBeReadIsShownOnceAndTheWindowGoesO
     EXPECT_EQ(window.SlotList()->GetCheckedMask(), 0x1FFFFu);
     EXPECT_EQ(Control<QPushButton>(CK52CONDlg::IdUpload)->text(), QStringLiteral("Upload"));
     EXPECT_EQ(window.windowTitle(), QString::fromStdWString(GetVersionCaption()));
+}
+
+TEST_F(MainWindowTest, PreferencesAreStoredOnlyWhenConfirmed) {
+    auto profile = std::make_shared<CMemoryProfile>();
+    m_profile = profile;
+    CProfile::SetApplication(profile);
+    CK52CONDlg& window = OpenWindow();
+
+    k52test::WhenModalShown([&](QWidget* modal) {
+        QTest::mouseClick(FindControlAs<QPushButton>(modal, CPreferencesDialog::IdCancel), Qt::LeftButton);
+    });
+    Click(CK52CONDlg::IdPreferences);
+    EXPECT_EQ(profile->GetString(L"Settings", L"DisplayLanguage", L"<none>"), L"<none>");
+
+    QString chosen;
+    k52test::WhenModalShown([&](QWidget* modal) {
+        auto* list = FindControlAs<QComboBox>(modal, CPreferencesDialog::IdLanguageList);
+        int english = list->findText(QStringLiteral("English"));
+        ASSERT_GE(english, 0);
+        list->setCurrentIndex(english);
+        QTest::mouseClick(FindControlAs<QPushButton>(modal, CPreferencesDialog::IdOk), Qt::LeftButton);
+    });
+    Click(CK52CONDlg::IdPreferences);
+    EXPECT_EQ(profile->GetString(L"Settings", L"DisplayLanguage", L"<none>"), L"English.lng");
+    // The window is translated again and keeps its rack and selection.
+    EXPECT_TRUE(m_errors.Texts().empty());
+    EXPECT_EQ(window.SlotList()->rowCount(), 17);
+    EXPECT_EQ(window.SlotList()->FirstSelectedRow(), 0);
+    EXPECT_EQ(Control<QPushButton>(CK52CONDlg::IdUpload)->text(), QStringLiteral("Upload"));
 }

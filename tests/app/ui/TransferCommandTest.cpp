@@ -87,11 +87,17 @@ TEST_F(TransferCommandTest, UploadOfRowsZeroAndThreeChangesOnlyThoseSlots) {
     m_profile->WriteInt(L"ComSettings", L"COMPort", 7);
     CK52CONDlg& window = OpenWindow(path);
     ChoosePort(false);
+    std::vector<CCardInterface*> before = Cards();
+
+    // With no row checked the upload reads the station but takes nothing.
+    CheckOnly({});
+    Click(CK52CONDlg::IdUpload);
+    EXPECT_TRUE(m_errors.Texts().empty());
+    EXPECT_EQ(Cards(), before);
+
     CheckOnly({0, 3});
     ASSERT_EQ(window.SlotList()->GetCheckedMask(), 0b1001u);
     ClickSlotRow(0);
-    std::vector<CCardInterface*> before = Cards();
-
     Click(CK52CONDlg::IdUpload);
 
     EXPECT_TRUE(m_errors.Texts().empty()) << (m_errors.Texts().empty() ? "" : ToUtf8(m_errors.Texts()[0]));
