@@ -307,14 +307,15 @@ TEST_F(MainWindowTest, EnterAndEscapeNeverCloseTheWindow) {
     QTest::mouseClick(parameters->viewport(), Qt::LeftButton, {}, QPoint(nameX, row.center().y()));
     ASSERT_EQ(parameters->GetEditedParameter(), -1);
 
-    // Enter in the parameter list opens the editor of the selected row.
+    // Enter in the parameter list opens the editor of the selected row;
+    // Escape takes it back. Neither closes the window.
     QTest::keyClick(parameters, Qt::Key_Return);
     EXPECT_TRUE(window.isVisible());
-    EXPECT_NE(parameters->GetEditedParameter(), -1);
-    QTest::keyClick(parameters, Qt::Key_Escape);
-    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(parameters->GetEditedParameter(), parameters->ParameterOfRow(editable));
+    EXPECT_TRUE(parameters->Editors().IsAnyActive());
     QTest::keyClick(&window, Qt::Key_Escape);
     EXPECT_TRUE(window.isVisible());
+    EXPECT_FALSE(parameters->Editors().IsAnyActive());
 
     for (int id : {CK52CONDlg::IdSlotList, CK52CONDlg::IdPortCombo, CK52CONDlg::IdAllOnOff}) {
         QWidget* control = Control(id);
