@@ -41,6 +41,16 @@ int CountModules(std::uint32_t activeMap) {
     return std::popcount(activeMap & 0xFFFFU);
 }
 
+// A cancelled link fails every exchange that follows. That failure is the
+// user's cancellation and travels on as one (the empty text), so that no
+// caller shows it as a failed transfer.
+[[noreturn]] void RaiseWrapped(const CJX5COMInterface& link, const wchar_t* key, const std::exception& error) {
+    if (link.IsCancelled()) {
+        throw CPrivateException(std::wstring());
+    }
+    throw CPrivateException(CResourceManager::FormatMessage(key, GetExceptionMessage(error, kInnerMessageBuffer)));
+}
+
 } // namespace
 
 std::int32_t CCardSlot::GetSlotNumber(int slotIndex) {
@@ -209,7 +219,7 @@ void CCardSlot::Upload(CJX5COMInterface& link, CProgressCounter& progress, std::
     try {
         UploadSlots(link, progress, mask);
     } catch (const std::exception& error) {
-        throw CPrivateException(FormatMessage(L"uploaderr", GetExceptionMessage(error, kInnerMessageBuffer)));
+        RaiseWrapped(link, L"uploaderr", error);
     }
 }
 
@@ -254,7 +264,7 @@ void CCardSlot::Download(CJX5COMInterface& link, CProgressCounter& progress, std
     try {
         DownloadSlots(link, progress, mask);
     } catch (const std::exception& error) {
-        throw CPrivateException(FormatMessage(L"downloaderr", GetExceptionMessage(error, kInnerMessageBuffer)));
+        RaiseWrapped(link, L"downloaderr", error);
     }
 }
 
@@ -315,7 +325,7 @@ void CCardSlot::RefreshForMonitor(CJX5COMInterface& link) {
     try {
         RefreshSlots(link);
     } catch (const std::exception& error) {
-        throw CPrivateException(FormatMessage(L"uploaderr", GetExceptionMessage(error, kInnerMessageBuffer)));
+        RaiseWrapped(link, L"uploaderr", error);
     }
 }
 
@@ -376,6 +386,9 @@ void CCardSlot::SimulateOutput(CJX5COMInterface& link) {
     try {
         SimulateOnCard(link);
     } catch (const std::exception&) {
+        if (link.IsCancelled()) {
+            throw CPrivateException(std::wstring());
+        }
         throw CPrivateException(GetMessage(L"simuouterr"));
     }
 }

@@ -313,6 +313,19 @@ TEST_F(TransferTest, FailureOfACancelledLinkIsTheCancellationEvenBeforeTheThread
     EXPECT_TRUE(reported.Texts().empty());
 }
 
+TEST_F(TransferTest, CancelledLinkRaisesTheCancellationNotAFailure) {
+    TestStation station(L"0=K52HQ8,1=JK7W");
+    CCardSlot rack = Upload(station, kAll);
+    const CCardSlot before = rack;
+    auto link = station.OpenLink(kAll);
+    link->Cancel();
+    CProgressCounter counter;
+    EXPECT_EQ(RaisedText([&] { rack.Upload(*link, counter, kAll); }), L"");
+    EXPECT_EQ(RaisedText([&] { rack.Download(*link, counter, kAll); }), L"");
+    EXPECT_EQ(RaisedText([&] { rack.RefreshForMonitor(*link); }), L"");
+    EXPECT_EQ(rack.GetCard(1), before.GetCard(1));
+}
+
 // ---------------------------------------------------------------------------
 // Download
 
