@@ -63,8 +63,7 @@ struct Measure {
     std::size_t exchanges = 0;
 };
 
-template <class Operation>
-Measure Run(CSimulatedStation& station, Operation&& operation) {
+template <class Operation> Measure Run(CSimulatedStation& station, Operation&& operation) {
     g_bytesWritten = 0;
     g_bytesRead = 0;
     const std::size_t requestsBefore = station.GetRequestCount();
@@ -108,7 +107,8 @@ int main() {
 
         CJX5COMInterface link;
         CComSettings settings = link.GetSettings();
-        settings.SetDevicePath(std::wstring(CountingPort::kPrefix) + std::wstring(device.begin(), device.end()));
+        settings.SetDevicePath(std::wstring(CountingPort::kPrefix) +
+                               std::wstring(device.begin(), device.end()));
         settings.SetDisplayName(L"benchmark station");
         settings.SetModuleSelectionMask(CCardSlot::kAllSlots);
         link.SetSettings(settings);
@@ -116,7 +116,8 @@ int main() {
 
         CCardSlot rack;
         CProgressCounter progress;
-        std::printf("full rack: K52HQ8 and sixteen JK7W over %s, 9600 baud, 10 bits a byte\n", device.c_str());
+        std::printf("full rack: K52HQ8 and sixteen JK7W over %s, 9600 baud, 10 bits a byte\n",
+                    device.c_str());
 
         station->SetPacing(true);
         const Measure upload = Run(*station, [&] { rack.Upload(link, progress, CCardSlot::kAllSlots); });
@@ -127,7 +128,8 @@ int main() {
         station->SetPacing(false);
         const Measure fastUpload = Run(*station, [&] { rack.Upload(link, progress, CCardSlot::kAllSlots); });
         ReportUnpaced("upload", fastUpload);
-        const Measure fastDownload = Run(*station, [&] { rack.Download(link, progress, CCardSlot::kAllSlots); });
+        const Measure fastDownload =
+            Run(*station, [&] { rack.Download(link, progress, CCardSlot::kAllSlots); });
         ReportUnpaced("download", fastDownload);
 
         link.Close();

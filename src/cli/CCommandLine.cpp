@@ -33,7 +33,8 @@ struct CommandShape {
 const std::map<std::string, CommandShape>& Shapes() {
     static const std::map<std::string, CommandShape> shapes = {
         {"ports", {CCommandLine::Command::Ports, {"--language"}, false}},
-        {"upload", {CCommandLine::Command::Upload, {"--port", "--slots", "--output", "--base", "--language"}, false}},
+        {"upload",
+         {CCommandLine::Command::Upload, {"--port", "--slots", "--output", "--base", "--language"}, false}},
         {"download", {CCommandLine::Command::Download, {"--port", "--slots", "--language"}, true}},
         {"show", {CCommandLine::Command::Show, {"--slot", "--language"}, true}},
         {"demo", {CCommandLine::Command::Demo, {"--language"}, false}},
@@ -73,7 +74,8 @@ bool CCommandLine::ParseSlots(const std::string& text, std::uint64_t& mask) {
     std::size_t start = 0;
     for (;;) {
         const std::size_t comma = text.find(',', start);
-        const std::string part = text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+        const std::string part =
+            text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
         const std::size_t dash = part.find('-');
         int first = 0;
         int last = 0;
@@ -82,8 +84,8 @@ bool CCommandLine::ParseSlots(const std::string& text, std::uint64_t& mask) {
                 return false;
             }
             last = first;
-        } else if (!ParseSlotNumber(part.substr(0, dash), first) || !ParseSlotNumber(part.substr(dash + 1), last) ||
-                   first > last) {
+        } else if (!ParseSlotNumber(part.substr(0, dash), first) ||
+                   !ParseSlotNumber(part.substr(dash + 1), last) || first > last) {
             return false;
         }
         for (int slot = first; slot <= last; ++slot) {
@@ -168,7 +170,8 @@ bool CCommandLine::Parse(const std::vector<std::string>& arguments, std::string&
         m_hasLanguage = true;
     }
     m_slotMask = kAllSlots;
-    if (const auto found = options.find("--slots"); found != options.end() && !ParseSlots(found->second, m_slotMask)) {
+    if (const auto found = options.find("--slots");
+        found != options.end() && !ParseSlots(found->second, m_slotMask)) {
         error = "SLOTS must be 'all' or slot numbers 0 to 16 and ranges such as 0,1,3-5, not '" +
                 found->second + "'";
         return false;

@@ -47,7 +47,8 @@ void ReportFailure(const std::exception& error) {
 
 } // namespace
 
-CControlProgram::CControlProgram(std::ostream& out) : m_out(out), m_showProgress(::isatty(STDERR_FILENO) == 1) {}
+CControlProgram::CControlProgram(std::ostream& out)
+    : m_out(out), m_showProgress(::isatty(STDERR_FILENO) == 1) {}
 
 int CControlProgram::UsageError(const std::string& problem) {
     std::cerr << "k52ctl: " << problem << "\n" << CCommandLine::Usage();
@@ -89,7 +90,8 @@ int CControlProgram::Run(const std::vector<std::string>& arguments) {
 int CControlProgram::Ports() {
     const CComPortList ports;
     for (int position = 0; position < ports.GetCount(); ++position) {
-        m_out << ToUtf8(ports.GetDevicePath(position)) << '\t' << ToUtf8(ports.GetDisplayName(position)) << '\n';
+        m_out << ToUtf8(ports.GetDevicePath(position)) << '\t' << ToUtf8(ports.GetDisplayName(position))
+              << '\n';
     }
     m_out.flush();
     return kExitSuccess;
@@ -258,7 +260,8 @@ void CControlProgram::PrintSlot(const CCardSlot& rack, int slotIndex, int maxRow
         if (definition.kind == KindGroup) {
             m_out << '\t' << ToUtf8(card->GetCaption(row)) << '\n';
         } else {
-            m_out << "\t\t" << ToUtf8(card->GetCaption(row)) << '\t' << ToUtf8(card->GetDisplayText(row)) << '\n';
+            m_out << "\t\t" << ToUtf8(card->GetCaption(row)) << '\t' << ToUtf8(card->GetDisplayText(row))
+                  << '\n';
         }
         ++printed;
     }
@@ -313,13 +316,13 @@ int CControlProgram::Demo() {
             firstModule = firstModule < 0 ? index : firstModule;
         }
     }
-    m_out << "   The station holds " << ToUtf8(rack.GetCard(0)->GetCardName().GetModelName())
-          << " and " << modules << " I/O modules:\n";
+    m_out << "   The station holds " << ToUtf8(rack.GetCard(0)->GetCardName().GetModelName()) << " and "
+          << modules << " I/O modules:\n";
     for (int index = 0; index < CCardSlot::kSlotCount; ++index) {
         const CCardSlot::CardHandle card = rack.GetCard(index);
         if (card && (index == 0 || card->GetTypeCode() != 0)) {
-            m_out << "     " << ToUtf8(rack.GetSlotCaption(index)) << "  " << ToUtf8(card->GetCardName().GetLongName())
-                  << '\n';
+            m_out << "     " << ToUtf8(rack.GetSlotCaption(index)) << "  "
+                  << ToUtf8(card->GetCardName().GetLongName()) << '\n';
         }
     }
     m_out << "   Saved to " << file << " (" << std::filesystem::file_size(file, ignored) << " bytes).\n\n";

@@ -36,8 +36,8 @@ private:
     int Show(const CCommandLine& line);
     int Demo();
 
-    int UploadTo(const std::string& port, std::uint64_t mask, const std::string& output, const std::string& base,
-                 CCardSlot* uploaded);
+    int UploadTo(const std::string& port, std::uint64_t mask, const std::string& output,
+                 const std::string& base, CCardSlot* uploaded);
     int DownloadFrom(const std::string& port, std::uint64_t mask, const std::string& file);
 
     // The link settings of a port argument; false when it names no port.

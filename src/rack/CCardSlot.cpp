@@ -16,7 +16,7 @@ namespace {
 
 // Index and number are equal today, but every operation goes through the
 // table so that the two are never confused.
-constexpr std::array<std::int32_t, CCardSlot::kSlotCount> kSlotNumbers = {0, 1, 2,  3,  4,  5,  6,  7, 8,
+constexpr std::array<std::int32_t, CCardSlot::kSlotCount> kSlotNumbers = {0, 1,  2,  3,  4,  5,  6,  7, 8,
                                                                           9, 10, 11, 12, 13, 14, 15, 16};
 
 // Items of the communication module (address 0, page 0) that describe the station.
@@ -44,11 +44,13 @@ int CountModules(std::uint32_t activeMap) {
 // A cancelled link fails every exchange that follows. That failure is the
 // user's cancellation and travels on as one (the empty text), so that no
 // caller shows it as a failed transfer.
-[[noreturn]] void RaiseWrapped(const CJX5COMInterface& link, const wchar_t* key, const std::exception& error) {
+[[noreturn]] void RaiseWrapped(const CJX5COMInterface& link, const wchar_t* key,
+                               const std::exception& error) {
     if (link.IsCancelled()) {
         throw CPrivateException(std::wstring());
     }
-    throw CPrivateException(CResourceManager::FormatMessage(key, GetExceptionMessage(error, kInnerMessageBuffer)));
+    throw CPrivateException(
+        CResourceManager::FormatMessage(key, GetExceptionMessage(error, kInnerMessageBuffer)));
 }
 
 } // namespace
@@ -175,8 +177,8 @@ void CCardSlot::LoadFromFile(const std::wstring& path) {
             const std::int32_t number = GetSlotNumber(index);
             const std::wstring slotPath = SlotPath(number);
             const std::wstring model = reader.GetText(slotPath + L"/type");
-            CardHandle card =
-                IsIoSlotNumber(number) ? CardHandle(ioTypes.CreateByName(model)) : comTypes.CreateByName(model);
+            CardHandle card = IsIoSlotNumber(number) ? CardHandle(ioTypes.CreateByName(model))
+                                                     : comTypes.CreateByName(model);
             card->ReadFromXml(reader, slotPath);
             slots[number] = std::move(card);
         }
@@ -295,7 +297,8 @@ void CCardSlot::DownloadSlots(CJX5COMInterface& link, CProgressCounter& progress
     }
 }
 
-void CCardSlot::CompareWithStation(CJX5COMInterface& link, std::uint64_t mask, std::uint32_t activeMap) const {
+void CCardSlot::CompareWithStation(CJX5COMInterface& link, std::uint64_t mask,
+                                   std::uint32_t activeMap) const {
     for (int index = 0; index < kSlotCount; ++index) {
         const std::int32_t number = GetSlotNumber(index);
         const CardHandle card = GetCard(index);

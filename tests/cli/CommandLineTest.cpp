@@ -20,7 +20,8 @@ TEST(CommandLine, SlotListsBecomeSelectionMasks) {
 }
 
 TEST(CommandLine, MalformedSlotListsAreRefusedWholeAndChangeNothing) {
-    for (const std::string text : {"", "17", "5-3", "1,,2", "-1", "1-", "a", "1 ,2", "001", "ALL", "0-17", ",1"}) {
+    for (const std::string text :
+         {"", "17", "5-3", "1,,2", "-1", "1-", "a", "1 ,2", "001", "ALL", "0-17", ",1"}) {
         std::uint64_t mask = 0xDEAD;
         EXPECT_FALSE(CCommandLine::ParseSlots(text, mask)) << text;
         EXPECT_EQ(mask, 0xDEADU) << text;

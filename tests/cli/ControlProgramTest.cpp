@@ -201,8 +201,8 @@ protected:
         while (card.GetParameter(row).kind == KindGroup) {
             ++row;
         }
-        EXPECT_NE(slot.out.find("\t\t" + ToUtf8(card.GetCaption(row)) + "\t" + ToUtf8(card.GetDisplayText(row)) +
-                                "\n"),
+        EXPECT_NE(slot.out.find("\t\t" + ToUtf8(card.GetCaption(row)) + "\t" +
+                                ToUtf8(card.GetDisplayText(row)) + "\n"),
                   std::string::npos)
             << slot.out;
 
@@ -238,7 +238,8 @@ TEST_F(ControlProgramTest, DownloadToAStationOfOtherModulesFailsWithTheWindowsMe
     // Slots 3 and 4 not chosen: nothing left to differ.
     EXPECT_EQ(RunK52ctl({"download", "--port", other, "--slots", "0-2,5-16", file}).status, 0);
 
-    const Result otherCom = RunK52ctl({"download", "--port", "sim:0=K52HJWQ8,1=JK7W,3=KZ9W", "--slots", "1", file});
+    const Result otherCom =
+        RunK52ctl({"download", "--port", "sim:0=K52HJWQ8,1=JK7W,3=KZ9W", "--slots", "1", file});
     EXPECT_EQ(otherCom.status, 1);
     EXPECT_EQ(otherCom.err, Message(CResourceManager::FormatMessage(
                                 L"downloaderr", CResourceManager::GetMessage(L"difcomcarderr"))));
@@ -250,17 +251,16 @@ TEST_F(ControlProgramTest, FailedUploadReportsAndLeavesTheOutputFileAlone) {
     SilentTerminal silent;
     const Result timedOut = RunK52ctl({"upload", "--port", silent.Path(), "--output", file});
     EXPECT_EQ(timedOut.status, 1);
-    const std::wstring inner =
-        CResourceManager::FormatMessage(L"jx5com.comfail", std::wstring(L"Item"), 0, 6, 1,
-                                        CResourceManager::GetMessage(L"jx5com.timeout"));
+    const std::wstring inner = CResourceManager::FormatMessage(
+        L"jx5com.comfail", std::wstring(L"Item"), 0, 6, 1, CResourceManager::GetMessage(L"jx5com.timeout"));
     EXPECT_EQ(timedOut.err, Message(CResourceManager::FormatMessage(L"uploaderr", inner)));
     EXPECT_EQ(ReadFile(file), "an earlier backup");
 
     const std::string fresh = (m_dir.path() / "fresh.cfg").string();
     const Result missing = RunK52ctl({"upload", "--port", "/dev/k52-no-such-port", "--output", fresh});
     EXPECT_EQ(missing.status, 1);
-    EXPECT_EQ(missing.err,
-              Message(CResourceManager::FormatMessage(L"serio.openerr", std::wstring(L"/dev/k52-no-such-port"))));
+    EXPECT_EQ(missing.err, Message(CResourceManager::FormatMessage(L"serio.openerr",
+                                                                   std::wstring(L"/dev/k52-no-such-port"))));
     EXPECT_FALSE(Exists(fresh));
 }
 
@@ -273,8 +273,8 @@ TEST_F(ControlProgramTest, UploadOfChosenSlotsKeepsTheOtherSlotsOfTheBase) {
     base.SaveToFile(FromUtf8(baseFile));
 
     const std::string file = (m_dir.path() / "merged.cfg").string();
-    const Result upload = RunK52ctl(
-        {"upload", "--port", "sim:0=K52HQ8,1=JK7W,5=KZ9W", "--slots", "0-4", "--base", baseFile, "--output", file});
+    const Result upload = RunK52ctl({"upload", "--port", "sim:0=K52HQ8,1=JK7W,5=KZ9W", "--slots", "0-4",
+                                     "--base", baseFile, "--output", file});
     ASSERT_EQ(upload.status, 0) << upload.err;
     CCardSlot merged;
     merged.LoadFromFile(FromUtf8(file));
@@ -296,9 +296,11 @@ TEST_F(ControlProgramTest, CtrlCEndsSilentlyWithStatus130AndWritesNoFile) {
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(3));
 
     const std::string saved = (m_dir.path() / "saved.cfg").string();
-    ASSERT_EQ(RunK52ctl({"upload", "--port", "sim:0=K52HQ8,1=JK7W,2=JK7W,3=JK7W,4=JK7W", "--output", saved}).status,
-              0);
-    const Result download = RunK52ctl({"download", "--port", simulator.Path(), saved}, std::chrono::milliseconds(800));
+    ASSERT_EQ(
+        RunK52ctl({"upload", "--port", "sim:0=K52HQ8,1=JK7W,2=JK7W,3=JK7W,4=JK7W", "--output", saved}).status,
+        0);
+    const Result download =
+        RunK52ctl({"download", "--port", simulator.Path(), saved}, std::chrono::milliseconds(800));
     EXPECT_EQ(download.status, 130);
     EXPECT_EQ(download.err, "");
 }

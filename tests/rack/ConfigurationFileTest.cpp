@@ -134,11 +134,12 @@ TEST_F(ConfigurationFileTest, FileHasTheHeaderAndSlotsInOrderWithoutWhiteSpace) 
     CCardSlot rack;
     const std::wstring path = SavedRack(rack);
     const std::string content = ReadFile(m_dir.path() / "rack.cfg");
-    EXPECT_EQ(content.rfind("<?xml version=\"1.0\" encoding=\"utf-8\"?><root><application>K52CFG</application>"
-                            "<filetype>configuration</filetype><version>1.17.75</version>"
-                            "<slot no=\"0\"><type>K52HQ8</type><parameter item=\"",
-                            0),
-              0U)
+    EXPECT_EQ(
+        content.rfind("<?xml version=\"1.0\" encoding=\"utf-8\"?><root><application>K52CFG</application>"
+                      "<filetype>configuration</filetype><version>1.17.75</version>"
+                      "<slot no=\"0\"><type>K52HQ8</type><parameter item=\"",
+                      0),
+        0U)
         << content.substr(0, 300);
     EXPECT_EQ(content.find('\n'), std::string::npos);
     std::size_t previous = 0;
@@ -188,7 +189,8 @@ TEST_F(ConfigurationFileTest, ItemCodesAreFourLowerCaseHexDigitsAndTwoWordValues
     const ParameterDefinition& definition = rack.GetCard(twoWordSlot)->GetParameter(twoWordRow);
     char code[8];
     std::snprintf(code, sizeof code, "%04x", definition.page * 256 + definition.item);
-    EXPECT_NE(content.find("<parameter item=\"" + std::string(code) + "\">-1</parameter>"), std::string::npos);
+    EXPECT_NE(content.find("<parameter item=\"" + std::string(code) + "\">-1</parameter>"),
+              std::string::npos);
 
     CCardSlot loaded;
     loaded.LoadFromFile(path);
@@ -258,8 +260,8 @@ TEST_F(ConfigurationFileTest, IncompleteSlotsRefuseTheWholeFileAndKeepTheRack) {
     std::snprintf(code, sizeof code, "%04x",
                   kz9w.GetParameter(lastRead).page * 256 + kz9w.GetParameter(lastRead).item);
     std::string missingParameter = content;
-    const std::size_t element =
-        missingParameter.find("<parameter item=\"" + std::string(code) + "\">", content.find("<slot no=\"3\">"));
+    const std::size_t element = missingParameter.find("<parameter item=\"" + std::string(code) + "\">",
+                                                      content.find("<slot no=\"3\">"));
     ASSERT_LT(element, content.find("<slot no=\"4\">"));
     missingParameter.erase(element, missingParameter.find("</parameter>", element) + 12 - element);
 

@@ -76,7 +76,8 @@ public:
                     break;
                 }
                 const std::size_t length = m_input[1];
-                payload.assign(m_input.begin() + 2, m_input.begin() + 2 + static_cast<std::ptrdiff_t>(length));
+                payload.assign(m_input.begin() + 2,
+                               m_input.begin() + 2 + static_cast<std::ptrdiff_t>(length));
                 m_input.erase(m_input.begin(),
                               m_input.begin() + static_cast<std::ptrdiff_t>(length + kFrameOverhead));
             }

@@ -162,7 +162,8 @@ TEST_F(TransferTest, UploadLeavesUnchosenSlotsToTheWindowsRack) {
 
     // Neither module was asked anything, not even its name.
     EXPECT_FALSE(AnyRequest(station, [](const StationRequest& r) {
-        return r.address == 5 || (r.address == 0 && r.page == 0 && (r.item == kStationNameItem || r.item == 14));
+        return r.address == 5 ||
+               (r.address == 0 && r.page == 0 && (r.item == kStationNameItem || r.item == 14));
     }));
     EXPECT_FALSE(AnyRequest(station, [](const StationRequest& r) { return r.address == 0 && r.page != 0; }));
     EXPECT_FALSE(uploaded.HasCard(0));
@@ -276,7 +277,8 @@ TEST_F(TransferTest, CancelledUploadEndsWithoutMessageOrResult) {
         CUploadThread thread;
         thread.SetLink(link.get());
         thread.Start();
-        ASSERT_TRUE(WaitFor([&] { return AnyRequest(station, [](const StationRequest& r) { return r.address == 3; }); }));
+        ASSERT_TRUE(WaitFor(
+            [&] { return AnyRequest(station, [](const StationRequest& r) { return r.address == 3; }); }));
         const auto cancelled = Clock::now();
         thread.Cancel();
         ASSERT_TRUE(WaitFor([&] { return thread.HasEnded(); }));
@@ -303,7 +305,8 @@ TEST_F(TransferTest, FailureOfACancelledLinkIsTheCancellationEvenBeforeTheThread
         CUploadThread thread;
         thread.SetLink(link.get());
         thread.Start();
-        ASSERT_TRUE(WaitFor([&] { return AnyRequest(station, [](const StationRequest& r) { return r.address == 3; }); }));
+        ASSERT_TRUE(WaitFor(
+            [&] { return AnyRequest(station, [](const StationRequest& r) { return r.address == 3; }); }));
         link->Cancel();
         thread.Wait();
         EXPECT_FALSE(thread.Succeeded());
