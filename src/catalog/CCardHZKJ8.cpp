@@ -9,6 +9,11 @@ void CCardHZKJ8::FillMonitorUnit(std::int32_t channel, CMonitorUnit& unit) const
         CCardInterface::FillMonitorUnit(channel, unit);
         return;
     }
+    // Until the monitor has read the clock, slot 10 holds whatever the last
+    // upload found, which is no time to show as the module's.
+    if (!HasLiveValues()) {
+        return;
+    }
     unit.kind = CMonitorUnit::KindDateTime;
     unit.name = Database().GetParameterText(GetSectionName(), L"datetimeset");
     unit.values = GetTextSlot(10);

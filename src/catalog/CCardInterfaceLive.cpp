@@ -101,6 +101,8 @@ void CCardInterface::ExchangeLiveValues(std::int32_t slotNumber, CJX5COMInterfac
     } else {
         WriteSimulation(slotNumber, link);
     }
+    // Not reached when the exchange fails: a card that never completed one
+    // shows no values rather than defaults taken for readings.
     SetLiveValuesPresent();
 }
 

@@ -156,6 +156,80 @@ std::optional<double> ParseReal(const std::wstring& text) {
     return negative ? -value : value;
 }
 
+// Multiplies a checked decimal text by 10 to the given power and cuts the
+// result toward zero, exactly: value = digits x 10^exponent. Results beyond the
+// 32-bit range are held at its limits.
+std::int32_t ScaleDecimalText(const std::wstring& text, std::int32_t power) {
+    std::size_t at = 0;
+    while (at < text.size() && IsBlank(text[at])) {
+        ++at;
+    }
+    bool negative = false;
+    if (at < text.size() && (text[at] == L'+' || text[at] == L'-')) {
+        negative = text[at] == L'-';
+        ++at;
+    }
+    std::string digits;
+    long long exponent = 0;
+    bool inFraction = false;
+    for (; at < text.size(); ++at) {
+        const wchar_t c = text[at];
+        if (c >= L'0' && c <= L'9') {
+            if (!(digits.empty() && c == L'0')) {
+                digits.push_back(static_cast<char>(c));
+            }
+            if (inFraction) {
+                --exponent;
+            }
+        } else if (c == L'.' && !inFraction) {
+            inFraction = true;
+        } else {
+            break;
+        }
+    }
+    if (at < text.size() && (text[at] == L'e' || text[at] == L'E')) {
+        ++at;
+        bool exponentNegative = false;
+        if (at < text.size() && (text[at] == L'+' || text[at] == L'-')) {
+            exponentNegative = text[at] == L'-';
+            ++at;
+        }
+        long long written = 0;
+        for (; at < text.size() && text[at] >= L'0' && text[at] <= L'9'; ++at) {
+            written = written < 1000000000LL ? written * 10 + (text[at] - L'0') : written;
+        }
+        exponent += exponentNegative ? -written : written;
+    }
+    if (digits.empty()) {
+        return 0;
+    }
+    const long long shift = exponent + power;
+    if (shift < 0) {
+        const long long drop = -shift;
+        if (drop >= static_cast<long long>(digits.size())) {
+            return 0;
+        }
+        digits.resize(digits.size() - static_cast<std::size_t>(drop));
+    } else {
+        if (shift + static_cast<long long>(digits.size()) > 11) {
+            return negative ? std::numeric_limits<std::int32_t>::min() : std::numeric_limits<std::int32_t>::max();
+        }
+        digits.append(static_cast<std::size_t>(shift), '0');
+    }
+    if (digits.size() > 11) {
+        return negative ? std::numeric_limits<std::int32_t>::min() : std::numeric_limits<std::int32_t>::max();
+    }
+    long long magnitude = std::stoll(digits);
+    long long result = negative ? -magnitude : magnitude;
+    if (result > std::numeric_limits<std::int32_t>::max()) {
+        return std::numeric_limits<std::int32_t>::max();
+    }
+    if (result < std::numeric_limits<std::int32_t>::min()) {
+        return std::numeric_limits<std::int32_t>::min();
+    }
+    return static_cast<std::int32_t>(result);
+}
+
 } // namespace
 
 CGICommandParser::CGICommandParser(const std::wstring& text) {
@@ -197,23 +271,10 @@ std::int32_t CGICommandParser::GetScaledValue(std::int32_t power) const {
     if (!value) {
         throw CPrivateException(kScaledError);
     }
-    if (*value == 0.0) {
-        return 0;
-    }
-    const double scaled = *value * std::pow(10.0, static_cast<double>(power));
-    // A number beyond the 32-bit range is held at its limit instead of being
-    // converted out of range; an infinite number scaled down by an infinite
-    // power has no value and gives 0.
-    if (std::isnan(scaled)) {
-        return 0;
-    }
-    if (scaled >= 2147483647.0) {
-        return std::numeric_limits<std::int32_t>::max();
-    }
-    if (scaled <= -2147483648.0) {
-        return std::numeric_limits<std::int32_t>::min();
-    }
-    return static_cast<std::int32_t>(std::trunc(scaled));
+    // The syntax was checked above; the scaling itself is done on the decimal
+    // digits, not in binary floating point, where "0.29" times 100 would come
+    // out as 28.999... and be cut to 28.
+    return ScaleDecimalText(m_value, power);
 }
 
 std::int64_t CGICommandParser::GetOptionalDecValue() const {

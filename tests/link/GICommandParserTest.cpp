@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <cwchar>
+
 #include <limits>
 
 namespace {
@@ -107,6 +110,20 @@ TEST(GICommandParser, ScaledValuesTruncateTowardZeroAndSaturate) {
     EXPECT_EQ(Parsed(L"T:0").GetScaledValue(400), 0);
     EXPECT_EQ(Parsed(L"T:1").GetScaledValue(400), kMax);
     EXPECT_EQ(Parsed(L"T:1e00000000000000003").GetScaledValue(0), 1000);
+
+    // Scaling works on the decimal digits: values that binary floating point
+    // cannot hold exactly ("0.29" x 100 = 28.999...) are not cut one step low.
+    EXPECT_EQ(Parsed(L"T:0.29").GetScaledValue(2), 29);
+    EXPECT_EQ(Parsed(L"T:-0.29").GetScaledValue(2), -29);
+    EXPECT_EQ(Parsed(L"T:1.0003").GetScaledValue(4), 10003);
+    EXPECT_EQ(Parsed(L"T:2.9e-1").GetScaledValue(2), 29);
+    for (int hundredths = -32000; hundredths <= 32000; ++hundredths) {
+        const int whole = std::abs(hundredths) / 100;
+        const int part = std::abs(hundredths) % 100;
+        wchar_t text[32];
+        std::swprintf(text, 32, L"B:%s%d.%02d", hundredths < 0 ? "-" : "", whole, part);
+        ASSERT_EQ(Parsed(text).GetScaledValue(2), hundredths) << text;
+    }
 
     for (const wchar_t* bad :
          {L"T:12 ", L"T:1e", L"T:1e+", L"T:abc", L"T:.", L"T:-", L"T:nan", L"T:inf", L"T:0x10", L"T:1,5"}) {
