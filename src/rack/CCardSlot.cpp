@@ -16,7 +16,7 @@ namespace {
 
 // Index and number are equal today, but every operation goes through the
 // table so that the two are never confused.
-constexpr std::array<std::int32_t, CCardSlot::kSlotCount> kSlotNumbers = {0, 1, 2,  3,  4,  5,  6,  7, 8,
+constexpr std::array<std::int32_t, CCardSlot::kSlotCount> kSlotNumbers = {0, 1,  2,  3,  4,  5,  6,  7, 8,
                                                                           9, 10, 11, 12, 13, 14, 15, 16};
 
 // Items of the communication module (address 0, page 0) that describe the station.
@@ -39,6 +39,18 @@ std::wstring SlotPath(std::int32_t slotNumber) {
 
 int CountModules(std::uint32_t activeMap) {
     return std::popcount(activeMap & 0xFFFFU);
+}
+
+// A cancelled link fails every exchange that follows. That failure is the
+// user's cancellation and travels on as one (the empty text), so that no
+// caller shows it as a failed transfer.
+[[noreturn]] void RaiseWrapped(const CJX5COMInterface& link, const wchar_t* key,
+                               const std::exception& error) {
+    if (link.IsCancelled()) {
+        throw CPrivateException(std::wstring());
+    }
+    throw CPrivateException(
+        CResourceManager::FormatMessage(key, GetExceptionMessage(error, kInnerMessageBuffer)));
 }
 
 } // namespace
@@ -165,8 +177,8 @@ void CCardSlot::LoadFromFile(const std::wstring& path) {
             const std::int32_t number = GetSlotNumber(index);
             const std::wstring slotPath = SlotPath(number);
             const std::wstring model = reader.GetText(slotPath + L"/type");
-            CardHandle card =
-                IsIoSlotNumber(number) ? CardHandle(ioTypes.CreateByName(model)) : comTypes.CreateByName(model);
+            CardHandle card = IsIoSlotNumber(number) ? CardHandle(ioTypes.CreateByName(model))
+                                                     : comTypes.CreateByName(model);
             card->ReadFromXml(reader, slotPath);
             slots[number] = std::move(card);
         }
@@ -209,7 +221,7 @@ void CCardSlot::Upload(CJX5COMInterface& link, CProgressCounter& progress, std::
     try {
         UploadSlots(link, progress, mask);
     } catch (const std::exception& error) {
-        throw CPrivateException(FormatMessage(L"uploaderr", GetExceptionMessage(error, kInnerMessageBuffer)));
+        RaiseWrapped(link, L"uploaderr", error);
     }
 }
 
@@ -254,7 +266,7 @@ void CCardSlot::Download(CJX5COMInterface& link, CProgressCounter& progress, std
     try {
         DownloadSlots(link, progress, mask);
     } catch (const std::exception& error) {
-        throw CPrivateException(FormatMessage(L"downloaderr", GetExceptionMessage(error, kInnerMessageBuffer)));
+        RaiseWrapped(link, L"downloaderr", error);
     }
 }
 
@@ -285,7 +297,8 @@ void CCardSlot::DownloadSlots(CJX5COMInterface& link, CProgressCounter& progress
     }
 }
 
-void CCardSlot::CompareWithStation(CJX5COMInterface& link, std::uint64_t mask, std::uint32_t activeMap) const {
+void CCardSlot::CompareWithStation(CJX5COMInterface& link, std::uint64_t mask,
+                                   std::uint32_t activeMap) const {
     for (int index = 0; index < kSlotCount; ++index) {
         const std::int32_t number = GetSlotNumber(index);
         const CardHandle card = GetCard(index);
@@ -315,7 +328,7 @@ void CCardSlot::RefreshForMonitor(CJX5COMInterface& link) {
     try {
         RefreshSlots(link);
     } catch (const std::exception& error) {
-        throw CPrivateException(FormatMessage(L"uploaderr", GetExceptionMessage(error, kInnerMessageBuffer)));
+        RaiseWrapped(link, L"uploaderr", error);
     }
 }
 
@@ -376,6 +389,9 @@ void CCardSlot::SimulateOutput(CJX5COMInterface& link) {
     try {
         SimulateOnCard(link);
     } catch (const std::exception&) {
+        if (link.IsCancelled()) {
+            throw CPrivateException(std::wstring());
+        }
         throw CPrivateException(GetMessage(L"simuouterr"));
     }
 }

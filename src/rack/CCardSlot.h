@@ -89,7 +89,8 @@ private:
 
     static void CheckIndex(int slotIndex);
     static std::uint32_t ReadActiveModuleMap(CJX5COMInterface& link, bool acceptStatusWord);
-    static std::int32_t ReadIoTypeCode(CJX5COMInterface& link, std::int32_t slotNumber, std::uint32_t activeMap);
+    static std::int32_t ReadIoTypeCode(CJX5COMInterface& link, std::int32_t slotNumber,
+                                       std::uint32_t activeMap);
     static std::wstring ReadModelName(CJX5COMInterface& link, std::uint32_t address, std::uint32_t item);
     static bool IsChosen(std::uint64_t mask, int slotIndex) { return ((mask >> slotIndex) & 1U) != 0; }
     static bool IsPresent(std::uint32_t activeMap, std::int32_t slotNumber) {

@@ -1,0 +1,70 @@
+// The argument rules of k52ctl that a script relies on.
+#include "cli/CCommandLine.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+std::uint64_t Slots(const std::string& text) {
+    std::uint64_t mask = 0xDEAD;
+    EXPECT_TRUE(CCommandLine::ParseSlots(text, mask)) << text;
+    return mask;
+}
+
+TEST(CommandLine, SlotListsBecomeSelectionMasks) {
+    EXPECT_EQ(Slots("all"), 0x1FFFFU);
+    EXPECT_EQ(Slots("0,1,3-5"), 0x3BU);
+    EXPECT_EQ(Slots("16"), 0x10000U);
+    EXPECT_EQ(Slots("0-16"), 0x1FFFFU);
+    EXPECT_EQ(Slots("4-4,4"), 0x10U);
+}
+
+TEST(CommandLine, MalformedSlotListsAreRefusedWholeAndChangeNothing) {
+    for (const std::string text :
+         {"", "17", "5-3", "1,,2", "-1", "1-", "a", "1 ,2", "001", "ALL", "0-17", ",1"}) {
+        std::uint64_t mask = 0xDEAD;
+        EXPECT_FALSE(CCommandLine::ParseSlots(text, mask)) << text;
+        EXPECT_EQ(mask, 0xDEADU) << text;
+    }
+}
+
+TEST(CommandLine, CommandsTakeTheirOwnOptionsAndFiles) {
+    CCommandLine line;
+    std::string error;
+    ASSERT_TRUE(line.Parse({"download", "rack.cfg", "--port", "sim:", "--slots=1-3"}, error)) << error;
+    EXPECT_EQ(line.GetCommand(), CCommandLine::Command::Download);
+    EXPECT_EQ(line.GetFile(), "rack.cfg");
+    EXPECT_EQ(line.GetPort(), "sim:");
+    EXPECT_EQ(line.GetSlotMask(), 0xEU);
+    EXPECT_EQ(line.GetLanguage(), "English.lng");
+
+    ASSERT_TRUE(line.Parse({"upload", "--port", "/dev/ttyUSB0", "--output", "out.cfg"}, error)) << error;
+    EXPECT_EQ(line.GetSlotMask(), 0x1FFFFU) << "all slots unless told otherwise";
+    EXPECT_EQ(line.GetBase(), "");
+
+    ASSERT_TRUE(line.Parse({"show", "rack.cfg", "--slot", "0", "--language", "Japanese.lng"}, error));
+    EXPECT_EQ(line.GetShownSlot(), 0);
+    EXPECT_TRUE(line.HasLanguage());
+
+    const std::vector<std::vector<std::string>> refused = {
+        {},
+        {"uplaod"},
+        {"upload", "--output", "out.cfg"},                     // no port
+        {"upload", "--port", "sim:"},                          // no output
+        {"upload", "--port", "sim:", "--output", "a", "b"},    // stray argument
+        {"download", "--port", "sim:"},                        // no file
+        {"download", "--port", "sim:", "a.cfg", "b.cfg"},      // two files
+        {"download", "--port", "sim:", "--output", "x", "a"},  // option of another command
+        {"download", "--port", "sim:", "--port", "sim:", "a"}, // given twice
+        {"show", "a.cfg", "--slot", "17"},
+        {"show", "a.cfg", "--slot"},
+        {"ports", "--port="},
+    };
+    for (const auto& arguments : refused) {
+        error.clear();
+        EXPECT_FALSE(line.Parse(arguments, error)) << (arguments.empty() ? "" : arguments[0]);
+        EXPECT_FALSE(error.empty());
+    }
+}
+
+} // namespace
