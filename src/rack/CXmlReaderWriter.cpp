@@ -172,6 +172,16 @@ void CXmlReaderWriter::Save(const std::wstring& path) const {
         RaiseFileError(L"Cannot write the file", path, errno);
     }
     temporary.Keep();
+    // Make the rename itself durable, so a power loss cannot bring the old file back.
+    std::string folder = target.substr(0, target.find_last_of('/') == std::string::npos ? 0 : target.find_last_of('/'));
+    if (folder.empty()) {
+        folder = target.rfind('/', 0) == 0 ? "/" : ".";
+    }
+    int directory = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (directory >= 0) {
+        ::fsync(directory);
+        ::close(directory);
+    }
 }
 
 pugi::xpath_node CXmlReaderWriter::SelectSingle(const std::wstring& path) const {
