@@ -9,6 +9,8 @@
 #include <span>
 #include <string>
 
+class CJX5COMInterface;
+class CMonitorUnit;
 class CXmlReaderWriter;
 
 // One module of the rack: its model, the value of every parameter and the
@@ -101,6 +103,27 @@ public:
     virtual bool QueryFlag() const;
     virtual bool IsDisabled(int row) const;
 
+    // Transfer to and from the module in the given slot (0: the communication
+    // module); link failures pass through unchanged. The parameter rows are
+    // read in table order: the order is part of the behaviour, because a range
+    // row read resets the rows that follow it until they are read in turn.
+    virtual void UploadParameters(std::int32_t slotNumber, CJX5COMInterface& link, bool adjustmentOnly);
+    // onDemand writes only the adjustment rows and, of the one-shot rows,
+    // only the given row.
+    virtual void DownloadParameters(std::int32_t slotNumber, CJX5COMInterface& link, std::int32_t row,
+                                    bool onDemand);
+
+    // Live side: reads the channels' values (simulate false) or writes the
+    // values the module is to simulate (simulate true).
+    virtual void ExchangeLiveValues(std::int32_t slotNumber, CJX5COMInterface& link, bool simulate);
+    // Describes one channel; leaves the record alone for a channel the card
+    // does not have or before any live values were read.
+    virtual void FillMonitorUnit(std::int32_t channel, CMonitorUnit& unit) const;
+    // True while the module reported its simulation switch on.
+    bool IsSimulating() const;
+    // A simulation value typed for a channel, as the module takes it.
+    std::int32_t ParseSimulationValue(std::int32_t channel, const std::wstring& text) const;
+
     // Monitor accessors of the channel rows.
     virtual std::int32_t GetChannelField(int channel, int k) const;
     virtual std::int32_t GetChannelSignFlag(int channel, int k) const;
@@ -130,6 +153,10 @@ private:
     void StoreValue(const ParameterDefinition& definition, std::int32_t value);
     void SetTextRow(const ParameterDefinition& definition, const std::wstring& text);
     void ApplyDefaults();
+    void ExchangeThroughCommunicationModule(std::int32_t slotNumber, CJX5COMInterface& link);
+    void ReadChannels(std::int32_t slotNumber, CJX5COMInterface& link);
+    void WriteSimulation(std::int32_t slotNumber, CJX5COMInterface& link);
+    bool LeavesPageOneAlone() const;
 
     std::array<std::array<std::uint16_t, 2 * kItemCount>, kPageCount> m_registers{};
     std::array<std::wstring, kTextSlotCount> m_textSlots;

@@ -1,0 +1,203 @@
+#include "catalog/CCardInterface.h"
+
+#include "app/CMessageFormatter.h"
+#include "catalog/StationAttribute.h"
+#include "catalog/ValueText.h"
+#include "link/CGICommandParser.h"
+#include "link/CJX5COMInterface.h"
+
+#include <chrono>
+#include <string_view>
+#include <thread>
+
+namespace {
+
+// The text slot of the module's date and time: kept exactly as the module
+// reports it, its clock text is not ours to check.
+constexpr std::int32_t kDateTimeSlot = 10;
+// Only the login names, passwords, date and time and server address are
+// settings; the other text slots hold what the module reports about itself.
+constexpr std::int32_t kFirstWrittenTextSlot = 6;
+constexpr std::int32_t kLastWrittenTextSlot = 11;
+
+// Item 1 of pages 0 and 1 tells the module that a batch of writes is coming
+// ("1") and that it is complete ("0").
+constexpr std::uint32_t kWriteFrameItem = 1;
+
+// The communication module's station attribute word.
+constexpr std::uint32_t kAttributePage = 0;
+constexpr std::uint32_t kAttributeItem = 27;
+
+// A module needs this long to take a one-shot command before the write frame closes.
+constexpr std::chrono::milliseconds kOnDemandMinimum{500};
+constexpr std::chrono::milliseconds kOnDemandPollStep{10};
+
+bool IsIoSlot(std::int32_t slotNumber) {
+    return slotNumber >= 1 && slotNumber <= 16;
+}
+
+bool HasFlag(const ParameterDefinition& definition, std::int32_t flag) {
+    return (definition.flags & flag) != 0;
+}
+
+bool IsTransferredKind(std::int32_t kind) {
+    return kind >= KindText && kind <= KindDecimal16Raw;
+}
+
+bool IsReadKind(std::int32_t kind) {
+    return (kind >= KindText && kind <= KindIpAddress) || kind == KindDecimal16Raw;
+}
+
+} // namespace
+
+bool CCardInterface::LeavesPageOneAlone() const {
+    // The network gateway models have no write frame on page 1.
+    return m_typeCode == 16 || m_typeCode == 17 || m_typeCode == 18;
+}
+
+void CCardInterface::UploadParameters(std::int32_t slotNumber, CJX5COMInterface& link, bool adjustmentOnly) {
+    const auto address = static_cast<std::uint32_t>(slotNumber);
+    for (int row = 0; row < GetParameterCount(); ++row) {
+        const ParameterDefinition& definition = GetParameter(row);
+        if (adjustmentOnly && !HasFlag(definition, FlagAdjustment | FlagAdjustContext | FlagOnDemand)) {
+            continue;
+        }
+        if (!IsReadKind(definition.kind)) {
+            continue;
+        }
+        const auto page = static_cast<std::uint32_t>(definition.page);
+        const auto item = static_cast<std::uint32_t>(definition.item);
+        const CGICommandParser reply(link.ReadItem(address, page, item));
+        switch (definition.kind) {
+        case KindText:
+            if (definition.textSlot == kDateTimeSlot) {
+                SetTextSlot(kDateTimeSlot, reply.GetValue());
+            } else {
+                SetFromText(row, reply.GetValue());
+            }
+            break;
+        case KindList: {
+            // Through the checks and the model step: a range row resets its
+            // channel's scaling, which the rows read after it then restore.
+            const auto value = static_cast<std::int32_t>(reply.GetDecValue());
+            SetCheckedValue(row, value);
+            if (slotNumber == 0 && page == kAttributePage && item == kAttributeItem) {
+                SetStationAttribute(static_cast<std::uint16_t>(value & 0xFFFF));
+            }
+            break;
+        }
+        case KindSigned32:
+        case KindUnsigned32:
+            SetDword(definition.page, definition.item,
+                     definition.radix != 10 ? reply.GetHexValue() : reply.GetDecValue());
+            break;
+        case KindDecimal16:
+            SetWord(definition.page, definition.item, reply.GetScaledValue(GetRowDecimals(row)));
+            break;
+        case KindInteger16:
+            SetWord(definition.page, definition.item, static_cast<std::int32_t>(reply.GetDecValue()));
+            break;
+        case KindIpAddress:
+            SetFromText(row, reply.GetValue());
+            break;
+        case KindDecimal16Raw:
+            SetWord(definition.page, definition.item, reply.GetScaledValue(0));
+            break;
+        default:
+            break;
+        }
+    }
+    if (adjustmentOnly) {
+        SetAdjustmentRead();
+    }
+}
+
+void CCardInterface::DownloadParameters(std::int32_t slotNumber, CJX5COMInterface& link, std::int32_t row,
+                                        bool onDemand) {
+    const auto started = std::chrono::steady_clock::now();
+    // Without the station attribute the 16-point digital modules cannot be
+    // addressed directly; they have nothing to set anyway.
+    if (IsIoSlot(slotNumber) && (m_typeCode == 1 || m_typeCode == 2) && GetStationAttribute() == 0) {
+        return;
+    }
+    const auto address = static_cast<std::uint32_t>(slotNumber);
+    link.WriteItem(address, 0, kWriteFrameItem, L"1");
+    if (!LeavesPageOneAlone()) {
+        link.WriteItem(address, 1, kWriteFrameItem, L"1");
+    }
+
+    for (int i = 0; i < GetParameterCount(); ++i) {
+        const ParameterDefinition& definition = GetParameter(i);
+        const bool adjustment = HasFlag(definition, FlagAdjustment);
+        const bool oneShot = HasFlag(definition, FlagOnDemand);
+        if (onDemand ? (!adjustment && !oneShot) : oneShot) {
+            continue;
+        }
+        if (IsDisabled(i) || (onDemand && oneShot && i != row)) {
+            continue;
+        }
+        if (HasFlag(definition, FlagReadOnly) || definition.item == 0 ||
+            !IsTransferredKind(definition.kind)) {
+            continue;
+        }
+        const auto page = static_cast<std::uint32_t>(definition.page);
+        const auto item = static_cast<std::uint32_t>(definition.item);
+        switch (definition.kind) {
+        case KindText:
+            if (definition.textSlot >= kFirstWrittenTextSlot && definition.textSlot <= kLastWrittenTextSlot) {
+                link.WriteItem(address, page, item, GetTextSlot(definition.textSlot));
+            }
+            break;
+        case KindList:
+            link.WriteItem(address, page, item,
+                           CMessageFormatter::Printf(L"%d", static_cast<int>(GetWord(page, item))));
+            break;
+        case KindSigned32:
+            link.WriteItem(address, page, item,
+                           FormatNumber(static_cast<std::int32_t>(GetDword(page, item)), definition.isSigned,
+                                        GetRowDecimals(i), definition.radix, KindSigned32));
+            break;
+        case KindUnsigned32: {
+            const std::wstring text =
+                FormatNumber(static_cast<std::int32_t>(GetDword(page, item)), definition.isSigned,
+                             GetRowDecimals(i), definition.radix, KindUnsigned32);
+            // The counter's span goes through the link's read-then-write, whose
+            // failure tells the user that the counter value was not written.
+            if (std::wstring_view(definition.textKey).starts_with(L"upCount")) {
+                link.ReadThenWriteItem(address, page, item, text);
+            } else {
+                link.WriteItem(address, page, item, text);
+            }
+            break;
+        }
+        case KindDecimal16:
+        case KindDecimal16Raw:
+            PrepareForWrite(i);
+            link.WriteItem(address, page, item,
+                           FormatNumber(GetWord(page, item), definition.isSigned, GetRowDecimals(i),
+                                        definition.radix, KindDecimal16));
+            break;
+        case KindInteger16:
+            link.WriteItem(
+                address, page, item,
+                FormatNumber(GetWord(page, item), definition.isSigned, 0, definition.radix, KindDecimal16));
+            break;
+        case KindIpAddress:
+            link.WriteItem(address, page, item, FormatIpAddress(GetDword(page, item)));
+            break;
+        default:
+            // Raw words and switch sets have no text form the module takes.
+            break;
+        }
+    }
+
+    if (onDemand) {
+        while (std::chrono::steady_clock::now() - started < kOnDemandMinimum) {
+            std::this_thread::sleep_for(kOnDemandPollStep);
+        }
+    }
+    link.WriteItem(address, 0, kWriteFrameItem, L"0");
+    if (!LeavesPageOneAlone()) {
+        link.WriteItem(address, 1, kWriteFrameItem, L"0");
+    }
+}

@@ -1,0 +1,5 @@
+#include "catalog/CMonitorUnit.h"
+
+CMonitorUnit::CMonitorUnit() = default;
+
+CMonitorUnit::~CMonitorUnit() = default;
