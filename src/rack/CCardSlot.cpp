@@ -1,0 +1,395 @@
+#include "rack/CCardSlot.h"
+
+#include "catalog/CCOMCardType.h"
+#include "catalog/CIOCardType.h"
+#include "catalog/StationAttribute.h"
+#include "link/CGICommandParser.h"
+#include "link/CJX5COMInterface.h"
+#include "link/CPrivateException.h"
+#include "rack/CProgressCounter.h"
+#include "rack/CXmlReaderWriter.h"
+
+#include <bit>
+#include <stdexcept>
+
+namespace {
+
+// Index and number are equal today, but every operation goes through the
+// table so that the two are never confused.
+constexpr std::array<std::int32_t, CCardSlot::kSlotCount> kSlotNumbers = {0, 1, 2,  3,  4,  5,  6,  7, 8,
+                                                                          9, 10, 11, 12, 13, 14, 15, 16};
+
+// Items of the communication module (address 0, page 0) that describe the station.
+constexpr std::uint32_t kComModelItem = 3;
+constexpr std::uint32_t kActiveMapItem = 6;
+constexpr std::uint32_t kIoModelItemBase = 9; // + slot number: items 10 to 25
+
+// The messages that carry an inner text keep it to this many characters.
+constexpr std::size_t kInnerMessageBuffer = 1025;
+
+// The file format's own version, not the program's: files say which format
+// they were written in.
+constexpr const wchar_t* kFileApplication = L"K52CFG";
+constexpr const wchar_t* kFileType = L"configuration";
+constexpr const wchar_t* kFileVersion = L"1.17.75";
+
+std::wstring SlotPath(std::int32_t slotNumber) {
+    return CMessageFormatter::Printf(L"/root/slot[@no='%d']", slotNumber);
+}
+
+int CountModules(std::uint32_t activeMap) {
+    return std::popcount(activeMap & 0xFFFFU);
+}
+
+} // namespace
+
+std::int32_t CCardSlot::GetSlotNumber(int slotIndex) {
+    CheckIndex(slotIndex);
+    return kSlotNumbers[static_cast<std::size_t>(slotIndex)];
+}
+
+void CCardSlot::CheckIndex(int slotIndex) {
+    if (slotIndex < 0 || slotIndex >= kSlotCount) {
+        throw std::out_of_range("slot index out of range");
+    }
+}
+
+CCardSlot::CCardSlot() = default;
+CCardSlot::CCardSlot(const CCardSlot& other) = default;
+CCardSlot& CCardSlot::operator=(const CCardSlot& other) = default;
+CCardSlot::~CCardSlot() = default;
+
+void CCardSlot::Clear() {
+    CIOCardType ioTypes;
+    CCOMCardType comTypes;
+    for (int index = 0; index < kSlotCount; ++index) {
+        const std::int32_t number = GetSlotNumber(index);
+        m_slots[number] = IsIoSlotNumber(number) ? CardHandle(ioTypes.CreateByCode(0))
+                                                 : CardHandle(comTypes.CreateByCode(0));
+    }
+    m_simulationPending = 0;
+}
+
+CCardSlot::CardHandle CCardSlot::GetCard(int slotIndex) const {
+    const auto found = m_slots.find(GetSlotNumber(slotIndex));
+    return found != m_slots.end() ? found->second : nullptr;
+}
+
+void CCardSlot::SetCard(int slotIndex, CardHandle card) {
+    m_slots[GetSlotNumber(slotIndex)] = std::move(card);
+}
+
+bool CCardSlot::IsDigital16Card(int slotIndex) const {
+    const CardHandle card = GetCard(slotIndex);
+    return card != nullptr && (card->GetTypeCode() == 1 || card->GetTypeCode() == 2);
+}
+
+void CCardSlot::CopySlots(const CCardSlot& source, std::uint64_t mask) {
+    for (int index = 0; index < kSlotCount; ++index) {
+        if (!IsChosen(mask, index)) {
+            continue;
+        }
+        // A slot the source never read (the COM slot of an upload without
+        // it) must not wipe out the card this rack holds there.
+        if (CardHandle card = source.GetCard(index)) {
+            SetCard(index, std::move(card));
+        }
+    }
+}
+
+std::wstring CCardSlot::GetSlotCaption(int slotIndex) const {
+    const std::int32_t number = GetSlotNumber(slotIndex);
+    if (IsIoSlotNumber(number)) {
+        return FormatMessage(L"iocap", CMessageFormatter::Printf(L"%02d", number));
+    }
+    return GetMessage(L"comcap");
+}
+
+void CCardSlot::RequestSimulation(int slotIndex, std::int32_t mode, std::span<const std::int32_t> values) {
+    CheckIndex(slotIndex);
+    m_simulationSlot = slotIndex;
+    m_simulationMode = mode;
+    m_simulationValues.fill(0);
+    for (std::size_t i = 0; i < values.size() && i < m_simulationValues.size(); ++i) {
+        m_simulationValues[i] = values[i];
+    }
+    m_simulationPending = 1;
+}
+
+// ---------------------------------------------------------------------------
+// Configuration file
+
+void CCardSlot::SaveToFile(const std::wstring& path) const {
+    CXmlReaderWriter writer;
+    writer.Create(L"root");
+    writer.AppendTextElement(L"/root", L"application", kFileApplication);
+    writer.AppendTextElement(L"/root", L"filetype", kFileType);
+    writer.AppendTextElement(L"/root", L"version", kFileVersion);
+    for (int index = 0; index < kSlotCount; ++index) {
+        const std::int32_t number = GetSlotNumber(index);
+        writer.AppendTextElementWithAttribute(L"/root", L"slot", L"", L"no",
+                                              CMessageFormatter::Printf(L"%d", number));
+        CardHandle card = GetCard(index);
+        if (!card) {
+            // A slot without a card would make a file that cannot be opened
+            // again; the unknown model says honestly that nothing is known
+            // and never passes a download check.
+            card = IsIoSlotNumber(number) ? CardHandle(CIOCardType().CreateByCode(-1))
+                                          : CardHandle(CCOMCardType().CreateByCode(-1));
+        }
+        card->WriteToXml(writer, SlotPath(number));
+    }
+    writer.Save(path);
+}
+
+void CCardSlot::LoadFromFile(const std::wstring& path) {
+    CIOCardType ioTypes;
+    CCOMCardType comTypes;
+    CXmlReaderWriter reader;
+    reader.Load(path);
+
+    try {
+        if (reader.GetText(L"/root/application") != kFileApplication ||
+            reader.GetText(L"/root/filetype") != kFileType) {
+            throw CPrivateException(std::wstring());
+        }
+        // Read but not compared: a file of another format version is taken as it is.
+        reader.GetText(L"/root/version");
+    } catch (const std::exception&) {
+        throw CPrivateException(GetMessage(L"illfileerr"));
+    }
+
+    SlotMap slots;
+    try {
+        for (int index = 0; index < kSlotCount; ++index) {
+            const std::int32_t number = GetSlotNumber(index);
+            const std::wstring slotPath = SlotPath(number);
+            const std::wstring model = reader.GetText(slotPath + L"/type");
+            CardHandle card =
+                IsIoSlotNumber(number) ? CardHandle(ioTypes.CreateByName(model)) : comTypes.CreateByName(model);
+            card->ReadFromXml(reader, slotPath);
+            slots[number] = std::move(card);
+        }
+    } catch (const std::exception&) {
+        throw CPrivateException(GetMessage(L"desfileerr"));
+    }
+    m_slots = std::move(slots);
+}
+
+// ---------------------------------------------------------------------------
+// Station reads shared by upload, download and monitoring
+
+std::wstring CCardSlot::ReadModelName(CJX5COMInterface& link, std::uint32_t address, std::uint32_t item) {
+    return CGICommandParser(link.ReadItem(address, 0, item)).GetValue();
+}
+
+std::uint32_t CCardSlot::ReadActiveModuleMap(CJX5COMInterface& link, bool acceptStatusWord) {
+    const CGICommandParser reply(link.ReadItem(0, 0, kActiveMapItem));
+    const std::wstring& command = reply.GetCommand();
+    if (command != L"UPMAP" && !(acceptStatusWord && command == L"STATUS")) {
+        throw CPrivateException(L"can't read active i/o card");
+    }
+    return reply.GetHexValue() & 0xFFFFU;
+}
+
+std::int32_t CCardSlot::ReadIoTypeCode(CJX5COMInterface& link, std::int32_t slotNumber,
+                                       std::uint32_t activeMap) {
+    if (!IsPresent(activeMap, slotNumber)) {
+        return 0;
+    }
+    const std::wstring model =
+        ReadModelName(link, 0, kIoModelItemBase + static_cast<std::uint32_t>(slotNumber));
+    return CIOCardType().CodeFromName(model) & 0x7F;
+}
+
+// ---------------------------------------------------------------------------
+// Upload
+
+void CCardSlot::Upload(CJX5COMInterface& link, CProgressCounter& progress, std::uint64_t mask) {
+    try {
+        UploadSlots(link, progress, mask);
+    } catch (const std::exception& error) {
+        throw CPrivateException(FormatMessage(L"uploaderr", GetExceptionMessage(error, kInnerMessageBuffer)));
+    }
+}
+
+void CCardSlot::UploadSlots(CJX5COMInterface& link, CProgressCounter& progress, std::uint64_t mask) {
+    progress.SetTotal(18);
+    CIOCardType ioTypes;
+    CCOMCardType comTypes;
+    SlotMap slots;
+
+    const std::uint32_t activeMap = ReadActiveModuleMap(link, true);
+    progress.Advance();
+    progress.SetTotal(CountModules(activeMap) + 1);
+
+    for (int index = 0; index < kSlotCount; ++index) {
+        const std::int32_t number = GetSlotNumber(index);
+        const auto address = static_cast<std::uint32_t>(number);
+        if (!IsIoSlotNumber(number)) {
+            // An unchosen COM slot stays out of the new rack altogether.
+            if (IsChosen(mask, index)) {
+                CardHandle card = comTypes.CreateByName(ReadModelName(link, 0, kComModelItem));
+                slots[number] = card;
+                card->UploadParameters(number, link, false);
+            }
+            continue;
+        }
+        if (IsPresent(activeMap, number) && IsChosen(mask, index)) {
+            CardHandle card = ioTypes.CreateByName(ReadModelName(link, 0, kIoModelItemBase + address));
+            slots[number] = card;
+            card->UploadParameters(number, link, false);
+        } else {
+            slots[number] = ioTypes.CreateByCode(0);
+        }
+        progress.Advance();
+    }
+    m_slots = std::move(slots);
+}
+
+// ---------------------------------------------------------------------------
+// Download
+
+void CCardSlot::Download(CJX5COMInterface& link, CProgressCounter& progress, std::uint64_t mask) const {
+    try {
+        DownloadSlots(link, progress, mask);
+    } catch (const std::exception& error) {
+        throw CPrivateException(FormatMessage(L"downloaderr", GetExceptionMessage(error, kInnerMessageBuffer)));
+    }
+}
+
+void CCardSlot::DownloadSlots(CJX5COMInterface& link, CProgressCounter& progress, std::uint64_t mask) const {
+    progress.SetTotal(35);
+    const std::uint32_t activeMap = ReadActiveModuleMap(link, false);
+    progress.Advance();
+    progress.SetTotal(CountModules(activeMap) + 1);
+
+    // Nothing is written until the whole station has been found to match.
+    CompareWithStation(link, mask, activeMap);
+
+    for (int index = 0; index < kSlotCount; ++index) {
+        const std::int32_t number = GetSlotNumber(index);
+        const CardHandle card = GetCard(index);
+        if (card != nullptr && IsChosen(mask, index)) {
+            if (!IsIoSlotNumber(number)) {
+                card->DownloadParameters(number, link, 0, false);
+            } else if (IsPresent(activeMap, number)) {
+                // The 16-point digital modules take writes only on stations
+                // whose attribute word allows addressing them directly.
+                if (!IsDigital16Card(index) || GetStationAttribute() == 1) {
+                    card->DownloadParameters(number, link, 0, false);
+                }
+            }
+        }
+        progress.Advance();
+    }
+}
+
+void CCardSlot::CompareWithStation(CJX5COMInterface& link, std::uint64_t mask, std::uint32_t activeMap) const {
+    for (int index = 0; index < kSlotCount; ++index) {
+        const std::int32_t number = GetSlotNumber(index);
+        const CardHandle card = GetCard(index);
+        if (!IsIoSlotNumber(number)) {
+            // Checked whether chosen or not: the parameters of every module
+            // depend on the communication module they were made for.
+            const std::wstring model = ReadModelName(link, static_cast<std::uint32_t>(number), kComModelItem);
+            if (card == nullptr || card->GetCardName().GetModelName() != model) {
+                throw CPrivateException(GetMessage(L"difcomcarderr"));
+            }
+            continue;
+        }
+        if (!IsChosen(mask, index)) {
+            continue;
+        }
+        const std::int32_t stationCode = ReadIoTypeCode(link, number, activeMap);
+        if (card == nullptr || card->GetTypeCode() != stationCode) {
+            throw CPrivateException(FormatMessage(L"difcarderr", number));
+        }
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Monitoring
+
+void CCardSlot::RefreshForMonitor(CJX5COMInterface& link) {
+    try {
+        RefreshSlots(link);
+    } catch (const std::exception& error) {
+        throw CPrivateException(FormatMessage(L"uploaderr", GetExceptionMessage(error, kInnerMessageBuffer)));
+    }
+}
+
+void CCardSlot::RefreshSlots(CJX5COMInterface& link) {
+    if (m_simulationPending != 0) {
+        SimulateOutput(link);
+    }
+    CIOCardType ioTypes;
+    CCOMCardType comTypes;
+    SlotMap slots;
+
+    const std::uint32_t activeMap = ReadActiveModuleMap(link, false);
+    // The whole line-up first, so that a slot's cards are made from one
+    // consistent picture of the station.
+    std::array<std::int32_t, kSlotCount> codes{};
+    for (int index = 0; index < kSlotCount; ++index) {
+        const std::int32_t number = GetSlotNumber(index);
+        if (IsIoSlotNumber(number)) {
+            codes[static_cast<std::size_t>(index)] = ReadIoTypeCode(link, number, activeMap);
+        }
+    }
+
+    for (int index = 0; index < kSlotCount; ++index) {
+        const std::int32_t number = GetSlotNumber(index);
+        const std::int32_t code = codes[static_cast<std::size_t>(index)];
+        try {
+            if (!IsIoSlotNumber(number)) {
+                CardHandle card = comTypes.CreateByName(ReadModelName(link, 0, kComModelItem));
+                slots[number] = card;
+                card->UploadParameters(number, link, true);
+                card->ExchangeLiveValues(number, link, false);
+                continue;
+            }
+            CardHandle& card = slots[number];
+            if (card == nullptr || card->GetTypeCode() != code) {
+                card = ioTypes.CreateByCode(code);
+            }
+            if (code != 0) {
+                if (index == m_monitoredSlot) {
+                    card->UploadParameters(number, link, true);
+                }
+                card->ExchangeLiveValues(number, link, false);
+            }
+        } catch (const std::exception&) {
+            // A module that does not answer must not stop the others from
+            // being shown; its slot keeps what this cycle made of it.
+            CardHandle& card = slots[number];
+            if (card == nullptr) {
+                card = ioTypes.CreateByCode(0);
+            }
+        }
+    }
+    m_slots = std::move(slots);
+}
+
+void CCardSlot::SimulateOutput(CJX5COMInterface& link) {
+    m_simulationPending = 0;
+    try {
+        SimulateOnCard(link);
+    } catch (const std::exception&) {
+        throw CPrivateException(GetMessage(L"simuouterr"));
+    }
+}
+
+void CCardSlot::SimulateOnCard(CJX5COMInterface& link) {
+    const CardHandle card = GetCard(m_simulationSlot);
+    if (card == nullptr || card->GetTypeCode() == 0) {
+        return;
+    }
+    const std::int32_t code = card->GetTypeCode();
+    const int count = (code >= 16 && code <= 18) ? 8 : 4;
+    card->SetSimulationMode(m_simulationMode);
+    for (int i = 0; i < count; ++i) {
+        card->SetSimulationValue(i, m_simulationValues[static_cast<std::size_t>(i)]);
+    }
+    card->ExchangeLiveValues(GetSlotNumber(m_simulationSlot), link, true);
+}

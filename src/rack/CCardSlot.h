@@ -1,0 +1,111 @@
+#pragma once
+#include "app/CResourceManager.h"
+#include "catalog/CCardInterface.h"
+
+#include <array>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <span>
+#include <string>
+
+class CJX5COMInterface;
+class CProgressCounter;
+
+// The rack of one station: the communication module in the COM slot and the
+// sixteen I/O slots, each holding a card. Slots are addressed by their index
+// (0 to 16, the row of the slot list and the bit of a selection mask); the
+// number a slot has on the station is read through a fixed table, and only
+// numbers 1 to 16 are I/O slots.
+//
+// Cards are shared, not copied: copying a rack or some of its slots makes
+// both racks hold the same card objects. The window and the monitoring thread
+// copy and drop handles of the same cards, so the handles are counted
+// atomically (std::shared_ptr).
+//
+// A rack is used by one thread at a time.
+class CCardSlot : protected CResourceManager {
+public:
+    using CardHandle = std::shared_ptr<CCardInterface>;
+
+    static constexpr int kSlotCount = 17;
+    static constexpr int kSimulationValueCount = CCardInterface::kSimulationValueCount;
+    // The selection mask of every slot.
+    static constexpr std::uint64_t kAllSlots = (std::uint64_t{1} << kSlotCount) - 1;
+
+    // The slot number at an index; raises std::out_of_range outside 0 to 16.
+    static std::int32_t GetSlotNumber(int slotIndex);
+    static bool IsIoSlotNumber(std::int32_t slotNumber) { return slotNumber >= 1 && slotNumber <= 16; }
+
+    // An empty rack: no slot holds a card until Clear or a load fills it.
+    CCardSlot();
+    CCardSlot(const CCardSlot& other);
+    CCardSlot& operator=(const CCardSlot& other);
+    ~CCardSlot() override;
+
+    // A fresh default card in every slot: the empty card in the I/O slots,
+    // the communication card of code 0 in the COM slot.
+    void Clear();
+
+    // The card of a slot, or null when the slot holds none.
+    CardHandle GetCard(int slotIndex) const;
+    void SetCard(int slotIndex, CardHandle card);
+    bool HasCard(int slotIndex) const { return GetCard(slotIndex) != nullptr; }
+    bool IsDigital16Card(int slotIndex) const;
+
+    // Takes over the cards of the slots whose bit is set in the mask. A slot
+    // that holds no card in the source keeps its own.
+    void CopySlots(const CCardSlot& source, std::uint64_t mask);
+
+    void SaveToFile(const std::wstring& path) const;
+    // Replaces the rack by a configuration file's; on failure the rack stays as it was.
+    void LoadFromFile(const std::wstring& path);
+
+    // Reads the chosen slots from the station into a new set of cards, which
+    // replaces this rack's only when everything was read.
+    void Upload(CJX5COMInterface& link, CProgressCounter& progress, std::uint64_t mask);
+    // Checks that the station holds the rack's modules, then writes the chosen slots.
+    void Download(CJX5COMInterface& link, CProgressCounter& progress, std::uint64_t mask) const;
+
+    // One monitoring cycle: rebuilds the rack from the station and reads live values.
+    void RefreshForMonitor(CJX5COMInterface& link);
+    // Carries out the pending simulation request.
+    void SimulateOutput(CJX5COMInterface& link);
+
+    // Simulation request for the next monitoring cycle: four or eight values
+    // are used, depending on the module.
+    void RequestSimulation(int slotIndex, std::int32_t mode, std::span<const std::int32_t> values);
+    bool IsSimulationPending() const { return m_simulationPending != 0; }
+    int GetSimulationSlot() const { return m_simulationSlot; }
+
+    // The slot whose parameters each monitoring cycle reads again; -1 for none.
+    void SetMonitoredSlot(int slotIndex) { m_monitoredSlot = slotIndex; }
+    int GetMonitoredSlot() const { return m_monitoredSlot; }
+
+    std::wstring GetSlotCaption(int slotIndex) const;
+
+private:
+    using SlotMap = std::map<std::int32_t, CardHandle>;
+
+    static void CheckIndex(int slotIndex);
+    static std::uint32_t ReadActiveModuleMap(CJX5COMInterface& link, bool acceptStatusWord);
+    static std::int32_t ReadIoTypeCode(CJX5COMInterface& link, std::int32_t slotNumber, std::uint32_t activeMap);
+    static std::wstring ReadModelName(CJX5COMInterface& link, std::uint32_t address, std::uint32_t item);
+    static bool IsChosen(std::uint64_t mask, int slotIndex) { return ((mask >> slotIndex) & 1U) != 0; }
+    static bool IsPresent(std::uint32_t activeMap, std::int32_t slotNumber) {
+        return ((activeMap >> (slotNumber - 1)) & 1U) != 0;
+    }
+
+    void UploadSlots(CJX5COMInterface& link, CProgressCounter& progress, std::uint64_t mask);
+    void CompareWithStation(CJX5COMInterface& link, std::uint64_t mask, std::uint32_t activeMap) const;
+    void DownloadSlots(CJX5COMInterface& link, CProgressCounter& progress, std::uint64_t mask) const;
+    void RefreshSlots(CJX5COMInterface& link);
+    void SimulateOnCard(CJX5COMInterface& link);
+
+    SlotMap m_slots;
+    std::int32_t m_simulationSlot = 0;
+    std::int32_t m_simulationMode = 0;
+    std::array<std::int32_t, kSimulationValueCount> m_simulationValues{};
+    std::uint8_t m_simulationPending = 0;
+    std::int32_t m_monitoredSlot = -1;
+};
