@@ -1,0 +1,204 @@
+#include "cli/CCommandLine.h"
+
+#include <map>
+#include <set>
+
+namespace {
+
+constexpr int kLastSlot = 16;
+constexpr std::uint64_t kAllSlots = (std::uint64_t{1} << (kLastSlot + 1)) - 1;
+
+// A slot number 0 to 16 written with digits only.
+bool ParseSlotNumber(const std::string& text, int& number) {
+    if (text.empty() || text.size() > 2) {
+        return false;
+    }
+    number = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') {
+            return false;
+        }
+        number = number * 10 + (c - '0');
+    }
+    return number <= kLastSlot;
+}
+
+// Which options each command takes, and whether it takes a file.
+struct CommandShape {
+    CCommandLine::Command command;
+    std::set<std::string> options;
+    bool takesFile;
+};
+
+const std::map<std::string, CommandShape>& Shapes() {
+    static const std::map<std::string, CommandShape> shapes = {
+        {"ports", {CCommandLine::Command::Ports, {"--language"}, false}},
+        {"upload", {CCommandLine::Command::Upload, {"--port", "--slots", "--output", "--base", "--language"}, false}},
+        {"download", {CCommandLine::Command::Download, {"--port", "--slots", "--language"}, true}},
+        {"show", {CCommandLine::Command::Show, {"--slot", "--language"}, true}},
+        {"demo", {CCommandLine::Command::Demo, {"--language"}, false}},
+    };
+    return shapes;
+}
+
+} // namespace
+
+const char* CCommandLine::Usage() {
+    return "usage: k52ctl COMMAND [OPTIONS]\n"
+           "  k52ctl ports\n"
+           "      list the serial ports: device path, a tab, display name\n"
+           "  k52ctl upload --port PORT [--slots SLOTS] --output FILE [--base FILE]\n"
+           "      read the chosen slots of a station into a configuration file; the other\n"
+           "      slots come from --base (else they are empty)\n"
+           "  k52ctl download --port PORT [--slots SLOTS] FILE\n"
+           "      check that the station holds the file's modules, then write the chosen slots\n"
+           "  k52ctl show FILE [--slot N]\n"
+           "      show each slot's module and parameters as the tool's parameter list does\n"
+           "  k52ctl demo\n"
+           "      a short session with the built-in simulated station\n"
+           "options:\n"
+           "  --language NAME  language file beside the program, or a path (default English.lng)\n"
+           "PORT   a device path (/dev/ttyUSB0), sim: for the built-in simulated station\n"
+           "       (sim:0=K52HQ8,1=JK7W chooses its modules), or a display name from 'k52ctl ports'\n"
+           "SLOTS  all (the default), or slot numbers and ranges such as 0,1,3-5 (0 is the COM slot)\n"
+           "exit status: 0 success, 1 the operation failed, 2 usage error, 130 interrupted\n";
+}
+
+bool CCommandLine::ParseSlots(const std::string& text, std::uint64_t& mask) {
+    if (text == "all") {
+        mask = kAllSlots;
+        return true;
+    }
+    std::uint64_t result = 0;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t comma = text.find(',', start);
+        const std::string part = text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+        const std::size_t dash = part.find('-');
+        int first = 0;
+        int last = 0;
+        if (dash == std::string::npos) {
+            if (!ParseSlotNumber(part, first)) {
+                return false;
+            }
+            last = first;
+        } else if (!ParseSlotNumber(part.substr(0, dash), first) || !ParseSlotNumber(part.substr(dash + 1), last) ||
+                   first > last) {
+            return false;
+        }
+        for (int slot = first; slot <= last; ++slot) {
+            result |= std::uint64_t{1} << slot;
+        }
+        if (comma == std::string::npos) {
+            break;
+        }
+        start = comma + 1;
+    }
+    mask = result;
+    return true;
+}
+
+bool CCommandLine::Parse(const std::vector<std::string>& arguments, std::string& error) {
+    *this = CCommandLine();
+    if (arguments.empty()) {
+        error = "no command given";
+        return false;
+    }
+    if (arguments[0] == "--help" || arguments[0] == "-h" || arguments[0] == "help") {
+        m_command = Command::Help;
+        return true;
+    }
+    const auto shape = Shapes().find(arguments[0]);
+    if (shape == Shapes().end()) {
+        error = "unknown command '" + arguments[0] + "'";
+        return false;
+    }
+    m_command = shape->second.command;
+
+    std::map<std::string, std::string> options;
+    std::vector<std::string> files;
+    for (std::size_t i = 1; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (argument == "--help" || argument == "-h") {
+            m_command = Command::Help;
+            return true;
+        }
+        if (argument.rfind("--", 0) != 0) {
+            files.push_back(argument);
+            continue;
+        }
+        std::string name = argument;
+        std::string value;
+        if (const std::size_t equals = argument.find('='); equals != std::string::npos) {
+            name = argument.substr(0, equals);
+            value = argument.substr(equals + 1);
+        } else if (i + 1 < arguments.size()) {
+            value = arguments[++i];
+        } else {
+            error = "option " + name + " needs a value";
+            return false;
+        }
+        if (shape->second.options.count(name) == 0) {
+            error = "option " + name + " does not belong to '" + arguments[0] + "'";
+            return false;
+        }
+        if (value.empty()) {
+            error = "option " + name + " needs a value";
+            return false;
+        }
+        if (!options.emplace(name, value).second) {
+            error = "option " + name + " is given twice";
+            return false;
+        }
+    }
+
+    if (shape->second.takesFile) {
+        if (files.size() != 1) {
+            error = files.empty() ? "no file given" : "more than one file given";
+            return false;
+        }
+        m_file = files[0];
+    } else if (!files.empty()) {
+        error = "unexpected argument '" + files[0] + "'";
+        return false;
+    }
+
+    if (const auto found = options.find("--language"); found != options.end()) {
+        m_language = found->second;
+        m_hasLanguage = true;
+    }
+    m_slotMask = kAllSlots;
+    if (const auto found = options.find("--slots"); found != options.end() && !ParseSlots(found->second, m_slotMask)) {
+        error = "SLOTS must be 'all' or slot numbers 0 to 16 and ranges such as 0,1,3-5, not '" +
+                found->second + "'";
+        return false;
+    }
+    if (const auto found = options.find("--slot"); found != options.end()) {
+        int slot = 0;
+        if (!ParseSlotNumber(found->second, slot)) {
+            error = "--slot takes a slot number 0 to 16, not '" + found->second + "'";
+            return false;
+        }
+        m_shownSlot = slot;
+    }
+    if (m_command == Command::Upload || m_command == Command::Download) {
+        const auto port = options.find("--port");
+        if (port == options.end()) {
+            error = "--port is required";
+            return false;
+        }
+        m_port = port->second;
+    }
+    if (m_command == Command::Upload) {
+        const auto output = options.find("--output");
+        if (output == options.end()) {
+            error = "--output is required";
+            return false;
+        }
+        m_output = output->second;
+        if (const auto base = options.find("--base"); base != options.end()) {
+            m_base = base->second;
+        }
+    }
+    return true;
+}

@@ -1,0 +1,44 @@
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+// The arguments of k52ctl, read and checked before anything is done: a
+// command, then options and, for some commands, a file.
+class CCommandLine {
+public:
+    enum class Command { None, Help, Ports, Upload, Download, Show, Demo };
+
+    // False with a reason in error when the arguments do not make a valid call.
+    bool Parse(const std::vector<std::string>& arguments, std::string& error);
+
+    Command GetCommand() const { return m_command; }
+    const std::string& GetPort() const { return m_port; }
+    std::uint64_t GetSlotMask() const { return m_slotMask; }
+    const std::string& GetOutput() const { return m_output; }
+    const std::string& GetBase() const { return m_base; }
+    const std::string& GetFile() const { return m_file; }
+    const std::string& GetLanguage() const { return m_language; }
+    bool HasLanguage() const { return m_hasLanguage; }
+    // The one slot index `show` is limited to, if any.
+    std::optional<int> GetShownSlot() const { return m_shownSlot; }
+
+    // "all", or slot numbers and ranges such as "0,1,3-5", as a selection
+    // mask (bit i for slot i). False for anything else, including numbers
+    // outside 0 to 16 and ranges that run backwards.
+    static bool ParseSlots(const std::string& text, std::uint64_t& mask);
+
+    static const char* Usage();
+
+private:
+    Command m_command = Command::None;
+    std::string m_port;
+    std::uint64_t m_slotMask = 0;
+    std::string m_output;
+    std::string m_base;
+    std::string m_file;
+    std::string m_language = "English.lng";
+    bool m_hasLanguage = false;
+    std::optional<int> m_shownSlot;
+};

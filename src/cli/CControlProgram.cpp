@@ -1,0 +1,346 @@
+#include "cli/CControlProgram.h"
+
+#include "app/TextConvert.h"
+#include "link/CComPortList.h"
+#include "link/CJX5COMInterface.h"
+#include "link/CPrivateException.h"
+#include "rack/CCardSlot.h"
+#include "rack/CDownloadThread.h"
+#include "rack/CUploadThread.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+// While the worker runs, an interrupt cancels it; afterwards it does nothing more.
+class InterruptAction {
+public:
+    InterruptAction(CInterruptWatcher& watcher, CProgressThreadInterface& thread) : m_watcher(watcher) {
+        m_watcher.SetAction([&thread] { thread.Cancel(); });
+    }
+    ~InterruptAction() { m_watcher.SetAction(nullptr); }
+    InterruptAction(const InterruptAction&) = delete;
+    InterruptAction& operator=(const InterruptAction&) = delete;
+
+private:
+    CInterruptWatcher& m_watcher;
+};
+
+int Percent(const CProgressCounter& progress) {
+    const std::int32_t total = progress.GetTotal();
+    if (total <= 0) {
+        return 0;
+    }
+    const double share = static_cast<double>(progress.GetCurrent()) / total;
+    return share >= 1.0 ? 100 : static_cast<int>(share * 100.0);
+}
+
+void ReportFailure(const std::exception& error) {
+    ReportErrorText(GetExceptionMessage(error, 1025));
+}
+
+} // namespace
+
+CControlProgram::CControlProgram(std::ostream& out) : m_out(out), m_showProgress(::isatty(STDERR_FILENO) == 1) {}
+
+int CControlProgram::UsageError(const std::string& problem) {
+    std::cerr << "k52ctl: " << problem << "\n" << CCommandLine::Usage();
+    return kExitUsage;
+}
+
+int CControlProgram::Run(const std::vector<std::string>& arguments) {
+    CCommandLine line;
+    std::string problem;
+    if (!line.Parse(arguments, problem)) {
+        return UsageError(problem);
+    }
+    if (line.GetCommand() == CCommandLine::Command::Help) {
+        m_out << CCommandLine::Usage();
+        return kExitSuccess;
+    }
+    try {
+        Database().Load(FromUtf8(line.GetLanguage()));
+    } catch (const std::exception& error) {
+        ReportFailure(error);
+        return line.HasLanguage() ? kExitUsage : kExitFailure;
+    }
+    switch (line.GetCommand()) {
+    case CCommandLine::Command::Ports:
+        return Ports();
+    case CCommandLine::Command::Upload:
+        return Upload(line);
+    case CCommandLine::Command::Download:
+        return Download(line);
+    case CCommandLine::Command::Show:
+        return Show(line);
+    case CCommandLine::Command::Demo:
+        return Demo();
+    default:
+        return UsageError("no command given");
+    }
+}
+
+int CControlProgram::Ports() {
+    const CComPortList ports;
+    for (int position = 0; position < ports.GetCount(); ++position) {
+        m_out << ToUtf8(ports.GetDevicePath(position)) << '\t' << ToUtf8(ports.GetDisplayName(position)) << '\n';
+    }
+    m_out.flush();
+    return kExitSuccess;
+}
+
+bool CControlProgram::ResolvePort(const std::string& port, CComSettings& settings) {
+    const std::wstring wide = FromUtf8(port);
+    if (wide.rfind(CComPortList::kDemoStationPath, 0) == 0 || wide.find(L'/') != std::wstring::npos) {
+        settings.SetDevicePath(wide);
+        settings.SetDisplayName(wide);
+        return true;
+    }
+    const CComPortList ports;
+    for (int position = 0; position < ports.GetCount(); ++position) {
+        if (ports.GetDisplayName(position) == wide) {
+            settings.SetDevicePath(ports.GetDevicePath(position));
+            settings.SetDisplayName(wide);
+            return true;
+        }
+    }
+    return false;
+}
+
+CControlProgram::Outcome CControlProgram::RunThread(CProgressThreadInterface& thread) {
+    InterruptAction onInterrupt(m_interrupts, thread);
+    if (m_interrupts.WasInterrupted()) {
+        return Outcome::Cancelled;
+    }
+    thread.Start();
+    const std::wstring text = thread.GetProgressText();
+    int shown = -1;
+    while (!thread.HasEnded()) {
+        if (m_showProgress) {
+            const int percent = Percent(thread.GetProgress());
+            if (percent != shown) {
+                std::cerr << '\r' << ToUtf8(text) << ' ' << percent << '%' << std::flush;
+                shown = percent;
+            }
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    thread.Wait();
+    if (m_showProgress) {
+        if (thread.Succeeded()) {
+            std::cerr << '\r' << ToUtf8(text) << " 100%";
+        }
+        std::cerr << std::endl;
+    }
+    if (thread.Succeeded() && !m_interrupts.WasInterrupted()) {
+        return Outcome::Succeeded;
+    }
+    if (thread.IsCancelled() || m_interrupts.WasInterrupted()) {
+        return Outcome::Cancelled;
+    }
+    return Outcome::Failed;
+}
+
+int CControlProgram::Upload(const CCommandLine& line) {
+    return UploadTo(line.GetPort(), line.GetSlotMask(), line.GetOutput(), line.GetBase(), nullptr);
+}
+
+int CControlProgram::UploadTo(const std::string& port, std::uint64_t mask, const std::string& output,
+                              const std::string& base, CCardSlot* uploaded) {
+    CJX5COMInterface link;
+    CComSettings settings = link.GetSettings();
+    if (!ResolvePort(port, settings)) {
+        return UsageError("no port '" + port + "'; 'k52ctl ports' lists the ports");
+    }
+    settings.SetModuleSelectionMask(mask);
+    link.SetSettings(settings);
+
+    // The rack the window would hold: the slots not read keep what it had.
+    CCardSlot rack;
+    try {
+        if (base.empty()) {
+            rack.Clear();
+        } else {
+            rack.LoadFromFile(FromUtf8(base));
+        }
+    } catch (const std::exception& error) {
+        ReportFailure(error);
+        return kExitFailure;
+    }
+
+    Outcome outcome = Outcome::Failed;
+    {
+        // The thread reports a kept failure when it goes, at the end of this block.
+        CUploadThread thread;
+        thread.SetLink(&link);
+        outcome = RunThread(thread);
+        if (outcome == Outcome::Succeeded) {
+            rack.CopySlots(thread.GetRack(), mask);
+        }
+    }
+    if (outcome != Outcome::Succeeded) {
+        return outcome == Outcome::Cancelled ? kExitInterrupted : kExitFailure;
+    }
+    try {
+        rack.SaveToFile(FromUtf8(output));
+    } catch (const std::exception& error) {
+        ReportFailure(error);
+        return kExitFailure;
+    }
+    if (uploaded != nullptr) {
+        *uploaded = rack;
+    }
+    return kExitSuccess;
+}
+
+int CControlProgram::Download(const CCommandLine& line) {
+    return DownloadFrom(line.GetPort(), line.GetSlotMask(), line.GetFile());
+}
+
+int CControlProgram::DownloadFrom(const std::string& port, std::uint64_t mask, const std::string& file) {
+    CJX5COMInterface link;
+    CComSettings settings = link.GetSettings();
+    if (!ResolvePort(port, settings)) {
+        return UsageError("no port '" + port + "'; 'k52ctl ports' lists the ports");
+    }
+    settings.SetModuleSelectionMask(mask);
+    link.SetSettings(settings);
+
+    CCardSlot rack;
+    try {
+        rack.LoadFromFile(FromUtf8(file));
+    } catch (const std::exception& error) {
+        ReportFailure(error);
+        return kExitFailure;
+    }
+    Outcome outcome = Outcome::Failed;
+    {
+        CDownloadThread thread;
+        thread.GetRack() = rack;
+        thread.SetLink(&link);
+        outcome = RunThread(thread);
+    }
+    switch (outcome) {
+    case Outcome::Succeeded:
+        return kExitSuccess;
+    case Outcome::Cancelled:
+        return kExitInterrupted;
+    default:
+        return kExitFailure;
+    }
+}
+
+void CControlProgram::PrintSlot(const CCardSlot& rack, int slotIndex, int maxRows) {
+    const CCardSlot::CardHandle card = rack.GetCard(slotIndex);
+    m_out << ToUtf8(rack.GetSlotCaption(slotIndex)) << '\t'
+          << (card ? ToUtf8(card->GetCardName().GetModelName()) : std::string("-")) << '\n';
+    if (!card) {
+        return;
+    }
+    int printed = 0;
+    int hidden = 0;
+    for (int row = 0; row < card->GetParameterCount(); ++row) {
+        const ParameterDefinition& definition = card->GetParameter(row);
+        // As the parameter list of the main window: one-shot commands are not shown.
+        if ((definition.flags & FlagOnDemand) != 0) {
+            continue;
+        }
+        if (maxRows >= 0 && printed >= maxRows) {
+            ++hidden;
+            continue;
+        }
+        if (definition.kind == KindGroup) {
+            m_out << '\t' << ToUtf8(card->GetCaption(row)) << '\n';
+        } else {
+            m_out << "\t\t" << ToUtf8(card->GetCaption(row)) << '\t' << ToUtf8(card->GetDisplayText(row)) << '\n';
+        }
+        ++printed;
+    }
+    if (hidden > 0) {
+        m_out << "\t\t(" << hidden << " more lines)\n";
+    }
+}
+
+int CControlProgram::Show(const CCommandLine& line) {
+    CCardSlot rack;
+    try {
+        rack.LoadFromFile(FromUtf8(line.GetFile()));
+        if (line.GetShownSlot()) {
+            PrintSlot(rack, *line.GetShownSlot(), -1);
+        } else {
+            for (int index = 0; index < CCardSlot::kSlotCount; ++index) {
+                PrintSlot(rack, index, -1);
+            }
+        }
+    } catch (const std::exception& error) {
+        m_out.flush();
+        ReportFailure(error);
+        return kExitFailure;
+    }
+    m_out.flush();
+    return kExitSuccess;
+}
+
+int CControlProgram::Demo() {
+    const std::string port = "sim:";
+    std::error_code ignored;
+    std::string folder = (std::filesystem::temp_directory_path(ignored) / "k52ctl-demo.XXXXXX").string();
+    if (::mkdtemp(folder.data()) == nullptr) {
+        ReportFailure(std::runtime_error("cannot create a folder for the demo's file"));
+        return kExitFailure;
+    }
+    const std::string file = folder + "/station.cfg";
+
+    m_out << "K52CFG command-line companion: a short session with the built-in simulated station.\n\n"
+          << "1. Reading every slot of the station at '" << port << "':\n"
+          << "   k52ctl upload --port " << port << " --output " << file << "\n"
+          << std::flush;
+    CCardSlot rack;
+    if (const int status = UploadTo(port, CCardSlot::kAllSlots, file, {}, &rack); status != kExitSuccess) {
+        return status;
+    }
+    int modules = 0;
+    int firstModule = -1;
+    for (int index = 1; index < CCardSlot::kSlotCount; ++index) {
+        if (rack.HasCard(index) && rack.GetCard(index)->GetTypeCode() != 0) {
+            ++modules;
+            firstModule = firstModule < 0 ? index : firstModule;
+        }
+    }
+    m_out << "   The station holds " << ToUtf8(rack.GetCard(0)->GetCardName().GetModelName())
+          << " and " << modules << " I/O modules:\n";
+    for (int index = 0; index < CCardSlot::kSlotCount; ++index) {
+        const CCardSlot::CardHandle card = rack.GetCard(index);
+        if (card && (index == 0 || card->GetTypeCode() != 0)) {
+            m_out << "     " << ToUtf8(rack.GetSlotCaption(index)) << "  " << ToUtf8(card->GetCardName().GetLongName())
+                  << '\n';
+        }
+    }
+    m_out << "   Saved to " << file << " (" << std::filesystem::file_size(file, ignored) << " bytes).\n\n";
+
+    if (firstModule > 0) {
+        m_out << "2. The first parameters of slot " << ToUtf8(rack.GetSlotCaption(firstModule))
+              << ", as the parameter list shows them:\n"
+              << "   k52ctl show " << file << " --slot " << firstModule << "\n";
+        PrintSlot(rack, firstModule, 12);
+        m_out << '\n';
+    }
+
+    m_out << "3. Checking the station against the file and writing it back:\n"
+          << "   k52ctl download --port " << port << " " << file << "\n"
+          << std::flush;
+    if (const int status = DownloadFrom(port, CCardSlot::kAllSlots, file); status != kExitSuccess) {
+        return status;
+    }
+    m_out << "   The station holds the file's modules; all slots were written.\n\n"
+          << "The file stays at " << file << " for you to look at.\n"
+          << "'k52ctl --help' lists every command; 'k52ctl ports' the serial ports of this computer.\n"
+          << std::flush;
+    return kExitSuccess;
+}

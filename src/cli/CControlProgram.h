@@ -1,0 +1,53 @@
+#pragma once
+#include "app/CResourceManager.h"
+#include "cli/CCommandLine.h"
+#include "cli/CInterruptWatcher.h"
+
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+class CCardSlot;
+class CComSettings;
+class CProgressThreadInterface;
+
+// k52ctl: backup, restore and commissioning of a station from scripts, on
+// the same core as the windows. Results go to the output stream; failures
+// go through the process-wide error report (stderr), with the texts the
+// windows would show.
+class CControlProgram : protected CResourceManager {
+public:
+    static constexpr int kExitSuccess = 0;
+    static constexpr int kExitFailure = 1;
+    static constexpr int kExitUsage = 2;
+    static constexpr int kExitInterrupted = 130;
+
+    explicit CControlProgram(std::ostream& out);
+
+    int Run(const std::vector<std::string>& arguments);
+
+private:
+    enum class Outcome { Succeeded, Failed, Cancelled };
+
+    int Ports();
+    int Upload(const CCommandLine& line);
+    int Download(const CCommandLine& line);
+    int Show(const CCommandLine& line);
+    int Demo();
+
+    int UploadTo(const std::string& port, std::uint64_t mask, const std::string& output, const std::string& base,
+                 CCardSlot* uploaded);
+    int DownloadFrom(const std::string& port, std::uint64_t mask, const std::string& file);
+
+    // The link settings of a port argument; false when it names no port.
+    bool ResolvePort(const std::string& port, CComSettings& settings);
+    // Starts the worker, shows its progress while it runs, and waits for it.
+    Outcome RunThread(CProgressThreadInterface& thread);
+    void PrintSlot(const CCardSlot& rack, int slotIndex, int maxRows);
+    int UsageError(const std::string& problem);
+
+    std::ostream& m_out;
+    CInterruptWatcher m_interrupts;
+    bool m_showProgress = false;
+};

@@ -1,0 +1,73 @@
+#include "cli/CInterruptWatcher.h"
+
+#include <cerrno>
+#include <csignal>
+#include <fcntl.h>
+#include <poll.h>
+#include <stdexcept>
+#include <unistd.h>
+
+namespace {
+
+constexpr char kInterrupt = 'i';
+constexpr char kStop = 's';
+
+int g_signalPipe = -1;
+struct sigaction g_previous {};
+
+void OnInterrupt(int) {
+    const int saved = errno;
+    const char byte = kInterrupt;
+    [[maybe_unused]] ssize_t written = ::write(g_signalPipe, &byte, 1);
+    errno = saved;
+}
+
+} // namespace
+
+CInterruptWatcher::CInterruptWatcher() {
+    if (::pipe2(m_pipe, O_CLOEXEC) != 0) {
+        throw std::runtime_error("cannot create the interrupt pipe");
+    }
+    g_signalPipe = m_pipe[1];
+    struct sigaction action {};
+    action.sa_handler = OnInterrupt;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    ::sigaction(SIGINT, &action, &g_previous);
+    m_thread = std::thread(&CInterruptWatcher::Watch, this);
+}
+
+CInterruptWatcher::~CInterruptWatcher() {
+    ::sigaction(SIGINT, &g_previous, nullptr);
+    const char byte = kStop;
+    [[maybe_unused]] ssize_t written = ::write(m_pipe[1], &byte, 1);
+    if (m_thread.joinable()) {
+        m_thread.join();
+    }
+    g_signalPipe = -1;
+    ::close(m_pipe[0]);
+    ::close(m_pipe[1]);
+}
+
+void CInterruptWatcher::SetAction(std::function<void()> action) {
+    std::lock_guard lock(m_mutex);
+    m_action = std::move(action);
+}
+
+void CInterruptWatcher::Watch() {
+    for (;;) {
+        char byte = 0;
+        const ssize_t got = ::read(m_pipe[0], &byte, 1);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got <= 0 || byte == kStop) {
+            return;
+        }
+        m_interrupted = true;
+        std::lock_guard lock(m_mutex);
+        if (m_action) {
+            m_action();
+        }
+    }
+}
