@@ -1,0 +1,10 @@
+#include "editing/ui/CEditComboBox.h"
+
+#include "app/ui/ControlId.h"
+
+CEditComboBox::CEditComboBox(QWidget* parent) : CDropDownEditor(parent) {
+    SetControlId(this, kControlId);
+    setGeometry(0, 0, 100, 200);
+}
+
+CEditComboBox::~CEditComboBox() = default;
