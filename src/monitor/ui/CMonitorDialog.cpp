@@ -174,11 +174,15 @@ void CMonitorDialog::OnThreadUpdate() {
 void CMonitorDialog::Refresh() {
     m_list->ShowRack(m_thread->GetRack());
 
+    // A request is still on its way while a panel's "SET" waits to be taken,
+    // while the window holds it, or while the thread's rack shows it.
     bool anyBusy = false;
+    bool requestOnItsWay = m_requestWaiting || m_list->Rack().IsSimulationPending();
     for (CSimulationPanel* panel : Panels()) {
         anyBusy = anyBusy || panel->IsBusy();
+        requestOnItsWay = requestOnItsWay || panel->HasSetRequest();
     }
-    if (anyBusy && !m_list->Rack().IsSimulationPending() && !m_requestWaiting) {
+    if (anyBusy && !requestOnItsWay) {
         for (CSimulationPanel* panel : Panels()) {
             panel->ClearBusy();
         }
@@ -200,7 +204,10 @@ void CMonitorDialog::Refresh() {
     }
     ShowAdjustListAndLabel();
     if (m_selectedIndex >= 0) {
-        const bool simulating = m_card && m_card->IsSimulating();
+        // The card the adjust list keeps editing stops hearing from the
+        // module; whether it simulates now is the newest cycle's to say.
+        const auto current = m_list->Rack().GetCard(m_selectedIndex);
+        const bool simulating = current && current->IsSimulating();
         for (CSimulationPanel* panel : Panels()) {
             panel->EnableInputs(simulating);
         }
@@ -321,9 +328,10 @@ void CMonitorDialog::OpenPanel(int slotNumber) {
 void CMonitorDialog::OnPanelUpdate(CSimulationPanel* panel) {
     // A panel closed with its own cancel tells the window too, but a request
     // is sent only for "SET": the stored input was never confirmed.
-    if (!panel->IsBusy()) {
+    if (!panel->HasSetRequest()) {
         return;
     }
+    panel->TakeSetRequest();
     const auto card = m_list->Rack().GetCard(m_panelSlot);
     if (!card) {
         return;

@@ -48,12 +48,14 @@ void CSimulationPanel::OnSet() {
         return;
     }
     m_busy = true;
+    m_setRequested = true;
     UpdateSetButton();
     NotifyObservers();
 }
 
 void CSimulationPanel::Cancel() {
     m_busy = false;
+    m_setRequested = false;
     UpdateSetButton();
     hide();
     NotifyObservers();

@@ -26,6 +26,11 @@ public:
     bool IsBusy() const { return m_busy; }
     void ClearBusy();
 
+    // True from "SET" until the window has taken the input; the panel's
+    // cancel withdraws it.
+    bool HasSetRequest() const { return m_setRequested; }
+    void TakeSetRequest() { m_setRequested = false; }
+
     // Puts the stored input into the controls and takes the focus, as the
     // window does when it shows the panel.
     void ShowInput();
@@ -51,5 +56,6 @@ private:
 
     QPushButton* m_setButton = nullptr;
     bool m_busy = false;
+    bool m_setRequested = false;
     bool m_enabled = true;
 };
