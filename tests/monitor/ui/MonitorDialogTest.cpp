@@ -25,8 +25,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include <cstdio>
+#include <sys/resource.h>
 
 namespace {
 
@@ -283,3 +287,67 @@ TEST_F(MonitorDialogTest, EscapeNeverClosesTheWindowCloseEndsItWithResultOne) {
 }
 
 } // namespace
+
+namespace {
+
+double ProcessorSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+// Runs the window for a while on a port and closes it with "close"; the
+// figures go to the test's output.
+void RunAndClose(const std::wstring& path, bool paced, const char* what) {
+    if (auto station = GetSimulatedStation(path)) {
+        station->SetPacing(paced);
+    }
+    CJX5COMInterface link;
+    CComSettings settings = link.GetSettings();
+    settings.SetDevicePath(path);
+    link.SetSettings(settings);
+    CMonitorDialog dialog;
+    const int runMs = qEnvironmentVariableIntValue("K52_MONITOR_RUN_MS") > 0
+                          ? qEnvironmentVariableIntValue("K52_MONITOR_RUN_MS")
+                          : 1000;
+    qint64 closeMs = -1;
+    std::uint64_t notifications = 0;
+    double processor = 0;
+    std::uint64_t before = 0;
+    double processorBefore = 0;
+    // The figures are taken while the window's own modal loop runs.
+    k52test::WhenModalShown([&](QWidget* window) {
+        before = dialog.GetNotificationCount();
+        processorBefore = ProcessorSeconds();
+        QTimer::singleShot(runMs, window, [&, window] {
+            notifications = dialog.GetNotificationCount() - before;
+            processor = ProcessorSeconds() - processorBefore;
+            QElapsedTimer timer;
+            timer.start();
+            QTest::mouseClick(FindControlAs<QPushButton>(window, CMonitorDialog::kCloseButtonId), Qt::LeftButton);
+            closeMs = timer.elapsed();
+        });
+    });
+    EXPECT_TRUE(dialog.RunModal(&link));
+    EXPECT_LT(closeMs, 1000) << what;
+    // At line speed a whole cycle may take longer than the run; closing then
+    // cancels it on the line.
+    if (!paced) {
+        EXPECT_GT(notifications, 0u) << what;
+    }
+    std::printf("[ figures  ] %s: %.1f cycles/s, processor %.0f%% of one core, close %lld ms\n", what,
+                static_cast<double>(notifications) * 1000.0 / runMs, processor * 100000.0 / runMs,
+                static_cast<long long>(closeMs));
+}
+
+} // namespace
+
+TEST(MonitorDialogFigures, CloseEndsTheMonitorPromptlyWithAndWithoutAStation) {
+    k52test::LoadEnglish();
+    RegisterSimulatedStationPort();
+    RunAndClose(L"/dev/k52-no-such-port", false, "absent station (port missing)");
+    RunAndClose(L"sim:0=K52HQ8,1=JK7W,2=BJ58W,3=KZ9W,4=QB9W,7=BJWQ8W", false, "simulated station");
+    RunAndClose(L"sim:0=K52HQ8,1=JK7W,2=BJ58W,3=KZ9W,4=QB9W,7=BJWQ8W,8=KZ7W", true,
+                "simulated station at line speed");
+}
