@@ -32,8 +32,8 @@ private:
     void FinishPopup();
     void Report(bool committed);
 
-    bool m_open = false;       // shown by Open and not reported since
-    bool m_confirmed = false;  // the user chose an entry since the list dropped down
+    bool m_open = false;      // shown by Open and not reported since
+    bool m_confirmed = false; // the user chose an entry since the list dropped down
     bool m_finishPending = false;
     bool m_committed = false;
 };

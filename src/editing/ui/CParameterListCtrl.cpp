@@ -192,8 +192,8 @@ void CParameterListCtrl::Refill(bool clear) {
                 if (group >= GetGroupCount()) {
                     freeze();
                 }
-                parent = PlaceGroup(group, topLevelCount,
-                                    CellText([&] { return m_card->GetCaption(parameter); }));
+                parent =
+                    PlaceGroup(group, topLevelCount, CellText([&] { return m_card->GetCaption(parameter); }));
                 ++topLevelCount;
                 positionInGroup = 0;
                 continue;
@@ -214,7 +214,8 @@ void CParameterListCtrl::Refill(bool clear) {
             if (item->data(ColumnHidden, kParameterRole) != QVariant(parameter)) {
                 item->setData(ColumnHidden, kParameterRole, parameter);
             }
-            SetCellText(item, ColumnName, CellText([&] { return m_card->GetCaption(parameter); }), m_forceText);
+            SetCellText(item, ColumnName, CellText([&] { return m_card->GetCaption(parameter); }),
+                        m_forceText);
             SetCellText(item, ColumnValue, CellText([&] { return m_card->GetDisplayText(parameter); }),
                         m_forceText);
             ++row;
@@ -403,8 +404,8 @@ void CParameterListCtrl::BeginEdit(int row, wchar_t firstCharacter) {
             combo->addItem(text, data);
         }
         combo->setCurrentIndex(0);
-        const int stored =
-            combo->findText(CellText([&] { return m_card->GetStoredValueText(parameter); }), Qt::MatchExactly);
+        const int stored = combo->findText(CellText([&] { return m_card->GetStoredValueText(parameter); }),
+                                           Qt::MatchExactly);
         if (stored >= 0) {
             combo->setCurrentIndex(stored);
         }
@@ -521,7 +522,8 @@ void CParameterListCtrl::UpdateCurrentParameterAndStepper() {
     m_currentParameter = ParameterOfRow(row);
     bool show = false;
     if (m_adjustMode && IsValidParameter(m_currentParameter)) {
-        show = IsSteppable(m_card->GetParameter(m_currentParameter)) && !m_card->IsDisabled(m_currentParameter);
+        show =
+            IsSteppable(m_card->GetParameter(m_currentParameter)) && !m_card->IsDisabled(m_currentParameter);
     }
     if (!show) {
         m_stepper->hide();

@@ -48,6 +48,9 @@ public:
     void EnableSteppers(bool enable);
     // For the owner's Escape key.
     void HideEditors();
+    // Column 1 takes the client width / 1.8, column 2 the rest; done after
+    // every refill, and by an owner that has resized or shown the list.
+    void SetColumnWidths();
 
     void Update(CObservable* subject) override;
 
@@ -89,7 +92,6 @@ private:
     QTreeWidgetItem* PlaceRow(int row, QTreeWidgetItem* parent, int position);
     void DeleteRowsFrom(int row);
     void DeleteGroupsFrom(int group);
-    void SetColumnWidths();
     void ApplyRowColours(int row);
     void ApplyAllRowColours();
     void OnCurrentItemChanged();

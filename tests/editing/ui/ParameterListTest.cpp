@@ -96,8 +96,10 @@ protected:
         if (target == nullptr) {
             target = m_list->viewport();
         }
-        QTest::mouseDClick(target, Qt::LeftButton, {}, target->mapFromGlobal(m_list->viewport()->mapToGlobal(point)));
-        QTest::mouseRelease(target, Qt::LeftButton, {}, target->mapFromGlobal(m_list->viewport()->mapToGlobal(point)));
+        QTest::mouseDClick(target, Qt::LeftButton, {},
+                           target->mapFromGlobal(m_list->viewport()->mapToGlobal(point)));
+        QTest::mouseRelease(target, Qt::LeftButton, {},
+                            target->mapFromGlobal(m_list->viewport()->mapToGlobal(point)));
     }
     // Selecting by the name cell opens no editor in either mode.
     void Select(int row) { Click(row, CParameterListCtrl::ColumnName); }
@@ -148,7 +150,8 @@ TEST_F(ParameterListTest, ShowsTheCardsGroupsAsHeadingsAndItsRowsWithCaptionsAnd
     EXPECT_TRUE(m_list->isHeaderHidden());
     const int width = m_list->viewport()->width();
     EXPECT_EQ(m_list->columnWidth(CParameterListCtrl::ColumnName), width * 5 / 9);
-    EXPECT_EQ(m_list->columnWidth(CParameterListCtrl::ColumnName) + m_list->columnWidth(CParameterListCtrl::ColumnValue),
+    EXPECT_EQ(m_list->columnWidth(CParameterListCtrl::ColumnName) +
+                  m_list->columnWidth(CParameterListCtrl::ColumnValue),
               width);
 
     // Another card replaces every row and heading.
@@ -374,7 +377,8 @@ TEST_F(ParameterListTest, EscapeOnTheDropDownCommitsNothingAndAnotherChoiceIsCom
     EXPECT_EQ(Combo()->count(), 37);
     EXPECT_EQ(Combo()->currentText(), "0 to 5 V");
     EXPECT_EQ(Combo()->itemData(10).toInt(), 10);
-    EXPECT_EQ(Combo()->geometry(), m_list->CellRect(range, CParameterListCtrl::ColumnValue).adjusted(-2, -4, 2, 0));
+    EXPECT_EQ(Combo()->geometry(),
+              m_list->CellRect(range, CParameterListCtrl::ColumnValue).adjusted(-2, -4, 2, 0));
 
     QTest::keyClick(Popup(), Qt::Key_Down);
     QTest::keyClick(Popup(), Qt::Key_Escape);
@@ -520,7 +524,8 @@ TEST_F(ParameterListTest, ARefillRewritesOnlyTheCellsWhoseTextChanged) {
     QObject::connect(m_list->model(), &QAbstractItemModel::dataChanged,
                      [&](const QModelIndex& from, const QModelIndex& to, const QList<int>& roles) {
                          if (roles.isEmpty() || roles.contains(Qt::DisplayRole)) {
-                             displayChanges += (to.row() - from.row() + 1) * (to.column() - from.column() + 1);
+                             displayChanges +=
+                                 (to.row() - from.row() + 1) * (to.column() - from.column() + 1);
                          }
                      });
 

@@ -1,0 +1,58 @@
+#include "app/ui/CFileChooser.h"
+
+#include "app/FileFilter.h"
+
+#include <QFileDialog>
+#include <QRegularExpression>
+
+CFileChooser::~CFileChooser() = default;
+
+std::optional<std::wstring> CFileChooser::ChooseFileToOpen(QWidget* parent, const std::wstring& filterText) {
+    return Choose(parent, filterText, false);
+}
+
+std::optional<std::wstring> CFileChooser::ChooseFileToSave(QWidget* parent, const std::wstring& filterText) {
+    return Choose(parent, filterText, true);
+}
+
+QStringList CFileChooser::NameFilters(const std::wstring& filterText) {
+    static const QRegularExpression trailingPatterns(QStringLiteral("\\s*\\([^()]*\\)\\s*$"));
+    QStringList filters;
+    for (const FileFilterEntry& entry : ParseFileFilter(filterText)) {
+        QString description = QString::fromStdWString(entry.description);
+        description.remove(trailingPatterns);
+        QStringList patterns;
+        for (QString pattern : QString::fromStdWString(entry.patterns).split(QLatin1Char(';'))) {
+            pattern = pattern.trimmed();
+            if (pattern == QStringLiteral("*.*")) {
+                pattern = QStringLiteral("*");
+            }
+            if (!pattern.isEmpty()) {
+                patterns << pattern;
+            }
+        }
+        if (patterns.isEmpty()) {
+            continue;
+        }
+        filters << description + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
+    }
+    return filters;
+}
+
+std::optional<std::wstring> CFileChooser::Choose(QWidget* parent, const std::wstring& filterText, bool save) {
+    QFileDialog dialog(parent);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setDefaultSuffix(QString::fromLatin1(kDefaultSuffix));
+    dialog.setNameFilters(NameFilters(filterText));
+    // Overwriting a configuration is asked for: it cannot be undone.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
+    if (dialog.exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    const QStringList files = dialog.selectedFiles();
+    if (files.isEmpty()) {
+        return std::nullopt;
+    }
+    return files.first().toStdWString();
+}

@@ -1,0 +1,33 @@
+#include "app/ui/CK52CONApp.h"
+
+#include "app/CProfile.h"
+#include "app/Version.h"
+#include "app/ui/CErrorBox.h"
+#include "app/ui/CK52CONDlg.h"
+#include "app/ui/CSettingsProfile.h"
+#include "app/ui/RegisteredEvents.h"
+#include "station/CSimulatedStationPort.h"
+
+#include <memory>
+
+CK52CONApp::CK52CONApp(int& argc, char** argv) : QApplication(argc, argv) {}
+
+CK52CONApp::~CK52CONApp() = default;
+
+int CK52CONApp::InitInstance() {
+    RegisterEventTypes();
+    // The per-user store under "K-VANTRO" and the program's file name.
+    CProfile::SetApplication(std::make_shared<CSettingsProfile>());
+    CErrorBox::InstallAsErrorReportHandler();
+    // Error boxes carry this title; the main window's own caption is the
+    // same text, so the desktop does not repeat it in the title bar.
+    setApplicationDisplayName(QString::fromStdWString(GetVersionCaption()));
+    RegisterSimulatedStationPort();
+
+    {
+        CK52CONDlg window;
+        window.exec();
+    }
+    // The program ends with its window; no event loop runs after it.
+    return 0;
+}

@@ -1,0 +1,379 @@
+#include "app/ui/CK52CONDlg.h"
+
+#include "app/CMessageFormatter.h"
+#include "app/Version.h"
+#include "app/ui/CDialogUnits.h"
+#include "app/ui/CErrorBox.h"
+#include "app/ui/CFileChooser.h"
+#include "app/ui/CPreferencesDialog.h"
+#include "app/ui/CSlotList.h"
+#include "app/ui/ControlId.h"
+#include "app/ui/TranslateWindow.h"
+#include "editing/ui/CParameterListCtrl.h"
+#include "link/CComSettings.h"
+#include "link/CException.h"
+#include "link/CJX5COMInterface.h"
+#include "rack/CDownloadThread.h"
+#include "rack/CUploadThread.h"
+#include "rack/ui/CProgressDialog.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QSignalBlocker>
+
+#include <exception>
+#include <filesystem>
+
+namespace {
+
+void ShowError(QWidget* parent, const std::exception& error) {
+    std::wstring text = GetExceptionMessage(error, 1024);
+    // The empty text is a user's cancellation, which has nothing to say.
+    if (!text.empty()) {
+        CErrorBox::Show(parent, text);
+    }
+}
+
+} // namespace
+
+CK52CONDlg::CK52CONDlg(QWidget* parent, const ComPortSources& portSources)
+    : QDialog(parent), m_portList(portSources), m_fileChooser(std::make_unique<CFileChooser>()) {
+    CreateControls();
+    m_parameterList->Attach(this);
+    ConnectCommands();
+    InitDialog();
+}
+
+CK52CONDlg::~CK52CONDlg() = default;
+
+void CK52CONDlg::SetFileChooser(std::unique_ptr<CFileChooser> chooser) {
+    m_fileChooser = chooser ? std::move(chooser) : std::make_unique<CFileChooser>();
+}
+
+void CK52CONDlg::CreateControls() {
+    setWindowTitle(QStringLiteral("K52CFG"));
+    CDialogUnits units(font());
+    setFixedSize(units.ToPixels(381, 324));
+
+    // Created in the layout's order: the language texts are applied in the
+    // order of the window's children. The group boxes are siblings of the
+    // controls they frame, created first so that the controls lie above them.
+    auto* communication = new QGroupBox(QStringLiteral("Communication"), this);
+    units.Place(communication, kSharedControlId, 8, 3, 366, 26);
+
+    auto* portLabel = new QLabel(QStringLiteral("COM port"), this);
+    units.Place(portLabel, IdPortLabel, 15, 15, 32, 8);
+
+    // The layout's height of 187 includes the open drop-down; the closed box
+    // is as high as the buttons beside it.
+    m_portCombo = new QComboBox(this);
+    units.Place(m_portCombo, IdPortCombo, 48, 13, 169, 12);
+    portLabel->setBuddy(m_portCombo);
+
+    auto* upload = new QPushButton(QStringLiteral("Upload"), this);
+    units.Place(upload, IdUpload, 218, 12, 48, 13);
+    auto* download = new QPushButton(QStringLiteral("Download"), this);
+    units.Place(download, IdDownload, 269, 12, 48, 13);
+    auto* monitor = new QPushButton(QStringLiteral("Monitor"), this);
+    units.Place(monitor, IdMonitor, 321, 12, 48, 13);
+    // The monitor window is not part of this build yet.
+    monitor->setEnabled(false);
+
+    auto* fileMenu = new QGroupBox(QStringLiteral("File Menu"), this);
+    units.Place(fileMenu, kSharedControlId, 8, 30, 313, 22);
+
+    m_fileName = new QLabel(QStringLiteral("Filename : No File"), this);
+    units.Place(m_fileName, IdFileName, 15, 40, 201, 8);
+
+    auto* openFile = new QPushButton(QStringLiteral("Open File"), this);
+    units.Place(openFile, IdOpenFile, 218, 36, 48, 13);
+    auto* saveFile = new QPushButton(QStringLiteral("Save File"), this);
+    units.Place(saveFile, IdSaveFile, 269, 36, 48, 13);
+    auto* preferences = new QPushButton(QStringLiteral("Preferences"), this);
+    units.Place(preferences, IdPreferences, 325, 36, 45, 13);
+
+    m_allOnOff = new QCheckBox(QStringLiteral("All On/Off"), this);
+    units.Place(m_allOnOff, IdAllOnOff, 13, 55, 48, 10);
+
+    m_slotList = new CSlotList(this);
+    units.Place(m_slotList, IdSlotList, 9, 65, 143, 252);
+
+    m_modelButton = new QPushButton(this);
+    m_modelButton->setStyleSheet(QStringLiteral("QPushButton { text-align: left; padding-left: 4px; }"));
+    units.Place(m_modelButton, IdModelButton, 156, 56, 218, 14);
+
+    m_parameterList = new CParameterListCtrl(this);
+    units.Place(m_parameterList, IdParameterList, 156, 70, 218, 247);
+}
+
+void CK52CONDlg::ConnectCommands() {
+    struct CommandEntry {
+        int id;
+        Command command;
+    };
+    // The buttons and what they do. The monitor command joins this table
+    // with its handler, and its button is enabled, when the monitor window
+    // is built.
+    static const CommandEntry kCommands[] = {
+        {IdUpload, &CK52CONDlg::OnUpload},           {IdDownload, &CK52CONDlg::OnDownload},
+        {IdOpenFile, &CK52CONDlg::OnOpenFile},       {IdSaveFile, &CK52CONDlg::OnSaveFile},
+        {IdPreferences, &CK52CONDlg::OnPreferences}, {IdModelButton, &CK52CONDlg::OnModelButton},
+    };
+    for (const CommandEntry& entry : kCommands) {
+        auto* button = FindControlAs<QPushButton>(this, entry.id);
+        Command command = entry.command;
+        connect(button, &QPushButton::clicked, this, [this, command] { RunCommand(command); });
+    }
+    connect(m_allOnOff, &QCheckBox::clicked, this, [this](bool on) { OnAllOnOff(on); });
+    connect(m_slotList, &QTableWidget::itemSelectionChanged, this, [this] { OnSlotSelectionChanged(); });
+}
+
+void CK52CONDlg::InitDialog() {
+    setWindowTitle(QString::fromStdWString(GetVersionCaption()));
+    m_settings.Load();
+    m_rack.Clear();
+    m_slotList->SetupColumns();
+    m_parameterList->Initialize();
+    FillPortCombo();
+    m_selectedSlot = 0;
+    Database().Reset();
+    ApplyLanguage();
+}
+
+void CK52CONDlg::FillPortCombo() {
+    CComSettings settings;
+    m_portCombo->clear();
+    for (int position = 0; position < m_portList.GetCount(); ++position) {
+        m_portCombo->addItem(QString::fromStdWString(m_portList.GetDisplayName(position)));
+    }
+    m_portCombo->setCurrentIndex(m_portList.FindSelection(settings.GetDisplayName()));
+}
+
+void CK52CONDlg::ApplyLanguage() {
+    bool reported = false;
+    try {
+        Database().Load(m_settings.GetDisplayLanguage());
+    } catch (const std::exception& error) {
+        ShowError(this, error);
+        // Every look-up below fails the same way now; once is enough to say so.
+        reported = true;
+    }
+    // Each step runs whatever the one before it met: the window must show
+    // the rack and stay usable, so that the user can choose another language.
+    auto step = [&](const std::function<void()>& action) {
+        try {
+            action();
+        } catch (const std::exception& error) {
+            if (!reported) {
+                ShowError(this, error);
+                reported = true;
+            }
+        }
+    };
+    step([&] { TranslateWindow(kWindowNumber, this); });
+    step([&] { m_slotList->Refresh(m_rack); });
+    SelectSlotRow(m_selectedSlot);
+    step([&] { ShowSelectedSlot(); });
+}
+
+void CK52CONDlg::SelectSlotRow(int row) {
+    // Marking the row is not a choice of the user's: ShowSelectedSlot follows.
+    QSignalBlocker blocker(m_slotList);
+    m_slotList->selectRow(row);
+}
+
+void CK52CONDlg::ShowSelectedSlot() {
+    CCardSlot::CardHandle card = m_rack.GetCard(m_selectedSlot);
+    std::wstring longName;
+    std::exception_ptr failure;
+    try {
+        longName = card ? card->GetCardName().GetLongName() : std::wstring();
+    } catch (const std::exception&) {
+        failure = std::current_exception();
+    }
+    // The list must show the slot's own card even when its name is missing:
+    // edits of a card that has left the rack would be lost.
+    m_modelButton->setText(QStringLiteral(" ") + QString::fromStdWString(longName));
+    m_modelButton->setEnabled(true);
+    m_parameterList->ShowCard(card);
+    if (failure) {
+        std::rethrow_exception(failure);
+    }
+}
+
+void CK52CONDlg::RunCommand(Command command) {
+    RunGuarded([this, command] { (this->*command)(); });
+}
+
+void CK52CONDlg::RunGuarded(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const std::exception& error) {
+        ShowError(this, error);
+    }
+}
+
+void CK52CONDlg::Update(CObservable* subject) {
+    if (subject != static_cast<CObservable*>(m_parameterList)) {
+        return;
+    }
+    RunGuarded([this] { m_slotList->Refresh(m_rack); });
+}
+
+void CK52CONDlg::TakePortChoice(CJX5COMInterface& link) {
+    CComSettings settings;
+    int position = m_portCombo->currentIndex();
+    settings.SetDevicePath(m_portList.GetDevicePath(position));
+    settings.SetDisplayName(m_portList.GetDisplayName(position));
+    settings.SaveToProfile();
+    link.SetSettings(settings);
+}
+
+void CK52CONDlg::OnUpload() {
+    // Declared before the thread: the worker uses the link until it has ended.
+    CJX5COMInterface link;
+    TakePortChoice(link);
+    auto thread = std::make_unique<CUploadThread>();
+    thread->SetLink(&link);
+    const std::uint64_t mask = m_slotList->GetCheckedMask();
+    link.GetSettings().SetModuleSelectionMask(mask);
+    {
+        CProgressDialog dialog(nullptr);
+        dialog.RunWithThread(*thread);
+    }
+    if (thread->Succeeded()) {
+        m_rack.CopySlots(thread->GetRack(), mask);
+        m_slotList->Refresh(m_rack);
+        ShowSelectedSlot();
+    }
+    // Shows the worker's failure, now that the progress window has gone.
+    thread.reset();
+}
+
+void CK52CONDlg::OnDownload() {
+    CJX5COMInterface link;
+    TakePortChoice(link);
+    auto thread = std::make_unique<CDownloadThread>();
+    thread->SetLink(&link);
+    link.GetSettings().SetModuleSelectionMask(m_slotList->GetCheckedMask());
+    thread->GetRack() = m_rack;
+    {
+        CProgressDialog dialog(nullptr);
+        dialog.RunWithThread(*thread);
+    }
+    thread.reset();
+}
+
+std::wstring CK52CONDlg::FileFilterText() const {
+    return GetMessage(L"fopenfilter");
+}
+
+void CK52CONDlg::OnOpenFile() {
+    std::optional<std::wstring> path = m_fileChooser->ChooseFileToOpen(this, FileFilterText());
+    if (!path) {
+        return;
+    }
+    m_rack.LoadFromFile(*path);
+    SetFileNameText(*path);
+    m_slotList->Refresh(m_rack);
+    ShowSelectedSlot();
+}
+
+void CK52CONDlg::OnSaveFile() {
+    std::optional<std::wstring> path = m_fileChooser->ChooseFileToSave(this, FileFilterText());
+    if (!path) {
+        return;
+    }
+    m_rack.SaveToFile(*path);
+    SetFileNameText(*path);
+}
+
+void CK52CONDlg::SetFileNameText(const std::wstring& path) {
+    std::wstring name = std::filesystem::path(path).filename().wstring();
+    m_fileName->setText(QString::fromStdWString(CMessageFormatter::Printf(L"Filename : %s", name)));
+}
+
+void CK52CONDlg::OnPreferences() {
+    CPreferencesDialog dialog(this);
+    if (dialog.Edit(m_settings)) {
+        m_settings.Save();
+        ApplyLanguage();
+    }
+}
+
+void CK52CONDlg::OnModelButton() {
+    const bool ioSlot = CCardSlot::IsIoSlotNumber(CCardSlot::GetSlotNumber(m_selectedSlot));
+    const int count = ioSlot ? kIoModelCount : kComModelCount;
+    QMenu menu(this);
+    for (int code = 0; code < count; ++code) {
+        std::wstring name =
+            ioSlot ? m_ioCardType.GetLongNameByCode(code) : m_comCardType.GetLongNameByCode(code);
+        QAction* action = menu.addAction(QString::fromStdWString(name));
+        action->setData(kCardMenuBase + code);
+    }
+    m_cardMenu = &menu;
+    QAction* chosen = menu.exec(m_modelButton->mapToGlobal(QPoint(0, m_modelButton->height() - 1)));
+    m_cardMenu = nullptr;
+    if (chosen != nullptr) {
+        OnCardMenuCommand(chosen->data().toInt());
+    }
+}
+
+void CK52CONDlg::OnCardMenuCommand(int id) {
+    const int code = id - kCardMenuBase;
+    if (code < 0 || code >= kIoModelCount) {
+        return;
+    }
+    const bool ioSlot = CCardSlot::IsIoSlotNumber(CCardSlot::GetSlotNumber(m_selectedSlot));
+    CCardSlot::CardHandle card = ioSlot ? CCardSlot::CardHandle(m_ioCardType.CreateByCode(code))
+                                        : CCardSlot::CardHandle(m_comCardType.CreateByCode(code));
+    m_rack.SetCard(m_selectedSlot, std::move(card));
+    m_slotList->Refresh(m_rack);
+    ShowSelectedSlot();
+}
+
+void CK52CONDlg::OnAllOnOff(bool on) {
+    m_slotList->SetAllChecks(on);
+}
+
+void CK52CONDlg::OnSlotSelectionChanged() {
+    int row = m_slotList->FirstSelectedRow();
+    if (row < 0) {
+        return;
+    }
+    m_selectedSlot = row;
+    RunGuarded([this] { ShowSelectedSlot(); });
+}
+
+void CK52CONDlg::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        OnEnterKey();
+        return;
+    case Qt::Key_Escape:
+        OnEscapeKey();
+        return;
+    default:
+        QDialog::keyPressEvent(event);
+    }
+}
+
+void CK52CONDlg::OnEnterKey() {
+    // Enter edits; it never closes the window, whatever has the focus.
+    QWidget* focus = focusWidget();
+    if (focus != nullptr && (focus == m_parameterList || focus == m_parameterList->viewport())) {
+        RunGuarded([this] { m_parameterList->BeginEdit(-1, 0); });
+    }
+}
+
+void CK52CONDlg::OnEscapeKey() {
+    // Escape only takes back the in-place editors; the window is closed by
+    // its close request alone.
+    m_parameterList->HideEditors();
+}

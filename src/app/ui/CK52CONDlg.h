@@ -1,0 +1,126 @@
+#pragma once
+#include "app/CAppSettings.h"
+#include "app/CResourceManager.h"
+#include "catalog/CCOMCardType.h"
+#include "catalog/CIOCardType.h"
+#include "link/CComPortList.h"
+#include "monitor/CObserver.h"
+#include "rack/CCardSlot.h"
+
+#include <QDialog>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+class CFileChooser;
+class CJX5COMInterface;
+class CParameterListCtrl;
+class CSlotList;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QMenu;
+class QPushButton;
+
+// The main window (layout 102): the rack being edited in the slot list, the
+// parameters of the chosen slot, the model chooser, the port choice and the
+// commands. It is the whole program; when it closes, the program ends.
+class CK52CONDlg : public QDialog, private CResourceManager, public CObserver {
+    Q_OBJECT
+
+public:
+    enum ControlId {
+        IdCaption = 0,
+        IdParameterList = 1000,
+        IdUpload = 1001,
+        IdDownload = 1002,
+        IdOpenFile = 1003,
+        IdSaveFile = 1004,
+        IdMonitor = 1005,
+        IdPreferences = 1006,
+        IdModelButton = 1007,
+        IdSlotList = 1008,
+        IdPortLabel = 1009,
+        IdPortCombo = 1010,
+        IdFileName = 1025,
+        IdAllOnOff = 1026,
+    };
+    static constexpr int kWindowNumber = 102;
+    // Menu item of model code c: kCardMenuBase + c.
+    static constexpr int kCardMenuBase = 0x9000;
+    static constexpr int kComModelCount = 7;
+    static constexpr int kIoModelCount = 19;
+
+    // portSources: where the port list comes from; the computer's own ports
+    // unless a test supplies others.
+    explicit CK52CONDlg(QWidget* parent = nullptr,
+                        const ComPortSources& portSources = ComPortSources::System());
+    ~CK52CONDlg() override;
+
+    // Replaces the file dialogs (tests answer in place of the user).
+    void SetFileChooser(std::unique_ptr<CFileChooser> chooser);
+
+    // From the parameter list: a value was committed.
+    void Update(CObservable* subject) override;
+
+    const CCardSlot& GetRack() const { return m_rack; }
+    int GetSelectedSlot() const { return m_selectedSlot; }
+    CSlotList* SlotList() const { return m_slotList; }
+    CParameterListCtrl* ParameterList() const { return m_parameterList; }
+    // The popup menu of the model button while it is open, else null.
+    QMenu* CardMenu() const { return m_cardMenu; }
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    using Command = void (CK52CONDlg::*)();
+
+    void CreateControls();
+    void ConnectCommands();
+    void InitDialog();
+    void FillPortCombo();
+    void ApplyLanguage();
+    void ShowSelectedSlot();
+    void SelectSlotRow(int row);
+
+    // Runs a command; what it raises is shown in an error box and the window
+    // goes on, as after any failed command.
+    void RunCommand(Command command);
+    void RunGuarded(const std::function<void()>& action);
+
+    void OnUpload();
+    void OnDownload();
+    void OnOpenFile();
+    void OnSaveFile();
+    void OnPreferences();
+    void OnModelButton();
+    void OnCardMenuCommand(int id);
+    void OnAllOnOff(bool on);
+    void OnSlotSelectionChanged();
+    void OnEnterKey();
+    void OnEscapeKey();
+
+    // The port chosen in the combo, saved in the profile and copied into the
+    // command's link.
+    void TakePortChoice(CJX5COMInterface& link);
+    void SetFileNameText(const std::wstring& path);
+    std::wstring FileFilterText() const;
+
+    CComPortList m_portList;
+    CIOCardType m_ioCardType;
+    CCOMCardType m_comCardType;
+    CCardSlot m_rack;
+    CAppSettings m_settings;
+    QMenu* m_cardMenu = nullptr;
+    int m_selectedSlot = 0;
+    std::unique_ptr<CFileChooser> m_fileChooser;
+
+    CParameterListCtrl* m_parameterList = nullptr;
+    CSlotList* m_slotList = nullptr;
+    QComboBox* m_portCombo = nullptr;
+    QLabel* m_fileName = nullptr;
+    QCheckBox* m_allOnOff = nullptr;
+    QPushButton* m_modelButton = nullptr;
+};
