@@ -27,11 +27,11 @@ void CAnalogSimulationPanel::SetInput(int channel, std::wstring text) {
 }
 
 void CAnalogSimulationPanel::PlaceEdit(int channel, int x, int y) {
-    CDialogUnits(font()).Place(Edit(channel), kFirstEditId + channel, x, y, 38, 12);
+    CDialogUnits(font()).Place(Edit(channel), kFirstEditId + channel, x, y, 34, 12);
 }
 
 void CAnalogSimulationPanel::PlaceCaption(int channel, int x, int y) {
-    CDialogUnits(font()).Place(m_captions.at(static_cast<std::size_t>(channel)), -1, x, y, 38, 8);
+    CDialogUnits(font()).Place(m_captions.at(static_cast<std::size_t>(channel)), -1, x, y, 34, 8);
 }
 
 CAnalogSimulationPanel::Limits CAnalogSimulationPanel::LimitsForStatus(std::int32_t status) const {

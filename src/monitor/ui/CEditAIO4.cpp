@@ -2,8 +2,8 @@
 
 CEditAIO4::CEditAIO4(QWidget* parent) : CAnalogSimulationPanel(parent, 4, 175, 95) {
     for (int channel = 0; channel < 4; ++channel) {
-        PlaceCaption(channel, 7 + 42 * channel, 14);
-        PlaceEdit(channel, 7 + 42 * channel, 24);
+        PlaceCaption(channel, 7 + 40 * channel, 14);
+        PlaceEdit(channel, 7 + 40 * channel, 24);
     }
     PlaceSetButton(7, 74);
 }

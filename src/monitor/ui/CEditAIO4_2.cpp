@@ -12,7 +12,7 @@ CEditAIO4_2::CEditAIO4_2(QWidget* parent)
     units.Place(m_outputLabel, kOutputLabelId, 7, 36, 60, 8);
     for (int channel = 0; channel < 8; ++channel) {
         const int line = channel / 4;
-        const int x = 7 + 44 * (channel % 4);
+        const int x = 7 + 40 * (channel % 4);
         PlaceCaption(channel, x, 13 + 32 * line);
         PlaceEdit(channel, x, 22 + 32 * line);
     }

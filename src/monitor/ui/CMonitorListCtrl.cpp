@@ -53,6 +53,10 @@ CMonitorListCtrl::CMonitorListCtrl(QWidget* parent) : QTableWidget(parent) {
     setShowGrid(true);
     setWordWrap(false);
     verticalHeader()->hide();
+    // The columns share out the whole width; a scroll bar that came and went
+    // would leave them too wide or too narrow.
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     horizontalHeader()->setHighlightSections(false);
     connect(this, &QTableWidget::itemSelectionChanged, this, [this] {
@@ -69,8 +73,9 @@ void CMonitorListCtrl::Initialize() {
     m_rack.Clear();
     setColumnCount(kColumnCount);
     setHorizontalHeaderLabels({QStringLiteral("No"), QStringLiteral("Type"), QString(), QString()});
-    // Two lines of text in every row.
-    const int rowHeight = 2 * fontMetrics().height() + 6;
+    // Every row holds the type cell's three short lines; the channel cells
+    // use the first two.
+    const int rowHeight = 3 * fontMetrics().height() + 4;
     verticalHeader()->setDefaultSectionSize(rowHeight);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     setRowCount(CCardSlot::kSlotCount);

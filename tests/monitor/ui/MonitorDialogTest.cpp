@@ -30,6 +30,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <sys/resource.h>
 
 namespace {
@@ -254,6 +255,28 @@ TEST_F(MonitorDialogTest, SimulationValuesReachTheStationAndTheListShowsThem) {
     QTest::mouseClick(digital->Box(2), Qt::LeftButton);
     QTest::mouseClick(digital->SetButton(), Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([&] { return m_dialog.MonitorList()->GetDigitalPoints(2).bits == 5u; }, kWait));
+}
+
+TEST_F(MonitorDialogTest, AnAnalogModuleWithItsAdjustListAndPanelBesideADigitalModule) {
+    const auto station = Start(L"sim:0=K52HQ8,1=JK7W,2=BJ58W,3=KZ9W,4=QB9W");
+    station->SetAttribute(1);
+    ASSERT_TRUE(WaitCycles(1));
+    ClickRow(1);
+    SwitchSimulationOn(*station, *m_dialog.MonitorList()->Rack().GetCard(1), 1);
+    CEditAIO4* panel = m_dialog.FourChannelPanel();
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return m_dialog.AdjustList()->isVisible() && panel->SetButton()->isEnabled(); }, kWait));
+    EXPECT_TRUE(panel->isVisible());
+    EXPECT_FALSE(m_dialog.ReadingLabel()->isVisible());
+    EXPECT_TRUE(m_dialog.MonitorList()->GetDigitalPoints(2).shown);
+    // The panel sits inside "Simulate Data", the adjust list inside "Adjust Parameter".
+    EXPECT_TRUE(FindControl(&m_dialog, CMonitorDialog::kSimulateGroupId)->geometry().contains(panel->geometry().topLeft()));
+    EXPECT_TRUE(FindControl(&m_dialog, CMonitorDialog::kAdjustGroupId)->geometry().contains(m_dialog.AdjustList()->geometry()));
+    // For the README: K52_MONITOR_SCREENSHOT names the picture to write.
+    if (const char* screenshot = std::getenv("K52_MONITOR_SCREENSHOT")) {
+        QTest::qWait(100);
+        EXPECT_TRUE(m_dialog.grab().save(QString::fromLocal8Bit(screenshot)));
+    }
 }
 
 TEST_F(MonitorDialogTest, EscapeNeverClosesTheWindowCloseEndsItWithResultOne) {
