@@ -378,6 +378,12 @@ void CK52CONDlg::keyPressEvent(QKeyEvent* event) {
     }
 }
 
+void CK52CONDlg::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    // The list's columns follow its width, which is final only now.
+    m_parameterList->SetColumnWidths();
+}
+
 void CK52CONDlg::OnEnterKey() {
     // Enter edits; it never closes the window, whatever has the focus.
     QWidget* focus = focusWidget();

@@ -66,24 +66,32 @@ inline ComPortSources TestPortSources(const std::wstring& stationPath) {
     return sources;
 }
 
+struct PopupWait {
+    std::function<void(QWidget*)> action;
+    QElapsedTimer clock;
+    int timeoutMilliseconds = 0;
+};
+
+inline void PollForPopup(const std::shared_ptr<PopupWait>& wait) {
+    QWidget* popup = QApplication::activePopupWidget();
+    if (popup != nullptr && popup->isVisible()) {
+        wait->action(popup);
+        return;
+    }
+    if (wait->clock.elapsed() > wait->timeoutMilliseconds) {
+        ADD_FAILURE() << "no popup menu opened";
+        return;
+    }
+    QTimer::singleShot(10, [wait] { PollForPopup(wait); });
+}
+
 // Runs action on the popup menu that the code under test is about to open.
 inline void WhenPopupShown(std::function<void(QWidget*)> action, int timeoutMilliseconds = 5000) {
-    auto clock = std::make_shared<QElapsedTimer>();
-    clock->start();
-    auto poll = std::make_shared<std::function<void()>>();
-    *poll = [=] {
-        QWidget* popup = QApplication::activePopupWidget();
-        if (popup != nullptr && popup->isVisible()) {
-            action(popup);
-            return;
-        }
-        if (clock->elapsed() > timeoutMilliseconds) {
-            ADD_FAILURE() << "no popup menu opened";
-            return;
-        }
-        QTimer::singleShot(10, *poll);
-    };
-    QTimer::singleShot(0, *poll);
+    auto wait = std::make_shared<PopupWait>();
+    wait->action = std::move(action);
+    wait->timeoutMilliseconds = timeoutMilliseconds;
+    wait->clock.start();
+    QTimer::singleShot(0, [wait] { PollForPopup(wait); });
 }
 
 class MainWindowTest : public ::testing::Test {

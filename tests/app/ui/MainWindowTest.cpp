@@ -4,6 +4,8 @@
 #include "app/ui/MainWindowFixture.h"
 #include "catalog/CCOMCardType.h"
 #include "catalog/CIOCardType.h"
+#include "editing/ui/CEditText.h"
+#include "editing/ui/CParEdit.h"
 #include "editing/ui/CParameterListCtrl.h"
 #include "rack/CCardSlot.h"
 
@@ -307,14 +309,15 @@ TEST_F(MainWindowTest, EnterAndEscapeNeverCloseTheWindow) {
     QTest::mouseClick(parameters->viewport(), Qt::LeftButton, {}, QPoint(nameX, row.center().y()));
     ASSERT_EQ(parameters->GetEditedParameter(), -1);
 
-    // Enter in the parameter list opens the editor of the selected row.
+    // Enter in the parameter list opens the editor of the selected row;
+    // Escape takes it back. Neither closes the window.
     QTest::keyClick(parameters, Qt::Key_Return);
     EXPECT_TRUE(window.isVisible());
-    EXPECT_NE(parameters->GetEditedParameter(), -1);
-    QTest::keyClick(parameters, Qt::Key_Escape);
-    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(parameters->GetEditedParameter(), parameters->ParameterOfRow(editable));
+    EXPECT_TRUE(parameters->Editors().IsAnyActive());
     QTest::keyClick(&window, Qt::Key_Escape);
     EXPECT_TRUE(window.isVisible());
+    EXPECT_FALSE(parameters->Editors().IsAnyActive());
 
     for (int id : {CK52CONDlg::IdSlotList, CK52CONDlg::IdPortCombo, CK52CONDlg::IdAllOnOff}) {
         QWidget* control = Control(id);
@@ -378,4 +381,40 @@ TEST_F(MainWindowTest, PreferencesAreStoredOnlyWhenConfirmed) {
     EXPECT_EQ(window.SlotList()->rowCount(), 17);
     EXPECT_EQ(window.SlotList()->FirstSelectedRow(), 0);
     EXPECT_EQ(Control<QPushButton>(CK52CONDlg::IdUpload)->text(), QStringLiteral("Upload"));
+}
+
+TEST_F(MainWindowTest, ACommittedParameterRefreshesTheSlotList) {
+    CK52CONDlg& window = OpenWindow();
+    ClickSlotRow(1);
+    WhenPopupShown([&](QWidget* popup) { ChooseFromMenu(popup, 4); });
+    Click(CK52CONDlg::IdModelButton);
+    CParameterListCtrl* parameters = window.ParameterList();
+    CCardSlot::CardHandle card = window.GetRack().GetCard(1);
+
+    // The first row that is typed into, opened with Enter.
+    CEditText* editor = parameters->Editors().TextEditor();
+    int row = 0;
+    for (; row < parameters->GetRowCount(); ++row) {
+        if (card->IsDisabled(parameters->ParameterOfRow(row))) {
+            continue;
+        }
+        QRect rect = parameters->visualItemRect(parameters->RowItem(row));
+        int nameX = parameters->header()->sectionViewportPosition(CParameterListCtrl::ColumnName) + 4;
+        QTest::mouseClick(parameters->viewport(), Qt::LeftButton, {}, QPoint(nameX, rect.center().y()));
+        QTest::keyClick(parameters, Qt::Key_Return);
+        if (editor->isVisible()) {
+            break;
+        }
+        QTest::keyClick(&window, Qt::Key_Escape);
+    }
+    ASSERT_LT(row, parameters->GetRowCount()) << "no parameter of the model is typed in";
+
+    // Something made the list's text stale; the next commit puts it right.
+    window.SlotList()->item(1, CSlotList::ColumnCard)->setText(QStringLiteral("stale"));
+    const std::wstring value = card->GetStoredValueText(parameters->ParameterOfRow(row));
+    editor->selectAll();
+    QTest::keyClicks(editor, QString::fromStdWString(value));
+    QTest::keyClick(editor, Qt::Key_Return);
+    EXPECT_TRUE(m_errors.Texts().empty());
+    EXPECT_EQ(CardText(1), ShortName(card));
 }
