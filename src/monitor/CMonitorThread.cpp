@@ -7,9 +7,13 @@
 #include <stdexcept>
 #include <utility>
 
-CMonitorThread::CMonitorThread() { m_rack.Clear(); }
+CMonitorThread::CMonitorThread() {
+    m_rack.Clear();
+}
 
-CMonitorThread::~CMonitorThread() { Stop(); }
+CMonitorThread::~CMonitorThread() {
+    Stop();
+}
 
 void CMonitorThread::Start() {
     if (m_thread.joinable()) {

@@ -82,7 +82,8 @@ protected:
     void SetUp() override {
         k52test::LoadEnglish();
         RegisterSimulatedStationPort();
-        m_previousHandler = SetErrorReportHandler([this](const std::wstring& text) { m_reported.push_back(text); });
+        m_previousHandler =
+            SetErrorReportHandler([this](const std::wstring& text) { m_reported.push_back(text); });
     }
     void TearDown() override { SetErrorReportHandler(m_previousHandler); }
 

@@ -15,13 +15,15 @@ CEditDIO32::CEditDIO32(QWidget* parent) : CSimulationPanel(parent, 175, 95) {
         const int first = 16 * line;
         const int captionColumns[] = {0, 7, 8, 15};
         for (int column : captionColumns) {
-            auto* caption = new QLabel(QStringLiteral("%1").arg(first + column + 1, 2, 10, QLatin1Char('0')), this);
+            auto* caption =
+                new QLabel(QStringLiteral("%1").arg(first + column + 1, 2, 10, QLatin1Char('0')), this);
             units.Place(caption, -1, boxX(column) - 1, captionY, 12, 8);
         }
         for (int column = 0; column < 16; ++column) {
             const int bit = first + column;
             m_boxes[static_cast<std::size_t>(bit)] = new QCheckBox(this);
-            units.Place(m_boxes[static_cast<std::size_t>(bit)], BoxId(bit), boxX(column), captionY + 10, 10, 10);
+            units.Place(m_boxes[static_cast<std::size_t>(bit)], BoxId(bit), boxX(column), captionY + 10, 10,
+                        10);
         }
     }
     PlaceSetButton(7, 74);

@@ -27,8 +27,12 @@
 
 namespace {
 
-bool IsEightChannelModel(std::int32_t typeCode) { return typeCode >= 16 && typeCode <= 18; }
-bool IsTwoChannelModel(std::int32_t typeCode) { return typeCode == 4 || typeCode == 8 || typeCode == 14; }
+bool IsEightChannelModel(std::int32_t typeCode) {
+    return typeCode >= 16 && typeCode <= 18;
+}
+bool IsTwoChannelModel(std::int32_t typeCode) {
+    return typeCode == 4 || typeCode == 8 || typeCode == 14;
+}
 
 } // namespace
 
@@ -66,9 +70,13 @@ CMonitorDialog::CMonitorDialog(QWidget* parent) : CObserverDialog(parent) {
     }
 }
 
-CMonitorDialog::~CMonitorDialog() { StopThread(); }
+CMonitorDialog::~CMonitorDialog() {
+    StopThread();
+}
 
-std::array<CSimulationPanel*, 4> CMonitorDialog::Panels() const { return {m_dio32, m_aio4, m_aio2, m_aio4_2}; }
+std::array<CSimulationPanel*, 4> CMonitorDialog::Panels() const {
+    return {m_dio32, m_aio4, m_aio2, m_aio4_2};
+}
 
 bool CMonitorDialog::RunModal(CJX5COMInterface* link) {
     Begin(link);
@@ -222,7 +230,8 @@ void CMonitorDialog::HandOverSimulation() {
     m_requestWaiting = false;
     m_thread->GetRack().RequestSimulation(
         m_panelSlot, m_simulationMode,
-        std::span<const std::int32_t>(m_simulationValues.data(), static_cast<std::size_t>(m_simulationValueCount)));
+        std::span<const std::int32_t>(m_simulationValues.data(),
+                                      static_cast<std::size_t>(m_simulationValueCount)));
 }
 
 bool CMonitorDialog::IsEmptySlot(int slotIndex) const {
@@ -290,8 +299,9 @@ void CMonitorDialog::OpenPanel(int slotNumber) {
 
     CSimulationPanel* shown = nullptr;
     if (unit.kind == CMonitorUnit::KindDigital) {
-        for (CSimulationPanel* panel : {static_cast<CSimulationPanel*>(m_aio4), static_cast<CSimulationPanel*>(m_aio2),
-                                        static_cast<CSimulationPanel*>(m_aio4_2)}) {
+        for (CSimulationPanel* panel :
+             {static_cast<CSimulationPanel*>(m_aio4), static_cast<CSimulationPanel*>(m_aio2),
+              static_cast<CSimulationPanel*>(m_aio4_2)}) {
             panel->hide();
         }
         // Only the sixteen points of these modules can be simulated.
@@ -301,9 +311,9 @@ void CMonitorDialog::OpenPanel(int slotNumber) {
     } else if (unit.kind == CMonitorUnit::KindAnalog || unit.kind == CMonitorUnit::KindCounter) {
         m_dio32->hide();
         CAnalogSimulationPanel* analog = AnalogPanelFor(card->GetTypeCode());
-        for (CAnalogSimulationPanel* panel : {static_cast<CAnalogSimulationPanel*>(m_aio4),
-                                              static_cast<CAnalogSimulationPanel*>(m_aio2),
-                                              static_cast<CAnalogSimulationPanel*>(m_aio4_2)}) {
+        for (CAnalogSimulationPanel* panel :
+             {static_cast<CAnalogSimulationPanel*>(m_aio4), static_cast<CAnalogSimulationPanel*>(m_aio2),
+              static_cast<CAnalogSimulationPanel*>(m_aio4_2)}) {
             if (panel != analog) {
                 panel->hide();
             }

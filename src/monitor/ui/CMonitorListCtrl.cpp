@@ -17,7 +17,8 @@ class CMonitorRowDelegate : public QStyledItemDelegate {
 public:
     explicit CMonitorRowDelegate(CMonitorListCtrl* list) : QStyledItemDelegate(list), m_list(list) {}
 
-    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
         m_list->DrawCell(painter, option, index.row(), index.column());
     }
 
@@ -107,11 +108,14 @@ void CMonitorListCtrl::ShowRack(const CCardSlot& rack) {
 }
 
 int CMonitorListCtrl::GetSelectedRow() const {
-    const QModelIndexList rows = selectionModel() != nullptr ? selectionModel()->selectedRows() : QModelIndexList();
+    const QModelIndexList rows =
+        selectionModel() != nullptr ? selectionModel()->selectedRows() : QModelIndexList();
     return rows.isEmpty() ? -1 : rows.front().row();
 }
 
-std::wstring CMonitorListCtrl::GetCaptionText(int row) const { return m_rack.GetSlotCaption(row); }
+std::wstring CMonitorListCtrl::GetCaptionText(int row) const {
+    return m_rack.GetSlotCaption(row);
+}
 
 std::wstring CMonitorListCtrl::GetTypeText(int row) const {
     const auto card = m_rack.GetCard(row);
@@ -189,9 +193,9 @@ void CMonitorListCtrl::DrawCell(QPainter* painter, const QStyleOptionViewItem& o
     if (column == 0) {
         const QRect rect = cell.adjusted(0, 0, -2, 0);
         const QFontMetrics metrics(painter->font());
-        painter->drawText(rect, Qt::AlignRight | Qt::AlignVCenter,
-                          metrics.elidedText(QString::fromStdWString(GetCaptionText(row)), Qt::ElideRight,
-                                             rect.width()));
+        painter->drawText(
+            rect, Qt::AlignRight | Qt::AlignVCenter,
+            metrics.elidedText(QString::fromStdWString(GetCaptionText(row)), Qt::ElideRight, rect.width()));
     } else if (card && column == 1) {
         DrawLines(painter, cell.adjusted(5, -1, 0, -1), GetTypeText(row), Qt::AlignLeft);
     } else if (card && column == 2) {
@@ -210,13 +214,14 @@ void CMonitorListCtrl::DrawCell(QPainter* painter, const QStyleOptionViewItem& o
     painter->restore();
 }
 
-void CMonitorListCtrl::DrawDigitalPoints(QPainter* painter, const QRect& cell, const DigitalPoints& points) const {
+void CMonitorListCtrl::DrawDigitalPoints(QPainter* painter, const QRect& cell,
+                                         const DigitalPoints& points) const {
     const QFontMetrics metrics(painter->font());
     const int boxWidth = cell.width() / 18;
     const int boxHeight = metrics.boundingRect(QStringLiteral("00")).height() + 2;
     const int top = cell.top() + (cell.height() - boxHeight) / 2;
-    painter->drawText(QRect(cell.left(), cell.top(), boxWidth, cell.height()), Qt::AlignLeft | Qt::AlignVCenter,
-                      QString::fromStdWString(points.label));
+    painter->drawText(QRect(cell.left(), cell.top(), boxWidth, cell.height()),
+                      Qt::AlignLeft | Qt::AlignVCenter, QString::fromStdWString(points.label));
     for (int box = 0; box < kDigitalBoxCount; ++box) {
         // One box width for the label, then eight boxes, a gap of one box, eight boxes.
         const int slot = 1 + box + (box >= 8 ? 1 : 0);

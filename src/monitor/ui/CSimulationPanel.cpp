@@ -36,7 +36,9 @@ void CSimulationPanel::ShowInput() {
     UpdateSetButton();
 }
 
-void CSimulationPanel::UpdateSetButton() { m_setButton->setEnabled(m_enabled && !m_busy); }
+void CSimulationPanel::UpdateSetButton() {
+    m_setButton->setEnabled(m_enabled && !m_busy);
+}
 
 void CSimulationPanel::OnSet() {
     // A click that was queued before the button was disabled must not send

@@ -52,7 +52,8 @@ TEST_F(MonitorCommandWindowTest, APortThatCannotBeOpenedShowsItsErrorAndNothingE
     Click(CK52CONDlg::IdMonitor);
 
     ASSERT_EQ(m_errors.Texts().size(), 1u);
-    EXPECT_EQ(m_errors.Texts()[0], CResourceManager::FormatMessage(L"serio.openerr", k52test::kTestStationName));
+    EXPECT_EQ(m_errors.Texts()[0],
+              CResourceManager::FormatMessage(L"serio.openerr", k52test::kTestStationName));
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     EXPECT_TRUE(m_window->isVisible());
     // The choice was stored all the same.

@@ -73,10 +73,10 @@ protected:
 
     std::vector<CSimulationPanel*> VisiblePanels() const {
         std::vector<CSimulationPanel*> visible;
-        for (CSimulationPanel* panel :
-             {static_cast<CSimulationPanel*>(m_dialog.DigitalPanel()), static_cast<CSimulationPanel*>(m_dialog.TwoChannelPanel()),
-              static_cast<CSimulationPanel*>(m_dialog.FourChannelPanel()),
-              static_cast<CSimulationPanel*>(m_dialog.EightChannelPanel())}) {
+        for (CSimulationPanel* panel : {static_cast<CSimulationPanel*>(m_dialog.DigitalPanel()),
+                                        static_cast<CSimulationPanel*>(m_dialog.TwoChannelPanel()),
+                                        static_cast<CSimulationPanel*>(m_dialog.FourChannelPanel()),
+                                        static_cast<CSimulationPanel*>(m_dialog.EightChannelPanel())}) {
             if (panel->isVisible()) {
                 visible.push_back(panel);
             }
@@ -187,7 +187,8 @@ TEST_F(MonitorDialogTest, AStepInTheAdjustListIsWrittenToTheModule) {
 
     adjust->Stepper()->PressRight();
     ASSERT_TRUE(adjust->GetWriteRequest());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return station->GetValue(6, definition.page, definition.item) != before; }, kWait));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return station->GetValue(6, definition.page, definition.item) != before; }, kWait));
     EXPECT_FALSE(adjust->GetWriteRequest());
     ASSERT_TRUE(WaitCycles(2));
     EXPECT_TRUE(adjust->Stepper()->isEnabled() || !adjust->Stepper()->isVisible());
@@ -223,23 +224,32 @@ TEST_F(MonitorDialogTest, SimulationValuesReachTheStationAndTheListShowsThem) {
     const ChannelDefinition first = card->GetChannelRow(0);
     const ChannelDefinition fourth = card->GetChannelRow(3);
     ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return station->GetValue(3, first.valuePage, first.valueItem) == std::optional<std::wstring>(L"1234"); },
-        kWait)) << [&] {
-        std::string text;
-        for (const auto& request : station->GetRequestLog()) {
-            if (request.address == 3 && !request.text.empty()) {
-                text += std::to_string(request.page) + "/" + std::to_string(request.item) + "=" +
-                        QString::fromStdWString(request.text).toStdString() + " st" + std::to_string(request.status) + "; ";
-            }
-        }
-        return text + " first " + std::to_string(first.valuePage) + "/" + std::to_string(first.valueItem) + " now " +
-               QString::fromStdWString(station->GetValue(3, first.valuePage, first.valueItem).value_or(L"?")).toStdString();
-    }();
-    EXPECT_EQ(station->GetValue(3, fourth.valuePage, fourth.valueItem), std::optional<std::wstring>(L"-32768"));
+        [&] {
+            return station->GetValue(3, first.valuePage, first.valueItem) ==
+                   std::optional<std::wstring>(L"1234");
+        },
+        kWait))
+        << [&] {
+               std::string text;
+               for (const auto& request : station->GetRequestLog()) {
+                   if (request.address == 3 && !request.text.empty()) {
+                       text += std::to_string(request.page) + "/" + std::to_string(request.item) + "=" +
+                               QString::fromStdWString(request.text).toStdString() + " st" +
+                               std::to_string(request.status) + "; ";
+                   }
+               }
+               return text + " first " + std::to_string(first.valuePage) + "/" +
+                      std::to_string(first.valueItem) + " now " +
+                      QString::fromStdWString(
+                          station->GetValue(3, first.valuePage, first.valueItem).value_or(L"?"))
+                          .toStdString();
+           }();
+    EXPECT_EQ(station->GetValue(3, fourth.valuePage, fourth.valueItem),
+              std::optional<std::wstring>(L"-32768"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return panel->SetButton()->isEnabled(); }, kWait))
         << "the request was consumed";
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return m_dialog.MonitorList()->GetChannelText(3, 0) == L"Ch 1\n1234"; }, kWait))
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return m_dialog.MonitorList()->GetChannelText(3, 0) == L"Ch 1\n1234"; }, kWait))
         << QString::fromStdWString(m_dialog.MonitorList()->GetChannelText(3, 0)).toStdString();
 
     // The digital module: boxes 1 and 3 give the points 1 and 3.
@@ -254,7 +264,8 @@ TEST_F(MonitorDialogTest, SimulationValuesReachTheStationAndTheListShowsThem) {
     QTest::mouseClick(digital->Box(0), Qt::LeftButton);
     QTest::mouseClick(digital->Box(2), Qt::LeftButton);
     QTest::mouseClick(digital->SetButton(), Qt::LeftButton);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return m_dialog.MonitorList()->GetDigitalPoints(2).bits == 5u; }, kWait));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return m_dialog.MonitorList()->GetDigitalPoints(2).bits == 5u; }, kWait));
 }
 
 TEST_F(MonitorDialogTest, AnAnalogModuleWithItsAdjustListAndPanelBesideADigitalModule) {
@@ -270,8 +281,12 @@ TEST_F(MonitorDialogTest, AnAnalogModuleWithItsAdjustListAndPanelBesideADigitalM
     EXPECT_FALSE(m_dialog.ReadingLabel()->isVisible());
     EXPECT_TRUE(m_dialog.MonitorList()->GetDigitalPoints(2).shown);
     // The panel sits inside "Simulate Data", the adjust list inside "Adjust Parameter".
-    EXPECT_TRUE(FindControl(&m_dialog, CMonitorDialog::kSimulateGroupId)->geometry().contains(panel->geometry().topLeft()));
-    EXPECT_TRUE(FindControl(&m_dialog, CMonitorDialog::kAdjustGroupId)->geometry().contains(m_dialog.AdjustList()->geometry()));
+    EXPECT_TRUE(FindControl(&m_dialog, CMonitorDialog::kSimulateGroupId)
+                    ->geometry()
+                    .contains(panel->geometry().topLeft()));
+    EXPECT_TRUE(FindControl(&m_dialog, CMonitorDialog::kAdjustGroupId)
+                    ->geometry()
+                    .contains(m_dialog.AdjustList()->geometry()));
     // For the README: K52_MONITOR_SCREENSHOT names the picture to write.
     if (const char* screenshot = std::getenv("K52_MONITOR_SCREENSHOT")) {
         QTest::qWait(100);
@@ -348,7 +363,8 @@ void RunAndClose(const std::wstring& path, bool paced, const char* what) {
             processor = ProcessorSeconds() - processorBefore;
             QElapsedTimer timer;
             timer.start();
-            QTest::mouseClick(FindControlAs<QPushButton>(window, CMonitorDialog::kCloseButtonId), Qt::LeftButton);
+            QTest::mouseClick(FindControlAs<QPushButton>(window, CMonitorDialog::kCloseButtonId),
+                              Qt::LeftButton);
             closeMs = timer.elapsed();
         });
     });
