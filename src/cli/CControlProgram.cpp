@@ -1,6 +1,7 @@
 #include "cli/CControlProgram.h"
 
 #include "app/TextConvert.h"
+#include "cli/CMonitorCommand.h"
 #include "link/CComPortList.h"
 #include "link/CJX5COMInterface.h"
 #include "link/CPrivateException.h"
@@ -56,6 +57,10 @@ int CControlProgram::UsageError(const std::string& problem) {
 }
 
 int CControlProgram::Run(const std::vector<std::string>& arguments) {
+    // `monitor` reads its own arguments.
+    if (!arguments.empty() && arguments.front() == "monitor") {
+        return CMonitorCommand(m_out, m_interrupts).Run(arguments);
+    }
     CCommandLine line;
     std::string problem;
     if (!line.Parse(arguments, problem)) {

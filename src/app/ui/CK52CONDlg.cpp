@@ -15,6 +15,7 @@
 #include "link/CJX5COMInterface.h"
 #include "rack/CDownloadThread.h"
 #include "rack/CUploadThread.h"
+#include "monitor/ui/CMonitorDialog.h"
 #include "rack/ui/CProgressDialog.h"
 
 #include <QCheckBox>
@@ -81,8 +82,6 @@ void CK52CONDlg::CreateControls() {
     units.Place(download, IdDownload, 269, 12, 48, 13);
     auto* monitor = new QPushButton(QStringLiteral("Monitor"), this);
     units.Place(monitor, IdMonitor, 321, 12, 48, 13);
-    // The monitor window is not part of this build yet.
-    monitor->setEnabled(false);
 
     auto* fileMenu = new QGroupBox(QStringLiteral("File Menu"), this);
     units.Place(fileMenu, kSharedControlId, 8, 30, 313, 22);
@@ -116,11 +115,10 @@ void CK52CONDlg::ConnectCommands() {
         int id;
         Command command;
     };
-    // The buttons and what they do. The monitor command joins this table
-    // with its handler, and its button is enabled, when the monitor window
-    // is built.
+    // The buttons and what they do.
     static const CommandEntry kCommands[] = {
         {IdUpload, &CK52CONDlg::OnUpload},           {IdDownload, &CK52CONDlg::OnDownload},
+        {IdMonitor, &CK52CONDlg::OnMonitor},
         {IdOpenFile, &CK52CONDlg::OnOpenFile},       {IdSaveFile, &CK52CONDlg::OnSaveFile},
         {IdPreferences, &CK52CONDlg::OnPreferences}, {IdModelButton, &CK52CONDlg::OnModelButton},
     };
@@ -267,6 +265,22 @@ void CK52CONDlg::OnDownload() {
         dialog.RunWithThread(*thread);
     }
     thread.reset();
+}
+
+void CK52CONDlg::OnMonitor() {
+    CJX5COMInterface link;
+    TakePortChoice(link);
+    // A port that cannot be opened fails here, before the main window goes.
+    link.Open();
+    link.Close();
+    CMonitorDialog monitor(nullptr);
+    // The main window comes back however the monitor ends.
+    struct ShowAgain {
+        QWidget* window;
+        ~ShowAgain() { window->show(); }
+    } showAgain{this};
+    hide();
+    monitor.RunModal(&link);
 }
 
 std::wstring CK52CONDlg::FileFilterText() const {

@@ -93,6 +93,7 @@ private:
 
     void OnUpload();
     void OnDownload();
+    void OnMonitor();
     void OnOpenFile();
     void OnSaveFile();
     void OnPreferences();

@@ -88,7 +88,7 @@ TEST_F(MainWindowTest, StartsWithEverySlotCheckedAndTheComSlotShown) {
     EXPECT_EQ(ports->itemText(17), QString::fromStdWString(CComPortList::kDemoStationName));
     EXPECT_EQ(ports->currentText(), QStringLiteral("COM3"));
 
-    EXPECT_FALSE(Control<QPushButton>(CK52CONDlg::IdMonitor)->isEnabled());
+    EXPECT_TRUE(Control<QPushButton>(CK52CONDlg::IdMonitor)->isEnabled());
     EXPECT_TRUE(m_errors.Texts().empty());
 }
 

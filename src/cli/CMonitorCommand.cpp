@@ -1,0 +1,221 @@
+#include "cli/CMonitorCommand.h"
+
+#include "app/TextConvert.h"
+#include "catalog/CCardInterface.h"
+#include "catalog/CMonitorUnit.h"
+#include "cli/CInterruptWatcher.h"
+#include "link/CComPortList.h"
+#include "link/CException.h"
+#include "link/CJX5COMInterface.h"
+#include "monitor/CMonitorThread.h"
+#include "monitor/CObserver.h"
+#include "rack/CCardSlot.h"
+
+#include <charconv>
+#include <condition_variable>
+#include <iostream>
+#include <mutex>
+
+namespace {
+
+// Wakes the command's loop when the thread has ended a command.
+class CCycleWaiter : public CObserver {
+public:
+    void Update(CObservable*) override {
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            ++m_notifications;
+        }
+        m_signal.notify_all();
+    }
+
+    void Interrupt() {
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            m_interrupted = true;
+        }
+        m_signal.notify_all();
+    }
+
+    // False when interrupted before the notification came.
+    bool WaitFor(std::uint64_t notifications) {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        m_signal.wait(lock, [&] { return m_interrupted || m_notifications >= notifications; });
+        return m_notifications >= notifications && !m_interrupted;
+    }
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_signal;
+    std::uint64_t m_notifications = 0;
+    bool m_interrupted = false;
+};
+
+bool ResolvePort(const std::string& port, CComSettings& settings) {
+    const std::wstring wide = FromUtf8(port);
+    if (wide.rfind(CComPortList::kDemoStationPath, 0) == 0 || wide.find(L'/') != std::wstring::npos) {
+        settings.SetDevicePath(wide);
+        settings.SetDisplayName(wide);
+        return true;
+    }
+    const CComPortList ports;
+    for (int position = 0; position < ports.GetCount(); ++position) {
+        if (ports.GetDisplayName(position) == wide) {
+            settings.SetDevicePath(ports.GetDevicePath(position));
+            settings.SetDisplayName(wide);
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+CMonitorCommand::CMonitorCommand(std::ostream& out, CInterruptWatcher& interrupts)
+    : m_out(out), m_interrupts(interrupts) {}
+
+const char* CMonitorCommand::Usage() {
+    return "usage: k52ctl monitor --port PORT [--cycles N]\n"
+           "  reads the station N times (default 1, 0 until Ctrl-C) and prints\n"
+           "  one line per occupied slot after each reading\n";
+}
+
+bool CMonitorCommand::ParseArguments(const std::vector<std::string>& arguments, std::string& problem) {
+    for (std::size_t at = 1; at < arguments.size(); ++at) {
+        const std::string& word = arguments[at];
+        if (word != "--port" && word != "--cycles") {
+            problem = "unknown argument: " + word;
+            return false;
+        }
+        if (at + 1 >= arguments.size()) {
+            problem = word + " needs a value";
+            return false;
+        }
+        const std::string& value = arguments[++at];
+        if (word == "--port") {
+            m_port = value;
+            continue;
+        }
+        const char* end = value.data() + value.size();
+        const auto [stop, error] = std::from_chars(value.data(), end, m_cycles);
+        if (value.empty() || error != std::errc() || stop != end) {
+            problem = "--cycles needs a whole number of 0 or more";
+            return false;
+        }
+    }
+    if (m_port.empty()) {
+        problem = "--port is required";
+        return false;
+    }
+    return true;
+}
+
+bool CMonitorCommand::IsOccupied(const CCardSlot& rack, int slotIndex) {
+    const auto card = rack.GetCard(slotIndex);
+    if (!card) {
+        return false;
+    }
+    return !CCardSlot::IsIoSlotNumber(CCardSlot::GetSlotNumber(slotIndex)) || card->GetTypeCode() != 0;
+}
+
+std::wstring CMonitorCommand::FormatSlotLine(const CCardSlot& rack, int slotIndex) {
+    std::wstring line = rack.GetSlotCaption(slotIndex);
+    const auto card = rack.GetCard(slotIndex);
+    if (!card) {
+        return line;
+    }
+    line += L"  " + card->GetCardName().GetModelName();
+    for (int channel = 0; channel < card->GetChannelCount(); ++channel) {
+        CMonitorUnit unit;
+        card->FillMonitorUnit(channel, unit);
+        std::wstring values;
+        switch (unit.kind) {
+        case CMonitorUnit::KindAnalog:
+        case CMonitorUnit::KindCounter:
+        case CMonitorUnit::KindDateTime:
+            values = unit.values;
+            for (wchar_t& character : values) {
+                if (character == L'\n') {
+                    character = L'/';
+                }
+            }
+            break;
+        case CMonitorUnit::KindDigital: {
+            // Point 1 first, as the window's boxes.
+            for (int point = 0; point < unit.pointCount && point < 32; ++point) {
+                values += ((unit.bits >> point) & 1U) != 0 ? L'1' : L'0';
+            }
+            break;
+        }
+        case CMonitorUnit::KindSwitch:
+            values = unit.switchValue != 0 ? GetMessage(L"inSimulate") : std::wstring(L"-");
+            break;
+        default:
+            continue;
+        }
+        line += L"  " + unit.name + L": " + values;
+    }
+    return line;
+}
+
+int CMonitorCommand::Run(const std::vector<std::string>& arguments) {
+    std::string problem;
+    if (!ParseArguments(arguments, problem)) {
+        std::cerr << "k52ctl: " << problem << "\n" << Usage();
+        return kExitUsage;
+    }
+    try {
+        Database().Load(L"English.lng");
+    } catch (const std::exception& error) {
+        ReportErrorText(GetExceptionMessage(error, 1025));
+        return kExitFailure;
+    }
+    CJX5COMInterface link;
+    CComSettings settings = link.GetSettings();
+    if (!ResolvePort(m_port, settings)) {
+        std::cerr << "k52ctl: no such port: " << m_port << "\n";
+        return kExitUsage;
+    }
+    link.SetSettings(settings);
+
+    CMonitorThread thread;
+    CCycleWaiter waiter;
+    thread.Attach(&waiter);
+    thread.SetLink(&link);
+    m_interrupts.SetAction([&waiter, &link] {
+        link.Cancel();
+        waiter.Interrupt();
+    });
+
+    bool anyRead = false;
+    bool interrupted = m_interrupts.WasInterrupted();
+    thread.Start();
+    for (std::uint64_t cycle = 1; !interrupted && (m_cycles == 0 || cycle <= m_cycles); ++cycle) {
+        thread.PostCommand(CMonitorThread::CommandCycle);
+        if (!waiter.WaitFor(cycle)) {
+            interrupted = true;
+            break;
+        }
+        // The thread waits for its next command, so its rack holds still.
+        const CCardSlot& rack = thread.GetRack();
+        if (thread.HasLastCommandFailed()) {
+            m_out << "cycle " << cycle << ": no reading from the station\n";
+        } else {
+            anyRead = true;
+            m_out << "cycle " << cycle << "\n";
+            for (int slot = 0; slot < CCardSlot::kSlotCount; ++slot) {
+                if (IsOccupied(rack, slot)) {
+                    m_out << ToUtf8(FormatSlotLine(rack, slot)) << "\n";
+                }
+            }
+        }
+        m_out.flush();
+    }
+    thread.Stop();
+    m_interrupts.SetAction(nullptr);
+    // Without a number of cycles Ctrl-C is the ordinary end.
+    if (interrupted && m_cycles != 0) {
+        return kExitInterrupted;
+    }
+    return anyRead ? kExitSuccess : kExitFailure;
+}

@@ -1,0 +1,41 @@
+#pragma once
+#include "app/CResourceManager.h"
+
+#include <cstdint>
+#include <ostream>
+#include <string>
+#include <vector>
+
+class CCardSlot;
+class CInterruptWatcher;
+
+// `k52ctl monitor --port PORT [--cycles N]`: reads the whole station cycle
+// after cycle, as the monitor window does, and prints after each cycle one
+// line per occupied slot. With --cycles 0 it runs until Ctrl-C.
+class CMonitorCommand : protected CResourceManager {
+public:
+    static constexpr int kExitSuccess = 0;
+    static constexpr int kExitFailure = 1;
+    static constexpr int kExitUsage = 2;
+    static constexpr int kExitInterrupted = 130;
+
+    CMonitorCommand(std::ostream& out, CInterruptWatcher& interrupts);
+
+    // arguments start with the word "monitor".
+    int Run(const std::vector<std::string>& arguments);
+
+    // The line of one slot: caption, model and the value texts of its channels.
+    static std::wstring FormatSlotLine(const CCardSlot& rack, int slotIndex);
+    // Only slots that hold a module are printed; the COM slot always is.
+    static bool IsOccupied(const CCardSlot& rack, int slotIndex);
+
+    static const char* Usage();
+
+private:
+    bool ParseArguments(const std::vector<std::string>& arguments, std::string& problem);
+
+    std::ostream& m_out;
+    CInterruptWatcher& m_interrupts;
+    std::string m_port;
+    std::uint64_t m_cycles = 1;
+};

@@ -1,0 +1,117 @@
+#include "monitor/CMonitorThread.h"
+
+#include "catalog/CCardInterface.h"
+#include "link/CJX5COMInterface.h"
+
+#include <exception>
+#include <stdexcept>
+#include <utility>
+
+CMonitorThread::CMonitorThread() {
+    m_rack.Clear();
+}
+
+CMonitorThread::~CMonitorThread() {
+    Stop();
+}
+
+void CMonitorThread::Start() {
+    if (m_thread.joinable()) {
+        return;
+    }
+    m_notifying.store(true);
+    m_lastCommandFailed.store(false);
+    m_thread = std::thread(&CMonitorThread::Run, this);
+}
+
+void CMonitorThread::PostCommand(std::uint32_t code, std::uint32_t argument) {
+    {
+        std::lock_guard<std::mutex> lock(m_queueMutex);
+        m_queue.push_back(QueuedCommand{code, argument});
+    }
+    m_queueSignal.notify_one();
+}
+
+void CMonitorThread::RequestParameterWrite(std::int32_t slotNumber, std::shared_ptr<CCardInterface> card,
+                                           std::int32_t parameterIndex) {
+    // The fields are written before the command is queued; taking the queue
+    // lock in PostCommand publishes them to the thread.
+    m_parameterSlot = slotNumber;
+    m_parameterCard = std::move(card);
+    m_parameterIndex = parameterIndex;
+    PostCommand(CommandParameterWrite, 0);
+}
+
+void CMonitorThread::Stop() {
+    m_notifying.store(false);
+    if (!m_thread.joinable()) {
+        return;
+    }
+    if (m_link != nullptr) {
+        m_link->Cancel();
+    }
+    PostCommand(CommandEnd, 0);
+    m_thread.join();
+}
+
+void CMonitorThread::Run() {
+    for (;;) {
+        QueuedCommand command{};
+        {
+            std::unique_lock<std::mutex> lock(m_queueMutex);
+            m_queueSignal.wait(lock, [this] { return !m_queue.empty(); });
+            command = m_queue.front();
+            m_queue.pop_front();
+        }
+        if (!Execute(command.code)) {
+            return;
+        }
+    }
+}
+
+bool CMonitorThread::Execute(std::uint32_t code) {
+    m_currentCommand.store(code);
+    m_cycleLock.Wait(CMutexHandle::kInfinite);
+    try {
+        Carry(code);
+        m_lastCommandFailed.store(false);
+    } catch (const std::exception&) {
+        // A failed cycle is shown as an empty rack, and the window keeps
+        // asking; nobody is told why, the next cycle may well succeed.
+        if (code == CommandCycle) {
+            m_rack = CCardSlot();
+            m_rack.Clear();
+        }
+        m_lastCommandFailed.store(true);
+    }
+    if (m_notifying.load()) {
+        NotifyObservers();
+    }
+    if (m_link != nullptr) {
+        m_link->Close();
+    }
+    m_cycleLock.Release();
+    return code != CommandEnd;
+}
+
+void CMonitorThread::Carry(std::uint32_t code) {
+    if (code == CommandEnd) {
+        return;
+    }
+    if (m_link == nullptr) {
+        throw std::logic_error("monitor thread without a link");
+    }
+    m_link->Open();
+    switch (code) {
+    case CommandCycle:
+        m_rack.RefreshForMonitor(*m_link);
+        break;
+    case CommandParameterWrite:
+        if (m_parameterCard) {
+            m_parameterCard->DownloadParameters(m_parameterSlot, *m_link, m_parameterIndex, true);
+        }
+        break;
+    default:
+        break;
+    }
+}

@@ -1,0 +1,28 @@
+#include "monitor/ui/CEditAIO4_2.h"
+
+#include "app/ui/CDialogUnits.h"
+
+#include <QLabel>
+
+CEditAIO4_2::CEditAIO4_2(QWidget* parent)
+    : CAnalogSimulationPanel(parent, 8, 186, 93), m_inputLabel(new QLabel(this)),
+      m_outputLabel(new QLabel(this)) {
+    const CDialogUnits units(font());
+    units.Place(m_inputLabel, kInputLabelId, 7, 4, 60, 8);
+    units.Place(m_outputLabel, kOutputLabelId, 7, 36, 60, 8);
+    for (int channel = 0; channel < 8; ++channel) {
+        const int line = channel / 4;
+        const int x = 7 + 40 * (channel % 4);
+        PlaceCaption(channel, x, 13 + 32 * line);
+        PlaceEdit(channel, x, 22 + 32 * line);
+    }
+    PlaceSetButton(7, 72);
+}
+
+CEditAIO4_2::~CEditAIO4_2() = default;
+
+void CEditAIO4_2::LoadControls() {
+    m_inputLabel->setText(QString::fromStdWString(GetMessage(L"siminput")));
+    m_outputLabel->setText(QString::fromStdWString(GetMessage(L"simoutput")));
+    CAnalogSimulationPanel::LoadControls();
+}

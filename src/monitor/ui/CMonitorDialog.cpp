@@ -1,0 +1,371 @@
+#include "monitor/ui/CMonitorDialog.h"
+
+#include "app/ui/CDialogUnits.h"
+#include "app/ui/CErrorBox.h"
+#include "catalog/CCardInterface.h"
+#include "catalog/CMonitorUnit.h"
+#include "catalog/StationAttribute.h"
+#include "editing/ui/CParameterListCtrl.h"
+#include "link/CException.h"
+#include "monitor/CMonitorThread.h"
+#include "monitor/ui/CEditAIO2.h"
+#include "monitor/ui/CEditAIO4.h"
+#include "monitor/ui/CEditAIO4_2.h"
+#include "monitor/ui/CEditDIO32.h"
+#include "monitor/ui/CMonitorListCtrl.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+
+#include <chrono>
+#include <span>
+#include <thread>
+
+namespace {
+
+bool IsEightChannelModel(std::int32_t typeCode) {
+    return typeCode >= 16 && typeCode <= 18;
+}
+bool IsTwoChannelModel(std::int32_t typeCode) {
+    return typeCode == 4 || typeCode == 8 || typeCode == 14;
+}
+
+} // namespace
+
+CMonitorDialog::CMonitorDialog(QWidget* parent) : CObserverDialog(parent) {
+    setWindowTitle(QStringLiteral("Monitor"));
+    setWindowIcon(QApplication::windowIcon());
+    const CDialogUnits units(font());
+    setFixedSize(units.ToPixels(419, 365));
+
+    // Group boxes first, so that the controls inside them are drawn over them.
+    m_simulateGroup = new QGroupBox(QStringLiteral("Simulate Data"), this);
+    units.Place(m_simulateGroup, kSimulateGroupId, 241, 234, 170, 101);
+    m_adjustGroup = new QGroupBox(QStringLiteral("Adjust Parameter"), this);
+    units.Place(m_adjustGroup, kAdjustGroupId, 7, 233, 231, 123);
+
+    m_list = new CMonitorListCtrl(this);
+    units.Place(m_list, kMonitorListId, 7, 8, 404, 221);
+    m_adjustList = new CParameterListCtrl(this);
+    units.Place(m_adjustList, kAdjustListId, 14, 244, 219, 105);
+    m_closeButton = new QPushButton(QStringLiteral("close"), this);
+    m_closeButton->setAutoDefault(false);
+    units.Place(m_closeButton, kCloseButtonId, 351, 339, 60, 17);
+    m_readingLabel = new QLabel(QStringLiteral("Reading Adjust Parameter"), this);
+    units.Place(m_readingLabel, kReadingLabelId, 84, 335, 102, 9);
+
+    connect(m_closeButton, &QPushButton::clicked, this, [this] { done(1); });
+    connect(m_list, &CMonitorListCtrl::RowSelected, this, &CMonitorDialog::SelectRow);
+
+    m_dio32 = new CEditDIO32(this);
+    m_aio4 = new CEditAIO4(this);
+    m_aio2 = new CEditAIO2(this);
+    m_aio4_2 = new CEditAIO4_2(this);
+    for (CSimulationPanel* panel : Panels()) {
+        panel->Attach(this);
+    }
+}
+
+CMonitorDialog::~CMonitorDialog() {
+    StopThread();
+}
+
+std::array<CSimulationPanel*, 4> CMonitorDialog::Panels() const {
+    return {m_dio32, m_aio4, m_aio2, m_aio4_2};
+}
+
+bool CMonitorDialog::RunModal(CJX5COMInterface* link) {
+    Begin(link);
+    return exec() == 1;
+}
+
+void CMonitorDialog::Begin(CJX5COMInterface* link) {
+    m_link = link;
+    m_adjustList->Initialize();
+    m_adjustList->SetAdjustMode(true);
+    m_adjustList->hide();
+    m_readingLabel->hide();
+    m_list->Initialize();
+    HidePanels();
+
+    // A thread left from an earlier start is ended before a new one begins.
+    StopThread();
+    m_thread = std::make_unique<CMonitorThread>();
+    m_thread->Attach(this);
+    m_thread->SetLink(m_link);
+    m_thread->Start();
+    m_thread->PostCommand(CMonitorThread::CommandCycle);
+    m_writeState = 0;
+}
+
+void CMonitorDialog::StopThread() {
+    if (m_thread) {
+        m_thread->Stop();
+    }
+}
+
+void CMonitorDialog::done(int result) {
+    // The thread is ended while the window still exists, so that "close"
+    // returns only once nothing talks to the station any more.
+    StopThread();
+    CObserverDialog::done(result);
+}
+
+// Escape neither closes the window nor ends it with another result.
+void CMonitorDialog::reject() {}
+
+void CMonitorDialog::closeEvent(QCloseEvent* event) {
+    event->accept();
+    done(1);
+}
+
+void CMonitorDialog::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (m_adjustList->hasFocus()) {
+            m_adjustList->BeginEdit(-1, 0);
+        }
+        return;
+    case Qt::Key_Escape:
+        HidePanels();
+        m_list->setFocus();
+        return;
+    default:
+        CObserverDialog::keyPressEvent(event);
+    }
+}
+
+void CMonitorDialog::OnUpdate(CObservable* subject) {
+    if (m_thread && subject == m_thread.get()) {
+        OnThreadUpdate();
+        return;
+    }
+    for (CSimulationPanel* panel : Panels()) {
+        if (subject == panel) {
+            OnPanelUpdate(panel);
+            return;
+        }
+    }
+}
+
+void CMonitorDialog::OnThreadUpdate() {
+    // A notification that was under way when the thread was stopped.
+    if (!m_thread->IsRunning()) {
+        return;
+    }
+    ++m_notificationCount;
+    if (m_writeState == 0 && m_card && m_adjustList->GetRowCount() > 0 && m_adjustList->GetWriteRequest()) {
+        // The write goes out between two cycles; the display waits for the
+        // notification that follows it.
+        m_adjustList->ClearWriteRequest();
+        m_thread->RequestParameterWrite(m_selectedSlot, m_card, m_adjustList->GetCurrentParameter());
+        m_writeState = 1;
+    } else if (m_writeState == 0 || m_writeState == 1) {
+        Refresh();
+    }
+    if (m_thread->HasLastCommandFailed()) {
+        ++m_failedNotificationCount;
+        // Without a station the commands fail at once; a short rest now and
+        // then leaves the processor to others.
+        if (++m_failedInARow >= 5) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            m_failedInARow = 0;
+        }
+    }
+}
+
+void CMonitorDialog::Refresh() {
+    m_list->ShowRack(m_thread->GetRack());
+
+    // A request is still on its way while a panel's "SET" waits to be taken,
+    // while the window holds it, or while the thread's rack shows it.
+    bool anyBusy = false;
+    bool requestOnItsWay = m_requestWaiting || m_list->Rack().IsSimulationPending();
+    for (CSimulationPanel* panel : Panels()) {
+        anyBusy = anyBusy || panel->IsBusy();
+        requestOnItsWay = requestOnItsWay || panel->HasSetRequest();
+    }
+    if (anyBusy && !requestOnItsWay) {
+        for (CSimulationPanel* panel : Panels()) {
+            panel->ClearBusy();
+        }
+    }
+
+    m_adjustList->EnableSteppers(true);
+    HandOverSimulation();
+    m_thread->GetRack().SetMonitoredSlot(m_selectedIndex);
+    m_thread->PostCommand(CMonitorThread::CommandCycle);
+
+    if (m_selectedIndex >= 0) {
+        // While the list is shown the window keeps editing the card it holds,
+        // so that the user's changes are not replaced by every new cycle.
+        const bool empty = IsEmptySlot(m_selectedIndex);
+        if ((m_adjustList->isVisible() && empty) || (!m_adjustList->isVisible() && !empty)) {
+            m_card = m_list->Rack().GetCard(m_selectedIndex);
+            m_adjustList->ShowCard(m_card);
+        }
+    }
+    ShowAdjustListAndLabel();
+    if (m_selectedIndex >= 0) {
+        // The card the adjust list keeps editing stops hearing from the
+        // module; whether it simulates now is the newest cycle's to say.
+        const auto current = m_list->Rack().GetCard(m_selectedIndex);
+        const bool simulating = current && current->IsSimulating();
+        for (CSimulationPanel* panel : Panels()) {
+            panel->EnableInputs(simulating);
+        }
+    }
+    m_writeState = 0;
+}
+
+void CMonitorDialog::HandOverSimulation() {
+    if (!m_requestWaiting) {
+        return;
+    }
+    m_requestWaiting = false;
+    m_thread->GetRack().RequestSimulation(
+        m_panelSlot, m_simulationMode,
+        std::span<const std::int32_t>(m_simulationValues.data(),
+                                      static_cast<std::size_t>(m_simulationValueCount)));
+}
+
+bool CMonitorDialog::IsEmptySlot(int slotIndex) const {
+    if (!CCardSlot::IsIoSlotNumber(CCardSlot::GetSlotNumber(slotIndex))) {
+        return false;
+    }
+    const auto card = m_list->Rack().GetCard(slotIndex);
+    return !card || card->GetTypeCode() == 0;
+}
+
+void CMonitorDialog::ShowAdjustListAndLabel() {
+    const bool hasRows = m_adjustList->GetRowCount() > 0;
+    m_adjustList->setVisible(hasRows);
+    bool reading = false;
+    if (!hasRows && m_selectedIndex >= 0 && CCardSlot::IsIoSlotNumber(m_selectedSlot)) {
+        reading = !m_list->Rack().IsDigital16Card(m_selectedIndex) && !IsEmptySlot(m_selectedIndex);
+    }
+    m_readingLabel->setVisible(reading);
+}
+
+void CMonitorDialog::SelectRow(int row) {
+    if (row < 0 || row >= CCardSlot::kSlotCount) {
+        return;
+    }
+    m_selectedIndex = row;
+    m_selectedSlot = CCardSlot::GetSlotNumber(row);
+    m_card = m_list->Rack().GetCard(row);
+    m_adjustList->ShowCard(m_card);
+    ShowAdjustListAndLabel();
+    OpenPanel(m_selectedSlot);
+}
+
+void CMonitorDialog::HidePanels() {
+    for (CSimulationPanel* panel : Panels()) {
+        panel->hide();
+    }
+}
+
+CAnalogSimulationPanel* CMonitorDialog::AnalogPanelFor(std::int32_t typeCode) const {
+    if (IsTwoChannelModel(typeCode)) {
+        return m_aio2;
+    }
+    if (IsEightChannelModel(typeCode)) {
+        return m_aio4_2;
+    }
+    return m_aio4;
+}
+
+void CMonitorDialog::OpenPanel(int slotNumber) {
+    if (slotNumber < 0 || slotNumber >= CCardSlot::kSlotCount) {
+        return;
+    }
+    const CCardSlot& rack = m_list->Rack();
+    const auto card = rack.GetCard(slotNumber);
+    if (!CCardSlot::IsIoSlotNumber(slotNumber) || !card || card->GetTypeCode() == 0 ||
+        (rack.IsDigital16Card(slotNumber) && GetStationAttribute() == 0)) {
+        HidePanels();
+        m_list->setFocus();
+        return;
+    }
+    const QPoint position = m_simulateGroup->geometry().topLeft() + QPoint(2, 13);
+    m_panelSlot = slotNumber;
+    CMonitorUnit unit;
+    card->FillMonitorUnit(0, unit);
+
+    CSimulationPanel* shown = nullptr;
+    if (unit.kind == CMonitorUnit::KindDigital) {
+        for (CSimulationPanel* panel :
+             {static_cast<CSimulationPanel*>(m_aio4), static_cast<CSimulationPanel*>(m_aio2),
+              static_cast<CSimulationPanel*>(m_aio4_2)}) {
+            panel->hide();
+        }
+        // Only the sixteen points of these modules can be simulated.
+        m_dio32->SetMask(0xFFFF);
+        m_dio32->SetValue(unit.bits);
+        shown = m_dio32;
+    } else if (unit.kind == CMonitorUnit::KindAnalog || unit.kind == CMonitorUnit::KindCounter) {
+        m_dio32->hide();
+        CAnalogSimulationPanel* analog = AnalogPanelFor(card->GetTypeCode());
+        for (CAnalogSimulationPanel* panel :
+             {static_cast<CAnalogSimulationPanel*>(m_aio4), static_cast<CAnalogSimulationPanel*>(m_aio2),
+              static_cast<CAnalogSimulationPanel*>(m_aio4_2)}) {
+            if (panel != analog) {
+                panel->hide();
+            }
+        }
+        for (int channel = 0; channel < analog->GetChannelCount(); ++channel) {
+            card->FillMonitorUnit(channel, unit);
+            analog->SetInput(channel, unit.mainValue);
+        }
+        analog->SetStatus(unit.status);
+        shown = analog;
+    } else {
+        m_list->setFocus();
+        return;
+    }
+    shown->move(position);
+    shown->EnableInputs(card->IsSimulating());
+    shown->show();
+    shown->raise();
+    shown->ShowInput();
+}
+
+void CMonitorDialog::OnPanelUpdate(CSimulationPanel* panel) {
+    // A panel closed with its own cancel tells the window too, but a request
+    // is sent only for "SET": the stored input was never confirmed.
+    if (!panel->HasSetRequest()) {
+        return;
+    }
+    panel->TakeSetRequest();
+    const auto card = m_list->Rack().GetCard(m_panelSlot);
+    if (!card) {
+        return;
+    }
+    CMonitorUnit unit;
+    card->FillMonitorUnit(0, unit);
+    if (unit.kind == CMonitorUnit::KindDigital) {
+        m_simulationMode = static_cast<std::int32_t>(m_dio32->GetValue());
+    } else if (unit.kind == CMonitorUnit::KindAnalog || unit.kind == CMonitorUnit::KindCounter) {
+        CAnalogSimulationPanel* analog = AnalogPanelFor(card->GetTypeCode());
+        try {
+            for (int channel = 0; channel < analog->GetChannelCount(); ++channel) {
+                m_simulationValues[static_cast<std::size_t>(channel)] =
+                    card->ParseSimulationValue(channel, analog->GetInput(channel));
+            }
+        } catch (const std::exception& error) {
+            analog->ClearBusy();
+            CErrorBox::Show(this, GetExceptionMessage(error));
+            return;
+        }
+    } else {
+        return;
+    }
+    m_simulationValueCount = IsEightChannelModel(card->GetTypeCode()) ? 8 : 4;
+    m_requestWaiting = true;
+    m_list->viewport()->update();
+}

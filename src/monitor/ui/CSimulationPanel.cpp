@@ -1,0 +1,81 @@
+#include "monitor/ui/CSimulationPanel.h"
+
+#include "app/ui/CDialogUnits.h"
+
+#include <QKeyEvent>
+#include <QPushButton>
+
+CSimulationPanel::CSimulationPanel(QWidget* parent, int widthDlu, int heightDlu) : QWidget(parent) {
+    const CDialogUnits units(font());
+    resize(units.ToPixels(widthDlu, heightDlu));
+    m_setButton = new QPushButton(QStringLiteral("SET"), this);
+    connect(m_setButton, &QPushButton::clicked, this, &CSimulationPanel::OnSet);
+    hide();
+}
+
+CSimulationPanel::~CSimulationPanel() = default;
+
+void CSimulationPanel::PlaceSetButton(int x, int y) {
+    CDialogUnits(font()).Place(m_setButton, kSetButtonId, x, y, 50, 14);
+}
+
+void CSimulationPanel::EnableInputs(bool enable) {
+    m_enabled = enable;
+    ApplyInputEnabling();
+    UpdateSetButton();
+}
+
+void CSimulationPanel::ClearBusy() {
+    m_busy = false;
+    UpdateSetButton();
+}
+
+void CSimulationPanel::ShowInput() {
+    LoadControls();
+    ApplyInputEnabling();
+    UpdateSetButton();
+}
+
+void CSimulationPanel::UpdateSetButton() {
+    m_setButton->setEnabled(m_enabled && !m_busy);
+}
+
+void CSimulationPanel::OnSet() {
+    // A click that was queued before the button was disabled must not send
+    // a second request.
+    if (m_busy || !m_enabled) {
+        return;
+    }
+    if (!TakeInput()) {
+        return;
+    }
+    m_busy = true;
+    m_setRequested = true;
+    UpdateSetButton();
+    NotifyObservers();
+}
+
+void CSimulationPanel::Cancel() {
+    m_busy = false;
+    m_setRequested = false;
+    UpdateSetButton();
+    hide();
+    NotifyObservers();
+}
+
+void CSimulationPanel::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Escape:
+        Cancel();
+        return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        // Enter in a panel means "SET", as the default button of a dialog.
+        if (m_setButton->isEnabled()) {
+            OnSet();
+        }
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+    }
+}

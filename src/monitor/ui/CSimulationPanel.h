@@ -1,0 +1,61 @@
+#pragma once
+#include "monitor/CObservable.h"
+
+#include <QWidget>
+
+class QPushButton;
+
+// A small panel of the monitor window in which the user types what a module
+// is to simulate. It only collects and checks the input; "SET" tells the
+// observers (the monitor window), which turns the input into a simulation
+// request. From "SET" until the window sees the request consumed the panel is
+// busy, so that one request cannot be sent twice.
+class CSimulationPanel : public QWidget, public CObservable {
+    Q_OBJECT
+
+public:
+    static constexpr int kSetButtonId = 1;
+
+    CSimulationPanel(QWidget* parent, int widthDlu, int heightDlu);
+    ~CSimulationPanel() override;
+
+    // Enables the inputs when enable is true; "SET" also needs the panel to be idle.
+    void EnableInputs(bool enable);
+    bool AreInputsEnabled() const { return m_enabled; }
+
+    bool IsBusy() const { return m_busy; }
+    void ClearBusy();
+
+    // True from "SET" until the window has taken the input; the panel's
+    // cancel withdraws it.
+    bool HasSetRequest() const { return m_setRequested; }
+    void TakeSetRequest() { m_setRequested = false; }
+
+    // Puts the stored input into the controls and takes the focus, as the
+    // window does when it shows the panel.
+    void ShowInput();
+
+    QPushButton* SetButton() const { return m_setButton; }
+
+protected:
+    // Writes the stored input into the controls and focuses the first input.
+    virtual void LoadControls() = 0;
+    // Reads and checks the controls; false leaves the panel as it is and
+    // nothing is handed over.
+    virtual bool TakeInput() = 0;
+    virtual void ApplyInputEnabling() = 0;
+
+    void PlaceSetButton(int x, int y);
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void OnSet();
+    // The panel's own cancel: closes it without handing anything over.
+    void Cancel();
+    void UpdateSetButton();
+
+    QPushButton* m_setButton = nullptr;
+    bool m_busy = false;
+    bool m_setRequested = false;
+    bool m_enabled = true;
+};

@@ -1,0 +1,232 @@
+// The monitoring thread against the simulated station, driven as the monitor
+// window drives it: every notification answers with the next command.
+#include "catalog/CCardInterface.h"
+#include "link/CException.h"
+#include "link/CJX5COMInterface.h"
+#include "monitor/CMonitorThread.h"
+#include "monitor/CObserver.h"
+#include "station/CSimulatedStation.h"
+#include "station/CSimulatedStationPort.h"
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using std::chrono::milliseconds;
+
+// Records what the thread was doing at each notification, and optionally
+// answers with another cycle as the window does.
+class RecordingObserver : public CObserver {
+public:
+    explicit RecordingObserver(CMonitorThread& thread) : m_thread(thread) {}
+
+    void Update(CObservable* subject) override {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        EXPECT_EQ(subject, &m_thread);
+        Record record;
+        record.command = m_thread.GetCurrentCommand();
+        record.failed = m_thread.HasLastCommandFailed();
+        for (int slot = 0; slot < CCardSlot::kSlotCount; ++slot) {
+            const auto card = m_thread.GetRack().GetCard(slot);
+            record.typeCodes.push_back(card ? card->GetTypeCode() : -100);
+        }
+        record.at = Clock::now();
+        m_records.push_back(record);
+        if (m_answersLeft > 0) {
+            --m_answersLeft;
+            m_thread.PostCommand(CMonitorThread::CommandCycle);
+        }
+        m_changed.notify_all();
+    }
+
+    struct Record {
+        std::uint32_t command = 0;
+        bool failed = false;
+        std::vector<std::int32_t> typeCodes;
+        Clock::time_point at;
+    };
+
+    void AnswerWithCycles(int count) {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_answersLeft = count;
+    }
+
+    bool WaitFor(std::size_t count, milliseconds timeout = milliseconds(5000)) {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        return m_changed.wait_for(lock, timeout, [&] { return m_records.size() >= count; });
+    }
+
+    std::vector<Record> Records() {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return m_records;
+    }
+
+private:
+    CMonitorThread& m_thread;
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::vector<Record> m_records;
+    int m_answersLeft = 0;
+};
+
+class MonitorThreadTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        k52test::LoadEnglish();
+        RegisterSimulatedStationPort();
+        m_previousHandler =
+            SetErrorReportHandler([this](const std::wstring& text) { m_reported.push_back(text); });
+    }
+    void TearDown() override { SetErrorReportHandler(m_previousHandler); }
+
+    void UsePort(const std::wstring& path) {
+        CComSettings settings = m_link.GetSettings();
+        settings.SetDevicePath(path);
+        settings.SetDisplayName(L"Station port");
+        m_link.SetSettings(settings);
+        m_thread.SetLink(&m_link);
+    }
+
+    CJX5COMInterface m_link;
+    CMonitorThread m_thread;
+    RecordingObserver m_observer{m_thread};
+    std::vector<std::wstring> m_reported;
+    ErrorReportHandler m_previousHandler;
+};
+
+TEST_F(MonitorThreadTest, CarriesOutQueuedCommandsOneAfterAnotherAndReadsTheRack) {
+    const std::wstring path = L"sim:0=K52HQ8,1=JK7W,2=BJ58W";
+    UsePort(path);
+    const auto station = GetSimulatedStation(path);
+    m_thread.Attach(&m_observer);
+    m_thread.Start();
+
+    // A cycle fills the thread's rack; a write of the JK7W's adjustment rows
+    // follows only after it; a second cycle after that.
+    m_thread.PostCommand(CMonitorThread::CommandCycle);
+    ASSERT_TRUE(m_observer.WaitFor(1));
+    const auto card = m_thread.GetRack().GetCard(1);
+    ASSERT_NE(card, nullptr);
+    station->ClearRequestLog();
+    m_thread.RequestParameterWrite(1, card, 0);
+    m_thread.PostCommand(CMonitorThread::CommandCycle);
+    ASSERT_TRUE(m_observer.WaitFor(3));
+    m_thread.Stop();
+
+    const auto records = m_observer.Records();
+    ASSERT_EQ(records.size(), 3u);
+    EXPECT_EQ(records[0].command, 1u);
+    EXPECT_EQ(records[1].command, 2u);
+    EXPECT_EQ(records[2].command, 1u);
+    for (const auto& record : records) {
+        EXPECT_FALSE(record.failed);
+    }
+    EXPECT_EQ(records[0].typeCodes[1], 7); // JK7W
+    EXPECT_EQ(records[0].typeCodes[2], 1); // BJ58W
+    EXPECT_EQ(records[0].typeCodes[3], 0);
+
+    // The write went to module 1 and all of it came before the next cycle's
+    // first request to the communication module.
+    const auto log = station->GetRequestLog();
+    std::size_t firstCycleRequest = log.size();
+    std::size_t lastWriteToModule = 0;
+    bool wroteToModule = false;
+    for (std::size_t i = 0; i < log.size(); ++i) {
+        if (log[i].address == 1 && !log[i].text.empty()) {
+            wroteToModule = true;
+            lastWriteToModule = i;
+        }
+        if (log[i].address == 0 && firstCycleRequest == log.size()) {
+            firstCycleRequest = i;
+        }
+    }
+    EXPECT_TRUE(wroteToModule);
+    EXPECT_LT(lastWriteToModule, firstCycleRequest);
+}
+
+TEST_F(MonitorThreadTest, WithoutAStationEveryCycleFailsSilentlyWithAnEmptyRack) {
+    UsePort(L"/dev/k52-no-such-port");
+    m_thread.Attach(&m_observer);
+    m_observer.AnswerWithCycles(20);
+    m_thread.Start();
+    m_thread.PostCommand(CMonitorThread::CommandCycle);
+    ASSERT_TRUE(m_observer.WaitFor(21));
+    m_thread.Stop();
+
+    for (const auto& record : m_observer.Records()) {
+        EXPECT_EQ(record.command, 1u);
+        EXPECT_TRUE(record.failed);
+        EXPECT_EQ(record.typeCodes, std::vector<std::int32_t>(CCardSlot::kSlotCount, 0));
+    }
+    EXPECT_TRUE(m_reported.empty());
+}
+
+TEST_F(MonitorThreadTest, AFailedCycleEmptiesARackThatWasReadBefore) {
+    const std::wstring path = L"sim:0=K52HQ8,3=KZ9W";
+    UsePort(path);
+    const auto station = GetSimulatedStation(path);
+    m_thread.Attach(&m_observer);
+    m_thread.Start();
+    m_thread.PostCommand(CMonitorThread::CommandCycle);
+    ASSERT_TRUE(m_observer.WaitFor(1));
+    // The active-module map is turned down: the cycle as a whole fails.
+    station->InjectFault(StationFault::AtItem(0, 0, 6, StationFault::Kind::ErrorStatus).WithStatus(2));
+    m_thread.PostCommand(CMonitorThread::CommandCycle);
+    ASSERT_TRUE(m_observer.WaitFor(2));
+    m_thread.PostCommand(CMonitorThread::CommandCycle);
+    ASSERT_TRUE(m_observer.WaitFor(3));
+    m_thread.Stop();
+
+    const auto records = m_observer.Records();
+    EXPECT_FALSE(records[0].failed);
+    EXPECT_EQ(records[0].typeCodes[3], 4);
+    EXPECT_TRUE(records[1].failed);
+    EXPECT_EQ(records[1].typeCodes, std::vector<std::int32_t>(CCardSlot::kSlotCount, 0));
+    EXPECT_FALSE(records[2].failed) << "the flag is cleared by the next good command";
+    EXPECT_EQ(records[2].typeCodes[3], 4);
+    EXPECT_TRUE(m_reported.empty());
+}
+
+TEST_F(MonitorThreadTest, StopCancelsACycleWaitingOnTheLineAndNothingIsToldAfterIt) {
+    const std::wstring path = L"sim:0=K52HQ8,1=KZ7W";
+    UsePort(path);
+    const auto station = GetSimulatedStation(path);
+    // Every request is taken and never answered: each one waits the whole
+    // read time-out unless cancelled.
+    StationFault silence;
+    silence.kind = StationFault::Kind::NoReply;
+    silence.times = 0;
+    station->InjectFault(silence);
+    m_thread.Attach(&m_observer);
+    m_observer.AnswerWithCycles(1000);
+    m_thread.Start();
+    m_thread.PostCommand(CMonitorThread::CommandCycle);
+    m_thread.PostCommand(CMonitorThread::CommandCycle);
+    // Without the cancel, the exchange under way would hold Stop for the
+    // rest of its second.
+    std::this_thread::sleep_for(milliseconds(100));
+
+    const auto stopping = Clock::now();
+    m_thread.Stop();
+    const auto stopped = Clock::now();
+    station->ClearFaults();
+
+    EXPECT_LT(std::chrono::duration_cast<milliseconds>(stopped - stopping).count(), 500);
+    EXPECT_FALSE(m_thread.IsRunning());
+    for (const auto& record : m_observer.Records()) {
+        EXPECT_LT(record.at, stopping + milliseconds(1)) << "a notification after Stop";
+    }
+    const std::size_t count = m_observer.Records().size();
+    std::this_thread::sleep_for(milliseconds(50));
+    EXPECT_EQ(m_observer.Records().size(), count);
+}
+
+} // namespace

@@ -1,0 +1,392 @@
+// The monitor window against the simulated station, through real widgets
+// and input events.
+#include "app/ui/ControlId.h"
+#include "catalog/CCardInterface.h"
+#include "catalog/StationAttribute.h"
+#include "editing/ui/CListStepper.h"
+#include "editing/ui/CParameterListCtrl.h"
+#include "link/CJX5COMInterface.h"
+#include "monitor/CMonitorThread.h"
+#include "monitor/ui/CEditAIO2.h"
+#include "monitor/ui/CEditAIO4.h"
+#include "monitor/ui/CEditAIO4_2.h"
+#include "monitor/ui/CEditDIO32.h"
+#include "monitor/ui/CMonitorDialog.h"
+#include "monitor/ui/CMonitorListCtrl.h"
+#include "station/CSimulatedStation.h"
+#include "station/CSimulatedStationPort.h"
+#include "support/GuiTestSupport.h"
+#include "support/TestSupport.h"
+
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <sys/resource.h>
+
+namespace {
+
+constexpr int kWait = 5000;
+
+class MonitorDialogTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        k52test::LoadEnglish();
+        RegisterSimulatedStationPort();
+        m_attribute = GetStationAttribute();
+    }
+    void TearDown() override { SetStationAttribute(m_attribute); }
+
+    // Starts the window on a simulated station of the given modules.
+    std::shared_ptr<CSimulatedStation> Start(const std::wstring& path) {
+        auto station = GetSimulatedStation(path);
+        CComSettings settings = m_link.GetSettings();
+        settings.SetDevicePath(path);
+        settings.SetDisplayName(L"Station port");
+        m_link.SetSettings(settings);
+        m_dialog.Begin(&m_link);
+        m_dialog.show();
+        m_dialog.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&m_dialog));
+        return station;
+    }
+
+    bool WaitCycles(std::uint64_t count) {
+        const std::uint64_t until = m_dialog.GetNotificationCount() + count;
+        return QTest::qWaitFor([&] { return m_dialog.GetNotificationCount() >= until; }, kWait);
+    }
+
+    void ClickRow(int row) {
+        CMonitorListCtrl* list = m_dialog.MonitorList();
+        const QRect cell = list->visualRect(list->model()->index(row, 0));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, cell.center());
+    }
+
+    std::vector<CSimulationPanel*> VisiblePanels() const {
+        std::vector<CSimulationPanel*> visible;
+        for (CSimulationPanel* panel : {static_cast<CSimulationPanel*>(m_dialog.DigitalPanel()),
+                                        static_cast<CSimulationPanel*>(m_dialog.TwoChannelPanel()),
+                                        static_cast<CSimulationPanel*>(m_dialog.FourChannelPanel()),
+                                        static_cast<CSimulationPanel*>(m_dialog.EightChannelPanel())}) {
+            if (panel->isVisible()) {
+                visible.push_back(panel);
+            }
+        }
+        return visible;
+    }
+
+    // Switches the simulation of a module on at the station.
+    static void SwitchSimulationOn(CSimulatedStation& station, const CCardInterface& card, int slot) {
+        for (int channel = 0; channel < card.GetChannelCount(); ++channel) {
+            const ChannelDefinition& row = card.GetChannelRow(channel);
+            if (row.channelKind == ChannelSwitch) {
+                station.SetValue(slot, row.valuePage, row.valueItem, L"1");
+                return;
+            }
+        }
+        FAIL() << "no simulation switch";
+    }
+
+    CJX5COMInterface m_link;
+    CMonitorDialog m_dialog;
+    std::uint16_t m_attribute = 0;
+};
+
+TEST_F(MonitorDialogTest, ComRowAndSixteenPointModuleShowNeitherPanelNorAdjustList) {
+    const auto station = Start(L"sim:0=K52HQ8,1=JK7W,2=BJ58W");
+    station->SetAttribute(0);
+    SetStationAttribute(0);
+    ASSERT_TRUE(WaitCycles(2));
+
+    ClickRow(0);
+    EXPECT_EQ(m_dialog.MonitorList()->GetSelectedRow(), 0);
+    EXPECT_TRUE(VisiblePanels().empty());
+    EXPECT_FALSE(m_dialog.ReadingLabel()->isVisible());
+
+    ClickRow(2);
+    ASSERT_TRUE(WaitCycles(2));
+    SetStationAttribute(0); // the cycles read it from the station again
+    const auto points = m_dialog.MonitorList()->GetDigitalPoints(2);
+    EXPECT_TRUE(points.shown);
+    EXPECT_EQ(points.label, L"In");
+    EXPECT_FALSE(m_dialog.AdjustList()->isVisible());
+    EXPECT_FALSE(m_dialog.ReadingLabel()->isVisible());
+    EXPECT_TRUE(VisiblePanels().empty());
+    EXPECT_TRUE(m_dialog.MonitorList()->GetDigitalPoints(1).label.empty()) << "an analog module has no boxes";
+    EXPECT_NE(m_dialog.MonitorList()->GetTypeText(2).find(L"BJ58W"), std::wstring::npos);
+
+    // The boxes are drawn: green for the points that are set, black for the others.
+    CMonitorListCtrl* list = m_dialog.MonitorList();
+    const QImage image = list->viewport()->grab().toImage();
+    const QRect cell = list->visualRect(list->model()->index(2, 2));
+    int green = 0;
+    int black = 0;
+    for (int y = cell.top(); y <= cell.bottom(); ++y) {
+        for (int x = cell.left(); x <= cell.right(); ++x) {
+            const QRgb pixel = image.pixel(x, y) & 0xFFFFFF;
+            green += pixel == 0x00FF00 ? 1 : 0;
+            black += pixel == 0x000000 ? 1 : 0;
+        }
+    }
+    EXPECT_GT(green, 20);
+    EXPECT_GT(black, 20 * green / 2) << "fifteen clear boxes against one set";
+
+    // With the station attribute set the module gets the digital panel.
+    SetStationAttribute(1);
+    ClickRow(1);
+    ClickRow(2);
+    ASSERT_EQ(VisiblePanels().size(), 1u);
+    EXPECT_EQ(VisiblePanels().front(), m_dialog.DigitalPanel());
+}
+
+TEST_F(MonitorDialogTest, AnalogModuleShowsItsAdjustListOnceACycleHasReadIt) {
+    const auto station = Start(L"sim:0=K52HQ8,5=JK7W");
+    ASSERT_TRUE(WaitCycles(2));
+    ClickRow(5);
+    EXPECT_TRUE(m_dialog.ReadingLabel()->isVisible());
+    EXPECT_FALSE(m_dialog.AdjustList()->isVisible());
+    ASSERT_EQ(VisiblePanels().size(), 1u);
+    EXPECT_EQ(VisiblePanels().front(), m_dialog.FourChannelPanel());
+
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_dialog.AdjustList()->isVisible(); }, kWait));
+    EXPECT_GT(m_dialog.AdjustList()->GetRowCount(), 0);
+    EXPECT_FALSE(m_dialog.ReadingLabel()->isVisible());
+
+    // The station stops answering: the rack empties and the list goes.
+    auto silence = StationFault::AtItem(0, 0, 6, StationFault::Kind::ErrorStatus).WithStatus(2);
+    silence.times = 0;
+    station->InjectFault(silence);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !m_dialog.AdjustList()->isVisible(); }, kWait));
+    EXPECT_EQ(m_dialog.MonitorList()->Rack().GetCard(5)->GetTypeCode(), 0);
+    EXPECT_FALSE(m_dialog.ReadingLabel()->isVisible());
+    EXPECT_TRUE(m_dialog.MonitorList()->GetTypeText(5).empty());
+    station->ClearFaults();
+}
+
+TEST_F(MonitorDialogTest, AStepInTheAdjustListIsWrittenToTheModule) {
+    const auto station = Start(L"sim:0=K52HQ8,6=JK7W");
+    ASSERT_TRUE(WaitCycles(1));
+    ClickRow(6);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_dialog.AdjustList()->isVisible(); }, kWait));
+    CParameterListCtrl* adjust = m_dialog.AdjustList();
+    adjust->setCurrentItem(adjust->RowItem(0));
+    const int parameter = adjust->GetCurrentParameter();
+    ASSERT_GE(parameter, 0);
+    auto card = m_dialog.MonitorList()->Rack().GetCard(6);
+    const ParameterDefinition& definition = card->GetParameter(parameter);
+    const auto before = station->GetValue(6, definition.page, definition.item);
+
+    adjust->Stepper()->PressRight();
+    ASSERT_TRUE(adjust->GetWriteRequest());
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return station->GetValue(6, definition.page, definition.item) != before; }, kWait));
+    EXPECT_FALSE(adjust->GetWriteRequest());
+    ASSERT_TRUE(WaitCycles(2));
+    EXPECT_TRUE(adjust->Stepper()->isEnabled() || !adjust->Stepper()->isVisible());
+}
+
+TEST_F(MonitorDialogTest, SimulationValuesReachTheStationAndTheListShowsThem) {
+    const auto station = Start(L"sim:0=K52HQ8,2=BJ58W,3=KZ7W");
+    station->SetAttribute(1);
+    SetStationAttribute(1);
+    ASSERT_TRUE(WaitCycles(1));
+
+    // Not simulating yet: the panel is there but disabled.
+    ClickRow(3);
+    CEditAIO4* panel = m_dialog.FourChannelPanel();
+    ASSERT_TRUE(panel->isVisible());
+    ASSERT_TRUE(WaitCycles(1));
+    EXPECT_FALSE(panel->Edit(0)->isEnabled());
+    EXPECT_FALSE(panel->SetButton()->isEnabled());
+
+    SwitchSimulationOn(*station, *m_dialog.MonitorList()->Rack().GetCard(3), 3);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return panel->SetButton()->isEnabled(); }, kWait));
+    EXPECT_NE(m_dialog.MonitorList()->GetTypeText(3).find(L"Simulating"), std::wstring::npos);
+
+    panel->Edit(0)->selectAll();
+    QTest::keyClicks(panel->Edit(0), QStringLiteral("1234"));
+    panel->Edit(3)->selectAll();
+    QTest::keyClicks(panel->Edit(3), QStringLiteral("-40000"));
+    QTest::mouseClick(panel->SetButton(), Qt::LeftButton);
+    EXPECT_FALSE(panel->SetButton()->isEnabled());
+    EXPECT_EQ(panel->Edit(3)->text(), QStringLiteral("-32768"));
+
+    const auto card = m_dialog.MonitorList()->Rack().GetCard(3);
+    const ChannelDefinition first = card->GetChannelRow(0);
+    const ChannelDefinition fourth = card->GetChannelRow(3);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            return station->GetValue(3, first.valuePage, first.valueItem) ==
+                   std::optional<std::wstring>(L"1234");
+        },
+        kWait))
+        << [&] {
+               std::string text;
+               for (const auto& request : station->GetRequestLog()) {
+                   if (request.address == 3 && !request.text.empty()) {
+                       text += std::to_string(request.page) + "/" + std::to_string(request.item) + "=" +
+                               QString::fromStdWString(request.text).toStdString() + " st" +
+                               std::to_string(request.status) + "; ";
+                   }
+               }
+               return text + " first " + std::to_string(first.valuePage) + "/" +
+                      std::to_string(first.valueItem) + " now " +
+                      QString::fromStdWString(
+                          station->GetValue(3, first.valuePage, first.valueItem).value_or(L"?"))
+                          .toStdString();
+           }();
+    EXPECT_EQ(station->GetValue(3, fourth.valuePage, fourth.valueItem),
+              std::optional<std::wstring>(L"-32768"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return panel->SetButton()->isEnabled(); }, kWait))
+        << "the request was consumed";
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return m_dialog.MonitorList()->GetChannelText(3, 0) == L"Ch 1\n1234"; }, kWait))
+        << QString::fromStdWString(m_dialog.MonitorList()->GetChannelText(3, 0)).toStdString();
+
+    // The digital module: boxes 1 and 3 give the points 1 and 3.
+    ClickRow(2);
+    SwitchSimulationOn(*station, *m_dialog.MonitorList()->Rack().GetCard(2), 2);
+    CEditDIO32* digital = m_dialog.DigitalPanel();
+    ASSERT_TRUE(digital->isVisible());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return digital->SetButton()->isEnabled(); }, kWait));
+    for (int bit = 0; bit < 16; ++bit) {
+        digital->Box(bit)->setChecked(false);
+    }
+    QTest::mouseClick(digital->Box(0), Qt::LeftButton);
+    QTest::mouseClick(digital->Box(2), Qt::LeftButton);
+    QTest::mouseClick(digital->SetButton(), Qt::LeftButton);
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return m_dialog.MonitorList()->GetDigitalPoints(2).bits == 5u; }, kWait));
+}
+
+TEST_F(MonitorDialogTest, AnAnalogModuleWithItsAdjustListAndPanelBesideADigitalModule) {
+    const auto station = Start(L"sim:0=K52HQ8,1=JK7W,2=BJ58W,3=KZ9W,4=QB9W");
+    station->SetAttribute(1);
+    ASSERT_TRUE(WaitCycles(1));
+    ClickRow(1);
+    SwitchSimulationOn(*station, *m_dialog.MonitorList()->Rack().GetCard(1), 1);
+    CEditAIO4* panel = m_dialog.FourChannelPanel();
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return m_dialog.AdjustList()->isVisible() && panel->SetButton()->isEnabled(); }, kWait));
+    EXPECT_TRUE(panel->isVisible());
+    EXPECT_FALSE(m_dialog.ReadingLabel()->isVisible());
+    EXPECT_TRUE(m_dialog.MonitorList()->GetDigitalPoints(2).shown);
+    // The panel sits inside "Simulate Data", the adjust list inside "Adjust Parameter".
+    EXPECT_TRUE(FindControl(&m_dialog, CMonitorDialog::kSimulateGroupId)
+                    ->geometry()
+                    .contains(panel->geometry().topLeft()));
+    EXPECT_TRUE(FindControl(&m_dialog, CMonitorDialog::kAdjustGroupId)
+                    ->geometry()
+                    .contains(m_dialog.AdjustList()->geometry()));
+    // For the README: K52_MONITOR_SCREENSHOT names the picture to write.
+    if (const char* screenshot = std::getenv("K52_MONITOR_SCREENSHOT")) {
+        QTest::qWait(100);
+        EXPECT_TRUE(m_dialog.grab().save(QString::fromLocal8Bit(screenshot)));
+    }
+}
+
+TEST_F(MonitorDialogTest, EscapeNeverClosesTheWindowCloseEndsItWithResultOne) {
+    const auto station = GetSimulatedStation(L"sim:0=K52HQ8,1=KZ9W");
+    CComSettings settings = m_link.GetSettings();
+    settings.SetDevicePath(L"sim:0=K52HQ8,1=KZ9W");
+    m_link.SetSettings(settings);
+    bool stillOpen = false;
+    qint64 closing = -1;
+    QElapsedTimer timer;
+    k52test::WhenModalShown([&](QWidget* window) {
+        ASSERT_EQ(window, &m_dialog);
+        QTest::qWait(100);
+        QTest::keyClick(window, Qt::Key_Escape);
+        QTest::qWait(50);
+        stillOpen = window->isVisible();
+        timer.start();
+        QTest::mouseClick(FindControlAs<QPushButton>(window, CMonitorDialog::kCloseButtonId), Qt::LeftButton);
+    });
+    EXPECT_TRUE(m_dialog.RunModal(&m_link));
+    closing = timer.elapsed();
+    EXPECT_TRUE(stillOpen);
+    EXPECT_LT(closing, 1000);
+    EXPECT_FALSE(m_dialog.Thread()->IsRunning());
+    EXPECT_GT(m_dialog.GetNotificationCount(), 0u);
+
+    // The close box ends it the same way.
+    CMonitorDialog second;
+    k52test::WhenModalShown([&](QWidget* window) { window->close(); });
+    EXPECT_TRUE(second.RunModal(&m_link));
+}
+
+} // namespace
+
+namespace {
+
+double ProcessorSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+// Runs the window for a while on a port and closes it with "close"; the
+// figures go to the test's output.
+void RunAndClose(const std::wstring& path, bool paced, const char* what) {
+    if (auto station = GetSimulatedStation(path)) {
+        station->SetPacing(paced);
+    }
+    CJX5COMInterface link;
+    CComSettings settings = link.GetSettings();
+    settings.SetDevicePath(path);
+    link.SetSettings(settings);
+    CMonitorDialog dialog;
+    const int runMs = qEnvironmentVariableIntValue("K52_MONITOR_RUN_MS") > 0
+                          ? qEnvironmentVariableIntValue("K52_MONITOR_RUN_MS")
+                          : 1000;
+    qint64 closeMs = -1;
+    std::uint64_t notifications = 0;
+    double processor = 0;
+    std::uint64_t before = 0;
+    double processorBefore = 0;
+    // The figures are taken while the window's own modal loop runs.
+    k52test::WhenModalShown([&](QWidget* window) {
+        before = dialog.GetNotificationCount();
+        processorBefore = ProcessorSeconds();
+        QTimer::singleShot(runMs, window, [&, window] {
+            notifications = dialog.GetNotificationCount() - before;
+            processor = ProcessorSeconds() - processorBefore;
+            QElapsedTimer timer;
+            timer.start();
+            QTest::mouseClick(FindControlAs<QPushButton>(window, CMonitorDialog::kCloseButtonId),
+                              Qt::LeftButton);
+            closeMs = timer.elapsed();
+        });
+    });
+    EXPECT_TRUE(dialog.RunModal(&link));
+    EXPECT_LT(closeMs, 1000) << what;
+    // At line speed a whole cycle may take longer than the run; closing then
+    // cancels it on the line.
+    if (!paced) {
+        EXPECT_GT(notifications, 0u) << what;
+    }
+    std::printf("[ figures  ] %s: %.1f cycles/s, processor %.0f%% of one core, close %lld ms\n", what,
+                static_cast<double>(notifications) * 1000.0 / runMs, processor * 100000.0 / runMs,
+                static_cast<long long>(closeMs));
+}
+
+} // namespace
+
+TEST(MonitorDialogFigures, CloseEndsTheMonitorPromptlyWithAndWithoutAStation) {
+    k52test::LoadEnglish();
+    RegisterSimulatedStationPort();
+    RunAndClose(L"/dev/k52-no-such-port", false, "absent station (port missing)");
+    RunAndClose(L"sim:0=K52HQ8,1=JK7W,2=BJ58W,3=KZ9W,4=QB9W,7=BJWQ8W", false, "simulated station");
+    RunAndClose(L"sim:0=K52HQ8,1=JK7W,2=BJ58W,3=KZ9W,4=QB9W,7=BJWQ8W,8=KZ7W", true,
+                "simulated station at line speed");
+}
