@@ -1,5 +1,7 @@
 #include "catalog/CCOMCardType.h"
 
+#include "catalog/CardTypeTable.h"
+
 #include "catalog/CCardHJWB8.h"
 #include "catalog/CCardHJWQ8.h"
 #include "catalog/CCardHQ8.h"
@@ -11,25 +13,11 @@
 
 namespace {
 
-struct Entry {
-    std::int32_t code;
-    const wchar_t* name;
-};
-
 // Searched in this order.
-constexpr Entry kEntries[] = {
+constexpr CardTypeEntry kEntries[] = {
     {-1, L"unknown"}, {0, L"K52HQBZ8"}, {1, L"QZ52"},     {2, L"WB52"},
     {3, L"K52HQ8"},   {4, L"K52HJWQ8"}, {5, L"K52HZKJ8"}, {6, L"K52HJWB8"},
 };
-
-const wchar_t* NameOfCode(std::int32_t code) {
-    for (const Entry& entry : kEntries) {
-        if (entry.code == code) {
-            return entry.name;
-        }
-    }
-    return L"unknown";
-}
 
 std::unique_ptr<CCardInterface> NewCard(std::int32_t code) {
     switch (code) {
@@ -55,22 +43,13 @@ std::unique_ptr<CCardInterface> NewCard(std::int32_t code) {
 } // namespace
 
 std::unique_ptr<CCardInterface> CCOMCardType::CreateByCode(std::int32_t code) const {
-    std::unique_ptr<CCardInterface> card = NewCard(code);
-    const std::wstring name = NameOfCode(card->GetTypeCode());
-    card->SetSectionName(name);
-    card->SetCardName(CCardName(name));
-    return card;
+    return NameCard(NewCard(code), kEntries);
 }
 
 std::unique_ptr<CCardInterface> CCOMCardType::CreateByName(const std::wstring& name) const {
-    for (const Entry& entry : kEntries) {
-        if (name == entry.name) {
-            return CreateByCode(entry.code);
-        }
-    }
-    return CreateByCode(-1);
+    return CreateByCode(FindCardTypeCode(kEntries, name).value_or(-1));
 }
 
 std::wstring CCOMCardType::GetLongNameByCode(std::int32_t code) const {
-    return CCardName(NameOfCode(code)).GetLongName();
+    return CCardName(CardTypeName(kEntries, code)).GetLongName();
 }

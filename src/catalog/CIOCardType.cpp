@@ -1,5 +1,7 @@
 #include "catalog/CIOCardType.h"
 
+#include "catalog/CardTypeTable.h"
+
 #include "catalog/CCardBHQB8W.h"
 #include "catalog/CCardBJWQ8W.h"
 #include "catalog/CCardBQ7W.h"
@@ -25,27 +27,13 @@
 
 namespace {
 
-struct Entry {
-    std::int32_t code;
-    const wchar_t* name;
-};
-
 // Searched in this order.
-constexpr Entry kEntries[] = {
+constexpr CardTypeEntry kEntries[] = {
     {-1, L"unknown"}, {0, L"null"},    {1, L"BJ58W"},   {2, L"QJ58W"},   {3, L"KZ7W"},
     {4, L"KZ9W"},     {5, L"QZ7W"},    {6, L"QH7W"},    {7, L"JK7W"},    {8, L"JK9W"},
     {9, L"ZQ7W"},     {10, L"BQ7W"},   {11, L"HJ7W"},   {12, L"KB7HW"},  {13, L"JZB7W"},
     {14, L"QB9W"},    {15, L"ZKH7JW"}, {16, L"BJWQ8W"}, {17, L"BHQB8W"}, {18, L"BZKJ8W"},
 };
-
-const wchar_t* NameOfCode(std::int32_t code) {
-    for (const Entry& entry : kEntries) {
-        if (entry.code == code) {
-            return entry.name;
-        }
-    }
-    return L"unknown";
-}
 
 std::unique_ptr<CCardInterface> NewCard(std::int32_t code) {
     const bool sixteenPointCards = GetStationAttribute() != 0;
@@ -98,31 +86,17 @@ std::unique_ptr<CCardInterface> NewCard(std::int32_t code) {
 } // namespace
 
 std::int32_t CIOCardType::CodeFromName(const std::wstring& name) const {
-    for (const Entry& entry : kEntries) {
-        if (name == entry.name) {
-            return entry.code;
-        }
-    }
-    return 0;
+    return FindCardTypeCode(kEntries, name).value_or(0);
 }
 
 std::unique_ptr<CCardInterface> CIOCardType::CreateByCode(std::int32_t code) const {
-    std::unique_ptr<CCardInterface> card = NewCard(code);
-    const std::wstring name = NameOfCode(card->GetTypeCode());
-    card->SetSectionName(name);
-    card->SetCardName(CCardName(name));
-    return card;
+    return NameCard(NewCard(code), kEntries);
 }
 
 std::unique_ptr<CCardInterface> CIOCardType::CreateByName(const std::wstring& name) const {
-    for (const Entry& entry : kEntries) {
-        if (name == entry.name) {
-            return CreateByCode(entry.code);
-        }
-    }
-    return CreateByCode(-1);
+    return CreateByCode(FindCardTypeCode(kEntries, name).value_or(-1));
 }
 
 std::wstring CIOCardType::GetLongNameByCode(std::int32_t code) const {
-    return CCardName(NameOfCode(code)).GetLongName();
+    return CCardName(CardTypeName(kEntries, code)).GetLongName();
 }
