@@ -58,6 +58,12 @@ CMonitorListCtrl::CMonitorListCtrl(QWidget* parent) : QTableWidget(parent) {
     // would leave them too wide or too narrow.
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // The narrow last column must be allowed its width: held at the header's
+    // minimum instead, the columns overflow the list, and an arrow key that
+    // reaches the last column pushes the captions out of sight.
+    horizontalHeader()->setMinimumSectionSize(0);
+    // Tab moves on to the next control rather than through the cells.
+    setTabKeyNavigation(false);
     horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     horizontalHeader()->setHighlightSections(false);
     connect(this, &QTableWidget::itemSelectionChanged, this, [this] {

@@ -20,6 +20,7 @@
 
 #include <QCheckBox>
 #include <QElapsedTimer>
+#include <QHeaderView>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -292,6 +293,31 @@ TEST_F(MonitorDialogTest, AnAnalogModuleWithItsAdjustListAndPanelBesideADigitalM
         QTest::qWait(100);
         EXPECT_TRUE(m_dialog.grab().save(QString::fromLocal8Bit(screenshot)));
     }
+}
+
+TEST_F(MonitorDialogTest, TabLeavesTheMonitorListAndTheArrowsKeepItsColumnsInPlace) {
+    Start(L"sim:0=K52HQ8,1=JK7W");
+    ASSERT_TRUE(WaitCycles(2));
+    ClickRow(0);
+    CMonitorListCtrl* list = m_dialog.MonitorList();
+    ASSERT_TRUE(list->hasFocus());
+
+    // The arrows choose rows; the columns fill the width and stay put.
+    QTest::keyClick(list, Qt::Key_Right);
+    QTest::keyClick(list, Qt::Key_Right);
+    QTest::keyClick(list, Qt::Key_Right);
+    QTest::keyClick(list, Qt::Key_Down);
+    EXPECT_EQ(list->GetSelectedRow(), 1);
+    EXPECT_EQ(list->horizontalHeader()->sectionViewportPosition(0), 0);
+
+    // Tab goes on to the next control ("close", the COM slot has no adjust
+    // list) instead of walking through the cells.
+    ClickRow(0);
+    QTest::keyClick(list, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(),
+              FindControlAs<QPushButton>(&m_dialog, CMonitorDialog::kCloseButtonId));
+    EXPECT_EQ(list->GetSelectedRow(), 0);
+    EXPECT_EQ(list->horizontalHeader()->sectionViewportPosition(0), 0);
 }
 
 TEST_F(MonitorDialogTest, EscapeNeverClosesTheWindowCloseEndsItWithResultOne) {
