@@ -195,6 +195,27 @@ TEST_F(MonitorDialogTest, AStepInTheAdjustListIsWrittenToTheModule) {
     EXPECT_TRUE(adjust->Stepper()->isEnabled() || !adjust->Stepper()->isVisible());
 }
 
+TEST_F(MonitorDialogTest, EscapeInAnAdjustValueTakesTheEditBackAndGoesToTheMonitorList) {
+    Start(L"sim:0=K52HQ8,6=JK7W");
+    ASSERT_TRUE(WaitCycles(1));
+    ClickRow(6);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_dialog.AdjustList()->isVisible(); }, kWait));
+    CParameterListCtrl* adjust = m_dialog.AdjustList();
+    adjust->setFocus();
+    adjust->setCurrentItem(adjust->RowItem(0));
+    QTest::keyClick(adjust, Qt::Key_5);
+    QWidget* editor = QApplication::focusWidget();
+    ASSERT_TRUE(adjust->Editors().IsAnyActive());
+    ASSERT_NE(editor, adjust);
+
+    QTest::keyClick(editor, Qt::Key_Escape);
+    EXPECT_TRUE(m_dialog.isVisible());
+    EXPECT_FALSE(adjust->Editors().IsAnyActive());
+    EXPECT_FALSE(adjust->GetWriteRequest());
+    EXPECT_EQ(QApplication::focusWidget(), m_dialog.MonitorList());
+    EXPECT_TRUE(VisiblePanels().empty());
+}
+
 TEST_F(MonitorDialogTest, SimulationValuesReachTheStationAndTheListShowsThem) {
     const auto station = Start(L"sim:0=K52HQ8,2=BJ58W,3=KZ7W");
     station->SetAttribute(1);
