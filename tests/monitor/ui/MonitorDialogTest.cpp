@@ -1,5 +1,6 @@
 // The monitor window against the simulated station, through real widgets
 // and input events.
+#include "app/CResourceManager.h"
 #include "app/ui/ControlId.h"
 #include "catalog/CCardInterface.h"
 #include "catalog/StationAttribute.h"
@@ -214,6 +215,21 @@ TEST_F(MonitorDialogTest, EscapeInAnAdjustValueTakesTheEditBackAndGoesToTheMonit
     EXPECT_FALSE(adjust->GetWriteRequest());
     EXPECT_EQ(QApplication::focusWidget(), m_dialog.MonitorList());
     EXPECT_TRUE(VisiblePanels().empty());
+}
+
+TEST_F(MonitorDialogTest, ALanguageFileWithoutTheModuleTextsStillShowsTheValues) {
+    // A language file is outside input: one that lacks the texts of a model
+    // leaves the type cell empty, and the rows are drawn all the same.
+    Start(L"sim:0=K52HQ8,1=JK7W,2=BJ58W");
+    ASSERT_TRUE(WaitCycles(2));
+    CResourceManager::Database().Reset();
+    QImage drawn;
+    EXPECT_NO_THROW(drawn = m_dialog.MonitorList()->grab().toImage());
+    EXPECT_NO_THROW(ClickRow(1));
+    EXPECT_NO_THROW(WaitCycles(1));
+    k52test::LoadEnglish();
+    EXPECT_FALSE(drawn.isNull());
+    EXPECT_TRUE(WaitCycles(1));
 }
 
 TEST_F(MonitorDialogTest, SimulationValuesReachTheStationAndTheListShowsThem) {
