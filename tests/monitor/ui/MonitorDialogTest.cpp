@@ -220,13 +220,16 @@ TEST_F(MonitorDialogTest, EscapeInAnAdjustValueTakesTheEditBackAndGoesToTheMonit
 TEST_F(MonitorDialogTest, ALanguageFileWithoutTheModuleTextsStillShowsTheValues) {
     // A language file is outside input: one that lacks the texts of a model
     // leaves the type cell empty, and the rows are drawn all the same.
-    Start(L"sim:0=K52HQ8,1=JK7W,2=BJ58W");
+    Start(L"sim:0=K52HQ8,1=JK7W,2=BJ58W,3=BJWQ8W");
     ASSERT_TRUE(WaitCycles(2));
     CResourceManager::Database().Reset();
     QImage drawn;
     EXPECT_NO_THROW(drawn = m_dialog.MonitorList()->grab().toImage());
     EXPECT_NO_THROW(ClickRow(1));
     EXPECT_NO_THROW(WaitCycles(1));
+    // The eight-channel panel labels its lines from the language file.
+    EXPECT_NO_THROW(ClickRow(3));
+    EXPECT_TRUE(m_dialog.EightChannelPanel()->isVisible());
     k52test::LoadEnglish();
     EXPECT_FALSE(drawn.isNull());
     EXPECT_TRUE(WaitCycles(1));
