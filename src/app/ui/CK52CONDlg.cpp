@@ -276,9 +276,13 @@ void CK52CONDlg::OnMonitor() {
     CMonitorDialog monitor(nullptr);
     // The main window comes back however the monitor ends.
     struct ShowAgain {
-        QWidget* window;
-        ~ShowAgain() { window->show(); }
+        CK52CONDlg* window;
+        ~ShowAgain() {
+            window->m_hiddenForMonitor = false;
+            window->show();
+        }
     } showAgain{this};
+    m_hiddenForMonitor = true;
     hide();
     monitor.RunModal(&link);
 }
@@ -382,6 +386,17 @@ void CK52CONDlg::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     // The list's columns follow its width, which is final only now.
     m_parameterList->SetColumnWidths();
+}
+
+void CK52CONDlg::setVisible(bool visible) {
+    if (!visible && m_hiddenForMonitor) {
+        // A dialog that is hidden ends its own modal loop, which here is the
+        // program's: the window would be gone for good, and the rack with it,
+        // once the monitor closed. It is only put out of sight.
+        QWidget::setVisible(false);
+        return;
+    }
+    QDialog::setVisible(visible);
 }
 
 void CK52CONDlg::OnEnterKey() {

@@ -71,6 +71,8 @@ public:
     // The popup menu of the model button while it is open, else null.
     QMenu* CardMenu() const { return m_cardMenu; }
 
+    void setVisible(bool visible) override;
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -117,6 +119,8 @@ private:
     CAppSettings m_settings;
     QMenu* m_cardMenu = nullptr;
     int m_selectedSlot = 0;
+    // Set while the monitor runs and this window is out of sight.
+    bool m_hiddenForMonitor = false;
     std::unique_ptr<CFileChooser> m_fileChooser;
 
     CParameterListCtrl* m_parameterList = nullptr;

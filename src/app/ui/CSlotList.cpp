@@ -19,6 +19,9 @@ CSlotList::CSlotList(QWidget* parent) : QTableWidget(parent) {
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Tab moves on to the next control, as from any list; walking the cells
+    // with it would keep the keyboard user inside the list for good.
+    setTabKeyNavigation(false);
 }
 
 CSlotList::~CSlotList() = default;

@@ -4,6 +4,9 @@
 
 #include <QLabel>
 
+#include <exception>
+#include <string_view>
+
 CEditAIO4_2::CEditAIO4_2(QWidget* parent)
     : CAnalogSimulationPanel(parent, 8, 186, 93), m_inputLabel(new QLabel(this)),
       m_outputLabel(new QLabel(this)) {
@@ -22,7 +25,16 @@ CEditAIO4_2::CEditAIO4_2(QWidget* parent)
 CEditAIO4_2::~CEditAIO4_2() = default;
 
 void CEditAIO4_2::LoadControls() {
-    m_inputLabel->setText(QString::fromStdWString(GetMessage(L"siminput")));
-    m_outputLabel->setText(QString::fromStdWString(GetMessage(L"simoutput")));
+    // A language file without these texts leaves the labels empty; the panel
+    // is opened from a selection, where nothing may be thrown.
+    const auto label = [](std::wstring_view key) {
+        try {
+            return QString::fromStdWString(GetMessage(key));
+        } catch (const std::exception&) {
+            return QString();
+        }
+    };
+    m_inputLabel->setText(label(L"siminput"));
+    m_outputLabel->setText(label(L"simoutput"));
     CAnalogSimulationPanel::LoadControls();
 }

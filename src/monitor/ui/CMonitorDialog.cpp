@@ -132,6 +132,10 @@ void CMonitorDialog::keyPressEvent(QKeyEvent* event) {
         }
         return;
     case Qt::Key_Escape:
+        // An open editor of the adjust list is taken back first: losing the
+        // focus to the monitor list it would report a cancel, and the list
+        // would take the focus back to itself.
+        m_adjustList->HideEditors();
         HidePanels();
         m_list->setFocus();
         return;

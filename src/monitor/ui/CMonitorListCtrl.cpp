@@ -7,6 +7,8 @@
 #include <QPainter>
 #include <QStyledItemDelegate>
 
+#include <exception>
+
 namespace {
 
 constexpr int kChannelParts = 4;
@@ -43,6 +45,17 @@ void DrawLines(QPainter* painter, const QRect& rect, const std::wstring& text, Q
     }
 }
 
+// A cell's text. The texts come from the language file, which is outside
+// input; one that lacks a text leaves the cell empty; an exception must not
+// leave the drawing of the list half done.
+template <class Fetch> auto Guarded(Fetch fetch) -> decltype(fetch()) {
+    try {
+        return fetch();
+    } catch (const std::exception&) {
+        return {};
+    }
+}
+
 } // namespace
 
 CMonitorListCtrl::CMonitorListCtrl(QWidget* parent) : QTableWidget(parent) {
@@ -58,6 +71,12 @@ CMonitorListCtrl::CMonitorListCtrl(QWidget* parent) : QTableWidget(parent) {
     // would leave them too wide or too narrow.
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // The narrow last column must be allowed its width: held at the header's
+    // minimum instead, the columns overflow the list, and an arrow key that
+    // reaches the last column pushes the captions out of sight.
+    horizontalHeader()->setMinimumSectionSize(0);
+    // Tab moves on to the next control rather than through the cells.
+    setTabKeyNavigation(false);
     horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     horizontalHeader()->setHighlightSections(false);
     connect(this, &QTableWidget::itemSelectionChanged, this, [this] {
@@ -195,19 +214,21 @@ void CMonitorListCtrl::DrawCell(QPainter* painter, const QStyleOptionViewItem& o
         const QFontMetrics metrics(painter->font());
         painter->drawText(
             rect, Qt::AlignRight | Qt::AlignVCenter,
-            metrics.elidedText(QString::fromStdWString(GetCaptionText(row)), Qt::ElideRight, rect.width()));
+            metrics.elidedText(QString::fromStdWString(Guarded([&] { return GetCaptionText(row); })),
+                               Qt::ElideRight, rect.width()));
     } else if (card && column == 1) {
-        DrawLines(painter, cell.adjusted(5, -1, 0, -1), GetTypeText(row), Qt::AlignLeft);
+        DrawLines(painter, cell.adjusted(5, -1, 0, -1), Guarded([&] { return GetTypeText(row); }), Qt::AlignLeft);
     } else if (card && column == 2) {
         const int left = cell.left() + 5;
         const int partWidth = (cell.right() - left) / kChannelParts;
-        const DigitalPoints points = GetDigitalPoints(row);
+        const DigitalPoints points = Guarded([&] { return GetDigitalPoints(row); });
         if (points.shown) {
             DrawDigitalPoints(painter, QRect(left, cell.top(), cell.right() - left, cell.height()), points);
         } else {
             for (int channel = 0; channel < card->GetChannelCount() && channel < kChannelParts; ++channel) {
                 const QRect part(left + channel * partWidth, cell.top(), partWidth, cell.height());
-                DrawLines(painter, part.adjusted(0, 1, -2, 0), GetChannelText(row, channel), Qt::AlignLeft);
+                DrawLines(painter, part.adjusted(0, 1, -2, 0), Guarded([&] { return GetChannelText(row, channel); }),
+                          Qt::AlignLeft);
             }
         }
     }

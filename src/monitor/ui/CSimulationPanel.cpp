@@ -16,6 +16,12 @@ CSimulationPanel::CSimulationPanel(QWidget* parent, int widthDlu, int heightDlu)
 CSimulationPanel::~CSimulationPanel() = default;
 
 void CSimulationPanel::PlaceSetButton(int x, int y) {
+    // The button is made before the inputs of the panel but is the last stop
+    // of Tab after them: put back into the panel now, it joins the end of the
+    // focus chain.
+    m_setButton->setParent(nullptr);
+    m_setButton->setParent(this);
+    m_setButton->show();
     CDialogUnits(font()).Place(m_setButton, kSetButtonId, x, y, 50, 14);
 }
 

@@ -341,6 +341,25 @@ TEST_F(MainWindowTest, EnterAndEscapeNeverCloseTheWindow) {
     EXPECT_FALSE(window.isVisible());
 }
 
+TEST_F(MainWindowTest, TabLeavesTheSlotListForTheNextControl) {
+    CK52CONDlg& window = OpenWindow();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    ClickSlotRow(2);
+    CSlotList* slotList = window.SlotList();
+    ASSERT_TRUE(slotList->hasFocus());
+
+    // Tab goes on to the model button, and Shift+Tab back, as between any
+    // two controls; the selected slot stays.
+    QTest::keyClick(slotList, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), Control(CK52CONDlg::IdModelButton));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::focusWidget(), slotList);
+    QTest::keyClick(slotList, Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::focusWidget(), Control(CK52CONDlg::IdAllOnOff));
+    EXPECT_EQ(slotList->FirstSelectedRow(), 2);
+}
+
 TEST_F(MainWindowTest, ALanguageFileThatCannotBeReadIsShownOnceAndTheWindowGoesOn) {
     m_profile->WriteString(L"Settings", L"DisplayLanguage", L"Missing.lng");
     CK52CONDlg& window = OpenWindow();

@@ -6,6 +6,7 @@
 
 #include <QComboBox>
 #include <QPushButton>
+#include <QTimer>
 
 using k52test::MainWindowTest;
 using k52test::WhenModalShown;
@@ -44,6 +45,30 @@ TEST_F(MonitorCommandWindowTest, MonitorRunsWhileTheMainWindowIsHidden) {
     EXPECT_TRUE(m_window->isVisible());
     EXPECT_EQ(m_profile->GetString(L"ComSettings", L"COMPortName", L""), L"sim:");
     EXPECT_TRUE(m_errors.Texts().empty());
+}
+
+TEST_F(MonitorCommandWindowTest, ClosingTheMonitorDoesNotEndTheProgram) {
+    // The main window is hidden while the monitor runs, so the monitor is the
+    // last visible window when it closes; the main window's own loop, which
+    // is the program's, must go on all the same.
+    OpenWindow();
+    ChoosePort(true);
+    WhenModalShown([&](QWidget* window) {
+        auto* monitor = dynamic_cast<CMonitorDialog*>(window);
+        ASSERT_NE(monitor, nullptr);
+        QTest::mouseClick(FindControlAs<QPushButton>(window, CMonitorDialog::kCloseButtonId), Qt::LeftButton);
+    });
+    bool monitorEnded = false;
+    QTimer::singleShot(0, m_window.get(), [&] {
+        Click(CK52CONDlg::IdMonitor);
+        monitorEnded = true;
+        // Whatever the monitor left behind has its turn before this.
+        QTimer::singleShot(100, m_window.get(), [&] { m_window->done(7); });
+    });
+    const int result = m_window->exec();
+
+    EXPECT_TRUE(monitorEnded);
+    EXPECT_EQ(result, 7);
 }
 
 TEST_F(MonitorCommandWindowTest, APortThatCannotBeOpenedShowsItsErrorAndNothingElse) {

@@ -1,5 +1,6 @@
 // The monitor window against the simulated station, through real widgets
 // and input events.
+#include "app/CResourceManager.h"
 #include "app/ui/ControlId.h"
 #include "catalog/CCardInterface.h"
 #include "catalog/StationAttribute.h"
@@ -20,6 +21,7 @@
 
 #include <QCheckBox>
 #include <QElapsedTimer>
+#include <QHeaderView>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -194,6 +196,45 @@ TEST_F(MonitorDialogTest, AStepInTheAdjustListIsWrittenToTheModule) {
     EXPECT_TRUE(adjust->Stepper()->isEnabled() || !adjust->Stepper()->isVisible());
 }
 
+TEST_F(MonitorDialogTest, EscapeInAnAdjustValueTakesTheEditBackAndGoesToTheMonitorList) {
+    Start(L"sim:0=K52HQ8,6=JK7W");
+    ASSERT_TRUE(WaitCycles(1));
+    ClickRow(6);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_dialog.AdjustList()->isVisible(); }, kWait));
+    CParameterListCtrl* adjust = m_dialog.AdjustList();
+    adjust->setFocus();
+    adjust->setCurrentItem(adjust->RowItem(0));
+    QTest::keyClick(adjust, Qt::Key_5);
+    QWidget* editor = QApplication::focusWidget();
+    ASSERT_TRUE(adjust->Editors().IsAnyActive());
+    ASSERT_NE(editor, adjust);
+
+    QTest::keyClick(editor, Qt::Key_Escape);
+    EXPECT_TRUE(m_dialog.isVisible());
+    EXPECT_FALSE(adjust->Editors().IsAnyActive());
+    EXPECT_FALSE(adjust->GetWriteRequest());
+    EXPECT_EQ(QApplication::focusWidget(), m_dialog.MonitorList());
+    EXPECT_TRUE(VisiblePanels().empty());
+}
+
+TEST_F(MonitorDialogTest, ALanguageFileWithoutTheModuleTextsStillShowsTheValues) {
+    // A language file is outside input: one that lacks the texts of a model
+    // leaves the type cell empty, and the rows are drawn all the same.
+    Start(L"sim:0=K52HQ8,1=JK7W,2=BJ58W,3=BJWQ8W");
+    ASSERT_TRUE(WaitCycles(2));
+    CResourceManager::Database().Reset();
+    QImage drawn;
+    EXPECT_NO_THROW(drawn = m_dialog.MonitorList()->grab().toImage());
+    EXPECT_NO_THROW(ClickRow(1));
+    EXPECT_NO_THROW(WaitCycles(1));
+    // The eight-channel panel labels its lines from the language file.
+    EXPECT_NO_THROW(ClickRow(3));
+    EXPECT_TRUE(m_dialog.EightChannelPanel()->isVisible());
+    k52test::LoadEnglish();
+    EXPECT_FALSE(drawn.isNull());
+    EXPECT_TRUE(WaitCycles(1));
+}
+
 TEST_F(MonitorDialogTest, SimulationValuesReachTheStationAndTheListShowsThem) {
     const auto station = Start(L"sim:0=K52HQ8,2=BJ58W,3=KZ7W");
     station->SetAttribute(1);
@@ -292,6 +333,31 @@ TEST_F(MonitorDialogTest, AnAnalogModuleWithItsAdjustListAndPanelBesideADigitalM
         QTest::qWait(100);
         EXPECT_TRUE(m_dialog.grab().save(QString::fromLocal8Bit(screenshot)));
     }
+}
+
+TEST_F(MonitorDialogTest, TabLeavesTheMonitorListAndTheArrowsKeepItsColumnsInPlace) {
+    Start(L"sim:0=K52HQ8,1=JK7W");
+    ASSERT_TRUE(WaitCycles(2));
+    ClickRow(0);
+    CMonitorListCtrl* list = m_dialog.MonitorList();
+    ASSERT_TRUE(list->hasFocus());
+
+    // The arrows choose rows; the columns fill the width and stay put.
+    QTest::keyClick(list, Qt::Key_Right);
+    QTest::keyClick(list, Qt::Key_Right);
+    QTest::keyClick(list, Qt::Key_Right);
+    QTest::keyClick(list, Qt::Key_Down);
+    EXPECT_EQ(list->GetSelectedRow(), 1);
+    EXPECT_EQ(list->horizontalHeader()->sectionViewportPosition(0), 0);
+
+    // Tab goes on to the next control ("close", the COM slot has no adjust
+    // list) instead of walking through the cells.
+    ClickRow(0);
+    QTest::keyClick(list, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(),
+              FindControlAs<QPushButton>(&m_dialog, CMonitorDialog::kCloseButtonId));
+    EXPECT_EQ(list->GetSelectedRow(), 0);
+    EXPECT_EQ(list->horizontalHeader()->sectionViewportPosition(0), 0);
 }
 
 TEST_F(MonitorDialogTest, EscapeNeverClosesTheWindowCloseEndsItWithResultOne) {

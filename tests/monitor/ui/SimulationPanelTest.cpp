@@ -9,6 +9,7 @@
 #include "support/GuiTestSupport.h"
 #include "support/TestSupport.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -16,6 +17,8 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace {
 
@@ -204,6 +207,46 @@ TEST_F(SimulationPanelTest, EscapeClosesThePanelAndTellsTheWindowWithoutARequest
     EXPECT_FALSE(panel->isVisible());
     EXPECT_FALSE(panel->IsBusy());
     EXPECT_EQ(m_observer.count, 2);
+}
+
+TEST_F(SimulationPanelTest, TabGoesFromTheLastInputToSet) {
+    // The inputs come first, "SET" after them: Tab walks the boxes in order
+    // and ends on the button, Shift+Tab goes back to the last input.
+    const std::function<CAnalogSimulationPanel*()> opens[] = {
+        [this] { return Open<CEditAIO2>(0); },
+        [this] { return Open<CEditAIO4>(0); },
+        [this] { return Open<CEditAIO4_2>(0); },
+    };
+    for (const auto& open : opens) {
+        CAnalogSimulationPanel* panel = open();
+        // A control of the window that follows the panel.
+        auto* after = new QLineEdit(&m_host);
+        after->show();
+        const int last = panel->GetChannelCount() - 1;
+        QWidget* lastEdit = FindControl(panel, CAnalogSimulationPanel::kFirstEditId + last);
+        QWidget* first = FindControl(panel, CAnalogSimulationPanel::kFirstEditId);
+        ASSERT_TRUE(first->hasFocus());
+        QTest::keyClick(first, Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), FindControl(panel, CAnalogSimulationPanel::kFirstEditId + 1));
+        lastEdit->setFocus();
+        QTest::keyClick(lastEdit, Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), panel->SetButton()) << panel->GetChannelCount();
+        QTest::keyClick(panel->SetButton(), Qt::Key_Backtab, Qt::ShiftModifier);
+        EXPECT_EQ(QApplication::focusWidget(), lastEdit) << panel->GetChannelCount();
+        panel->hide();
+        after->hide();
+    }
+
+    auto* digital = new CEditDIO32(&m_host);
+    (new QLineEdit(&m_host))->show();
+    digital->SetMask(0xFFFF);
+    digital->show();
+    digital->EnableInputs(true);
+    digital->ShowInput();
+    QWidget* box16 = FindControl(digital, CEditDIO32::BoxId(15));
+    box16->setFocus();
+    QTest::keyClick(box16, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), digital->SetButton());
 }
 
 TEST_F(SimulationPanelTest, EightChannelPanelLabelsItsLinesFromTheLanguageFile) {
