@@ -110,7 +110,7 @@ void CXmlReaderWriter::Load(const std::wstring& path) {
 
     auto document = std::make_unique<pugi::xml_document>();
     pugi::xml_parse_result result = document->load_buffer(content.data(), content.size(),
-                                                           pugi::parse_default | pugi::parse_declaration);
+                                                           pugi::parse_default | pugi::parse_declaration | pugi::parse_ws_pcdata_single);
     if (result.status == pugi::status_no_document_element) {
         Raise(L"CXmlReaderWriter::Load failed");
     }

@@ -106,3 +106,21 @@ TEST(XmlReaderWriter, FailedSaveLeavesTheExistingFileWhole) {
     xml.Save(dir.file("a.cfg"));
     EXPECT_NE(ReadFile(dir.path() / "a.cfg").find("<new>content</new>"), std::string::npos);
 }
+
+TEST(XmlReaderWriter, TextsOfBlanksSurviveARoundTrip) {
+    // A value made only of blanks (a server address of spaces) is data, while
+    // the indentation between the elements of a language file is not.
+    TempDir dir;
+    CXmlReaderWriter xml;
+    xml.Create(L"root");
+    xml.AppendTextElement(L"/root", L"url", L"   ");
+    xml.Save(dir.file("blanks.cfg"));
+    WriteFile(dir.path() / "indented.xml", "<root>\n  <node>\n    <text>a</text>\n  </node>\n</root>");
+
+    CXmlReaderWriter back;
+    back.Load(dir.file("blanks.cfg"));
+    EXPECT_EQ(back.GetText(L"/root/url"), L"   ");
+    back.Load(dir.file("indented.xml"));
+    EXPECT_EQ(back.GetText(L"/root/node"), L"a");
+    EXPECT_EQ(back.GetText(L"/root/node/text"), L"a");
+}
