@@ -1,5 +1,7 @@
 #include "cli/CControlProgram.h"
 
+#include "cli/PortArgument.h"
+
 #include "app/TextConvert.h"
 #include "cli/CMonitorCommand.h"
 #include "link/CComPortList.h"
@@ -102,24 +104,6 @@ int CControlProgram::Ports() {
     return kExitSuccess;
 }
 
-bool CControlProgram::ResolvePort(const std::string& port, CComSettings& settings) {
-    const std::wstring wide = FromUtf8(port);
-    if (wide.rfind(CComPortList::kDemoStationPath, 0) == 0 || wide.find(L'/') != std::wstring::npos) {
-        settings.SetDevicePath(wide);
-        settings.SetDisplayName(wide);
-        return true;
-    }
-    const CComPortList ports;
-    for (int position = 0; position < ports.GetCount(); ++position) {
-        if (ports.GetDisplayName(position) == wide) {
-            settings.SetDevicePath(ports.GetDevicePath(position));
-            settings.SetDisplayName(wide);
-            return true;
-        }
-    }
-    return false;
-}
-
 CControlProgram::Outcome CControlProgram::RunThread(CProgressThreadInterface& thread) {
     InterruptAction onInterrupt(m_interrupts, thread);
     if (m_interrupts.WasInterrupted()) {
@@ -162,7 +146,7 @@ int CControlProgram::UploadTo(const std::string& port, std::uint64_t mask, const
                               const std::string& base, CCardSlot* uploaded) {
     CJX5COMInterface link;
     CComSettings settings = link.GetSettings();
-    if (!ResolvePort(port, settings)) {
+    if (!ResolvePortArgument(port, settings)) {
         return UsageError("no port '" + port + "'; 'k52ctl ports' lists the ports");
     }
     settings.SetModuleSelectionMask(mask);
@@ -213,7 +197,7 @@ int CControlProgram::Download(const CCommandLine& line) {
 int CControlProgram::DownloadFrom(const std::string& port, std::uint64_t mask, const std::string& file) {
     CJX5COMInterface link;
     CComSettings settings = link.GetSettings();
-    if (!ResolvePort(port, settings)) {
+    if (!ResolvePortArgument(port, settings)) {
         return UsageError("no port '" + port + "'; 'k52ctl ports' lists the ports");
     }
     settings.SetModuleSelectionMask(mask);

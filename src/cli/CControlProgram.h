@@ -40,8 +40,6 @@ private:
                  const std::string& base, CCardSlot* uploaded);
     int DownloadFrom(const std::string& port, std::uint64_t mask, const std::string& file);
 
-    // The link settings of a port argument; false when it names no port.
-    bool ResolvePort(const std::string& port, CComSettings& settings);
     // Starts the worker, shows its progress while it runs, and waits for it.
     Outcome RunThread(CProgressThreadInterface& thread);
     void PrintSlot(const CCardSlot& rack, int slotIndex, int maxRows);

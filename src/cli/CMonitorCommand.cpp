@@ -1,5 +1,7 @@
 #include "cli/CMonitorCommand.h"
 
+#include "cli/PortArgument.h"
+
 #include "app/TextConvert.h"
 #include "catalog/CCardInterface.h"
 #include "catalog/CMonitorUnit.h"
@@ -50,24 +52,6 @@ private:
     std::uint64_t m_notifications = 0;
     bool m_interrupted = false;
 };
-
-bool ResolvePort(const std::string& port, CComSettings& settings) {
-    const std::wstring wide = FromUtf8(port);
-    if (wide.rfind(CComPortList::kDemoStationPath, 0) == 0 || wide.find(L'/') != std::wstring::npos) {
-        settings.SetDevicePath(wide);
-        settings.SetDisplayName(wide);
-        return true;
-    }
-    const CComPortList ports;
-    for (int position = 0; position < ports.GetCount(); ++position) {
-        if (ports.GetDisplayName(position) == wide) {
-            settings.SetDevicePath(ports.GetDevicePath(position));
-            settings.SetDisplayName(wide);
-            return true;
-        }
-    }
-    return false;
-}
 
 } // namespace
 
@@ -172,7 +156,7 @@ int CMonitorCommand::Run(const std::vector<std::string>& arguments) {
     }
     CJX5COMInterface link;
     CComSettings settings = link.GetSettings();
-    if (!ResolvePort(m_port, settings)) {
+    if (!ResolvePortArgument(m_port, settings)) {
         std::cerr << "k52ctl: no such port: " << m_port << "\n";
         return kExitUsage;
     }
