@@ -8,7 +8,8 @@ packages=(
   libpugixml-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev
-  fonts-dejavu-core
+  fonts-dejavu-core fonts-ipafont-gothic
+  clang libclang-rt-14-dev clang-tidy cppcheck
 )
 
 missing=()
