@@ -1,0 +1,344 @@
+// Every text the program can ask a language file for, gathered from the
+// program itself (its windows, its card registries, its message look-ups),
+// checked against every language file delivered beside it. A text that is
+// missing makes the window or the look-up fail at the user's desk, so the
+// test names each missing entry by its path in the file.
+#include "MainWindowFixture.h"
+#include "app/CResourceDatabase.h"
+#include "app/TextConvert.h"
+#include "app/ui/CPreferencesDialog.h"
+#include "catalog/CCOMCardType.h"
+#include "catalog/CIOCardType.h"
+#include "catalog/StationAttribute.h"
+#include "rack/ui/CProgressDialog.h"
+#include "support/MessageUses.h"
+
+#include <pugixml.hpp>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <regex>
+#include <set>
+#include <sstream>
+#include <utility>
+
+namespace {
+
+namespace fs = std::filesystem;
+using k52test::MessageUse;
+
+// What the program asks for, independent of any language file.
+struct Requirements {
+    // (window, control); control 0 is the window's caption.
+    std::set<std::pair<int, int>> gui;
+    // (section, key) of names and row captions.
+    std::set<std::pair<std::wstring, std::wstring>> parameterTexts;
+    // (section, list) with the largest maximum of the rows using it: the
+    // drop-down offers options 0 to that maximum.
+    std::map<std::pair<std::wstring, std::wstring>, int> lists;
+    std::vector<MessageUse> messages;
+};
+
+// The controls TranslateWindow looks up: identified widgets, searched
+// through the unidentified layout containers, not into other windows.
+void CollectControls(int window, const QWidget* parent, std::set<std::pair<int, int>>& gui) {
+    for (QObject* child : parent->children()) {
+        auto* widget = qobject_cast<QWidget*>(child);
+        if (widget == nullptr || widget->isWindow()) {
+            continue;
+        }
+        if (std::optional<int> id = GetControlId(widget)) {
+            gui.emplace(window, *id);
+        } else {
+            CollectControls(window, widget, gui);
+        }
+    }
+}
+
+void CollectWindow(int window, const QWidget& widget, Requirements& requirements) {
+    requirements.gui.emplace(window, 0);
+    CollectControls(window, &widget, requirements.gui);
+}
+
+void CollectCard(const CCardInterface& card, Requirements& requirements) {
+    const std::wstring& section = card.GetSectionName();
+    for (const wchar_t* key : {L"lname", L"sname", L"scaledDATAname", L"rawDATAname"}) {
+        requirements.parameterTexts.emplace(section, key);
+    }
+    // The monitor shows the clock module's date-and-time row under this caption.
+    if (section == L"K52HZKJ8") {
+        requirements.parameterTexts.emplace(section, L"datetimeset");
+    }
+    for (int row = 0; row < card.GetParameterCount(); ++row) {
+        const ParameterDefinition& definition = card.GetParameter(row);
+        requirements.parameterTexts.emplace(section, definition.textKey);
+        if (definition.kind == KindList) {
+            int& maximum = requirements.lists[{section, definition.fileKey}];
+            maximum = std::max(maximum, static_cast<int>(definition.maximum));
+        }
+    }
+}
+
+// Every card both registries create, for every type code they know (and a
+// few they do not), under both station attribute words.
+void CollectCards(Requirements& requirements) {
+    const std::uint16_t attribute = GetStationAttribute();
+    for (std::uint16_t word : {std::uint16_t{0}, std::uint16_t{1}}) {
+        SetStationAttribute(word);
+        for (std::int32_t code = -2; code <= 40; ++code) {
+            CollectCard(*CIOCardType().CreateByCode(code), requirements);
+            CollectCard(*CCOMCardType().CreateByCode(code), requirements);
+        }
+    }
+    SetStationAttribute(attribute);
+}
+
+std::string Path(const std::string& element, const std::wstring& section, const std::string& rest) {
+    return element + "[" + ToUtf8(section) + "]/" + rest;
+}
+
+bool TakesItsArguments(const MessageUse& use, const std::wstring& text) {
+    std::wstring formatted = text;
+    if (use.style == MessageUse::Printf) {
+        formatted = CMessageFormatter::Printf(text, std::span<const FormatArg>(use.args));
+    } else if (use.style == MessageUse::Numbered) {
+        formatted = CMessageFormatter::Numbered(text, std::span<const FormatArg>(use.args));
+    }
+    std::size_t texts = 0;
+    for (std::size_t at = formatted.find(L"TEXT"); at != std::wstring::npos; at = formatted.find(L"TEXT", at + 1)) {
+        ++texts;
+    }
+    std::size_t expected = 0;
+    for (const FormatArg& arg : use.args) {
+        expected += arg.GetType() == FormatArg::Type::Text ? 1 : 0;
+    }
+    const bool insertLeft =
+        use.style != MessageUse::None && std::regex_search(formatted, std::wregex(L"%[-+ #0-9.]*[a-zA-Z]|%[1-9]"));
+    return texts == expected && !insertLeft;
+}
+
+// The paths of everything the file lacks, with a short reason where the
+// entry exists but cannot serve.
+std::vector<std::string> MissingEntries(const CResourceDatabase& texts, const Requirements& requirements) {
+    std::vector<std::string> missing;
+    for (const auto& [window, control] : requirements.gui) {
+        try {
+            texts.GetGuiText(window, control);
+        } catch (const CException&) {
+            missing.push_back("gui[" + std::to_string(window) + "]/text[" + std::to_string(control) + "]");
+        }
+    }
+    for (const MessageUse& use : requirements.messages) {
+        const std::string path = "message/text[" + ToUtf8(use.key) + "]";
+        try {
+            const std::wstring text = texts.GetMessage(use.key);
+            if (text.empty()) {
+                missing.push_back(path + " is empty");
+            } else if (!TakesItsArguments(use, text)) {
+                missing.push_back(path + " does not take its arguments");
+            }
+        } catch (const CException&) {
+            missing.push_back(path);
+        }
+    }
+    for (const auto& [section, key] : requirements.parameterTexts) {
+        const std::string path = Path("parameter", section, "text[" + ToUtf8(key) + "]");
+        try {
+            if (texts.GetParameterText(section, key).empty()) {
+                missing.push_back(path + " is empty");
+            }
+        } catch (const CException&) {
+            missing.push_back(path);
+        }
+    }
+    for (const auto& [list, maximum] : requirements.lists) {
+        const auto& [section, key] = list;
+        for (int option = 0; option <= maximum; ++option) {
+            const std::string path =
+                Path("parameter", section, "list[" + ToUtf8(key) + "]/node[" + std::to_string(option) + "]");
+            try {
+                if (texts.GetListText(section, key, option).empty()) {
+                    missing.push_back(path + " is empty");
+                }
+                const int data = texts.GetListData(section, key, option);
+                if (data != option) {
+                    missing.push_back(path + "/data is " + std::to_string(data));
+                }
+            } catch (const CException&) {
+                missing.push_back(path);
+            }
+        }
+    }
+    return missing;
+}
+
+std::string Lines(const std::vector<std::string>& paths) {
+    std::ostringstream out;
+    for (const std::string& path : paths) {
+        out << "\n  " << path;
+    }
+    return out.str();
+}
+
+class LanguageCoverage : public k52test::MainWindowTest {
+protected:
+    const Requirements& Required() {
+        if (!m_requirements) {
+            Requirements requirements;
+            CollectWindow(CK52CONDlg::kWindowNumber, OpenWindow(), requirements);
+            CPreferencesDialog preferences;
+            CollectWindow(130, preferences, requirements);
+            CProgressDialog progress;
+            CollectWindow(131, progress, requirements);
+            CollectCards(requirements);
+            requirements.messages = k52test::MessageUses();
+            m_requirements = std::move(requirements);
+        }
+        return *m_requirements;
+    }
+
+    static std::vector<fs::path> ShippedFiles() {
+        std::vector<fs::path> files;
+        for (const fs::directory_entry& entry : fs::directory_iterator(ToUtf8(GetModuleDirectory()))) {
+            if (entry.is_regular_file() && entry.path().extension() == ".lng") {
+                files.push_back(entry.path());
+            }
+        }
+        std::sort(files.begin(), files.end());
+        return files;
+    }
+
+    static std::vector<std::string> MissingIn(const fs::path& file, const Requirements& requirements) {
+        CResourceDatabase texts;
+        texts.Load(FromUtf8(file.string()));
+        return MissingEntries(texts, requirements);
+    }
+
+private:
+    std::optional<Requirements> m_requirements;
+};
+
+std::size_t CountWindow(const Requirements& requirements, int window) {
+    return static_cast<std::size_t>(std::count_if(requirements.gui.begin(), requirements.gui.end(),
+                                                  [&](const auto& entry) { return entry.first == window; }));
+}
+
+} // namespace
+
+TEST_F(LanguageCoverage, TheProgramAsksForTextsOfEveryWindowModelAndMessage) {
+    const Requirements& required = Required();
+    // The gathering itself must see the windows and the models, or the
+    // coverage below would pass on nothing.
+    EXPECT_EQ(CountWindow(required, CK52CONDlg::kWindowNumber), 15u);
+    EXPECT_EQ(CountWindow(required, 130), 5u);
+    EXPECT_EQ(CountWindow(required, 131), 4u);
+    EXPECT_TRUE(required.gui.contains({CK52CONDlg::kWindowNumber, CK52CONDlg::IdPreferences}));
+    EXPECT_TRUE(required.gui.contains({130, CPreferencesDialog::IdLanguageList}));
+    std::set<std::wstring> sections;
+    for (const auto& [section, key] : required.parameterTexts) {
+        sections.insert(section);
+    }
+    // 18 I/O models plus the two 16-point digital ones, 7 communication
+    // models, the empty slot and the unknown card.
+    EXPECT_EQ(sections.size(), 27u);
+    EXPECT_TRUE(sections.contains(L"QJ58W"));
+    EXPECT_TRUE(required.lists.contains({L"JK7W", L"rangePC"}));
+    EXPECT_EQ(required.lists.at({L"JK7W", L"rangePC"}), 36);
+}
+
+TEST_F(LanguageCoverage, EveryShippedLanguageFileHasEveryText) {
+    const Requirements& required = Required();
+    const std::vector<fs::path> files = ShippedFiles();
+    ASSERT_GE(files.size(), 2u);
+    for (const fs::path& file : files) {
+        const std::vector<std::string> missing = MissingIn(file, required);
+        EXPECT_TRUE(missing.empty()) << file.filename().string() << " lacks:" << Lines(missing);
+    }
+}
+
+// The coverage check must notice a removed or broken entry of any kind, and
+// name it by its path.
+TEST_F(LanguageCoverage, ARemovedOrBrokenEntryIsNamedByItsPath) {
+    const Requirements& required = Required();
+    const fs::path japanese = fs::path(ToUtf8(GetModuleDirectory())) / "Japanese.lng";
+    struct Damage {
+        const char* xpath;
+        enum { Remove, SetText } how;
+        const char* text;
+        std::string expected;
+    };
+    const std::vector<Damage> damages = {
+        {"/root/gui[@name='130']/text[@name='0']", Damage::Remove, "", "gui[130]/text[0]"},
+        {"/root/gui[@name='102']/text[@name='1010']", Damage::Remove, "", "gui[102]/text[1010]"},
+        {"/root/message/text[@name='rangeerr2']", Damage::Remove, "", "message/text[rangeerr2]"},
+        {"/root/message/text[@name='jx5com.comfail']", Damage::SetText, "%s %d %d %d",
+         "message/text[jx5com.comfail] does not take its arguments"},
+        {"/root/message/text[@name='rangeerr']", Damage::SetText, "%1 %2 %4",
+         "message/text[rangeerr] does not take its arguments"},
+        {"/root/parameter[@name='QB9W']/text[@name='lname']", Damage::Remove, "", "parameter[QB9W]/text[lname]"},
+        {"/root/parameter[@name='JK7W']/list[@name='rangePC']/node[@name='36']", Damage::Remove, "",
+         "parameter[JK7W]/list[rangePC]/node[36]"},
+        {"/root/parameter[@name='JK7W']/list[@name='rangePC']/node[@name='5']/data", Damage::SetText, "4",
+         "parameter[JK7W]/list[rangePC]/node[5]/data is 4"},
+        {"/root/parameter[@name='K52HZKJ8']/text[@name='datetimeset']", Damage::Remove, "",
+         "parameter[K52HZKJ8]/text[datetimeset]"},
+    };
+    k52test::TempDir dir;
+    for (const Damage& damage : damages) {
+        SCOPED_TRACE(damage.xpath);
+        pugi::xml_document document;
+        ASSERT_TRUE(document.load_file(japanese.c_str()));
+        pugi::xml_node node = document.select_node(damage.xpath).node();
+        ASSERT_TRUE(node);
+        if (damage.how == Damage::Remove) {
+            node.parent().remove_child(node);
+        } else {
+            node.text().set(damage.text);
+        }
+        const fs::path broken = dir.path() / "Broken.lng";
+        ASSERT_TRUE(document.save_file(broken.c_str()));
+        EXPECT_EQ(MissingIn(broken, required), std::vector<std::string>{damage.expected});
+    }
+
+    // A row caption of a model, found from the card the registry creates.
+    const std::wstring caption = CIOCardType().CreateByName(L"KZ9W")->GetParameter(3).textKey;
+    pugi::xml_document document;
+    ASSERT_TRUE(document.load_file(japanese.c_str()));
+    const std::string xpath = "/root/parameter[@name='KZ9W']/text[@name='" + ToUtf8(caption) + "']";
+    pugi::xml_node node = document.select_node(xpath.c_str()).node();
+    ASSERT_TRUE(node);
+    node.parent().remove_child(node);
+    const fs::path broken = dir.path() / "Broken.lng";
+    ASSERT_TRUE(document.save_file(broken.c_str()));
+    EXPECT_EQ(MissingIn(broken, required),
+              std::vector<std::string>{"parameter[KZ9W]/text[" + ToUtf8(caption) + "]"});
+}
+
+// A message key the program's sources look up but the list above lacks
+// would go unchecked; keep the list complete.
+TEST_F(LanguageCoverage, EveryMessageKeyInTheSourcesIsChecked) {
+    std::set<std::wstring> listed;
+    for (const MessageUse& use : k52test::MessageUses()) {
+        listed.insert(use.key);
+    }
+    const std::wregex lookUp(LR"re((GetMessage|FormatMessage|FormatNumberedMessage)\(\s*L"([^"]+)")re");
+    std::size_t found = 0;
+    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(K52_SOURCE_DIR "/src")) {
+        const std::string extension = entry.path().extension().string();
+        if (!entry.is_regular_file() || (extension != ".cpp" && extension != ".h")) {
+            continue;
+        }
+        std::ifstream in(entry.path());
+        std::stringstream content;
+        content << in.rdbuf();
+        const std::wstring text = FromUtf8(content.str());
+        for (std::wsregex_iterator it(text.begin(), text.end(), lookUp), end; it != end; ++it) {
+            ++found;
+            EXPECT_TRUE(listed.contains((*it)[2].str()))
+                << entry.path().string() << " looks up \"" << ToUtf8((*it)[2].str()) << "\"";
+        }
+    }
+    EXPECT_GE(found, 20u);
+}
