@@ -11,6 +11,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontDatabase>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -436,4 +437,60 @@ TEST_F(MainWindowTest, ACommittedParameterRefreshesTheSlotList) {
     QTest::keyClick(editor, Qt::Key_Return);
     EXPECT_TRUE(m_errors.Texts().empty());
     EXPECT_EQ(CardText(1), ShortName(card));
+}
+
+TEST_F(MainWindowTest, ChoosingJapaneseTranslatesTheWindowAndTheWindowsOpenedLater) {
+    CK52CONDlg& window = OpenWindow();
+    CCardSlot::CardHandle card = window.GetRack().GetCard(0);
+    const QString englishCaption = window.ParameterList()->RowItem(0)->text(CParameterListCtrl::ColumnName);
+    ASSERT_EQ(Control<QPushButton>(CK52CONDlg::IdUpload)->text(), QStringLiteral("Upload"));
+
+    // The user picks the language with the keyboard and confirms with Enter.
+    k52test::WhenModalShown([](QWidget* modal) {
+        auto* list = FindControlAs<QComboBox>(modal, CPreferencesDialog::IdLanguageList);
+        ASSERT_NE(list, nullptr);
+        const int japanese = list->findText(QStringLiteral("日本語"));
+        ASSERT_GE(japanese, 0);
+        list->setFocus();
+        for (int steps = 0; steps < list->count() && list->currentIndex() != japanese; ++steps) {
+            QTest::keyClick(list, list->currentIndex() < japanese ? Qt::Key_Down : Qt::Key_Up);
+        }
+        QTest::keyClick(modal, Qt::Key_Return);
+    });
+    Click(CK52CONDlg::IdPreferences);
+    ASSERT_TRUE(m_errors.Texts().empty());
+    EXPECT_EQ(m_profile->GetString(L"Settings", L"DisplayLanguage", L""), L"Japanese.lng");
+
+    // The window is translated again: its controls, the model button and the
+    // captions of the parameter list.
+    EXPECT_EQ(Control<QPushButton>(CK52CONDlg::IdUpload)->text(), QStringLiteral("アップロード"));
+    EXPECT_EQ(Control<QPushButton>(CK52CONDlg::IdPreferences)->text(), QStringLiteral("環境設定"));
+    const std::wstring section = card->GetSectionName();
+    EXPECT_EQ(Control<QPushButton>(CK52CONDlg::IdModelButton)->text().trimmed().toStdWString(),
+              CResourceManager::Database().GetParameterText(section, L"lname"));
+    const QString caption = window.ParameterList()->RowItem(0)->text(CParameterListCtrl::ColumnName);
+    EXPECT_EQ(caption.toStdWString(),
+              CResourceManager::Database().GetParameterText(section, card->GetParameter(window.ParameterList()->ParameterOfRow(0)).textKey));
+    EXPECT_NE(caption, englishCaption);
+    EXPECT_EQ(window.SlotList()->rowCount(), 17);
+
+    // A window opened afterwards speaks the new language as well.
+    QString title;
+    QString cancel;
+    k52test::WhenModalShown([&](QWidget* modal) {
+        title = modal->windowTitle();
+        cancel = FindControlAs<QPushButton>(modal, CPreferencesDialog::IdCancel)->text();
+        QTest::keyClick(modal, Qt::Key_Escape);
+    });
+    Click(CK52CONDlg::IdPreferences);
+    EXPECT_EQ(title, QStringLiteral("環境設定"));
+    EXPECT_EQ(cancel, QStringLiteral("キャンセル"));
+
+    // Without a font holding the glyphs every text above shows as boxes.
+    EXPECT_FALSE(QFontDatabase::families(QFontDatabase::Japanese).isEmpty())
+        << "no font with Japanese glyphs is installed (scripts/setup.sh installs fonts-ipafont-gothic)";
+    if (const char* screenshot = std::getenv("K52_SCREENSHOT_JAPANESE")) {
+        QTest::qWait(50);
+        EXPECT_TRUE(window.grab().save(QString::fromLocal8Bit(screenshot)));
+    }
 }
