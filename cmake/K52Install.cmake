@@ -10,6 +10,7 @@
 #   <prefix>/share/icons/hicolor/{16x16,...,256x256}/apps/k52cfg.png
 #   <prefix>/share/icons/hicolor/scalable/apps/k52cfg.svg
 #   <prefix>/share/doc/k52cfg/{copyright,changelog.gz}
+#   <prefix>/share/man/man1/{k52cfg,k52ctl,k52sim}.1.gz
 
 set(K52_INSTALL_PROGRAMDIR "lib/k52cfg" CACHE STRING
     "Directory, relative to the prefix, of the programs and their language files")
@@ -45,22 +46,30 @@ if(K52_BUILD_GUI)
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 endif()
 
-# The package's own documents: the copyright notice and a changelog,
-# compressed the way Debian expects (no name, no time stamp).
+# The package's own documents and the manual pages, compressed the way
+# Debian expects them (best compression, no name or time stamp inside).
 set(k52_docdir ${CMAKE_INSTALL_DATADIR}/doc/k52cfg)
 install(FILES ${PROJECT_SOURCE_DIR}/data/debian/copyright DESTINATION ${k52_docdir})
-find_program(K52_GZIP gzip)
-if(K52_GZIP)
-  string(TIMESTAMP k52_changelog_date "%a, %d %b %Y 00:00:00 +0000" UTC)
-  configure_file(${PROJECT_SOURCE_DIR}/data/debian/changelog.in ${CMAKE_BINARY_DIR}/package/changelog @ONLY)
+string(TIMESTAMP k52_changelog_date "%a, %d %b %Y 00:00:00 +0000" UTC)
+configure_file(${PROJECT_SOURCE_DIR}/data/debian/changelog.in ${CMAKE_BINARY_DIR}/package/changelog @ONLY)
+set(k52_compressed)
+function(k52_install_compressed source destination)
+  cmake_path(GET source FILENAME name)
+  set(output ${CMAKE_BINARY_DIR}/package/${name}.gz)
   add_custom_command(
-    OUTPUT ${CMAKE_BINARY_DIR}/package/changelog.gz
-    COMMAND ${K52_GZIP} -9 -n -c ${CMAKE_BINARY_DIR}/package/changelog > ${CMAKE_BINARY_DIR}/package/changelog.gz
-    DEPENDS ${CMAKE_BINARY_DIR}/package/changelog
-    COMMENT "Compressing the package changelog")
-  add_custom_target(k52_package_changelog ALL DEPENDS ${CMAKE_BINARY_DIR}/package/changelog.gz)
-  install(FILES ${CMAKE_BINARY_DIR}/package/changelog.gz DESTINATION ${k52_docdir})
-endif()
+    OUTPUT ${output}
+    COMMAND ${K52_GZIP} -9 -n -c ${source} > ${output}
+    DEPENDS ${source}
+    COMMENT "Compressing ${name}")
+  install(FILES ${output} DESTINATION ${destination})
+  set(k52_compressed ${k52_compressed} ${output} PARENT_SCOPE)
+endfunction()
+find_program(K52_GZIP gzip REQUIRED)
+k52_install_compressed(${CMAKE_BINARY_DIR}/package/changelog ${k52_docdir})
+foreach(program IN LISTS k52_programs)
+  k52_install_compressed(${PROJECT_SOURCE_DIR}/data/man/${program}.1 ${CMAKE_INSTALL_MANDIR}/man1)
+endforeach()
+add_custom_target(k52_compressed_documents ALL DEPENDS ${k52_compressed})
 
 # cpack -G DEB: one package, k52cfg, with the programs and everything above.
 set(CPACK_GENERATOR DEB)
@@ -77,9 +86,9 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-ipafont-gothic | fonts-noto-cjk")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+# The synopsis line comes from the summary above.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-"configuration tool for K52 remote-I/O stations
-K52CFG reads the modules of a K52 remote-I/O station over a serial line,
+"K52CFG reads the modules of a K52 remote-I/O station over a serial line,
 lets you edit their parameters, writes them back to the station, saves and
 opens them as configuration files, and shows the live values of a running
 station.
