@@ -10,6 +10,7 @@ packages=(
   qt6-base-dev
   fonts-dejavu-core fonts-ipafont-gothic
   clang libclang-rt-14-dev clang-tidy cppcheck
+  dpkg-dev file librsvg2-bin desktop-file-utils
 )
 
 missing=()

@@ -2,6 +2,7 @@
 
 #include "app/CProfile.h"
 #include "app/Version.h"
+#include "app/ui/ApplicationIcon.h"
 #include "app/ui/CErrorBox.h"
 #include "app/ui/CK52CONDlg.h"
 #include "app/ui/CSettingsProfile.h"
@@ -10,7 +11,12 @@
 
 #include <memory>
 
-CK52CONApp::CK52CONApp(int& argc, char** argv) : QApplication(argc, argv) {}
+CK52CONApp::CK52CONApp(int& argc, char** argv) : QApplication(argc, argv) {
+    // Every window without an icon of its own shows the program's icon.
+    setWindowIcon(ApplicationIcon());
+    // Lets the desktop match the windows to the installed k52cfg.desktop.
+    setDesktopFileName(QStringLiteral("k52cfg"));
+}
 
 CK52CONApp::~CK52CONApp() = default;
 
