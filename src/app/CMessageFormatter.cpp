@@ -99,12 +99,16 @@ std::size_t ParseInsert(std::wstring_view format, std::size_t i, InsertFormat& i
 }
 
 std::string NarrowFormat(const InsertFormat& insert, const char* length, char conversion) {
-    std::string text = "%" + insert.flags;
+    // Appended piece by piece: GCC 12 at -O3 warns (-Wrestrict) about
+    // concatenating a literal with a temporary string.
+    std::string text(1, '%');
+    text += insert.flags;
     if (insert.width >= 0) {
         text += std::to_string(insert.width);
     }
     if (insert.precision >= 0) {
-        text += "." + std::to_string(insert.precision);
+        text += '.';
+        text += std::to_string(insert.precision);
     }
     text += length;
     text.push_back(conversion);
