@@ -173,10 +173,10 @@ void CXmlReaderWriter::Save(const std::wstring& path) const {
     }
     temporary.Keep();
     // Make the rename itself durable, so a power loss cannot bring the old file back.
-    std::string folder = target.substr(0, target.find_last_of('/') == std::string::npos ? 0 : target.find_last_of('/'));
-    if (folder.empty()) {
-        folder = target.rfind('/', 0) == 0 ? "/" : ".";
-    }
+    const std::size_t slash = target.find_last_of('/');
+    const std::string folder = slash == std::string::npos ? std::string(1, '.')
+                               : slash == 0               ? std::string(1, '/')
+                                                          : target.substr(0, slash);
     int directory = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (directory >= 0) {
         ::fsync(directory);
