@@ -69,7 +69,7 @@ constexpr double kTransferSlowShare = 0.1;
 // Whatever the build, a faulted exchange never takes more than its two reads;
 // the slack covers the work around it (more under the sanitizers).
 constexpr milliseconds kReadTimeout{CJX5COMInterface::kReplyTimeoutMs};
-constexpr milliseconds kOperationSlack{K52_SOAK_SANITIZED ? 1500 : 300};
+constexpr milliseconds kOperationSlack{K52_SOAK_SANITIZED ? 1500 : 500};
 constexpr milliseconds kExchangeSlack{K52_SOAK_SANITIZED ? 40 : 10};
 
 std::size_t EnvironmentNumber(const char* name, std::size_t fallback) {
@@ -93,8 +93,8 @@ enum class Played {
 };
 
 constexpr std::array<const char*, static_cast<std::size_t>(Played::Count)> kPlayedNames = {
-    "no_reply",  "late_within", "late_beyond", "wrong_stx",    "wrong_echo",
-    "error_status", "wrong_etx", "truncated_body", "short_payload"};
+    "no_reply",     "late_within", "late_beyond",    "wrong_stx",    "wrong_echo",
+    "error_status", "wrong_etx",   "truncated_body", "short_payload"};
 
 bool IsSlow(Played played) {
     return played == Played::NoReply || played == Played::LateWithin || played == Played::LateBeyond ||
@@ -165,7 +165,8 @@ protected:
                     }
                     // Writing an item's own value back changes nothing, so
                     // the station stays in one known state.
-                    const bool writable = m_station->SetValue(address, page, item, *value) == kStationStatusOk;
+                    const bool writable =
+                        m_station->SetValue(address, page, item, *value) == kStationStatusOk;
                     m_places.push_back({address, page, item, writable});
                 }
             }
@@ -174,7 +175,8 @@ protected:
 
     // The inner text the link must raise for a fault on this request;
     // nothing when the exchange must still succeed.
-    std::optional<std::wstring> ExpectedInner(const PlannedFault& planned, const StationRequest& request) const {
+    std::optional<std::wstring> ExpectedInner(const PlannedFault& planned,
+                                              const StationRequest& request) const {
         switch (planned.played) {
         case Played::LateWithin:
             return std::nullopt;
@@ -230,16 +232,33 @@ protected:
         planned.played = slow ? kSlow[Pick(kSlow.size())] : kQuick[Pick(kQuick.size())];
         Kind kind = Kind::NoReply;
         switch (planned.played) {
-        case Played::NoReply: kind = Kind::NoReply; break;
+        case Played::NoReply:
+            kind = Kind::NoReply;
+            break;
         case Played::LateWithin:
-        case Played::LateBeyond: kind = Kind::LateReply; break;
-        case Played::WrongStx: kind = Kind::WrongStx; break;
-        case Played::WrongEcho: kind = Kind::WrongEcho; break;
-        case Played::ErrorStatus: kind = Kind::ErrorStatus; break;
-        case Played::WrongEtx: kind = Kind::WrongEtx; break;
-        case Played::TruncatedBody: kind = Kind::TruncatedBody; break;
-        case Played::ShortPayload: kind = Kind::ShortPayload; break;
-        case Played::Count: break;
+        case Played::LateBeyond:
+            kind = Kind::LateReply;
+            break;
+        case Played::WrongStx:
+            kind = Kind::WrongStx;
+            break;
+        case Played::WrongEcho:
+            kind = Kind::WrongEcho;
+            break;
+        case Played::ErrorStatus:
+            kind = Kind::ErrorStatus;
+            break;
+        case Played::WrongEtx:
+            kind = Kind::WrongEtx;
+            break;
+        case Played::TruncatedBody:
+            kind = Kind::TruncatedBody;
+            break;
+        case Played::ShortPayload:
+            kind = Kind::ShortPayload;
+            break;
+        case Played::Count:
+            break;
         }
         planned.fault = StationFault::AtRequest(index, kind);
         if (planned.played == Played::LateWithin) {
@@ -259,8 +278,7 @@ protected:
 
     // Runs one operation with the station's log cleared first, so that a
     // fault's request index counts from the operation's first exchange.
-    template <class F>
-    Outcome Run(const std::optional<PlannedFault>& planned, F&& operation) {
+    template <class F> Outcome Run(const std::optional<PlannedFault>& planned, F&& operation) {
         m_station->ClearFaults();
         m_station->ClearRequestLog();
         if (planned) {
@@ -310,7 +328,8 @@ protected:
         const Place& place = m_places[Pick(m_places.size())];
         const std::optional<PlannedFault> planned = MaybeFault(0);
         std::wstring text;
-        const Outcome outcome = Run(planned, [&] { text = m_link->ReadItem(place.address, place.page, place.item); });
+        const Outcome outcome =
+            Run(planned, [&] { text = m_link->ReadItem(place.address, place.page, place.item); });
         const StationRequest* spoilt = Judge(planned, outcome);
         const std::optional<std::wstring> inner = spoilt ? ExpectedInner(*planned, *spoilt) : std::nullopt;
         SCOPED_TRACE(Describe("read", place, planned));
@@ -363,7 +382,8 @@ protected:
         if (inner) {
             ASSERT_TRUE(outcome.failure) << "a spoilt list read succeeded";
             ExpectListFailure(*outcome.failure, address, *inner);
-            EXPECT_EQ(outcome.log.size(), *planned->fault.requestIndex + 1) << "the list goes on after a failure";
+            EXPECT_EQ(outcome.log.size(), *planned->fault.requestIndex + 1)
+                << "the list goes on after a failure";
             return;
         }
         ASSERT_FALSE(outcome.failure) << ToUtf8(*outcome.failure);
@@ -394,7 +414,8 @@ protected:
         if (inner) {
             ASSERT_TRUE(outcome.failure) << "a spoilt list write succeeded";
             ExpectListFailure(*outcome.failure, address, *inner);
-            EXPECT_EQ(outcome.log.size(), *planned->fault.requestIndex + 1) << "the list goes on after a failure";
+            EXPECT_EQ(outcome.log.size(), *planned->fault.requestIndex + 1)
+                << "the list goes on after a failure";
         } else {
             EXPECT_FALSE(outcome.failure) << ToUtf8(*outcome.failure);
             EXPECT_EQ(outcome.log.size(), chosen.size());
@@ -504,14 +525,14 @@ protected:
         }
         const StationRequest* spoilt = Judge(planned, outcome);
         const std::optional<std::wstring> inner = spoilt ? ExpectedInner(*planned, *spoilt) : std::nullopt;
-        SCOPED_TRACE(testing::Message() << (threaded ? "upload thread" : "upload") << ", fault "
-                                        << (planned ? kPlayedNames[static_cast<std::size_t>(planned->played)]
-                                                    : "none"));
+        SCOPED_TRACE(testing::Message()
+                     << (threaded ? "upload thread" : "upload") << ", fault "
+                     << (planned ? kPlayedNames[static_cast<std::size_t>(planned->played)] : "none"));
         ++m_uploads;
         if (inner) {
             EXPECT_EQ(outcome.failure.value_or(L"<success>"),
-                      CResourceManager::FormatMessage(
-                          L"uploaderr", LinkFailure(spoilt->address, spoilt->item, *inner)));
+                      CResourceManager::FormatMessage(L"uploaderr",
+                                                      LinkFailure(spoilt->address, spoilt->item, *inner)));
             EXPECT_EQ(Image(window), before) << "a failed upload changed the rack";
             ++m_failedUploads;
             return;
@@ -536,8 +557,8 @@ protected:
         std::vector<int> rows;
         for (int row = 0; row < card.GetParameterCount(); ++row) {
             const ParameterDefinition& definition = card.GetParameter(row);
-            if ((definition.kind == KindInteger16 || definition.kind == KindDecimal16) && definition.flags == 0 &&
-                !card.IsDisabled(row) && definition.maximum > definition.minimum) {
+            if ((definition.kind == KindInteger16 || definition.kind == KindDecimal16) &&
+                definition.flags == 0 && !card.IsDisabled(row) && definition.maximum > definition.minimum) {
                 rows.push_back(row);
             }
         }
@@ -561,15 +582,15 @@ protected:
         }
         const StationRequest* spoilt = Judge(planned, outcome);
         const std::optional<std::wstring> inner = spoilt ? ExpectedInner(*planned, *spoilt) : std::nullopt;
-        SCOPED_TRACE(testing::Message() << (threaded ? "download thread" : "download") << ", fault "
-                                        << (planned ? kPlayedNames[static_cast<std::size_t>(planned->played)]
-                                                    : "none"));
+        SCOPED_TRACE(testing::Message()
+                     << (threaded ? "download thread" : "download") << ", fault "
+                     << (planned ? kPlayedNames[static_cast<std::size_t>(planned->played)] : "none"));
         ++m_downloads;
         if (inner) {
             // The message names the module and item of the exchange that failed.
             EXPECT_EQ(outcome.failure.value_or(L"<success>"),
-                      CResourceManager::FormatMessage(
-                          L"downloaderr", LinkFailure(spoilt->address, spoilt->item, *inner)));
+                      CResourceManager::FormatMessage(L"downloaderr",
+                                                      LinkFailure(spoilt->address, spoilt->item, *inner)));
             ++m_failedDownloads;
             return;
         }
@@ -612,7 +633,8 @@ protected:
         return chosen;
     }
 
-    static std::string Describe(const char* what, const Place& place, const std::optional<PlannedFault>& planned) {
+    static std::string Describe(const char* what, const Place& place,
+                                const std::optional<PlannedFault>& planned) {
         char buffer[128];
         std::snprintf(buffer, sizeof buffer, "%s (%d, %d, %d), fault %s", what, place.address, place.page,
                       place.item, planned ? kPlayedNames[static_cast<std::size_t>(planned->played)] : "none");
@@ -620,7 +642,7 @@ protected:
     }
 
     // Runs operations until the station has taken the number of exchanges.
-        void Soak(const char* name, std::size_t defaultTarget) {
+    void Soak(const char* name, std::size_t defaultTarget) {
         const auto seed = static_cast<std::uint32_t>(EnvironmentNumber("K52_SOAK_SEED", kDefaultSeed));
         const std::size_t target = EnvironmentNumber("K52_SOAK_EXCHANGES", defaultTarget);
         m_random.seed(seed);
@@ -665,14 +687,15 @@ protected:
                 heapAfterWarmUp = mallinfo2().uordblks;
             }
         }
-        const std::size_t heapAtEnd = mallinfo2().uordblks;
+        [[maybe_unused]] const std::size_t heapAtEnd = mallinfo2().uordblks;
         const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
 
         std::size_t faults = 0;
         std::string counts;
         for (std::size_t k = 0; k < m_played.size(); ++k) {
             faults += m_played[k];
-            counts += std::string(counts.empty() ? "" : ", ") + kPlayedNames[k] + " " + std::to_string(m_played[k]);
+            counts +=
+                std::string(counts.empty() ? "" : ", ") + kPlayedNames[k] + " " + std::to_string(m_played[k]);
             RecordProperty(kPlayedNames[k], std::to_string(m_played[k]));
         }
         RecordProperty("exchanges", std::to_string(m_exchanges));
@@ -680,30 +703,30 @@ protected:
         std::printf("%s: seed %u, %zu exchanges in %zu operations, %.1f s, longest operation %.0f ms\n"
                     "%s: %zu faults played: %s\n"
                     "%s: uploads %d (%d failed), downloads %d (%d failed)\n",
-                    name, seed, m_exchanges, operations, seconds, m_longest, name, faults, counts.c_str(), name, m_uploads,
-                    m_failedUploads, m_downloads, m_failedDownloads);
+                    name, seed, m_exchanges, operations, seconds, m_longest, name, faults, counts.c_str(),
+                    name, m_uploads, m_failedUploads, m_downloads, m_failedDownloads);
 
         // Every kind was played at least once at this length.
         if (target >= defaultTarget && defaultTarget >= kDefaultExchanges) {
             for (std::size_t k = 0; k < m_played.size(); ++k) {
                 EXPECT_GT(m_played[k], 0U) << kPlayedNames[k];
             }
+            EXPECT_GT(m_failedUploads, 0);
+            EXPECT_GT(m_failedDownloads, 0);
         }
-        EXPECT_GT(m_failedUploads, 0);
-        EXPECT_GT(m_failedDownloads, 0);
 
-    #if K52_SOAK_SANITIZED
+#if K52_SOAK_SANITIZED
         std::printf("%s: heap not compared, the sanitizer keeps its own\n", name);
-    #else
+#else
         ASSERT_TRUE(heapAfterWarmUp);
         const auto growth = static_cast<long long>(heapAtEnd) - static_cast<long long>(*heapAfterWarmUp);
-        std::printf("%s: heap in use %zu bytes after warm-up, %zu at the end (%+lld)\n", name, *heapAfterWarmUp,
-                    heapAtEnd, growth);
+        std::printf("%s: heap in use %zu bytes after warm-up, %zu at the end (%+lld)\n", name,
+                    *heapAfterWarmUp, heapAtEnd, growth);
         RecordProperty("heap_growth", std::to_string(growth));
         // Allocator pools and the last operation's leftovers, not a leak of one
         // allocation per exchange (which would be hundreds of kilobytes).
         EXPECT_LT(growth, 64 * 1024);
-    #endif
+#endif
     }
 
     std::shared_ptr<CSimulatedStation> m_station;
@@ -727,7 +750,6 @@ protected:
     int m_failedDownloads = 0;
     double m_longest = 0;
 };
-
 
 TEST_F(FaultSoak, InProcessPortEveryFaultEndsInTheLinksMessageAndNothingLeaks) {
     const std::wstring path = std::wstring(CSimulatedStationPort::kPrefix) + kLineUp;
