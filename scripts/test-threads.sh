@@ -13,12 +13,13 @@ scripts/setup.sh
 # selection. The fault soak (label "soak") runs at full length in the normal
 # builds; here a short run of it drives the transfer threads, the port's
 # time-outs and the pseudo-terminal server under faults.
-programs=(test_link test_rack test_monitor test_station test_soak)
+programs=(test_link test_rack test_monitor test_station test_cli test_soak)
 tests=(
   'LinkTest\.' 'LinkFrame\.' 'SerialIO\.' 'MutexHandle\.'          # test_link: peers on pseudo-terminals
   'ProgressThread\.' 'TransferTest\.'                              # test_rack: transfer threads
   'MonitorThreadTest\.' 'MonitorCommand\.'                         # test_monitor: monitoring thread
   'StationLinkTest\.'                                              # test_station: ports and servers
+  'ControlProgramTest\.'                                           # test_cli: k52ctl's transfers and Ctrl-C
 )
 regex=$(IFS='|'; echo "${tests[*]}")
 

@@ -139,14 +139,22 @@ protected:
         ASSERT_NE(m_station, nullptr);
         // Live values stand still, so that every read has one right answer.
         m_station->FreezeClock(3'600'000);
+        m_path = path;
+        NewLink();
+        FindPlaces();
+    }
+
+    // A cancelled link refuses every later exchange; the next operation
+    // takes a new one, as the tool does.
+    void NewLink() {
+        m_link.reset();
         m_link = std::make_unique<CJX5COMInterface>();
         CComSettings settings = m_link->GetSettings();
-        settings.SetDevicePath(path);
+        settings.SetDevicePath(m_path);
         settings.SetDisplayName(L"Soak station");
         settings.SetModuleSelectionMask(kAll);
         m_link->SetSettings(settings);
         m_link->Open();
-        FindPlaces();
     }
 
     void TearDown() override {
@@ -598,6 +606,51 @@ protected:
         EXPECT_EQ(CleanUploadImage(), Image(window)) << "the station does not hold what was downloaded";
     }
 
+    // The user cancels a transfer on its worker thread at some moment: the
+    // worker ends at once and silently, the window takes no result.
+    void CancelOnce(CCardSlot& window) {
+        const bool upload = Chance(0.5);
+        const auto delay = std::chrono::microseconds(Pick(15000));
+        const std::wstring before = Image(window);
+        double stopping = 0;
+        bool succeeded = true;
+        std::optional<std::wstring> kept;
+        const Outcome outcome = Run(std::nullopt, [&] {
+            std::unique_ptr<CTransferThread> thread;
+            if (upload) {
+                thread = std::make_unique<CUploadThread>();
+            } else {
+                thread = std::make_unique<CDownloadThread>();
+                thread->GetRack() = window;
+            }
+            thread->SetLink(m_link.get());
+            thread->Start();
+            std::this_thread::sleep_for(delay);
+            const Clock::time_point cancelled = Clock::now();
+            thread->Cancel();
+            thread->Wait();
+            stopping = std::chrono::duration<double, std::milli>(Clock::now() - cancelled).count();
+            succeeded = thread->Succeeded();
+            if (thread->GetError() != nullptr) {
+                kept = GetExceptionMessage(*thread->GetError(), 100000);
+            }
+        });
+        SCOPED_TRACE(upload ? "cancelled upload" : "cancelled download");
+        ++m_cancels;
+        if (outcome.log.size() < (upload ? m_uploadLength : m_downloadLength)) {
+            ++m_interrupted;
+        }
+        m_longestCancel = std::max(m_longestCancel, stopping);
+        EXPECT_FALSE(succeeded) << "a cancelled transfer counts as a success";
+        EXPECT_FALSE(kept) << ToUtf8(kept.value_or(L""));
+        EXPECT_FALSE(outcome.failure) << ToUtf8(outcome.failure.value_or(L""));
+        ExpectReported(std::nullopt);
+        EXPECT_LE(stopping, static_cast<double>(kOperationSlack.count()))
+            << "the cancel did not end the exchange";
+        EXPECT_EQ(Image(window), before);
+        NewLink();
+    }
+
     // --- helpers ----------------------------------------------------------
 
     std::optional<PlannedFault> MaybeFault(std::size_t index) {
@@ -677,10 +730,12 @@ protected:
                 ReadList();
             } else if (roll < 960) {
                 WriteList();
-            } else if (roll < 980) {
+            } else if (roll < 978) {
                 UploadOnce(window);
-            } else {
+            } else if (roll < 995) {
                 DownloadOnce(window);
+            } else {
+                CancelOnce(window);
             }
             ++operations;
             if (!heapAfterWarmUp && m_exchanges >= warmUp) {
@@ -702,9 +757,11 @@ protected:
         RecordProperty("faults", std::to_string(faults));
         std::printf("%s: seed %u, %zu exchanges in %zu operations, %.1f s, longest operation %.0f ms\n"
                     "%s: %zu faults played: %s\n"
-                    "%s: uploads %d (%d failed), downloads %d (%d failed)\n",
+                    "%s: uploads %d (%d failed), downloads %d (%d failed), %d cancelled (%d mid-way, longest "
+                    "stop %.0f ms)\n",
                     name, seed, m_exchanges, operations, seconds, m_longest, name, faults, counts.c_str(),
-                    name, m_uploads, m_failedUploads, m_downloads, m_failedDownloads);
+                    name, m_uploads, m_failedUploads, m_downloads, m_failedDownloads, m_cancels,
+                    m_interrupted, m_longestCancel);
 
         // Every kind was played at least once at this length.
         if (target >= defaultTarget && defaultTarget >= kDefaultExchanges) {
@@ -730,6 +787,7 @@ protected:
     }
 
     std::shared_ptr<CSimulatedStation> m_station;
+    std::wstring m_path;
     std::unique_ptr<CJX5COMInterface> m_link;
     std::vector<Place> m_places;
     std::wstring m_timeout;
@@ -748,6 +806,9 @@ protected:
     int m_failedUploads = 0;
     int m_downloads = 0;
     int m_failedDownloads = 0;
+    int m_cancels = 0;
+    int m_interrupted = 0;
+    double m_longestCancel = 0;
     double m_longest = 0;
 };
 
