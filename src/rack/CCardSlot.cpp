@@ -82,6 +82,14 @@ void CCardSlot::Clear() {
     m_simulationPending = 0;
 }
 
+CCardSlot::CardHandle CCardSlot::CopyCard(const CCardInterface& card, std::int32_t slotNumber) {
+    CardHandle copy = IsIoSlotNumber(slotNumber)
+                          ? CardHandle(CIOCardType().CreateByCode(card.GetTypeCode()))
+                          : CardHandle(CCOMCardType().CreateByCode(card.GetTypeCode()));
+    copy->CopyStateFrom(card);
+    return copy;
+}
+
 CCardSlot::CardHandle CCardSlot::GetCard(int slotIndex) const {
     const auto found = m_slots.find(GetSlotNumber(slotIndex));
     return found != m_slots.end() ? found->second : nullptr;
@@ -407,9 +415,7 @@ void CCardSlot::SimulateOnCard(CJX5COMInterface& link) {
     // cards, and keeps drawing while this runs on the monitoring thread. The
     // simulation therefore goes through a card of this rack's own, which
     // takes the shared card's place.
-    const CardHandle card = IsIoSlotNumber(number) ? CardHandle(CIOCardType().CreateByCode(code))
-                                                   : CardHandle(CCOMCardType().CreateByCode(code));
-    card->CopyStateFrom(*shown);
+    const CardHandle card = CopyCard(*shown, number);
     SetCard(m_simulationSlot, card);
     const int count = (code >= 16 && code <= 18) ? 8 : 4;
     card->SetSimulationMode(m_simulationMode);

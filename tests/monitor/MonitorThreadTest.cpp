@@ -2,6 +2,7 @@
 // window drives it: every notification answers with the next command.
 #include "catalog/CCardInterface.h"
 #include "catalog/CMonitorUnit.h"
+#include "catalog/ParameterDefinition.h"
 #include "catalog/StationAttribute.h"
 #include "link/CException.h"
 #include "link/CJX5COMInterface.h"
@@ -272,6 +273,57 @@ TEST_F(MonitorThreadTest, SimulationLeavesTheCardsOfTheWindowsCopyAlone) {
     }
     m_thread.Stop();
     SetStationAttribute(0);
+    EXPECT_TRUE(m_reported.empty());
+}
+
+// The window keeps editing the card of its adjust list while the write it
+// asked for runs: the write carries the values of the moment it was asked for.
+TEST_F(MonitorThreadTest, ParameterWriteTakesTheCardAsItWasWhenAskedFor) {
+    const std::wstring path = L"sim:0=K52HQ8,3=KZ9W";
+    UsePort(path);
+    const auto station = GetSimulatedStation(path);
+    m_thread.Attach(&m_observer);
+    // The monitored slot's cycle reads its adjustment rows too.
+    m_thread.GetRack().SetMonitoredSlot(3);
+    m_thread.Start();
+    m_thread.PostCommand(CMonitorThread::CommandCycle);
+    ASSERT_TRUE(m_observer.WaitFor(1));
+
+    // The window's card, as its adjust list shows it.
+    const CCardSlot::CardHandle card = m_thread.GetRack().GetCard(3);
+    ASSERT_NE(card, nullptr);
+    ASSERT_TRUE(card->IsAdjustmentRead());
+    int row = -1;
+    for (int candidate = 0; candidate < card->GetParameterCount() && row < 0; ++candidate) {
+        const ParameterDefinition& definition = card->GetParameter(candidate);
+        if ((definition.flags & FlagAdjustment) != 0 && definition.kind == KindDecimal16 &&
+            !card->IsDisabled(candidate) && definition.maximum > definition.minimum) {
+            row = candidate;
+        }
+    }
+    ASSERT_GE(row, 0);
+    const ParameterDefinition& definition = card->GetParameter(row);
+    const auto item = static_cast<std::uint8_t>(definition.item);
+    const auto page = static_cast<std::uint8_t>(definition.page);
+    const std::optional<std::wstring> before = station->GetValue(3, page, item);
+
+    // Asked for with one step; the module is slow to take the write's
+    // first request, and meanwhile the window steps the value once more.
+    card->StepValue(row, card->GetStoredValue(row) < definition.maximum ? 1 : -1);
+    station->InjectFault(
+        StationFault::AtItem(3, 0, 1, StationFault::Kind::LateReply).WithDelay(milliseconds(100)));
+    m_thread.RequestParameterWrite(3, card, row);
+    card->StepValue(row, card->GetStoredValue(row) < definition.maximum ? 1 : -1);
+    ASSERT_TRUE(m_observer.WaitFor(2));
+    EXPECT_FALSE(m_thread.HasLastCommandFailed());
+    const std::optional<std::wstring> asked = station->GetValue(3, page, item);
+    EXPECT_NE(asked, before) << "nothing was written";
+
+    // The second step goes with the next write.
+    m_thread.RequestParameterWrite(3, card, row);
+    ASSERT_TRUE(m_observer.WaitFor(3));
+    m_thread.Stop();
+    EXPECT_NE(station->GetValue(3, page, item), asked) << "the first write carried the later edit";
     EXPECT_TRUE(m_reported.empty());
 }
 
