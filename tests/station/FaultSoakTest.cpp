@@ -610,7 +610,7 @@ protected:
     // worker ends at once and silently, the window takes no result.
     void CancelOnce(CCardSlot& window) {
         const bool upload = Chance(0.5);
-        const auto delay = std::chrono::microseconds(Pick(15000));
+        const auto delay = std::chrono::microseconds(Pick(4000));
         const std::wstring before = Image(window);
         double stopping = 0;
         bool succeeded = true;
