@@ -57,6 +57,26 @@ CCardInterface::CCardInterface(std::int32_t typeCode, const ModelTable& table)
 
 CCardInterface::~CCardInterface() = default;
 
+void CCardInterface::CopyStateFrom(const CCardInterface& other) {
+    if (&other == this) {
+        return;
+    }
+    m_registers = other.m_registers;
+    m_textSlots = other.m_textSlots;
+    m_typeCode = other.m_typeCode;
+    m_parameters = other.m_parameters;
+    m_channels = other.m_channels;
+    m_channelCount = other.m_channelCount;
+    m_liveValuesPresent = other.m_liveValuesPresent;
+    m_channelSignFlags = other.m_channelSignFlags;
+    m_sectionName = other.m_sectionName;
+    m_cardName = other.m_cardName;
+    m_simulationMode = other.m_simulationMode;
+    m_simulationValues = other.m_simulationValues;
+    m_adjustmentRead = other.m_adjustmentRead;
+    m_lastStatus = other.m_lastStatus;
+}
+
 void CCardInterface::ApplyDefaults() {
     for (const ParameterDefinition& definition : m_parameters) {
         if (definition.kind == KindText) {

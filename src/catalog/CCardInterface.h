@@ -37,6 +37,12 @@ public:
     CCardInterface& operator=(const CCardInterface&) = delete;
     ~CCardInterface() override;
 
+    // Takes over everything another card of the same model holds: values,
+    // texts, channel rows, live side and simulation. For a thread that must
+    // change a card which another thread may still be reading: it works on a
+    // fresh card of the same model that has taken over the state.
+    void CopyStateFrom(const CCardInterface& other);
+
     // Identity, set by the registry.
     std::int32_t GetTypeCode() const { return m_typeCode; }
     const std::wstring& GetSectionName() const { return m_sectionName; }

@@ -35,9 +35,11 @@ void CMonitorThread::PostCommand(std::uint32_t code, std::uint32_t argument) {
 void CMonitorThread::RequestParameterWrite(std::int32_t slotNumber, std::shared_ptr<CCardInterface> card,
                                            std::int32_t parameterIndex) {
     // The fields are written before the command is queued; taking the queue
-    // lock in PostCommand publishes them to the thread.
+    // lock in PostCommand publishes them to the thread. The window goes on
+    // editing its card while the write runs, so the thread writes a copy of
+    // the card as it is now.
     m_parameterSlot = slotNumber;
-    m_parameterCard = std::move(card);
+    m_parameterCard = card ? CCardSlot::CopyCard(*card, slotNumber) : nullptr;
     m_parameterIndex = parameterIndex;
     PostCommand(CommandParameterWrite, 0);
 }

@@ -48,7 +48,8 @@ public:
     void PostCommand(std::uint32_t code, std::uint32_t argument = 0);
 
     // Queues the write of one card's adjustment rows (and the given row when
-    // it is a one-shot row) to the module in the slot.
+    // it is a one-shot row) to the module in the slot. The card's values are
+    // taken now: the caller may go on editing the card meanwhile.
     void RequestParameterWrite(std::int32_t slotNumber, std::shared_ptr<CCardInterface> card,
                                std::int32_t parameterIndex);
 

@@ -82,6 +82,14 @@ void CCardSlot::Clear() {
     m_simulationPending = 0;
 }
 
+CCardSlot::CardHandle CCardSlot::CopyCard(const CCardInterface& card, std::int32_t slotNumber) {
+    CardHandle copy = IsIoSlotNumber(slotNumber)
+                          ? CardHandle(CIOCardType().CreateByCode(card.GetTypeCode()))
+                          : CardHandle(CCOMCardType().CreateByCode(card.GetTypeCode()));
+    copy->CopyStateFrom(card);
+    return copy;
+}
+
 CCardSlot::CardHandle CCardSlot::GetCard(int slotIndex) const {
     const auto found = m_slots.find(GetSlotNumber(slotIndex));
     return found != m_slots.end() ? found->second : nullptr;
@@ -397,15 +405,22 @@ void CCardSlot::SimulateOutput(CJX5COMInterface& link) {
 }
 
 void CCardSlot::SimulateOnCard(CJX5COMInterface& link) {
-    const CardHandle card = GetCard(m_simulationSlot);
-    if (card == nullptr || card->GetTypeCode() == 0) {
+    const CardHandle shown = GetCard(m_simulationSlot);
+    if (shown == nullptr || shown->GetTypeCode() == 0) {
         return;
     }
-    const std::int32_t code = card->GetTypeCode();
+    const std::int32_t code = shown->GetTypeCode();
+    const std::int32_t number = GetSlotNumber(m_simulationSlot);
+    // The monitor window draws from a copy of this rack that shares its
+    // cards, and keeps drawing while this runs on the monitoring thread. The
+    // simulation therefore goes through a card of this rack's own, which
+    // takes the shared card's place.
+    const CardHandle card = CopyCard(*shown, number);
+    SetCard(m_simulationSlot, card);
     const int count = (code >= 16 && code <= 18) ? 8 : 4;
     card->SetSimulationMode(m_simulationMode);
     for (int i = 0; i < count; ++i) {
         card->SetSimulationValue(i, m_simulationValues[static_cast<std::size_t>(i)]);
     }
-    card->ExchangeLiveValues(GetSlotNumber(m_simulationSlot), link, true);
+    card->ExchangeLiveValues(number, link, true);
 }

@@ -47,6 +47,11 @@ public:
     // the communication card of code 0 in the COM slot.
     void Clear();
 
+    // A card of the same model as the given one, in a slot of that number,
+    // holding the same values and live side. For a thread that must not use
+    // a card another thread may be reading or changing.
+    static CardHandle CopyCard(const CCardInterface& card, std::int32_t slotNumber);
+
     // The card of a slot, or null when the slot holds none.
     CardHandle GetCard(int slotIndex) const;
     void SetCard(int slotIndex, CardHandle card);

@@ -1,6 +1,9 @@
 // The monitoring thread against the simulated station, driven as the monitor
 // window drives it: every notification answers with the next command.
 #include "catalog/CCardInterface.h"
+#include "catalog/CMonitorUnit.h"
+#include "catalog/ParameterDefinition.h"
+#include "catalog/StationAttribute.h"
 #include "link/CException.h"
 #include "link/CJX5COMInterface.h"
 #include "monitor/CMonitorThread.h"
@@ -227,6 +230,101 @@ TEST_F(MonitorThreadTest, StopCancelsACycleWaitingOnTheLineAndNothingIsToldAfter
     const std::size_t count = m_observer.Records().size();
     std::this_thread::sleep_for(milliseconds(50));
     EXPECT_EQ(m_observer.Records().size(), count);
+}
+
+// The window copies the thread's rack at each notification and keeps drawing
+// from its copy while the thread runs the next command; the copy shares the
+// card objects. A simulation must therefore leave the cards the window holds
+// alone, including a 16-point digital module read through the communication
+// module.
+TEST_F(MonitorThreadTest, SimulationLeavesTheCardsOfTheWindowsCopyAlone) {
+    const std::wstring path = L"sim:0=K52HQ8,1=JK7W,2=BJ58W";
+    UsePort(path);
+    // Without the station's attribute the digital module is read through
+    // the communication module, simulation or not.
+    GetSimulatedStation(path)->SetAttribute(0);
+    SetStationAttribute(0);
+    m_thread.Attach(&m_observer);
+    m_thread.Start();
+    m_thread.PostCommand(CMonitorThread::CommandCycle);
+    ASSERT_TRUE(m_observer.WaitFor(1));
+
+    std::size_t notifications = 1;
+    for (int slot : {1, 2, 1, 2}) {
+        const CCardSlot window = m_thread.GetRack();
+        const auto card = window.GetCard(slot);
+        ASSERT_NE(card, nullptr);
+        ASSERT_TRUE(card->HasLiveValues()) << slot;
+        const std::int32_t values[8] = {100, 200, 300, 400, 0, 0, 0, 0};
+        m_thread.GetRack().RequestSimulation(slot, 0x00FF, values);
+        m_thread.PostCommand(CMonitorThread::CommandCycle);
+        // What a repaint of the window reads, while the thread simulates.
+        CMonitorUnit first;
+        CMonitorUnit again;
+        for (int pass = 0; pass < 50; ++pass) {
+            card->FillMonitorUnit(0, pass == 0 ? first : again);
+            EXPECT_TRUE(card->HasLiveValues());
+            card->IsSimulating();
+        }
+        ASSERT_TRUE(m_observer.WaitFor(++notifications));
+        EXPECT_EQ(again.values, first.values) << "the window's card changed under it";
+        EXPECT_EQ(card->GetSimulationMode(), 0) << "the simulation was set on the window's card";
+        EXPECT_FALSE(m_thread.HasLastCommandFailed());
+    }
+    m_thread.Stop();
+    SetStationAttribute(0);
+    EXPECT_TRUE(m_reported.empty());
+}
+
+// The window keeps editing the card of its adjust list while the write it
+// asked for runs: the write carries the values of the moment it was asked for.
+TEST_F(MonitorThreadTest, ParameterWriteTakesTheCardAsItWasWhenAskedFor) {
+    const std::wstring path = L"sim:0=K52HQ8,3=KZ9W";
+    UsePort(path);
+    const auto station = GetSimulatedStation(path);
+    m_thread.Attach(&m_observer);
+    // The monitored slot's cycle reads its adjustment rows too.
+    m_thread.GetRack().SetMonitoredSlot(3);
+    m_thread.Start();
+    m_thread.PostCommand(CMonitorThread::CommandCycle);
+    ASSERT_TRUE(m_observer.WaitFor(1));
+
+    // The window's card, as its adjust list shows it.
+    const CCardSlot::CardHandle card = m_thread.GetRack().GetCard(3);
+    ASSERT_NE(card, nullptr);
+    ASSERT_TRUE(card->IsAdjustmentRead());
+    int row = -1;
+    for (int candidate = 0; candidate < card->GetParameterCount() && row < 0; ++candidate) {
+        const ParameterDefinition& definition = card->GetParameter(candidate);
+        if ((definition.flags & FlagAdjustment) != 0 && definition.kind == KindDecimal16 &&
+            !card->IsDisabled(candidate) && definition.maximum > definition.minimum) {
+            row = candidate;
+        }
+    }
+    ASSERT_GE(row, 0);
+    const ParameterDefinition& definition = card->GetParameter(row);
+    const auto item = static_cast<std::uint8_t>(definition.item);
+    const auto page = static_cast<std::uint8_t>(definition.page);
+    const std::optional<std::wstring> before = station->GetValue(3, page, item);
+
+    // Asked for with one step; the module is slow to take the write's
+    // first request, and meanwhile the window steps the value once more.
+    card->StepValue(row, card->GetStoredValue(row) < definition.maximum ? 1 : -1);
+    station->InjectFault(
+        StationFault::AtItem(3, 0, 1, StationFault::Kind::LateReply).WithDelay(milliseconds(100)));
+    m_thread.RequestParameterWrite(3, card, row);
+    card->StepValue(row, card->GetStoredValue(row) < definition.maximum ? 1 : -1);
+    ASSERT_TRUE(m_observer.WaitFor(2));
+    EXPECT_FALSE(m_thread.HasLastCommandFailed());
+    const std::optional<std::wstring> asked = station->GetValue(3, page, item);
+    EXPECT_NE(asked, before) << "nothing was written";
+
+    // The second step goes with the next write.
+    m_thread.RequestParameterWrite(3, card, row);
+    ASSERT_TRUE(m_observer.WaitFor(3));
+    m_thread.Stop();
+    EXPECT_NE(station->GetValue(3, page, item), asked) << "the first write carried the later edit";
+    EXPECT_TRUE(m_reported.empty());
 }
 
 } // namespace

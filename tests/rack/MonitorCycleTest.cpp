@@ -104,10 +104,14 @@ TEST_F(MonitorCycleTest, SimulationGoesToTheChosenModuleWithItsNumberOfValues) {
     rack.RequestSimulation(1, 1, values);
     ASSERT_TRUE(rack.IsSimulationPending());
     m_station.Station().ClearRequestLog();
-    const CCardSlot::CardHandle card = rack.GetCard(1);
+    const CCardSlot::CardHandle shown = rack.GetCard(1);
     rack.SimulateOutput(*link);
 
     EXPECT_FALSE(rack.IsSimulationPending());
+    // A window's copy of the rack still holds the card it had, unchanged.
+    EXPECT_EQ(shown->GetSimulationMode(), 0);
+    const CCardSlot::CardHandle card = rack.GetCard(1);
+    ASSERT_NE(card, shown);
     EXPECT_EQ(card->GetSimulationMode(), 1);
     EXPECT_EQ(card->GetSimulationValue(3), 14);
     EXPECT_EQ(card->GetSimulationValue(4), 0) << "a four-channel module takes four values";
