@@ -45,7 +45,7 @@ tidy_count=$(wc -l <"$logs/tidy-findings.txt")
 if [ "$tidy_count" -gt 0 ]; then
   cat "$logs/tidy-findings.txt"
   echo "-- findings per check:"
-  grep -o '\[[a-z0-9.,-]*\]$' "$logs/tidy-findings.txt" | sort | uniq -c | sort -rn
+  grep -o '\[[a-z0-9.,-]*\]$' "$logs/tidy-findings.txt" | sed 's/,-warnings-as-errors//' | sort | uniq -c | sort -rn
   tidy_status=1
 elif [ "$tidy_status" -ne 0 ]; then
   cat "$logs/tidy.txt"
