@@ -134,8 +134,8 @@ int main() {
 
         link.Close();
         server.Stop();
-        const double worst = std::max(upload.seconds / (upload.bytes * kBitsPerByte / kBitsPerSecond),
-                                      download.seconds / (download.bytes * kBitsPerByte / kBitsPerSecond));
+        const double worst = std::max(upload.seconds / (static_cast<double>(upload.bytes) * kBitsPerByte / kBitsPerSecond),
+                                      download.seconds / (static_cast<double>(download.bytes) * kBitsPerByte / kBitsPerSecond));
         std::printf("worst ratio %.4f (%s 1.05)\n", worst, worst <= 1.05 ? "within" : "NOT within");
         return worst <= 1.05 ? 0 : 1;
     } catch (const std::exception& error) {

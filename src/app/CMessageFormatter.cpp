@@ -7,7 +7,7 @@
 #include <cstring>
 #include <cwctype>
 #include <limits>
-#include <locale.h>
+#include <locale.h> // NOLINT(modernize-deprecated-headers): uselocale and newlocale are POSIX only
 
 namespace {
 

@@ -164,7 +164,7 @@ private:
     void WriteSimulation(std::int32_t slotNumber, CJX5COMInterface& link);
     bool LeavesPageOneAlone() const;
 
-    std::array<std::array<std::uint16_t, 2 * kItemCount>, kPageCount> m_registers{};
+    std::array<std::array<std::uint16_t, static_cast<std::size_t>(2 * kItemCount)>, kPageCount> m_registers{};
     std::array<std::wstring, kTextSlotCount> m_textSlots;
     std::int32_t m_typeCode;
     std::span<const ParameterDefinition> m_parameters;

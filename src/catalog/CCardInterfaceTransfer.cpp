@@ -150,17 +150,19 @@ void CCardInterface::DownloadParameters(std::int32_t slotNumber, CJX5COMInterfac
             break;
         case KindList:
             link.WriteItem(address, page, item,
-                           CMessageFormatter::Printf(L"%d", static_cast<int>(GetWord(page, item))));
+                           CMessageFormatter::Printf(
+                               L"%d", static_cast<int>(GetWord(definition.page, definition.item))));
             break;
         case KindSigned32:
             link.WriteItem(address, page, item,
-                           FormatNumber(static_cast<std::int32_t>(GetDword(page, item)), definition.isSigned,
-                                        GetRowDecimals(i), definition.radix, KindSigned32));
+                           FormatNumber(static_cast<std::int32_t>(GetDword(definition.page, definition.item)),
+                                        definition.isSigned, GetRowDecimals(i), definition.radix,
+                                        KindSigned32));
             break;
         case KindUnsigned32: {
             const std::wstring text =
-                FormatNumber(static_cast<std::int32_t>(GetDword(page, item)), definition.isSigned,
-                             GetRowDecimals(i), definition.radix, KindUnsigned32);
+                FormatNumber(static_cast<std::int32_t>(GetDword(definition.page, definition.item)),
+                             definition.isSigned, GetRowDecimals(i), definition.radix, KindUnsigned32);
             // The counter's span goes through the link's read-then-write, whose
             // failure tells the user that the counter value was not written.
             if (std::wstring_view(definition.textKey).starts_with(L"upCount")) {
@@ -174,16 +176,16 @@ void CCardInterface::DownloadParameters(std::int32_t slotNumber, CJX5COMInterfac
         case KindDecimal16Raw:
             PrepareForWrite(i);
             link.WriteItem(address, page, item,
-                           FormatNumber(GetWord(page, item), definition.isSigned, GetRowDecimals(i),
-                                        definition.radix, KindDecimal16));
+                           FormatNumber(GetWord(definition.page, definition.item), definition.isSigned,
+                                        GetRowDecimals(i), definition.radix, KindDecimal16));
             break;
         case KindInteger16:
-            link.WriteItem(
-                address, page, item,
-                FormatNumber(GetWord(page, item), definition.isSigned, 0, definition.radix, KindDecimal16));
+            link.WriteItem(address, page, item,
+                           FormatNumber(GetWord(definition.page, definition.item), definition.isSigned, 0,
+                                        definition.radix, KindDecimal16));
             break;
         case KindIpAddress:
-            link.WriteItem(address, page, item, FormatIpAddress(GetDword(page, item)));
+            link.WriteItem(address, page, item, FormatIpAddress(GetDword(definition.page, definition.item)));
             break;
         default:
             // Raw words and switch sets have no text form the module takes.

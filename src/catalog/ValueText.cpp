@@ -111,7 +111,7 @@ std::wstring FormatNumber(std::int32_t value, std::int32_t isSigned, std::int32_
                           std::int32_t radix, std::int32_t mode) {
     const std::int32_t places = ClampDecimals(decimals);
     if (mode == KindUnsigned32 || mode == KindNone) {
-        const std::uint32_t number = static_cast<std::uint32_t>(value);
+        const auto number = static_cast<std::uint32_t>(value);
         if (decimals > 0) {
             return CMessageFormatter::Printf(RealFormat(places),
                                              static_cast<double>(number) / kPowersOfTen[places]);
@@ -224,7 +224,7 @@ std::optional<std::int32_t> ParseIntegerText(std::wstring_view text, std::int32_
     if (magnitude > 0xFFFF'FFFFULL) {
         return std::nullopt;
     }
-    std::uint32_t value = static_cast<std::uint32_t>(magnitude);
+    auto value = static_cast<std::uint32_t>(magnitude);
     if (negative) {
         value = 0u - value;
     }

@@ -49,7 +49,7 @@ constexpr std::uint8_t kLowOrderTable[256] = {
 CModbusCRC::~CModbusCRC() = default;
 
 void CModbusCRC::Update(std::uint8_t byte) {
-    const std::uint8_t index = static_cast<std::uint8_t>(m_low ^ byte);
+    const auto index = static_cast<std::uint8_t>(m_low ^ byte);
     m_low = static_cast<std::uint16_t>(m_high ^ kHighOrderTable[index]);
     m_high = kLowOrderTable[index];
 }

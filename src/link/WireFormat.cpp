@@ -25,6 +25,8 @@ std::vector<std::uint8_t> EncodeWireText(std::wstring_view text) {
     std::vector<std::uint8_t> bytes;
     bytes.reserve(text.size());
     for (wchar_t c : text) {
+        // A wchar_t is a 32-bit code here, not a byte: a negative one is out of range and sent as '?'.
+        // NOLINTNEXTLINE(bugprone-signed-char-misuse)
         const auto code = static_cast<std::uint32_t>(c);
         bytes.push_back(code <= 0xFF ? static_cast<std::uint8_t>(code) : static_cast<std::uint8_t>('?'));
     }

@@ -15,7 +15,7 @@ void CObservable::Attach(CObserver* observer) {
 void CObservable::NotifyObservers() {
     // By index: an observer may attach another one while it is being told,
     // which would invalidate an iterator.
-    for (std::size_t i = 0; i < m_observers.size(); ++i) {
+    for (std::size_t i = 0; i < m_observers.size(); ++i) { // NOLINT(modernize-loop-convert)
         m_observers[i]->Update(this);
     }
 }

@@ -224,7 +224,7 @@ std::wstring CSimulatedModule::LiveValue(const Item& item, std::int64_t nowMs) c
         return L"0000";
     case Role::Counter:
         return std::to_wstring(
-            static_cast<std::uint32_t>(FloorDiv(nowMs, 100) + item.channel * 10000 + m_slot * 100000));
+            static_cast<std::uint32_t>(FloorDiv(nowMs, 100) + item.channel * 10000LL + m_slot * 100000LL));
     case Role::DateTime:
         return FormatStationDateTime(m_clockOffset + FloorDiv(nowMs, 1000));
     default:

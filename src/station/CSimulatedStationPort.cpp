@@ -43,7 +43,7 @@ std::shared_ptr<CSimulatedStation> FindOrMakeLocked(StationDirectory& directory,
 CSimulatedStationPort::CSimulatedStationPort() = default;
 
 CSimulatedStationPort::~CSimulatedStationPort() {
-    Close();
+    CSimulatedStationPort::Close();
 }
 
 bool CSimulatedStationPort::Open(const std::wstring& devicePath) {

@@ -47,7 +47,7 @@ TEST_F(Registries, EveryIoModelIsCreatedByNameAndCodeAndNamedAfterIt) {
     for (int code = 0; code <= 18; ++code) {
         const std::wstring name = kIoNames[code];
         EXPECT_EQ(registry.CodeFromName(name), code);
-        for (std::shared_ptr<CCardInterface> card :
+        for (const std::shared_ptr<CCardInterface>& card :
              {std::shared_ptr<CCardInterface>(registry.CreateByCode(code)),
               std::shared_ptr<CCardInterface>(registry.CreateByName(name))}) {
             EXPECT_EQ(card->GetTypeCode(), code);
@@ -66,7 +66,7 @@ TEST_F(Registries, EveryComModelIsCreatedByNameAndCode) {
     CCOMCardType registry;
     for (int code = 0; code <= 6; ++code) {
         const std::wstring name = kComNames[code];
-        for (std::shared_ptr<CCardInterface> card :
+        for (const std::shared_ptr<CCardInterface>& card :
              {std::shared_ptr<CCardInterface>(registry.CreateByCode(code)),
               std::shared_ptr<CCardInterface>(registry.CreateByName(name))}) {
             EXPECT_EQ(card->GetTypeCode(), code);

@@ -20,6 +20,7 @@ struct Row {
 
 std::vector<Row> Rows(const CComPortList& list) {
     std::vector<Row> rows;
+    rows.reserve(static_cast<std::size_t>(list.GetCount()));
     for (int position = 0; position < list.GetCount(); ++position) {
         rows.push_back({list.GetDevicePath(position), list.GetDisplayName(position)});
     }
@@ -31,9 +32,9 @@ void PrintTo(const Row& row, std::ostream* out) {
          << std::string(row.name.begin(), row.name.end());
 }
 
-ComPortSources Recorded(std::vector<ComPortDeviceIdRecord> deviceIds,
-                        std::vector<ComPortPortNameRecord> portNames,
-                        std::vector<ComPortAdapterRecord> adapters = {}) {
+ComPortSources Recorded(const std::vector<ComPortDeviceIdRecord>& deviceIds,
+                        const std::vector<ComPortPortNameRecord>& portNames,
+                        const std::vector<ComPortAdapterRecord>& adapters = {}) {
     ComPortSources sources;
     sources.deviceIds = [deviceIds] { return deviceIds; };
     sources.portNames = [portNames] { return portNames; };

@@ -30,7 +30,7 @@ TEST(PrivateException, MessageIsCutToTheBufferAndAlwaysTerminated) {
 
 TEST(PrivateException, CopyKeepsTheTextAndWhatGivesUtf8) {
     CPrivateException original(L"Temperatur 25 °C");
-    CPrivateException copy(original);
+    CPrivateException copy(original); // NOLINT(performance-unnecessary-copy-initialization): the copy is under test
     EXPECT_EQ(copy.GetText(), L"Temperatur 25 °C");
     EXPECT_STREQ(copy.what(), "Temperatur 25 \xC2\xB0" "C");
     EXPECT_STREQ(CPrivateException::GetRuntimeClassName(), "CPrivateException");

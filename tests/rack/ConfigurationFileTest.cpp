@@ -76,7 +76,7 @@ protected:
         rack.SetCard(3, CIOCardType().CreateByName(L"KZ9W"));
         FillWithValues(*rack.GetCard(1), 1);
         FillWithValues(*rack.GetCard(3), 3);
-        const std::wstring path = m_dir.file("rack.cfg");
+        std::wstring path = m_dir.file("rack.cfg");
         rack.SaveToFile(path);
         return path;
     }

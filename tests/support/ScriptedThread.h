@@ -17,7 +17,7 @@ public:
     explicit ScriptedThread(std::function<void(ScriptedThread&)> body) : m_body(std::move(body)) {}
     ~ScriptedThread() override {
         Release();
-        Cancel();
+        ScriptedThread::Cancel();
         Wait();
     }
 

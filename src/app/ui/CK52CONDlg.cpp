@@ -393,7 +393,7 @@ void CK52CONDlg::setVisible(bool visible) {
         // A dialog that is hidden ends its own modal loop, which here is the
         // program's: the window would be gone for good, and the rack with it,
         // once the monitor closed. It is only put out of sight.
-        QWidget::setVisible(false);
+        QWidget::setVisible(false); // NOLINT(bugprone-parent-virtual-call): QDialog's is the one avoided
         return;
     }
     QDialog::setVisible(visible);

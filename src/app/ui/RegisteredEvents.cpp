@@ -3,12 +3,12 @@
 QEvent::Type UpdateObserverEventType() {
     // A function-local static is initialised exactly once, even when the
     // first callers race from different threads.
-    static const QEvent::Type type = static_cast<QEvent::Type>(QEvent::registerEventType());
+    static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
     return type;
 }
 
 QEvent::Type BackThreadCommandEventType() {
-    static const QEvent::Type type = static_cast<QEvent::Type>(QEvent::registerEventType());
+    static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
     return type;
 }
 

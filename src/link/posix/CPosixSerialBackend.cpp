@@ -48,7 +48,7 @@ CPosixSerialBackend::CPosixSerialBackend() {
 }
 
 CPosixSerialBackend::~CPosixSerialBackend() {
-    Close();
+    CPosixSerialBackend::Close();
     if (m_cancelRead >= 0) {
         ::close(m_cancelRead);
     }

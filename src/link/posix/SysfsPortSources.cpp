@@ -80,6 +80,7 @@ std::vector<ComPortDeviceIdRecord> ReadSysfsUarts(const fs::path& classTty) {
     }
     std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
     std::vector<ComPortDeviceIdRecord> records;
+    records.reserve(found.size());
     for (auto& [line, record] : found) {
         records.push_back(std::move(record));
     }
@@ -109,14 +110,16 @@ std::vector<ComPortAdapterRecord> ReadSysfsAdapters(const fs::path& classTty, co
             if (label.empty()) {
                 label = kind == 0 ? "USB modem port" : "USB serial port";
             }
-            ComPortAdapterRecord record{(deviceDir / name).wstring(), FromUtf8(label + " (" + name + ")")};
-            found.push_back({kind, *number, std::move(record)});
+            label.append(" (").append(name).append(")");
+            ComPortAdapterRecord record{(deviceDir / name).wstring(), FromUtf8(label)};
+            found.emplace_back(kind, *number, std::move(record));
         }
     }
     std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) {
         return std::tie(std::get<0>(a), std::get<1>(a)) < std::tie(std::get<0>(b), std::get<1>(b));
     });
     std::vector<ComPortAdapterRecord> records;
+    records.reserve(found.size());
     for (auto& entry : found) {
         records.push_back(std::move(std::get<2>(entry)));
     }

@@ -239,6 +239,7 @@ TEST_F(MainWindowTest, AFileThatCannotBeOpenedChangesNothing) {
     WhenPopupShown([&](QWidget* popup) { ChooseFromMenu(popup, 3); });
     Click(CK52CONDlg::IdModelButton);
     std::vector<CCardInterface*> before;
+    before.reserve(17);
     for (int slot = 0; slot < 17; ++slot) {
         before.push_back(window.GetRack().GetCard(slot).get());
     }

@@ -54,6 +54,7 @@ protected:
 
     std::vector<CCardInterface*> Cards() const {
         std::vector<CCardInterface*> cards;
+        cards.reserve(17);
         for (int slot = 0; slot < 17; ++slot) {
             cards.push_back(m_window->GetRack().GetCard(slot).get());
         }

@@ -173,7 +173,8 @@ TEST(ChannelBlocks, PositionsThatTheModelLogicReliesOn) {
     for (const auto& [model, layout] : layouts) {
         SCOPED_TRACE(model);
         const ModelTable& table = Model(model).table();
-        auto [perChannel, channels] = layout;
+        const std::size_t perChannel = layout.first;
+        const int channels = layout.second;
         for (int n = 0; n < channels; ++n) {
             auto key = [&](std::size_t position) {
                 return BaseKey(table.parameters[perChannel * static_cast<std::size_t>(n) + position].textKey);

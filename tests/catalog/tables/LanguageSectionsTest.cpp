@@ -156,7 +156,7 @@ TEST_F(LanguageSections, UniversalRangesFollowTheInputClasses) {
             } else if (range <= 8) {
                 EXPECT_TRUE(text.ends_with(L" mA") || text.ends_with(L" mV"));
             } else if (range == 9) {
-                EXPECT_NE(text.find(L"Ω"), std::wstring::npos);
+                EXPECT_NE(text.find(L'Ω'), std::wstring::npos);
                 EXPECT_EQ(text.find(L'-'), std::wstring::npos);
             } else if (range <= 23) {
                 EXPECT_TRUE(text.starts_with(L"Thermocouple "));
