@@ -32,7 +32,7 @@ void CMonitorThread::PostCommand(std::uint32_t code, std::uint32_t argument) {
     m_queueSignal.notify_one();
 }
 
-void CMonitorThread::RequestParameterWrite(std::int32_t slotNumber, std::shared_ptr<CCardInterface> card,
+void CMonitorThread::RequestParameterWrite(std::int32_t slotNumber, const std::shared_ptr<CCardInterface>& card,
                                            std::int32_t parameterIndex) {
     // The fields are written before the command is queued; taking the queue
     // lock in PostCommand publishes them to the thread. The window goes on

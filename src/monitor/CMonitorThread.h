@@ -50,7 +50,7 @@ public:
     // Queues the write of one card's adjustment rows (and the given row when
     // it is a one-shot row) to the module in the slot. The card's values are
     // taken now: the caller may go on editing the card meanwhile.
-    void RequestParameterWrite(std::int32_t slotNumber, std::shared_ptr<CCardInterface> card,
+    void RequestParameterWrite(std::int32_t slotNumber, const std::shared_ptr<CCardInterface>& card,
                                std::int32_t parameterIndex);
 
     // Ends the thread: no notification is sent any more, the exchange in
