@@ -1,6 +1,8 @@
 // Typed texts for every row of every model: the value parsers on their own,
 // then the card's own edit of the row. Input: model, row, flags, then the text
-// (one character per byte, or UTF-8 when the flags' low bit is set).
+// (one character per byte, or UTF-8 when the flags' low bit is set). A line
+// break ends a text; a row byte and the next text follow, edited on the same
+// card, so that rows whose meaning follows other rows see other settings.
 #include "FuzzSupport.h"
 
 #include "app/TextConvert.h"
@@ -10,6 +12,7 @@
 #include "catalog/ValueText.h"
 #include "link/CPrivateException.h"
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -79,6 +82,48 @@ void ExerciseParsers(const ParameterDefinition& definition, const std::wstring& 
     }
 }
 
+// Edits a row and, when the card took the text, types back what it shows.
+void EditAndTypeBack(CCardInterface& card, int row, const std::wstring& text) {
+    const ParameterDefinition& definition = card.GetParameter(row);
+    if (definition.kind == KindList) {
+        // Options are chosen, not typed: the text's first character picks one.
+        const std::int32_t option = card.GetListData(row, text.empty() ? 0 : static_cast<int>(text[0] % 64));
+        if (option != -2) {
+            const CardState before = StateOf(card);
+            try {
+                card.SetCheckedValue(row, option);
+            } catch (const CPrivateException&) {
+                if (!(StateOf(card) == before)) {
+                    k52fuzz::Finding("a refused option changed the card: " + RowName(card, row, text));
+                }
+            }
+        }
+        (void)card.GetDisplayText(row);
+        return;
+    }
+    ExerciseParsers(definition, text);
+    if (!Edit(card, row, text)) {
+        return;
+    }
+    (void)card.GetDisplayText(row);
+    // A value the card took and shows must be taken back from what it shows.
+    const std::wstring shown = card.GetStoredValueText(row);
+    if (definition.kind == KindText || definition.kind == KindSwitches4 || definition.kind == KindList ||
+        shown.empty()) {
+        return;
+    }
+    const std::int32_t stored = card.GetStoredValue(row);
+    if (!Edit(card, row, shown)) {
+        k52fuzz::Finding("the shown value is refused when typed back: " + RowName(card, row, text) +
+                         ", shown as \"" + k52fuzz::Printable(shown) + "\"");
+    }
+    if (card.GetStoredValue(row) != stored) {
+        k52fuzz::Finding("typing back the shown value changed it: " + RowName(card, row, text) + ", shown as \"" +
+                         k52fuzz::Printable(shown) + "\", stored " + std::to_string(stored) + ", then " +
+                         std::to_string(card.GetStoredValue(row)));
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
@@ -98,34 +143,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (card->GetParameterCount() == 0) {
         return 0;
     }
-    const int row = data[1] % card->GetParameterCount();
-    const std::wstring text = (flags & 1) != 0
-                                  ? FromUtf8(std::string(reinterpret_cast<const char*>(data + 3), size - 3))
-                                  : k52fuzz::Latin1(data + 3, size - 3);
-    const ParameterDefinition& definition = card->GetParameter(row);
-    ExerciseParsers(definition, text);
-
-    if (!Edit(*card, row, text)) {
-        return 0;
-    }
-    (void)card->GetDisplayText(row);
-    if (definition.kind == KindText) {
-        return 0;
-    }
-    // A value the card took and shows must be taken back from what it shows.
-    const std::int32_t stored = card->GetStoredValue(row);
-    const std::wstring shown = card->GetStoredValueText(row);
-    if (shown.empty() || definition.kind == KindSwitches4 || definition.kind == KindList) {
-        return 0;
-    }
-    if (!Edit(*card, row, shown)) {
-        k52fuzz::Finding("the shown value is refused when typed back: " + RowName(*card, row, text) +
-                         ", shown as \"" + k52fuzz::Printable(shown) + "\"");
-    }
-    if (card->GetStoredValue(row) != stored) {
-        k52fuzz::Finding("typing back the shown value changed it: " + RowName(*card, row, text) + ", shown as \"" +
-                         k52fuzz::Printable(shown) + "\", stored " + std::to_string(stored) + ", then " +
-                         std::to_string(card->GetStoredValue(row)));
+    std::size_t at = 3;
+    int row = data[1] % card->GetParameterCount();
+    for (;;) {
+        const std::uint8_t* end = std::find(data + at, data + size, std::uint8_t{'\n'});
+        const std::size_t length = static_cast<std::size_t>(end - (data + at));
+        const std::wstring text =
+            (flags & 1) != 0 ? FromUtf8(std::string(reinterpret_cast<const char*>(data + at), length))
+                             : k52fuzz::Latin1(data + at, length);
+        EditAndTypeBack(*card, row, text);
+        at += length + 1;
+        if (at >= size) {
+            break;
+        }
+        row = data[at] % card->GetParameterCount();
+        ++at;
     }
     return 0;
 }
