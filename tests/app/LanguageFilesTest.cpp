@@ -6,6 +6,7 @@
 #include "app/CResourceDatabase.h"
 #include "app/FileFilter.h"
 #include "app/TextConvert.h"
+#include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 #include <pugixml.hpp>
@@ -26,17 +27,6 @@ namespace fs = std::filesystem;
 
 fs::path ProgramDirectory() {
     return fs::path(ToUtf8(GetModuleDirectory()));
-}
-
-std::vector<fs::path> ShippedLanguageFiles() {
-    std::vector<fs::path> files;
-    for (const fs::directory_entry& entry : fs::directory_iterator(ProgramDirectory())) {
-        if (entry.is_regular_file() && entry.path().extension() == ".lng") {
-            files.push_back(entry.path());
-        }
-    }
-    std::sort(files.begin(), files.end());
-    return files;
 }
 
 // Every text of a language file under a path naming its keys, e.g.
@@ -93,7 +83,7 @@ const LanguageEntries& English() {
 // The other shipped files, each with its entries.
 std::vector<std::pair<fs::path, LanguageEntries>> Translations() {
     std::vector<std::pair<fs::path, LanguageEntries>> translations;
-    for (const fs::path& file : ShippedLanguageFiles()) {
+    for (const fs::path& file : k52test::ShippedLanguageFiles()) {
         if (file.filename() != "English.lng") {
             translations.emplace_back(file, ReadEntries(file));
         }
@@ -194,7 +184,7 @@ TEST(LanguageFiles, TheFileChosenForEachLocaleIsShippedAndAccepted) {
 }
 
 TEST(LanguageFiles, EveryShippedFileLoadsAndNamesItsOwnLanguage) {
-    const std::vector<fs::path> files = ShippedLanguageFiles();
+    const std::vector<fs::path> files = k52test::ShippedLanguageFiles();
     ASSERT_GE(files.size(), 2u);
     std::map<std::wstring, fs::path> byName;
     for (const fs::path& file : files) {

@@ -1,6 +1,8 @@
 #pragma once
 #include "app/CMessageFormatter.h"
 
+#include <regex>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -37,6 +39,36 @@ inline std::vector<MessageUse> MessageUses() {
         uses.push_back({key, MessageUse::None, {}});
     }
     return uses;
+}
+
+// The text formatted with the use's arguments (each text argument is
+// "TEXT"), as its caller formats it.
+inline std::wstring FormatWithItsArguments(const MessageUse& use, const std::wstring& text) {
+    const std::span<const FormatArg> args(use.args);
+    if (use.style == MessageUse::Printf) {
+        return CMessageFormatter::Printf(text, args);
+    }
+    if (use.style == MessageUse::Numbered) {
+        return CMessageFormatter::Numbered(text, args);
+    }
+    return text;
+}
+
+// Every text argument lands in the formatted text once and no insert is
+// left over.
+inline bool TakesItsArguments(const MessageUse& use, const std::wstring& text) {
+    const std::wstring formatted = FormatWithItsArguments(use, text);
+    std::size_t texts = 0;
+    for (std::size_t at = formatted.find(L"TEXT"); at != std::wstring::npos; at = formatted.find(L"TEXT", at + 1)) {
+        ++texts;
+    }
+    std::size_t expected = 0;
+    for (const FormatArg& arg : use.args) {
+        expected += arg.GetType() == FormatArg::Type::Text ? 1 : 0;
+    }
+    const bool insertLeft =
+        use.style != MessageUse::None && std::regex_search(formatted, std::wregex(L"%[-+ #0-9.]*[a-zA-Z]|%[1-9]"));
+    return texts == expected && !insertLeft;
 }
 
 } // namespace k52test

@@ -1,6 +1,9 @@
 #include "support/TestSupport.h"
 
 #include "app/CResourceManager.h"
+#include "app/TextConvert.h"
+
+#include <algorithm>
 
 #include <fstream>
 #include <random>
@@ -38,6 +41,17 @@ std::string ReadFile(const std::filesystem::path& path) {
     std::ostringstream content;
     content << in.rdbuf();
     return content.str();
+}
+
+std::vector<std::filesystem::path> ShippedLanguageFiles() {
+    std::vector<std::filesystem::path> files;
+    for (const auto& entry : std::filesystem::directory_iterator(ToUtf8(GetModuleDirectory()))) {
+        if (entry.is_regular_file() && entry.path().extension() == ".lng") {
+            files.push_back(entry.path());
+        }
+    }
+    std::sort(files.begin(), files.end());
+    return files;
 }
 
 void LoadEnglish() {

@@ -1,6 +1,7 @@
 #pragma once
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -23,6 +24,9 @@ private:
 
 void WriteFile(const std::filesystem::path& path, const std::string& content);
 std::string ReadFile(const std::filesystem::path& path);
+
+// The language files delivered beside the programs, sorted by name.
+std::vector<std::filesystem::path> ShippedLanguageFiles();
 
 // Loads lang/English.lng (copied next to the test programs) into the
 // application's database.

@@ -22,36 +22,37 @@ void SetControlText(QWidget* control, const QString& text) {
     // entry is still required, as for every control.
 }
 
+} // namespace
+
 // A widget without an identifier is a container of the Qt layout, with no
 // counterpart among the window's controls: its children are walked as if
 // they were the window's own. A control's inner parts are its own business.
-void TranslateChildren(int window, const QWidget* parent, const CResourceDatabase& database) {
+void ForEachTranslatedControl(const QWidget* window, const std::function<void(QWidget*, int)>& visit) {
     // children() keeps the order in which the children were given their parent.
-    for (QObject* child : parent->children()) {
+    for (QObject* child : window->children()) {
         auto* widget = qobject_cast<QWidget*>(child);
         if (widget == nullptr || widget->isWindow()) {
             continue;
         }
-        std::optional<int> id = GetControlId(widget);
-        if (!id) {
-            TranslateChildren(window, widget, database);
-            continue;
-        }
-        std::wstring text = database.GetGuiText(window, *id);
-        if (!text.empty()) {
-            SetControlText(widget, QString::fromStdWString(text));
+        if (std::optional<int> id = GetControlId(widget)) {
+            visit(widget, *id);
+        } else {
+            ForEachTranslatedControl(widget, visit);
         }
     }
 }
-
-} // namespace
 
 void TranslateWindow(int window, QWidget* widget, const CResourceDatabase& database) {
     std::wstring caption = database.GetGuiText(window, 0);
     if (!caption.empty()) {
         widget->setWindowTitle(QString::fromStdWString(caption));
     }
-    TranslateChildren(window, widget, database);
+    ForEachTranslatedControl(widget, [&](QWidget* control, int id) {
+        std::wstring text = database.GetGuiText(window, id);
+        if (!text.empty()) {
+            SetControlText(control, QString::fromStdWString(text));
+        }
+    });
 }
 
 void TranslateWindow(int window, QWidget* widget) {

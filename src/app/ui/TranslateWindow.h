@@ -1,7 +1,14 @@
 #pragma once
 #include "app/CResourceDatabase.h"
 
+#include <functional>
+
 class QWidget;
+
+// Visits the controls a translation looks up, in its order: every identified
+// descendant, searched through the unidentified layout containers, never into
+// another window or into a control's own inner parts.
+void ForEachTranslatedControl(const QWidget* window, const std::function<void(QWidget*, int)>& visit);
 
 // Replaces a window's caption and control texts with those of the language
 // file's section for the window number: identifier 0 is the caption, every

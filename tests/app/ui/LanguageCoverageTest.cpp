@@ -7,6 +7,7 @@
 #include "app/CResourceDatabase.h"
 #include "app/TextConvert.h"
 #include "app/ui/CPreferencesDialog.h"
+#include "app/ui/TranslateWindow.h"
 #include "catalog/CCOMCardType.h"
 #include "catalog/CIOCardType.h"
 #include "catalog/StationAttribute.h"
@@ -19,7 +20,6 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <regex>
 #include <set>
 #include <sstream>
 #include <utility>
@@ -41,25 +41,9 @@ struct Requirements {
     std::vector<MessageUse> messages;
 };
 
-// The controls TranslateWindow looks up: identified widgets, searched
-// through the unidentified layout containers, not into other windows.
-void CollectControls(int window, const QWidget* parent, std::set<std::pair<int, int>>& gui) {
-    for (QObject* child : parent->children()) {
-        auto* widget = qobject_cast<QWidget*>(child);
-        if (widget == nullptr || widget->isWindow()) {
-            continue;
-        }
-        if (std::optional<int> id = GetControlId(widget)) {
-            gui.emplace(window, *id);
-        } else {
-            CollectControls(window, widget, gui);
-        }
-    }
-}
-
 void CollectWindow(int window, const QWidget& widget, Requirements& requirements) {
     requirements.gui.emplace(window, 0);
-    CollectControls(window, &widget, requirements.gui);
+    ForEachTranslatedControl(&widget, [&](QWidget*, int id) { requirements.gui.emplace(window, id); });
 }
 
 void CollectCard(const CCardInterface& card, Requirements& requirements) {
@@ -99,26 +83,6 @@ std::string Path(const std::string& element, const std::wstring& section, const 
     return element + "[" + ToUtf8(section) + "]/" + rest;
 }
 
-bool TakesItsArguments(const MessageUse& use, const std::wstring& text) {
-    std::wstring formatted = text;
-    if (use.style == MessageUse::Printf) {
-        formatted = CMessageFormatter::Printf(text, std::span<const FormatArg>(use.args));
-    } else if (use.style == MessageUse::Numbered) {
-        formatted = CMessageFormatter::Numbered(text, std::span<const FormatArg>(use.args));
-    }
-    std::size_t texts = 0;
-    for (std::size_t at = formatted.find(L"TEXT"); at != std::wstring::npos; at = formatted.find(L"TEXT", at + 1)) {
-        ++texts;
-    }
-    std::size_t expected = 0;
-    for (const FormatArg& arg : use.args) {
-        expected += arg.GetType() == FormatArg::Type::Text ? 1 : 0;
-    }
-    const bool insertLeft =
-        use.style != MessageUse::None && std::regex_search(formatted, std::wregex(L"%[-+ #0-9.]*[a-zA-Z]|%[1-9]"));
-    return texts == expected && !insertLeft;
-}
-
 // The paths of everything the file lacks, with a short reason where the
 // entry exists but cannot serve.
 std::vector<std::string> MissingEntries(const CResourceDatabase& texts, const Requirements& requirements) {
@@ -136,7 +100,7 @@ std::vector<std::string> MissingEntries(const CResourceDatabase& texts, const Re
             const std::wstring text = texts.GetMessage(use.key);
             if (text.empty()) {
                 missing.push_back(path + " is empty");
-            } else if (!TakesItsArguments(use, text)) {
+            } else if (!k52test::TakesItsArguments(use, text)) {
                 missing.push_back(path + " does not take its arguments");
             }
         } catch (const CException&) {
@@ -199,17 +163,6 @@ protected:
         return *m_requirements;
     }
 
-    static std::vector<fs::path> ShippedFiles() {
-        std::vector<fs::path> files;
-        for (const fs::directory_entry& entry : fs::directory_iterator(ToUtf8(GetModuleDirectory()))) {
-            if (entry.is_regular_file() && entry.path().extension() == ".lng") {
-                files.push_back(entry.path());
-            }
-        }
-        std::sort(files.begin(), files.end());
-        return files;
-    }
-
     static std::vector<std::string> MissingIn(const fs::path& file, const Requirements& requirements) {
         CResourceDatabase texts;
         texts.Load(FromUtf8(file.string()));
@@ -250,7 +203,7 @@ TEST_F(LanguageCoverage, TheProgramAsksForTextsOfEveryWindowModelAndMessage) {
 
 TEST_F(LanguageCoverage, EveryShippedLanguageFileHasEveryText) {
     const Requirements& required = Required();
-    const std::vector<fs::path> files = ShippedFiles();
+    const std::vector<fs::path> files = k52test::ShippedLanguageFiles();
     ASSERT_GE(files.size(), 2u);
     for (const fs::path& file : files) {
         const std::vector<std::string> missing = MissingIn(file, required);
