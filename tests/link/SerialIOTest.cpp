@@ -145,7 +145,9 @@ TEST(SerialIO, ReadWaitsForAllBytesAndReturnsWhatArrived) {
     EXPECT_LE(elapsed, 800);
     EXPECT_EQ(buffer[2], 0x33);
 
-    // Bytes that arrive in pieces are gathered into one read.
+    // Bytes that arrive in pieces are gathered into one read, which ends as
+    // soon as the last piece is in, long before the time-out.
+    port.SetReadTimeout(3000);
     std::thread late([&] {
         peer.SendRaw({1, 2});
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
@@ -153,7 +155,7 @@ TEST(SerialIO, ReadWaitsForAllBytesAndReturnsWhatArrived) {
     });
     start = Clock::now();
     EXPECT_EQ(port.Read(buffer, 3), 3u);
-    EXPECT_LT(MillisecondsSince(start), 250);
+    EXPECT_LT(MillisecondsSince(start), 1500);
     late.join();
     EXPECT_EQ(buffer[2], 3);
 
@@ -182,12 +184,12 @@ TEST(SerialIO, CancelEndsAReadAtOnceUntilThePortIsPurged) {
     EXPECT_EQ(port.Read(buffer, 4), 0u);
     const long long ended = MillisecondsSince(start);
     canceller.join();
-    EXPECT_LT(ended - cancelledAt.load(), 100);
+    EXPECT_LT(ended - cancelledAt.load(), 500);
 
     // A cancel that came before the read still ends it; a purge forgets it.
     Clock::time_point again = Clock::now();
     EXPECT_EQ(port.Read(buffer, 4), 0u);
-    EXPECT_LT(MillisecondsSince(again), 100);
+    EXPECT_LT(MillisecondsSince(again), 500);
     port.Purge(0x0F);
     port.SetReadTimeout(200);
     again = Clock::now();

@@ -174,7 +174,9 @@ TEST_F(StationLinkTest, PacedExchangesTakeTheirWireTime) {
     const double wire = kExchanges * ReadWireMilliseconds(reply);
     const double measured = MillisecondsSince(start);
     EXPECT_GE(measured, wire * 0.99);
-    EXPECT_LE(measured, wire * 1.05);
+    // Scheduling on a busy machine only adds to the time; a line time paid
+    // twice (both frames paced again on the reader's side, say) doubles it.
+    EXPECT_LE(measured, wire * 1.5) << "the line time was paid more than once";
 }
 
 TEST_F(StationLinkTest, PseudoTerminalServesTheSameStation) {
