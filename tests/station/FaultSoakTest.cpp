@@ -23,6 +23,7 @@
 
 #include <malloc.h>
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <cstdio>
@@ -96,9 +97,20 @@ constexpr std::array<const char*, static_cast<std::size_t>(Played::Count)> kPlay
     "no_reply",     "late_within", "late_beyond",    "wrong_stx",    "wrong_echo",
     "error_status", "wrong_etx",   "truncated_body", "short_payload"};
 
+// The station's fault behind each played kind, in the order of Played.
+constexpr std::array<StationFault::Kind, static_cast<std::size_t>(Played::Count)> kStationKinds = {
+    StationFault::Kind::NoReply,  StationFault::Kind::LateReply,     StationFault::Kind::LateReply,
+    StationFault::Kind::WrongStx, StationFault::Kind::WrongEcho,     StationFault::Kind::ErrorStatus,
+    StationFault::Kind::WrongEtx, StationFault::Kind::TruncatedBody, StationFault::Kind::ShortPayload};
+
+// Slow faults make the link wait out its time-out (or a good part of it).
+constexpr std::array kSlowFaults = {Played::NoReply, Played::LateWithin, Played::LateBeyond,
+                                    Played::TruncatedBody};
+constexpr std::array kQuickFaults = {Played::WrongStx, Played::WrongEcho, Played::ErrorStatus,
+                                     Played::WrongEtx, Played::ShortPayload};
+
 bool IsSlow(Played played) {
-    return played == Played::NoReply || played == Played::LateWithin || played == Played::LateBeyond ||
-           played == Played::TruncatedBody;
+    return std::ranges::find(kSlowFaults, played) != kSlowFaults.end();
 }
 
 struct PlannedFault {
@@ -231,43 +243,11 @@ protected:
     }
 
     PlannedFault PlanFault(bool slow, std::size_t index) {
-        static constexpr std::array kQuick = {Played::WrongStx, Played::WrongEcho, Played::ErrorStatus,
-                                              Played::WrongEtx, Played::ShortPayload};
-        static constexpr std::array kSlow = {Played::NoReply, Played::LateWithin, Played::LateBeyond,
-                                             Played::TruncatedBody};
         static constexpr std::array<std::uint8_t, 9> kStatuses = {1, 2, 4, 5, 0x10, 0x31, 0x36, 0x40, 0xFF};
         PlannedFault planned;
-        planned.played = slow ? kSlow[Pick(kSlow.size())] : kQuick[Pick(kQuick.size())];
-        Kind kind = Kind::NoReply;
-        switch (planned.played) {
-        case Played::NoReply:
-            kind = Kind::NoReply;
-            break;
-        case Played::LateWithin:
-        case Played::LateBeyond:
-            kind = Kind::LateReply;
-            break;
-        case Played::WrongStx:
-            kind = Kind::WrongStx;
-            break;
-        case Played::WrongEcho:
-            kind = Kind::WrongEcho;
-            break;
-        case Played::ErrorStatus:
-            kind = Kind::ErrorStatus;
-            break;
-        case Played::WrongEtx:
-            kind = Kind::WrongEtx;
-            break;
-        case Played::TruncatedBody:
-            kind = Kind::TruncatedBody;
-            break;
-        case Played::ShortPayload:
-            kind = Kind::ShortPayload;
-            break;
-        case Played::Count:
-            break;
-        }
+        planned.played =
+            slow ? kSlowFaults[Pick(kSlowFaults.size())] : kQuickFaults[Pick(kQuickFaults.size())];
+        const Kind kind = kStationKinds[static_cast<std::size_t>(planned.played)];
         planned.fault = StationFault::AtRequest(index, kind);
         if (planned.played == Played::LateWithin) {
             planned.fault.WithDelay(milliseconds(20 + Pick(500)));
