@@ -1,11 +1,7 @@
 #include "catalog/CCOMCardType.h"
-#include "catalog/CCardDIO.h"
-#include "catalog/CCardHB58.h"
-#include "catalog/CCardHK58.h"
-#include "catalog/CCardHQBZ8.h"
-#include "catalog/CCardJK7W.h"
-#include "catalog/CCardUnknown.h"
 #include "catalog/CIOCardType.h"
+#include "catalog/CTableCard.h"
+#include "catalog/CUniversalInputCard.h"
 #include "catalog/StationAttribute.h"
 #include "support/TestSupport.h"
 
