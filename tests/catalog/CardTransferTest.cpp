@@ -5,6 +5,7 @@
 
 #include "catalog/CCOMCardType.h"
 #include "catalog/CIOCardType.h"
+#include "catalog/ModelRegistry.h"
 #include "link/ScriptedPeer.h"
 
 #include <algorithm>
@@ -114,11 +115,10 @@ class CardTransferTest : public k52test::StationFixture {};
 
 TEST_F(CardTransferTest, EveryModelGoesDownAsTextsAndComesBackWhole) {
     std::vector<Model> models;
-    for (std::int32_t code = 1; code <= 18; ++code) {
-        models.push_back({false, code});
-    }
-    for (std::int32_t code = 0; code <= 6; ++code) {
-        models.push_back({true, code});
+    for (const ModelRow& row : AllModelRows()) {
+        if (IsModule(row)) {
+            models.push_back({row.registry == CardRegistry::Com, row.code});
+        }
     }
     // The 16-point digital modules are addressed directly.
     SetStationAttribute(1);
