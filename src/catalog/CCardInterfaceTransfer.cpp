@@ -168,7 +168,8 @@ void CCardInterface::DownloadParameters(std::int32_t slotNumber, CJX5COMInterfac
             // The counter's span goes through the link's read-then-write, whose
             // failure tells the user that the counter value was not written.
             const wchar_t* readThenWrite = ModelInSlot(slotNumber, m_typeCode).traits.readThenWriteKey;
-            if (readThenWrite != nullptr && std::wstring_view(definition.textKey).starts_with(readThenWrite)) {
+            if (readThenWrite != nullptr &&
+                std::wstring_view(definition.textKey).starts_with(readThenWrite)) {
                 link.ReadThenWriteItem(address, page, item, text);
             } else {
                 link.WriteItem(address, page, item, text);

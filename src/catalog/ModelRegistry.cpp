@@ -28,9 +28,13 @@ constexpr ModelTraits kClock{.clockRow = true};
 
 // Each registry's rows in the order its look-ups search them: the unknown
 // model first, so that a name or code found twice means the first.
+//
+// A new model is a row here with the next code of its registry, its table in
+// tables/ and its section in every language file. A model whose card only
+// chooses its table may name CTableCard<TableXxx> as its card.
 // clang-format off
 constexpr ModelRow kModels[] = {
-    // registry code  name          table         card                  traits
+    // registry, code, name, table, card, traits
     {Io,   -1, L"unknown",  nullptr,      Make<CCardUnknown>,  {}},
     {Io,    0, L"null",     nullptr,      Make<CCardNULL>,     {}},
     {Io,    1, L"BJ58W",    TableHB58,    Make<CCardHB58>,     kDigitalInputs},
@@ -107,7 +111,8 @@ const ModelRow& ModelInSlot(std::int32_t slotNumber, std::int32_t code) {
 
 int MenuModelCount(CardRegistry registry) {
     const std::span<const ModelRow> rows = ModelRows(registry);
-    return static_cast<int>(std::count_if(rows.begin(), rows.end(), [](const ModelRow& row) { return row.code >= 0; }));
+    return static_cast<int>(
+        std::count_if(rows.begin(), rows.end(), [](const ModelRow& row) { return row.code >= 0; }));
 }
 
 int SimulationValueCount(const ModelRow& row) {
@@ -115,9 +120,8 @@ int SimulationValueCount(const ModelRow& row) {
 }
 
 std::unique_ptr<CCardInterface> MakeModelCard(const ModelRow& row) {
-    std::unique_ptr<CCardInterface> card = row.traits.digital16 != Digital16::None && GetStationAttribute() == 0
-                                               ? Make<CCardDIO>(row.code)
-                                               : row.make(row.code);
+    const bool generic = row.traits.digital16 != Digital16::None && GetStationAttribute() == 0;
+    std::unique_ptr<CCardInterface> card = generic ? Make<CCardDIO>(row.code) : row.make(row.code);
     card->SetSectionName(row.name);
     card->SetCardName(CCardName(row.name));
     return card;

@@ -144,9 +144,12 @@ TEST_F(Registries, EveryRowMakesACardOfItsCodeNameAndTable) {
                 EXPECT_EQ(card->GetTypeCode(), row.code);
                 EXPECT_EQ(card->GetSectionName(), row.name);
                 const bool generic = row.traits.digital16 != Digital16::None && attribute == 0;
-                const std::span<const ParameterDefinition> parameters =
-                    generic ? TableDIO().parameters
-                            : (IsModule(row) ? row.table().parameters : std::span<const ParameterDefinition>());
+                std::span<const ParameterDefinition> parameters;
+                if (generic) {
+                    parameters = TableDIO().parameters;
+                } else if (IsModule(row)) {
+                    parameters = row.table().parameters;
+                }
                 ASSERT_EQ(card->GetParameterCount(), static_cast<int>(parameters.size()));
                 if (!parameters.empty()) {
                     EXPECT_EQ(&card->GetParameter(0), parameters.data()) << "the card reads another table";
