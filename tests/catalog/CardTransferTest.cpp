@@ -132,7 +132,8 @@ TEST_F(CardTransferTest, EveryModelGoesDownAsTextsAndComesBackWhole) {
         ChangeEverySetting(*source);
         source->DownloadParameters(slot, Link(), -1, false);
         const std::vector<Access> writes = TakeAccesses();
-        const bool pageOne = model.communication || model.code < 16;
+        const bool pageOne = model.communication ||
+                             FindModel(CardRegistry::Io, model.code).traits.pageOneWriteFrame;
         const std::vector<Access> opening =
             pageOne ? std::vector{Access::Write(slot, 0, 1, L"1"), Access::Write(slot, 1, 1, L"1")}
                     : std::vector{Access::Write(slot, 0, 1, L"1")};
