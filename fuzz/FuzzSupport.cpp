@@ -1,12 +1,16 @@
 #include "FuzzSupport.h"
 
 #include "app/CResourceManager.h"
+#include "catalog/CCOMCardType.h"
+#include "catalog/CIOCardType.h"
+#include "catalog/ModelRegistry.h"
 #include "link/CException.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <span>
 #include <unistd.h>
 
 namespace k52fuzz {
@@ -65,6 +69,13 @@ void WriteBytes(const std::filesystem::path& path, const std::uint8_t* data, std
 std::string ReadBytes(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::unique_ptr<CCardInterface> CardOfModel(std::uint32_t choice) {
+    const std::span<const ModelRow> rows = AllModelRows();
+    const ModelRow& row = rows[choice % rows.size()];
+    return row.registry == CardRegistry::Io ? CIOCardType().CreateByCode(row.code)
+                                            : CCOMCardType().CreateByCode(row.code);
 }
 
 void Finding(const std::string& what) {

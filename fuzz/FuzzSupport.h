@@ -2,7 +2,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <string>
+
+class CCardInterface;
 
 // Helpers shared by the fuzz targets.
 namespace k52fuzz {
@@ -17,6 +20,11 @@ const std::filesystem::path& ScratchDirectory();
 
 void WriteBytes(const std::filesystem::path& path, const std::uint8_t* data, std::size_t size);
 std::string ReadBytes(const std::filesystem::path& path);
+
+// A new card of one row of the model registry, the unknown models included,
+// chosen by an input byte: the I/O rows by code from -1, then the
+// communication rows.
+std::unique_ptr<CCardInterface> CardOfModel(std::uint32_t choice);
 
 // Reports a wrong result and aborts, so that the fuzzer keeps the input.
 [[noreturn]] void Finding(const std::string& what);

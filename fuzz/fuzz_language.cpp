@@ -4,8 +4,7 @@
 #include "FuzzSupport.h"
 
 #include "app/CResourceManager.h"
-#include "catalog/CCOMCardType.h"
-#include "catalog/CIOCardType.h"
+#include "catalog/CCardInterface.h"
 #include "link/CPrivateException.h"
 #include "support/MessageUses.h"
 
@@ -38,12 +37,7 @@ void FormatEveryMessage() {
 }
 
 void LookUpModel(std::uint32_t choice) {
-    constexpr std::uint32_t kIoCodes = 20;
-    constexpr std::uint32_t kComCodes = 8;
-    const std::uint32_t model = choice % (kIoCodes + kComCodes);
-    const std::unique_ptr<CCardInterface> card =
-        model < kIoCodes ? CIOCardType().CreateByCode(static_cast<std::int32_t>(model) - 1)
-                         : CCOMCardType().CreateByCode(static_cast<std::int32_t>(model - kIoCodes) - 1);
+    const std::unique_ptr<CCardInterface> card = k52fuzz::CardOfModel(choice);
     Tolerated([&] { (void)card->GetCardName().GetLongName(); });
     Tolerated([&] { (void)card->GetCardName().GetShortName(); });
     CResourceDatabase& database = CResourceManager::Database();

@@ -6,8 +6,7 @@
 #include "FuzzSupport.h"
 
 #include "app/TextConvert.h"
-#include "catalog/CCOMCardType.h"
-#include "catalog/CIOCardType.h"
+#include "catalog/CCardInterface.h"
 #include "catalog/StationAttribute.h"
 #include "catalog/ValueText.h"
 #include "link/CPrivateException.h"
@@ -18,9 +17,6 @@
 #include <vector>
 
 namespace {
-
-constexpr int kIoCodes = 20;  // -1 (unknown) to 18
-constexpr int kComCodes = 8;  // -1 (unknown) to 6
 
 // Everything an edit may change: every row's stored value and every text slot.
 struct CardState {
@@ -135,11 +131,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size < 3) {
         return 0;
     }
-    const int model = data[0] % (kIoCodes + kComCodes);
     const std::uint8_t flags = data[2];
     SetStationAttribute((flags & 2) != 0 ? 1 : 0);
-    const std::unique_ptr<CCardInterface> card = model < kIoCodes ? CIOCardType().CreateByCode(model - 1)
-                                                                   : CCOMCardType().CreateByCode(model - kIoCodes - 1);
+    const std::unique_ptr<CCardInterface> card = k52fuzz::CardOfModel(data[0]);
     if (card->GetParameterCount() == 0) {
         return 0;
     }

@@ -162,7 +162,7 @@ private:
     void ExchangeThroughCommunicationModule(std::int32_t slotNumber, CJX5COMInterface& link);
     void ReadChannels(std::int32_t slotNumber, CJX5COMInterface& link);
     void WriteSimulation(std::int32_t slotNumber, CJX5COMInterface& link);
-    bool LeavesPageOneAlone() const;
+    bool LeavesPageOneAlone(std::int32_t slotNumber) const;
 
     std::array<std::array<std::uint16_t, static_cast<std::size_t>(2 * kItemCount)>, kPageCount> m_registers{};
     std::array<std::wstring, kTextSlotCount> m_textSlots;

@@ -2,6 +2,7 @@
 
 #include "app/CMessageFormatter.h"
 #include "catalog/CMonitorUnit.h"
+#include "catalog/ModelRegistry.h"
 #include "catalog/StationAttribute.h"
 #include "catalog/ValueText.h"
 #include "link/CGICommandParser.h"
@@ -12,8 +13,6 @@
 
 namespace {
 
-// The communication module's code of the model with a clock (K52HZKJ8).
-constexpr std::int32_t kClockModuleCode = 5;
 constexpr std::int32_t kDateTimeSlot = 10;
 
 // The communication module passes on the points of a 16-point digital module
@@ -80,7 +79,7 @@ private:
 
 void CCardInterface::ExchangeLiveValues(std::int32_t slotNumber, CJX5COMInterface& link, bool simulate) {
     if (slotNumber == 0 || slotNumber > 16) {
-        if (m_typeCode == kClockModuleCode && !simulate) {
+        if (FindModel(CardRegistry::Com, m_typeCode).traits.clockRow && !simulate) {
             ItemList list;
             for (int channel = 0; channel < m_channelCount; ++channel) {
                 const ChannelDefinition& row = GetChannelRow(channel);
@@ -94,7 +93,8 @@ void CCardInterface::ExchangeLiveValues(std::int32_t slotNumber, CJX5COMInterfac
                 SetTextSlot(kDateTimeSlot, CGICommandParser(texts.front()).GetValue());
             }
         }
-    } else if ((m_typeCode == 1 || m_typeCode == 2) && GetStationAttribute() == 0) {
+    } else if (FindModel(CardRegistry::Io, m_typeCode).traits.digital16 != Digital16::None &&
+               GetStationAttribute() == 0) {
         ExchangeThroughCommunicationModule(slotNumber, link);
     } else if (!simulate) {
         ReadChannels(slotNumber, link);
@@ -215,7 +215,7 @@ void CCardInterface::ReadChannels(std::int32_t slotNumber, CJX5COMInterface& lin
 void CCardInterface::WriteSimulation(std::int32_t slotNumber, CJX5COMInterface& link) {
     ItemList list;
     list.Add(0, 1, L"1");
-    if (!LeavesPageOneAlone()) {
+    if (!LeavesPageOneAlone(slotNumber)) {
         list.Add(1, 1, L"1");
     }
     const auto mode = static_cast<std::uint32_t>(m_simulationMode);
@@ -259,7 +259,7 @@ void CCardInterface::WriteSimulation(std::int32_t slotNumber, CJX5COMInterface& 
         }
     }
     list.Add(0, 1, L"0");
-    if (!LeavesPageOneAlone()) {
+    if (!LeavesPageOneAlone(slotNumber)) {
         list.Add(1, 1, L"0");
     }
     link.WriteItems(static_cast<std::uint32_t>(slotNumber), list.Pages(), list.Items(), list.Texts());

@@ -1,6 +1,7 @@
 #include "catalog/CCardInterface.h"
 
 #include "app/CMessageFormatter.h"
+#include "catalog/ModelRegistry.h"
 #include "catalog/StationAttribute.h"
 #include "catalog/ValueText.h"
 #include "link/CGICommandParser.h"
@@ -50,9 +51,9 @@ bool IsReadKind(std::int32_t kind) {
 
 } // namespace
 
-bool CCardInterface::LeavesPageOneAlone() const {
+bool CCardInterface::LeavesPageOneAlone(std::int32_t slotNumber) const {
     // The network gateway models have no write frame on page 1.
-    return m_typeCode == 16 || m_typeCode == 17 || m_typeCode == 18;
+    return !ModelInSlot(slotNumber, m_typeCode).traits.pageOneWriteFrame;
 }
 
 void CCardInterface::UploadParameters(std::int32_t slotNumber, CJX5COMInterface& link, bool adjustmentOnly) {
@@ -117,12 +118,13 @@ void CCardInterface::DownloadParameters(std::int32_t slotNumber, CJX5COMInterfac
     const auto started = std::chrono::steady_clock::now();
     // Without the station attribute the 16-point digital modules cannot be
     // addressed directly; they have nothing to set anyway.
-    if (IsIoSlot(slotNumber) && (m_typeCode == 1 || m_typeCode == 2) && GetStationAttribute() == 0) {
+    if (IsIoSlot(slotNumber) && ModelInSlot(slotNumber, m_typeCode).traits.digital16 != Digital16::None &&
+        GetStationAttribute() == 0) {
         return;
     }
     const auto address = static_cast<std::uint32_t>(slotNumber);
     link.WriteItem(address, 0, kWriteFrameItem, L"1");
-    if (!LeavesPageOneAlone()) {
+    if (!LeavesPageOneAlone(slotNumber)) {
         link.WriteItem(address, 1, kWriteFrameItem, L"1");
     }
 
@@ -165,7 +167,9 @@ void CCardInterface::DownloadParameters(std::int32_t slotNumber, CJX5COMInterfac
                              definition.isSigned, GetRowDecimals(i), definition.radix, KindUnsigned32);
             // The counter's span goes through the link's read-then-write, whose
             // failure tells the user that the counter value was not written.
-            if (std::wstring_view(definition.textKey).starts_with(L"upCount")) {
+            const wchar_t* readThenWrite = ModelInSlot(slotNumber, m_typeCode).traits.readThenWriteKey;
+            if (readThenWrite != nullptr &&
+                std::wstring_view(definition.textKey).starts_with(readThenWrite)) {
                 link.ReadThenWriteItem(address, page, item, text);
             } else {
                 link.WriteItem(address, page, item, text);
@@ -199,7 +203,7 @@ void CCardInterface::DownloadParameters(std::int32_t slotNumber, CJX5COMInterfac
         }
     }
     link.WriteItem(address, 0, kWriteFrameItem, L"0");
-    if (!LeavesPageOneAlone()) {
+    if (!LeavesPageOneAlone(slotNumber)) {
         link.WriteItem(address, 1, kWriteFrameItem, L"0");
     }
 }

@@ -7,8 +7,9 @@
 #include <string>
 
 // The registry of the I/O slots 1 to 16: turns a model name or a type code
-// into a new card of the right class, named after its model. Unknown names
-// and codes never fail; they give the unknown card (code -1, "unknown").
+// into a new card of the right class, named after its model, from the I/O
+// rows of the model registry (ModelRegistry.h). Unknown names and codes never
+// fail; they give the unknown card (code -1, "unknown").
 // A new card is returned as the caller's own; racks keep it through a
 // std::shared_ptr, to which the result converts.
 class CIOCardType : protected CResourceManager {

@@ -14,3 +14,36 @@ public:
 private:
     int m_rangeChannels;
 };
+
+// The models of the family; each chooses its table and the number of channels
+// that have a range row.
+
+// Four-channel analog input module with a dropout setting.
+class CCardKB7HW : public CRangeResetCard {
+public:
+    explicit CCardKB7HW(std::int32_t typeCode);
+};
+
+// Two-channel analog input module.
+class CCardKZ9W : public CRangeResetCard {
+public:
+    explicit CCardKZ9W(std::int32_t typeCode);
+};
+
+// Four-channel analog input module.
+class CCardKZ7W : public CRangeResetCard {
+public:
+    explicit CCardKZ7W(std::int32_t typeCode);
+};
+
+// Four-channel averaging analog input module.
+class CCardJZB7W : public CRangeResetCard {
+public:
+    explicit CCardJZB7W(std::int32_t typeCode);
+};
+
+// Four-channel analog output module with output ranges.
+class CCardQZ7W : public CRangeResetCard {
+public:
+    explicit CCardQZ7W(std::int32_t typeCode);
+};

@@ -3,6 +3,9 @@
 CUniversalInputCard::CUniversalInputCard(std::int32_t typeCode, const ModelTable& table, int channels)
     : CCardInterface(typeCode, table), m_channels(channels) {}
 
+CCardJK7W::CCardJK7W(std::int32_t typeCode) : CUniversalInputCard(typeCode, TableJK7W(), 4) {}
+CCardJK9W::CCardJK9W(std::int32_t typeCode) : CUniversalInputCard(typeCode, TableJK9W(), 2) {}
+
 std::int16_t CUniversalInputCard::PositionWord(int channel, int position) const {
     const ParameterDefinition& definition = GetParameter(channel * kRowsPerChannel + position);
     return GetWord(definition.page, definition.item);

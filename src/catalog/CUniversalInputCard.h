@@ -50,3 +50,17 @@ private:
 
     int m_channels;
 };
+
+// The models of the family; each chooses its table and number of channels.
+
+// Four-channel universal input module.
+class CCardJK7W : public CUniversalInputCard {
+public:
+    explicit CCardJK7W(std::int32_t typeCode);
+};
+
+// Two-channel universal input module.
+class CCardJK9W : public CUniversalInputCard {
+public:
+    explicit CCardJK9W(std::int32_t typeCode);
+};

@@ -2,6 +2,7 @@
 
 #include "catalog/CCOMCardType.h"
 #include "catalog/CIOCardType.h"
+#include "catalog/ModelRegistry.h"
 #include "catalog/StationAttribute.h"
 #include "link/CGICommandParser.h"
 #include "link/CJX5COMInterface.h"
@@ -101,7 +102,8 @@ void CCardSlot::SetCard(int slotIndex, CardHandle card) {
 
 bool CCardSlot::IsDigital16Card(int slotIndex) const {
     const CardHandle card = GetCard(slotIndex);
-    return card != nullptr && (card->GetTypeCode() == 1 || card->GetTypeCode() == 2);
+    return card != nullptr &&
+           ModelInSlot(GetSlotNumber(slotIndex), card->GetTypeCode()).traits.digital16 != Digital16::None;
 }
 
 void CCardSlot::CopySlots(const CCardSlot& source, std::uint64_t mask) {
@@ -417,7 +419,7 @@ void CCardSlot::SimulateOnCard(CJX5COMInterface& link) {
     // takes the shared card's place.
     const CardHandle card = CopyCard(*shown, number);
     SetCard(m_simulationSlot, card);
-    const int count = (code >= 16 && code <= 18) ? 8 : 4;
+    const int count = SimulationValueCount(ModelInSlot(number, code));
     card->SetSimulationMode(m_simulationMode);
     for (int i = 0; i < count; ++i) {
         card->SetSimulationValue(i, m_simulationValues[static_cast<std::size_t>(i)]);

@@ -1,5 +1,6 @@
 #include "station/CSimulatedModule.h"
 
+#include "catalog/ModelRegistry.h"
 #include "catalog/tables/ModelTables.h"
 #include "station/StationText.h"
 
@@ -13,33 +14,26 @@ namespace {
 // Longest reply text: the payload holds 255 bytes, four of them the header.
 constexpr std::size_t kMaxReplyText = 251;
 
-struct ModelEntry {
-    const wchar_t* name;
-    const ModelTable& (*table)();
-};
-
-// The table a module of each model is built from. A 16-point digital module
-// is built from its own table whatever the station attribute says; the
-// generic layout is added to it below.
-constexpr ModelEntry kModels[] = {
-    {L"BJ58W", TableHB58},     {L"QJ58W", TableHK58},    {L"KZ7W", TableKZ7W},      {L"KZ9W", TableKZ9W},
-    {L"QZ7W", TableQZ7W},      {L"QH7W", TableQH7W},     {L"JK7W", TableJK7W},      {L"JK9W", TableJK9W},
-    {L"ZQ7W", TableZQ7W},      {L"BQ7W", TableBQ7W},     {L"HJ7W", TableHJ7W},      {L"KB7HW", TableKB7HW},
-    {L"JZB7W", TableJZB7W},    {L"QB9W", TableQB9W},     {L"ZKH7JW", TableZKH7JW},  {L"BJWQ8W", TableBJWQ8W},
-    {L"BHQB8W", TableBHQB8W},  {L"BZKJ8W", TableBZKJ8W}, {L"K52HQBZ8", TableHQBZ8}, {L"QZ52", TableQZ52},
-    {L"WB52", TableWB52},      {L"K52HQ8", TableHQ8},    {L"K52HJWQ8", TableHJWQ8}, {L"K52HZKJ8", TableHZKJ8},
-    {L"K52HJWB8", TableHJWB8},
-};
+// The row of a model a station can hold, in either registry.
+const ModelRow* ModuleModel(std::wstring_view model) {
+    for (const ModelRow& row : AllModelRows()) {
+        if (IsModule(row) && model == row.name) {
+            return &row;
+        }
+    }
+    return nullptr;
+}
 
 } // namespace
 
+// A 16-point digital module is built from its own table whatever the station
+// attribute says; the generic layout is added to it below.
 const ModelTable& CSimulatedModule::TableOf(const std::wstring& model) {
-    for (const ModelEntry& entry : kModels) {
-        if (model == entry.name) {
-            return entry.table();
-        }
+    const ModelRow* row = ModuleModel(model);
+    if (row == nullptr) {
+        throw std::invalid_argument("no simulated module of this model");
     }
-    throw std::invalid_argument("no simulated module of this model");
+    return row->table();
 }
 
 namespace {
@@ -84,7 +78,8 @@ bool IsControlText(std::wstring_view text) {
 } // namespace
 
 CSimulatedModule::CSimulatedModule(std::wstring model, int slot) : m_model(std::move(model)), m_slot(slot) {
-    m_digital16 = m_model == L"BJ58W" || m_model == L"QJ58W";
+    const ModelRow* row = ModuleModel(m_model);
+    m_digital16 = row != nullptr && row->traits.digital16 != Digital16::None;
     AddParameters();
     // The edit switch of pages 0 and 1: the tool sets it to "1" before it
     // writes a module's values and back to "0" after.

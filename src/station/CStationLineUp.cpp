@@ -1,16 +1,10 @@
 #include "station/CStationLineUp.h"
 
-#include <algorithm>
+#include "catalog/ModelRegistry.h"
+
 #include <stdexcept>
 
 namespace {
-
-constexpr std::wstring_view kCommunicationModels[] = {L"K52HQBZ8", L"QZ52",     L"WB52",    L"K52HQ8",
-                                                      L"K52HJWQ8", L"K52HZKJ8", L"K52HJWB8"};
-
-constexpr std::wstring_view kIoModels[] = {L"BJ58W", L"QJ58W", L"KZ7W",   L"KZ9W",   L"QZ7W",   L"QH7W",
-                                           L"JK7W",  L"JK9W",  L"ZQ7W",   L"BQ7W",   L"HJ7W",   L"KB7HW",
-                                           L"JZB7W", L"QB9W",  L"ZKH7JW", L"BJWQ8W", L"BHQB8W", L"BZKJ8W"};
 
 constexpr std::wstring_view kDefaultCommunicationModel = L"K52HQ8";
 
@@ -58,12 +52,13 @@ CStationLineUp CStationLineUp::Demo() {
 }
 
 bool CStationLineUp::IsCommunicationModel(std::wstring_view name) {
-    return std::find(std::begin(kCommunicationModels), std::end(kCommunicationModels), name) !=
-           std::end(kCommunicationModels);
+    const ModelRow* row = FindModelByName(CardRegistry::Com, name);
+    return row != nullptr && IsModule(*row);
 }
 
 bool CStationLineUp::IsIoModel(std::wstring_view name) {
-    return std::find(std::begin(kIoModels), std::end(kIoModels), name) != std::end(kIoModels);
+    const ModelRow* row = FindModelByName(CardRegistry::Io, name);
+    return row != nullptr && IsModule(*row);
 }
 
 std::optional<CStationLineUp> CStationLineUp::Parse(std::wstring_view text, std::wstring& error) {

@@ -3,9 +3,9 @@
 #include "StationFixture.h"
 
 #include "catalog/CCOMCardType.h"
-#include "catalog/CCardDIO.h"
 #include "catalog/CIOCardType.h"
 #include "catalog/CMonitorUnit.h"
+#include "catalog/CTableCard.h"
 
 using k52test::Access;
 

@@ -5,6 +5,7 @@
 
 #include "catalog/CCOMCardType.h"
 #include "catalog/CIOCardType.h"
+#include "catalog/ModelRegistry.h"
 #include "link/ScriptedPeer.h"
 
 #include <algorithm>
@@ -114,11 +115,10 @@ class CardTransferTest : public k52test::StationFixture {};
 
 TEST_F(CardTransferTest, EveryModelGoesDownAsTextsAndComesBackWhole) {
     std::vector<Model> models;
-    for (std::int32_t code = 1; code <= 18; ++code) {
-        models.push_back({false, code});
-    }
-    for (std::int32_t code = 0; code <= 6; ++code) {
-        models.push_back({true, code});
+    for (const ModelRow& row : AllModelRows()) {
+        if (IsModule(row)) {
+            models.push_back({row.registry == CardRegistry::Com, row.code});
+        }
     }
     // The 16-point digital modules are addressed directly.
     SetStationAttribute(1);
@@ -132,7 +132,8 @@ TEST_F(CardTransferTest, EveryModelGoesDownAsTextsAndComesBackWhole) {
         ChangeEverySetting(*source);
         source->DownloadParameters(slot, Link(), -1, false);
         const std::vector<Access> writes = TakeAccesses();
-        const bool pageOne = model.communication || model.code < 16;
+        const bool pageOne = model.communication ||
+                             FindModel(CardRegistry::Io, model.code).traits.pageOneWriteFrame;
         const std::vector<Access> opening =
             pageOne ? std::vector{Access::Write(slot, 0, 1, L"1"), Access::Write(slot, 1, 1, L"1")}
                     : std::vector{Access::Write(slot, 0, 1, L"1")};

@@ -1,11 +1,9 @@
+#include "app/TextConvert.h"
 #include "catalog/CCOMCardType.h"
-#include "catalog/CCardDIO.h"
-#include "catalog/CCardHB58.h"
-#include "catalog/CCardHK58.h"
-#include "catalog/CCardHQBZ8.h"
-#include "catalog/CCardJK7W.h"
-#include "catalog/CCardUnknown.h"
 #include "catalog/CIOCardType.h"
+#include "catalog/CTableCard.h"
+#include "catalog/CUniversalInputCard.h"
+#include "catalog/ModelRegistry.h"
 #include "catalog/StationAttribute.h"
 #include "support/TestSupport.h"
 
@@ -89,12 +87,12 @@ TEST_F(Registries, UnknownNamesAndCodesGiveTheUnknownCard) {
     ExpectUnknown(*io.CreateByName(L"jk7w"));
     ExpectUnknown(*io.CreateByName(L"unknown"));
     ExpectUnknown(*io.CreateByName(L""));
-    ExpectUnknown(*io.CreateByCode(19));
+    ExpectUnknown(*io.CreateByCode(MenuModelCount(CardRegistry::Io)));
     ExpectUnknown(*io.CreateByCode(-1));
     ExpectUnknown(*io.CreateByCode(-2));
     ExpectUnknown(*com.CreateByName(L"K52HQ8 "));
     ExpectUnknown(*com.CreateByName(L"JK7W"));
-    ExpectUnknown(*com.CreateByCode(7));
+    ExpectUnknown(*com.CreateByCode(MenuModelCount(CardRegistry::Com)));
     ExpectUnknown(*com.CreateByCode(-1));
     EXPECT_EQ(io.GetLongNameByCode(42), CCardName(L"unknown").GetLongName());
     EXPECT_EQ(com.GetLongNameByCode(42), io.GetLongNameByCode(-1));
@@ -122,6 +120,43 @@ TEST_F(Registries, StationAttributeChoosesTheDigitalClass) {
     SetStationAttribute(0);
     EXPECT_NE(dynamic_cast<CCardHB58*>(input.get()), nullptr);
     EXPECT_EQ(generic->GetSectionName(), L"BJ58W");
+}
+
+// What the menus, the file and the station rely on for every model, the
+// ones added later included: each row's card has the row's code, name and
+// table, codes run from -1 without a gap, and a name means one model.
+TEST_F(Registries, EveryRowMakesACardOfItsCodeNameAndTable) {
+    for (const CardRegistry registry : {CardRegistry::Io, CardRegistry::Com}) {
+        const std::span<const ModelRow> rows = ModelRows(registry);
+        ASSERT_FALSE(rows.empty());
+        EXPECT_EQ(MenuModelCount(registry), static_cast<int>(rows.size()) - 1);
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            const ModelRow& row = rows[i];
+            SCOPED_TRACE(ToUtf8(row.name));
+            EXPECT_EQ(row.code, static_cast<std::int32_t>(i) - 1);
+            EXPECT_EQ(FindModelByName(registry, row.name), &row);
+            EXPECT_EQ(&FindModel(registry, row.code), &row);
+            for (const std::uint16_t attribute : {std::uint16_t{0}, std::uint16_t{1}}) {
+                SetStationAttribute(attribute);
+                const std::unique_ptr<CCardInterface> card =
+                    registry == CardRegistry::Io ? CIOCardType().CreateByName(row.name)
+                                                 : CCOMCardType().CreateByName(row.name);
+                EXPECT_EQ(card->GetTypeCode(), row.code);
+                EXPECT_EQ(card->GetSectionName(), row.name);
+                const bool generic = row.traits.digital16 != Digital16::None && attribute == 0;
+                std::span<const ParameterDefinition> parameters;
+                if (generic) {
+                    parameters = TableDIO().parameters;
+                } else if (IsModule(row)) {
+                    parameters = row.table().parameters;
+                }
+                ASSERT_EQ(card->GetParameterCount(), static_cast<int>(parameters.size()));
+                if (!parameters.empty()) {
+                    EXPECT_EQ(&card->GetParameter(0), parameters.data()) << "the card reads another table";
+                }
+            }
+        }
+    }
 }
 
 TEST_F(Registries, StationAttributeIsSharedAcrossThreads) {

@@ -3,6 +3,7 @@
 // changes nothing.
 #include "catalog/CCOMCardType.h"
 #include "catalog/CIOCardType.h"
+#include "catalog/ModelRegistry.h"
 #include "catalog/StationAttribute.h"
 #include "rack/CCardSlot.h"
 #include "support/TestSupport.h"
@@ -104,16 +105,24 @@ protected:
 };
 
 TEST_F(ConfigurationFileTest, EveryModelKeepsEveryStoredValue) {
-    // Seven racks, one per communication model, whose I/O slots between them
-    // hold every I/O model.
-    for (int com = 0; com <= 6; ++com) {
+    // One rack per communication model, whose I/O slots between them hold
+    // every I/O model.
+    std::vector<std::int32_t> ioCodes;
+    for (const ModelRow& row : ModelRows(CardRegistry::Io)) {
+        if (IsModule(row)) {
+            ioCodes.push_back(row.code);
+        }
+    }
+    const auto ioModels = static_cast<int>(ioCodes.size());
+    for (int com = 0; com < MenuModelCount(CardRegistry::Com); ++com) {
         SCOPED_TRACE(com);
         CCardSlot rack;
         rack.Clear();
         rack.SetCard(0, CCOMCardType().CreateByCode(com));
         FillWithValues(*rack.GetCard(0), com);
         for (int index = 1; index < CCardSlot::kSlotCount; ++index) {
-            rack.SetCard(index, CIOCardType().CreateByCode((com * 16 + index - 1) % 18 + 1));
+            const std::int32_t code = ioCodes[static_cast<std::size_t>((com * 16 + index - 1) % ioModels)];
+            rack.SetCard(index, CIOCardType().CreateByCode(code));
             FillWithValues(*rack.GetCard(index), com * 100 + index);
         }
         const std::wstring path = m_dir.file("all.cfg");
@@ -159,8 +168,11 @@ TEST_F(ConfigurationFileTest, ItemCodesAreFourLowerCaseHexDigitsAndTwoWordValues
     int found = 0;
     int twoWordSlot = -1;
     int twoWordRow = -1;
-    for (int code = 1; code <= 18 && found < 16; ++code) {
-        auto card = std::shared_ptr<CCardInterface>(CIOCardType().CreateByCode(code));
+    for (const ModelRow& model : ModelRows(CardRegistry::Io)) {
+        if (!IsModule(model) || found == 16) {
+            continue;
+        }
+        auto card = std::shared_ptr<CCardInterface>(CIOCardType().CreateByCode(model.code));
         bool wanted = false;
         for (int row = 0; row < card->GetParameterCount(); ++row) {
             const ParameterDefinition& definition = card->GetParameter(row);

@@ -1,3 +1,4 @@
+#include "catalog/ModelRegistry.h"
 #include "link/CGICommandParser.h"
 #include "station/CSimulatedModule.h"
 #include "station/CSimulatedStation.h"
@@ -88,11 +89,11 @@ TEST(SimulatedStation, ReportsItsLineUpAtTheCommunicationModule) {
 // Every parameter of every model reads back, through the parser the tool
 // uses for the row's kind, as the row's default: what a fresh module holds.
 TEST(SimulatedStation, EveryParameterOfEveryModelReadsAsItsDefault) {
-    const wchar_t* models[] = {
-        L"K52HQBZ8", L"QZ52",  L"WB52", L"K52HQ8", L"K52HJWQ8", L"K52HZKJ8", L"K52HJWB8", L"BJ58W", L"QJ58W",
-        L"KZ7W",     L"KZ9W",  L"QZ7W", L"QH7W",   L"JK7W",     L"JK9W",     L"ZQ7W",     L"BQ7W",  L"HJ7W",
-        L"KB7HW",    L"JZB7W", L"QB9W", L"ZKH7JW", L"BJWQ8W",   L"BHQB8W",   L"BZKJ8W"};
-    for (const wchar_t* model : models) {
+    for (const ModelRow& module : AllModelRows()) {
+        if (!IsModule(module)) {
+            continue;
+        }
+        const std::wstring model = module.name;
         const bool com = CStationLineUp::IsCommunicationModel(model);
         CStationLineUp lineUp;
         lineUp.SetModel(com ? 0 : 5, model);

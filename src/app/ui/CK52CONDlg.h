@@ -3,6 +3,7 @@
 #include "app/CResourceManager.h"
 #include "catalog/CCOMCardType.h"
 #include "catalog/CIOCardType.h"
+#include "catalog/ModelRegistry.h"
 #include "link/CComPortList.h"
 #include "monitor/CObserver.h"
 #include "rack/CCardSlot.h"
@@ -49,8 +50,8 @@ public:
     static constexpr int kWindowNumber = 102;
     // Menu item of model code c: kCardMenuBase + c.
     static constexpr int kCardMenuBase = 0x9000;
-    static constexpr int kComModelCount = 7;
-    static constexpr int kIoModelCount = 19;
+    static inline const int kComModelCount = MenuModelCount(CardRegistry::Com);
+    static inline const int kIoModelCount = MenuModelCount(CardRegistry::Io);
 
     // portSources: where the port list comes from; the computer's own ports
     // unless a test supplies others.

@@ -230,31 +230,31 @@ constexpr ChannelDefinition kZKH7JWChannels[] = {
 } // namespace
 
 const ModelTable& TableKB7HW() {
-    static const ModelTable table{kKB7HWParameters, kKB7HWChannels};
+    static const ModelTable table{L"KB7HW", kKB7HWParameters, kKB7HWChannels};
     return table;
 }
 
 const ModelTable& TableKZ9W() {
-    static const ModelTable table{kKZ9WParameters, kKZ9WChannels};
+    static const ModelTable table{L"KZ9W", kKZ9WParameters, kKZ9WChannels};
     return table;
 }
 
 const ModelTable& TableKZ7W() {
-    static const ModelTable table{kKZ7WParameters, kKZ7WChannels};
+    static const ModelTable table{L"KZ7W", kKZ7WParameters, kKZ7WChannels};
     return table;
 }
 
 const ModelTable& TableJZB7W() {
-    static const ModelTable table{kJZB7WParameters, kJZB7WChannels};
+    static const ModelTable table{L"JZB7W", kJZB7WParameters, kJZB7WChannels};
     return table;
 }
 
 const ModelTable& TableHJ7W() {
-    static const ModelTable table{kHJ7WParameters, kHJ7WChannels};
+    static const ModelTable table{L"HJ7W", kHJ7WParameters, kHJ7WChannels};
     return table;
 }
 
 const ModelTable& TableZKH7JW() {
-    static const ModelTable table{kZKH7JWParameters, kZKH7JWChannels};
+    static const ModelTable table{L"ZKH7JW", kZKH7JWParameters, kZKH7JWChannels};
     return table;
 }

@@ -103,11 +103,11 @@ constexpr ChannelDefinition kQZ7WChannels[] = {
 } // namespace
 
 const ModelTable& TableQH7W() {
-    static const ModelTable table{kQH7WParameters, kQH7WChannels};
+    static const ModelTable table{L"QH7W", kQH7WParameters, kQH7WChannels};
     return table;
 }
 
 const ModelTable& TableQZ7W() {
-    static const ModelTable table{kQZ7WParameters, kQZ7WChannels};
+    static const ModelTable table{L"QZ7W", kQZ7WParameters, kQZ7WChannels};
     return table;
 }

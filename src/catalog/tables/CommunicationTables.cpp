@@ -121,36 +121,36 @@ constexpr ChannelDefinition kHZKJ8Channels[] = {
 } // namespace
 
 const ModelTable& TableWB52() {
-    static const ModelTable table{kWB52Parameters, {}};
+    static const ModelTable table{L"WB52", kWB52Parameters, {}};
     return table;
 }
 
 const ModelTable& TableQZ52() {
-    static const ModelTable table{kQZ52Parameters, {}};
+    static const ModelTable table{L"QZ52", kQZ52Parameters, {}};
     return table;
 }
 
 const ModelTable& TableHQ8() {
-    static const ModelTable table{kHQ8Parameters, {}};
+    static const ModelTable table{L"HQ8", kHQ8Parameters, {}};
     return table;
 }
 
 const ModelTable& TableHQBZ8() {
-    static const ModelTable table{kHQBZ8Parameters, {}};
+    static const ModelTable table{L"HQBZ8", kHQBZ8Parameters, {}};
     return table;
 }
 
 const ModelTable& TableHJWQ8() {
-    static const ModelTable table{kHJWQ8Parameters, {}};
+    static const ModelTable table{L"HJWQ8", kHJWQ8Parameters, {}};
     return table;
 }
 
 const ModelTable& TableHJWB8() {
-    static const ModelTable table{kHJWB8Parameters, {}};
+    static const ModelTable table{L"HJWB8", kHJWB8Parameters, {}};
     return table;
 }
 
 const ModelTable& TableHZKJ8() {
-    static const ModelTable table{kHZKJ8Parameters, kHZKJ8Channels};
+    static const ModelTable table{L"HZKJ8", kHZKJ8Parameters, kHZKJ8Channels};
     return table;
 }

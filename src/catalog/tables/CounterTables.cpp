@@ -40,6 +40,6 @@ constexpr ChannelDefinition kQB9WChannels[] = {
 } // namespace
 
 const ModelTable& TableQB9W() {
-    static const ModelTable table{kQB9WParameters, kQB9WChannels};
+    static const ModelTable table{L"QB9W", kQB9WParameters, kQB9WChannels};
     return table;
 }

@@ -43,16 +43,16 @@ constexpr ChannelDefinition kDIOChannels[] = {
 } // namespace
 
 const ModelTable& TableHB58() {
-    static const ModelTable table{kHB58Parameters, kHB58Channels};
+    static const ModelTable table{L"HB58", kHB58Parameters, kHB58Channels};
     return table;
 }
 
 const ModelTable& TableHK58() {
-    static const ModelTable table{kHK58Parameters, kHK58Channels};
+    static const ModelTable table{L"HK58", kHK58Parameters, kHK58Channels};
     return table;
 }
 
 const ModelTable& TableDIO() {
-    static const ModelTable table{kDIOParameters, kDIOChannels};
+    static const ModelTable table{L"DIO", kDIOParameters, kDIOChannels};
     return table;
 }

@@ -7,11 +7,15 @@
 // behaviour: an upload reads the rows in this order, and every range row comes
 // before the rows that a change of range resets.
 struct ModelTable {
+    // The table's own name, after the model it was written for ("DIO" for
+    // the generic digital layout).
+    const wchar_t* name;
     std::span<const ParameterDefinition> parameters;
     std::span<const ChannelDefinition> channels;
 };
 
-// One accessor per model (model codes as in the tables' documentation).
+// One accessor per table; the model registry (catalog/ModelRegistry.h) says
+// which model uses which.
 const ModelTable& TableKB7HW();
 const ModelTable& TableHB58();
 const ModelTable& TableHK58();

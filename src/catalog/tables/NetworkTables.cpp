@@ -96,16 +96,16 @@ constexpr ChannelDefinition kBZKJ8WChannels[] = {
 } // namespace
 
 const ModelTable& TableBJWQ8W() {
-    static const ModelTable table{kBJWQ8WParameters, kBJWQ8WChannels};
+    static const ModelTable table{L"BJWQ8W", kBJWQ8WParameters, kBJWQ8WChannels};
     return table;
 }
 
 const ModelTable& TableBHQB8W() {
-    static const ModelTable table{kBHQB8WParameters, kBHQB8WChannels};
+    static const ModelTable table{L"BHQB8W", kBHQB8WParameters, kBHQB8WChannels};
     return table;
 }
 
 const ModelTable& TableBZKJ8W() {
-    static const ModelTable table{kBZKJ8WParameters, kBZKJ8WChannels};
+    static const ModelTable table{L"BZKJ8W", kBZKJ8WParameters, kBZKJ8WChannels};
     return table;
 }

@@ -135,11 +135,11 @@ constexpr ChannelDefinition kZQ7WChannels[] = {
 } // namespace
 
 const ModelTable& TableBQ7W() {
-    static const ModelTable table{kBQ7WParameters, kBQ7WChannels};
+    static const ModelTable table{L"BQ7W", kBQ7WParameters, kBQ7WChannels};
     return table;
 }
 
 const ModelTable& TableZQ7W() {
-    static const ModelTable table{kZQ7WParameters, kZQ7WChannels};
+    static const ModelTable table{L"ZQ7W", kZQ7WParameters, kZQ7WChannels};
     return table;
 }

@@ -123,11 +123,11 @@ constexpr ChannelDefinition kJK7WChannels[] = {
 } // namespace
 
 const ModelTable& TableJK9W() {
-    static const ModelTable table{kJK9WParameters, kJK9WChannels};
+    static const ModelTable table{L"JK9W", kJK9WParameters, kJK9WChannels};
     return table;
 }
 
 const ModelTable& TableJK7W() {
-    static const ModelTable table{kJK7WParameters, kJK7WChannels};
+    static const ModelTable table{L"JK7W", kJK7WParameters, kJK7WChannels};
     return table;
 }

@@ -4,6 +4,7 @@
 #include "app/ui/CErrorBox.h"
 #include "catalog/CCardInterface.h"
 #include "catalog/CMonitorUnit.h"
+#include "catalog/ModelRegistry.h"
 #include "catalog/StationAttribute.h"
 #include "editing/ui/CParameterListCtrl.h"
 #include "link/CException.h"
@@ -27,11 +28,12 @@
 
 namespace {
 
+// The panels are for the I/O slots only.
 bool IsEightChannelModel(std::int32_t typeCode) {
-    return typeCode >= 16 && typeCode <= 18;
+    return FindModel(CardRegistry::Io, typeCode).traits.panel == SimulationPanel::EightChannels;
 }
 bool IsTwoChannelModel(std::int32_t typeCode) {
-    return typeCode == 4 || typeCode == 8 || typeCode == 14;
+    return FindModel(CardRegistry::Io, typeCode).traits.panel == SimulationPanel::TwoChannels;
 }
 
 } // namespace
@@ -369,7 +371,7 @@ void CMonitorDialog::OnPanelUpdate(CSimulationPanel* panel) {
     } else {
         return;
     }
-    m_simulationValueCount = IsEightChannelModel(card->GetTypeCode()) ? 8 : 4;
+    m_simulationValueCount = SimulationValueCount(FindModel(CardRegistry::Io, card->GetTypeCode()));
     m_requestWaiting = true;
     m_list->viewport()->update();
 }

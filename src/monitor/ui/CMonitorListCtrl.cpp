@@ -2,6 +2,7 @@
 
 #include "catalog/CCardInterface.h"
 #include "catalog/CMonitorUnit.h"
+#include "catalog/ModelRegistry.h"
 
 #include <QHeaderView>
 #include <QPainter>
@@ -184,14 +185,16 @@ CMonitorListCtrl::DigitalPoints CMonitorListCtrl::GetDigitalPoints(int row) cons
         return points;
     }
     // The input module shows its first channel, the output module its second.
-    const std::int32_t typeCode = card->GetTypeCode();
-    if (typeCode != 1 && typeCode != 2) {
+    const Digital16 digital16 =
+        ModelInSlot(CCardSlot::GetSlotNumber(row), card->GetTypeCode()).traits.digital16;
+    if (digital16 == Digital16::None) {
         return points;
     }
+    const bool inputs = digital16 == Digital16::Inputs;
     CMonitorUnit unit;
-    card->FillMonitorUnit(typeCode == 1 ? 0 : 1, unit);
+    card->FillMonitorUnit(inputs ? 0 : 1, unit);
     points.shown = true;
-    points.label = typeCode == 1 ? L"In" : L"Out";
+    points.label = inputs ? L"In" : L"Out";
     points.bits = unit.bits;
     return points;
 }

@@ -10,6 +10,7 @@
 #include "app/ui/TranslateWindow.h"
 #include "catalog/CCOMCardType.h"
 #include "catalog/CIOCardType.h"
+#include "catalog/ModelRegistry.h"
 #include "catalog/StationAttribute.h"
 #include "rack/ui/CProgressDialog.h"
 #include "support/MessageUses.h"
@@ -51,8 +52,11 @@ void CollectCard(const CCardInterface& card, Requirements& requirements) {
     for (const wchar_t* key : {L"lname", L"sname", L"scaledDATAname", L"rawDATAname"}) {
         requirements.parameterTexts.emplace(section, key);
     }
-    // The monitor shows the clock module's date-and-time row under this caption.
-    if (section == L"K52HZKJ8") {
+    // The monitor shows a clock module's date-and-time row under this caption.
+    const bool clock = std::any_of(AllModelRows().begin(), AllModelRows().end(), [&](const ModelRow& row) {
+        return row.traits.clockRow && section == row.name;
+    });
+    if (clock) {
         requirements.parameterTexts.emplace(section, L"datetimeset");
     }
     for (int row = 0; row < card.GetParameterCount(); ++row) {
@@ -193,9 +197,12 @@ TEST_F(LanguageCoverage, TheProgramAsksForTextsOfEveryWindowModelAndMessage) {
     for (const auto& [section, key] : required.parameterTexts) {
         sections.insert(section);
     }
-    // 18 I/O models plus the two 16-point digital ones, 7 communication
-    // models, the empty slot and the unknown card.
-    EXPECT_EQ(sections.size(), 27u);
+    // Every model of both registries, the empty slot and the unknown card.
+    std::set<std::wstring> models;
+    for (const ModelRow& row : AllModelRows()) {
+        models.emplace(row.name);
+    }
+    EXPECT_EQ(sections, models);
     EXPECT_TRUE(sections.contains(L"QJ58W"));
     EXPECT_TRUE(required.lists.contains({L"JK7W", L"rangePC"}));
     EXPECT_EQ(required.lists.at({L"JK7W", L"rangePC"}), 36);

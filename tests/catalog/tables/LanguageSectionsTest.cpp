@@ -19,11 +19,13 @@ using k52test::Narrow;
 namespace {
 
 // The section names the two registries give their cards.
-const std::vector<std::wstring> kSectionNames = {
-    L"unknown", L"null",   L"BJ58W",    L"QJ58W", L"KZ7W",  L"KZ9W",   L"QZ7W",     L"QH7W",     L"JK7W",
-    L"JK9W",    L"ZQ7W",   L"BQ7W",     L"HJ7W",  L"KB7HW", L"JZB7W",  L"QB9W",     L"ZKH7JW",   L"BJWQ8W",
-    L"BHQB8W",  L"BZKJ8W", L"K52HQBZ8", L"QZ52",  L"WB52",  L"K52HQ8", L"K52HJWQ8", L"K52HZKJ8", L"K52HJWB8",
-};
+const std::set<std::wstring> kSectionNames = [] {
+    std::set<std::wstring> names;
+    for (const ModelRow& row : AllModelRows()) {
+        names.emplace(row.name);
+    }
+    return names;
+}();
 
 CResourceDatabase& Texts() {
     return CResourceManager::Database();

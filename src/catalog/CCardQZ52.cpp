@@ -1,3 +1,0 @@
-#include "catalog/CCardQZ52.h"
-
-CCardQZ52::CCardQZ52(std::int32_t typeCode) : CCardInterface(typeCode, TableQZ52()) {}
