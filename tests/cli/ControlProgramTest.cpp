@@ -259,8 +259,9 @@ TEST_F(ControlProgramTest, FailedUploadReportsAndLeavesTheOutputFileAlone) {
     const std::string fresh = (m_dir.path() / "fresh.cfg").string();
     const Result missing = RunK52ctl({"upload", "--port", "/dev/k52-no-such-port", "--output", fresh});
     EXPECT_EQ(missing.status, 1);
-    EXPECT_EQ(missing.err, Message(CResourceManager::FormatMessage(L"serio.openerr",
-                                                                   std::wstring(L"/dev/k52-no-such-port"))));
+    EXPECT_EQ(missing.err,
+              Message(CResourceManager::FormatMessage(L"serio.openerr", std::wstring(L"/dev/k52-no-such-port")) +
+                      L"\n" + CResourceManager::GetMessage(L"serio.notpresent")));
     EXPECT_FALSE(Exists(fresh));
 }
 
