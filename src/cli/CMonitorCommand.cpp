@@ -110,6 +110,11 @@ std::wstring CMonitorCommand::FormatSlotLine(const CCardSlot& rack, int slotInde
         return line;
     }
     line += L"  " + card->GetCardName().GetModelName();
+    // A module that did not answer in this cycle has no values to show; its
+    // channels' defaults would pass for readings.
+    if (card->GetChannelCount() > 0 && !card->HasLiveValues()) {
+        return line + L"  (no reading)";
+    }
     for (int channel = 0; channel < card->GetChannelCount(); ++channel) {
         CMonitorUnit unit;
         card->FillMonitorUnit(channel, unit);

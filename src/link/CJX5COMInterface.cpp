@@ -30,6 +30,15 @@ CJX5COMInterface::~CJX5COMInterface() = default;
 void CJX5COMInterface::Open() {
     m_port.ApplySettings(m_settings);
     m_port.SetReadTimeout(kReplyTimeoutMs);
+    if (!m_openedBefore) {
+        // Whoever used the line before (a program ended or cancelled in the
+        // middle of an exchange) may have left a reply on its way: it goes
+        // before the first request, and the first reply must end on a quiet
+        // line. Later openings of the same link follow its own exchanges.
+        m_openedBefore = true;
+        m_wary = true;
+        m_port.Drain(kSettleMs, kSettleMs, kDrainBoundMs);
+    }
 }
 
 void CJX5COMInterface::Close() {

@@ -101,6 +101,7 @@ private:
     // Set from a failure on the line until an exchange ends with the line
     // quiet after its reply.
     bool m_wary = false;
+    bool m_openedBefore = false;
 
     std::atomic<std::uint64_t> m_exchanges{0};
     std::atomic<std::uint64_t> m_timeouts{0};
