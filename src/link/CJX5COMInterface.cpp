@@ -30,7 +30,7 @@ CJX5COMInterface::~CJX5COMInterface() = default;
 void CJX5COMInterface::Open() {
     m_port.ApplySettings(m_settings);
     m_port.SetReadTimeout(kReplyTimeoutMs);
-    if (!m_openedBefore) {
+    if (!m_openedBefore && !m_port.StartsClean()) {
         // Whoever used the line before (a program ended or cancelled in the
         // middle of an exchange) may have left a reply on its way: it goes
         // before the first request, and the first reply must end on a quiet
@@ -161,7 +161,8 @@ std::vector<std::uint8_t> CJX5COMInterface::Exchange(const std::vector<std::uint
     return reply;
 }
 
-std::vector<std::uint8_t> CJX5COMInterface::Transact(const std::vector<std::uint8_t>& request, bool attributeRead) {
+std::vector<std::uint8_t> CJX5COMInterface::Transact(const std::vector<std::uint8_t>& request,
+                                                     bool attributeRead) {
     m_lineFault = LineFault::None;
     try {
         std::vector<std::uint8_t> reply = Exchange(request);

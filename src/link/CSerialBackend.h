@@ -44,6 +44,10 @@ public:
     virtual bool Open(const std::wstring& devicePath) = 0;
     // Why the last Open failed.
     virtual SerialOpenFailure GetOpenFailure() const { return {}; }
+    // True when nothing from before the Open can arrive (an in-process
+    // station starts a new line with every opening); a device of the system
+    // may still deliver what its last user left on the way.
+    virtual bool StartsClean() const { return false; }
     // False when the device refuses the settings.
     virtual bool Configure(const SerialLineSettings& settings) = 0;
     // Writes the whole buffer and pushes it out; returns how many bytes went.

@@ -87,25 +87,31 @@ void CSerialIO::Purge(std::uint32_t flags) {
 std::wstring CSerialIO::OpenFailureText(const SerialOpenFailure& failure) const {
     std::wstring text = FormatMessage(L"serio.openerr", m_settings.GetDisplayName());
     std::wstring reason;
-    switch (failure.kind) {
-    case SerialOpenFailure::Kind::NotPresent:
-        reason = GetMessage(L"serio.notpresent");
-        break;
-    case SerialOpenFailure::Kind::InUse:
-        reason = GetMessage(L"serio.inuse");
-        break;
-    case SerialOpenFailure::Kind::NoPermission: {
-        // Debian's serial devices belong to "dialout"; a device without a
-        // group we can name most likely does too.
-        const std::wstring group = failure.group.empty() ? std::wstring(L"dialout") : failure.group;
-        reason = FormatMessage(L"serio.noaccess", group, group);
-        break;
-    }
-    case SerialOpenFailure::Kind::Unknown:
-        if (failure.systemError != 0) {
-            reason = CMessageFormatter::SystemErrorText(failure.systemError);
+    // The reason is an addition: a language file without its text still
+    // gives the port's own message.
+    try {
+        switch (failure.kind) {
+        case SerialOpenFailure::Kind::NotPresent:
+            reason = GetMessage(L"serio.notpresent");
+            break;
+        case SerialOpenFailure::Kind::InUse:
+            reason = GetMessage(L"serio.inuse");
+            break;
+        case SerialOpenFailure::Kind::NoPermission: {
+            // Debian's serial devices belong to "dialout"; a device without a
+            // group we can name most likely does too.
+            const std::wstring group = failure.group.empty() ? std::wstring(L"dialout") : failure.group;
+            reason = FormatMessage(L"serio.noaccess", group, group);
+            break;
         }
-        break;
+        case SerialOpenFailure::Kind::Unknown:
+            if (failure.systemError != 0) {
+                reason = CMessageFormatter::SystemErrorText(failure.systemError);
+            }
+            break;
+        }
+    } catch (const std::exception&) {
+        reason.clear();
     }
     if (!reason.empty()) {
         text += L"\n" + reason;
@@ -123,7 +129,8 @@ std::size_t CSerialIO::Drain(std::uint32_t firstByteMs, std::uint32_t settleMs, 
     std::size_t discarded = 0;
     std::uint32_t quiet = firstByteMs;
     for (;;) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
         if (left <= 0) {
             break;
         }
@@ -156,6 +163,11 @@ void CSerialIO::CancelPending() {
     if (m_backend) {
         m_backend->CancelPending();
     }
+}
+
+bool CSerialIO::StartsClean() const {
+    std::lock_guard lock(m_backendMutex);
+    return m_backend != nullptr && m_backend->StartsClean();
 }
 
 bool CSerialIO::IsOpen() const {

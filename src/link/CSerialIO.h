@@ -58,6 +58,8 @@ public:
     void CancelPending();
 
     bool IsOpen() const;
+    // See CSerialBackend::StartsClean; false when closed.
+    bool StartsClean() const;
     const std::wstring& GetDevicePath() const { return m_devicePath; }
     const Timeouts& GetTimeouts() const { return m_timeouts; }
     const SerialLineSettings& GetLineSettings() const { return m_line; }

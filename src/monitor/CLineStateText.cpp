@@ -2,18 +2,28 @@
 
 #include <ctime>
 
+// A language file is outside input: one without these texts leaves the
+// state with the bare reason and the counts unsaid, and the monitor runs on.
 std::wstring CLineStateText::State(const CMonitorThread::LineState& state) {
-    if (state.reading) {
-        return GetMessage(L"monitor.reading");
+    try {
+        if (state.reading) {
+            return GetMessage(L"monitor.reading");
+        }
+        return FormatMessage(L"monitor.noreply", TimeOfDay(state.failingSince), state.reason);
+    } catch (const std::exception&) {
+        return state.reason;
     }
-    return FormatMessage(L"monitor.noreply", TimeOfDay(state.failingSince), state.reason);
 }
 
 std::wstring CLineStateText::Counts(const CJX5COMInterface::Counts& counts) {
-    return FormatMessage(L"monitor.counts", static_cast<unsigned long long>(counts.exchanges),
-                         static_cast<unsigned long long>(counts.timeouts),
-                         static_cast<unsigned long long>(counts.invalidReplies),
-                         static_cast<unsigned long long>(counts.errorStatuses));
+    try {
+        return FormatMessage(L"monitor.counts", static_cast<unsigned long long>(counts.exchanges),
+                             static_cast<unsigned long long>(counts.timeouts),
+                             static_cast<unsigned long long>(counts.invalidReplies),
+                             static_cast<unsigned long long>(counts.errorStatuses));
+    } catch (const std::exception&) {
+        return std::wstring();
+    }
 }
 
 std::wstring CLineStateText::TimeOfDay(std::chrono::system_clock::time_point when) {

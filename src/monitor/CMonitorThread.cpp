@@ -38,7 +38,8 @@ void CMonitorThread::PostCommand(std::uint32_t code, std::uint32_t argument) {
     m_queueSignal.notify_one();
 }
 
-void CMonitorThread::RequestParameterWrite(std::int32_t slotNumber, const std::shared_ptr<CCardInterface>& card,
+void CMonitorThread::RequestParameterWrite(std::int32_t slotNumber,
+                                           const std::shared_ptr<CCardInterface>& card,
                                            std::int32_t parameterIndex) {
     // The fields are written before the command is queued; taking the queue
     // lock in PostCommand publishes them to the thread. The window goes on
@@ -100,13 +101,17 @@ void CMonitorThread::NoteOutcome(const std::wstring* failure) {
     // Without a station every command fails at once: the rest keeps the
     // thread from spinning, short at first so that a passing fault costs
     // little, longer while the station stays away.
+    std::lock_guard<std::mutex> lock(m_stateMutex);
     if (failure == nullptr) {
         m_restMs.store(0);
+    } else if (!m_lineState.reading && m_lineState.reason != *failure) {
+        // Something changed at the port (a device coming back is first
+        // busy, then answers): look again soon.
+        m_restMs.store(kFirstRestMs);
     } else {
         const std::uint32_t rest = m_restMs.load();
         m_restMs.store(rest == 0 ? kFirstRestMs : std::min(rest * 2, kLongestRestMs));
     }
-    std::lock_guard<std::mutex> lock(m_stateMutex);
     if (failure == nullptr) {
         if (!m_lineState.reading) {
             m_lineState.reading = true;

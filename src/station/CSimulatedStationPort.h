@@ -24,6 +24,7 @@ public:
 
     bool Open(const std::wstring& devicePath) override;
     SerialOpenFailure GetOpenFailure() const override { return m_openFailure; }
+    bool StartsClean() const override { return true; }
     bool Configure(const SerialLineSettings& settings) override;
     std::size_t Write(const std::uint8_t* data, std::size_t count) override;
     std::size_t Read(std::uint8_t* buffer, std::size_t count, std::uint32_t timeoutMs) override;

@@ -391,7 +391,8 @@ TEST_F(CardTransferTest, AdjustmentUploadReadsTheRowsTheBaseDecimalsDependOn) {
             EXPECT_EQ(adjust->GetRowDecimals(row), full->GetRowDecimals(row)) << key;
             EXPECT_EQ(adjust->GetDisplayText(row), full->GetDisplayText(row)) << key;
             EXPECT_EQ(adjust->GetUnitText(row), full->GetUnitText(row)) << key;
-            EXPECT_EQ(adjust->GetWord(1, full->GetParameter(row).item), full->GetWord(1, full->GetParameter(row).item));
+            EXPECT_EQ(adjust->GetWord(1, full->GetParameter(row).item),
+                      full->GetWord(1, full->GetParameter(row).item));
         }
         EXPECT_EQ(full->GetRowDecimals(RowOf(*full, L"zbase01")), 0) << "°F base values are whole degrees";
     }

@@ -345,8 +345,9 @@ TEST(LinkOpen, MissingOrBusyPortsNameTheirDisplayName) {
     CJX5COMInterface second;
     second.SetSettings(settings);
     const std::wstring busy = k52test::RaisedText([&] { second.Open(); });
-    EXPECT_EQ(busy, CResourceManager::FormatMessage(L"serio.openerr", std::wstring(L"USB adapter (ttyUSB0)")) +
-                        L"\n" + CResourceManager::GetMessage(L"serio.inuse"));
+    EXPECT_EQ(busy,
+              CResourceManager::FormatMessage(L"serio.openerr", std::wstring(L"USB adapter (ttyUSB0)")) +
+                  L"\n" + CResourceManager::GetMessage(L"serio.inuse"));
     EXPECT_NE(busy.find(L"USB adapter (ttyUSB0)"), std::wstring::npos);
 
     // Once closed, the port is free again.

@@ -347,7 +347,8 @@ TEST_F(MonitorThreadTest, RestsLongerWhileCyclesFailAndNotAtAllOnceOneSucceeds) 
     const std::wstring path = L"sim:0=K52HQ8,5=KZ9W";
     UsePort(path);
     const auto station = GetSimulatedStation(path);
-    station->InjectFault(StationFault::AtItem(0, 0, 6, StationFault::Kind::ErrorStatus).WithStatus(2).Times(4));
+    station->InjectFault(
+        StationFault::AtItem(0, 0, 6, StationFault::Kind::ErrorStatus).WithStatus(2).Times(4));
     m_thread.Attach(&m_observer);
     m_observer.AnswerWithCycles(5);
     const auto before = std::chrono::system_clock::now();

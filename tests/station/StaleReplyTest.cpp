@@ -65,9 +65,7 @@ protected:
         m_station->InjectFault(fault.WithDelay(delay));
     }
 
-    std::wstring Truth(int address, int page, int item) {
-        return *m_station->GetValue(address, page, item);
-    }
+    std::wstring Truth(int address, int page, int item) { return *m_station->GetValue(address, page, item); }
 
     std::wstring m_error;
     std::shared_ptr<CSimulatedStation> m_station;

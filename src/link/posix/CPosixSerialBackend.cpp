@@ -7,9 +7,9 @@
 #include <fcntl.h>
 #include <grp.h>
 #include <poll.h>
-#include <sys/stat.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 

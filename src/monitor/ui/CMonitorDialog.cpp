@@ -263,8 +263,8 @@ void CMonitorDialog::TakeWriteRequest() {
     if (!m_card) {
         return;
     }
-    m_writeRequests.push_back(
-        WriteRequest{m_selectedSlot, CCardSlot::CopyCard(*m_card, m_selectedSlot), m_adjustList->GetCurrentParameter()});
+    m_writeRequests.push_back(WriteRequest{m_selectedSlot, CCardSlot::CopyCard(*m_card, m_selectedSlot),
+                                           m_adjustList->GetCurrentParameter()});
 }
 
 void CMonitorDialog::ShowLineState() {
