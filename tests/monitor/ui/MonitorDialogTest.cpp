@@ -38,7 +38,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <sys/resource.h>
-#include <tuple>
 
 namespace {
 
@@ -421,8 +420,17 @@ bool WroteTo(const CSimulatedStation& station, int address) {
 TEST_F(MonitorDialogTest, AnAdjustmentCommittedJustBeforeSelectingAnotherModuleReachesItsOwnModule) {
     const auto station = Start(L"sim:0=K52HQ8,4=JK7W,9=JK7W");
     station->SetPacing(true);
-    for (const auto& [from, to, typed, expected] :
-         {std::tuple{4, 9, "1.8", L"1.8000"}, std::tuple{9, 4, "0.9", L"0.9000"}}) {
+    struct Try {
+        int from;
+        int to;
+        const char* typed;
+        const wchar_t* expected;
+    };
+    for (const Try& attempt : {Try{4, 9, "1.8", L"1.8000"}, Try{9, 4, "0.9", L"0.9000"}}) {
+        const int from = attempt.from;
+        const int to = attempt.to;
+        const char* typed = attempt.typed;
+        const std::wstring expected = attempt.expected;
         SCOPED_TRACE(from);
         ClickRow(from);
         ASSERT_TRUE(QTest::qWaitFor([&] { return m_dialog.AdjustList()->isVisible(); }, 3 * kWait));
