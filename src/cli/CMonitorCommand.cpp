@@ -9,6 +9,7 @@
 #include "link/CComPortList.h"
 #include "link/CException.h"
 #include "link/CJX5COMInterface.h"
+#include "monitor/CLineStateText.h"
 #include "monitor/CMonitorThread.h"
 #include "monitor/CObserver.h"
 #include "rack/CCardSlot.h"
@@ -109,6 +110,11 @@ std::wstring CMonitorCommand::FormatSlotLine(const CCardSlot& rack, int slotInde
         return line;
     }
     line += L"  " + card->GetCardName().GetModelName();
+    // A module that did not answer in this cycle has no values to show; its
+    // channels' defaults would pass for readings.
+    if (card->GetChannelCount() > 0 && !card->HasLiveValues()) {
+        return line + L"  (no reading)";
+    }
     for (int channel = 0; channel < card->GetChannelCount(); ++channel) {
         CMonitorUnit unit;
         card->FillMonitorUnit(channel, unit);
@@ -173,12 +179,20 @@ int CMonitorCommand::Run(const std::vector<std::string>& arguments) {
 
     bool anyRead = false;
     bool interrupted = m_interrupts.WasInterrupted();
+    std::uint64_t stateShown = 0;
     thread.Start();
     for (std::uint64_t cycle = 1; !interrupted && (m_cycles == 0 || cycle <= m_cycles); ++cycle) {
         thread.PostCommand(CMonitorThread::CommandCycle);
         if (!waiter.WaitFor(cycle)) {
             interrupted = true;
             break;
+        }
+        // Why there is no reading is told once, when it changes, on the
+        // error stream: the readings stay on the output for whoever reads them.
+        const CMonitorThread::LineState state = thread.GetLineState();
+        if (state.changes != stateShown) {
+            stateShown = state.changes;
+            std::cerr << "k52ctl: " << ToUtf8(CLineStateText::State(state)) << std::endl;
         }
         // The thread waits for its next command, so its rack holds still.
         const CCardSlot& rack = thread.GetRack();
@@ -197,8 +211,8 @@ int CMonitorCommand::Run(const std::vector<std::string>& arguments) {
     }
     thread.Stop();
     m_interrupts.SetAction(nullptr);
-    // Without a number of cycles Ctrl-C is the ordinary end.
-    if (interrupted && m_cycles != 0) {
+    std::cerr << "k52ctl: " << ToUtf8(CLineStateText::Counts(link.GetCounts())) << std::endl;
+    if (interrupted) {
         return kExitInterrupted;
     }
     return anyRead ? kExitSuccess : kExitFailure;

@@ -14,6 +14,8 @@ constexpr std::uint8_t kRedundancyFailure = 0x36;
 // Reply payload: echo, two bytes the link does not read, status, then text.
 constexpr std::size_t kReplyHeaderSize = 4;
 constexpr std::size_t kStatusOffset = 3;
+// The lowest status of the attribute read that means "no attributes".
+constexpr std::uint8_t kAttributeFallbackStatus = 50;
 
 std::uint8_t Low(std::uint32_t value) {
     return static_cast<std::uint8_t>(value & 0xFF);
@@ -28,6 +30,15 @@ CJX5COMInterface::~CJX5COMInterface() = default;
 void CJX5COMInterface::Open() {
     m_port.ApplySettings(m_settings);
     m_port.SetReadTimeout(kReplyTimeoutMs);
+    if (!m_openedBefore && !m_port.StartsClean()) {
+        // Whoever used the line before (a program ended or cancelled in the
+        // middle of an exchange) may have left a reply on its way: it goes
+        // before the first request, and the first reply must end on a quiet
+        // line. Later openings of the same link follow its own exchanges.
+        m_openedBefore = true;
+        m_wary = true;
+        m_port.Drain(kSettleMs, kSettleMs, kDrainBoundMs);
+    }
 }
 
 void CJX5COMInterface::Close() {
@@ -58,6 +69,28 @@ void CJX5COMInterface::SendFrame(const std::vector<std::uint8_t>& payload) {
     m_port.Purge(CSerialBackend::kPurgeTxAbort | CSerialBackend::kPurgeRxAbort |
                  CSerialBackend::kPurgeTxClear | CSerialBackend::kPurgeRxClear);
     m_port.Write(frame.data(), frame.size());
+    m_exchanges.fetch_add(1);
+}
+
+CJX5COMInterface::Counts CJX5COMInterface::GetCounts() const {
+    Counts counts;
+    counts.exchanges = m_exchanges.load();
+    counts.timeouts = m_timeouts.load();
+    counts.invalidReplies = m_invalidReplies.load();
+    counts.errorStatuses = m_errorStatuses.load();
+    return counts;
+}
+
+void CJX5COMInterface::RaiseTimeout() {
+    m_timeouts.fetch_add(1);
+    m_lineFault = LineFault::Timeout;
+    throw CPrivateException(GetMessage(L"jx5com.timeout"));
+}
+
+void CJX5COMInterface::RaiseInvalidReply() {
+    m_invalidReplies.fetch_add(1);
+    m_lineFault = LineFault::Invalid;
+    throw CPrivateException(GetMessage(L"jx5com.invres"));
 }
 
 void CJX5COMInterface::ReceiveFrame(std::vector<std::uint8_t>& payload) {
@@ -65,19 +98,19 @@ void CJX5COMInterface::ReceiveFrame(std::vector<std::uint8_t>& payload) {
     ThrowIfCancelled();
     std::uint8_t header[2] = {0, 0};
     if (m_port.Read(header, 2) < 2) {
-        throw CPrivateException(GetMessage(L"jx5com.timeout"));
+        RaiseTimeout();
     }
     if (header[0] != kFrameStx) {
-        throw CPrivateException(GetMessage(L"jx5com.invres"));
+        RaiseInvalidReply();
     }
     ThrowIfCancelled();
     const std::size_t length = header[1];
     std::vector<std::uint8_t> body(length + 3);
     if (m_port.Read(body.data(), body.size()) < body.size()) {
-        throw CPrivateException(GetMessage(L"jx5com.timeout"));
+        RaiseTimeout();
     }
     if (body[length] != kFrameEtx) {
-        throw CPrivateException(GetMessage(L"jx5com.invres"));
+        RaiseInvalidReply();
     }
     // The reply's CRC is not checked: stations in the field send it unreliably.
     payload.assign(body.begin(), body.begin() + static_cast<std::ptrdiff_t>(length));
@@ -89,11 +122,14 @@ void CJX5COMInterface::CheckReply(std::uint8_t expectedEcho, const std::vector<s
     }
     // Two or three bytes carry an echo but no status to judge.
     if (payload.size() < kReplyHeaderSize) {
-        throw CPrivateException(GetMessage(L"jx5com.invres"));
+        RaiseInvalidReply();
     }
     const std::uint8_t status = payload[kStatusOffset];
     if (payload[0] != expectedEcho) {
-        throw CPrivateException(GetMessage(L"jx5com.invres"));
+        RaiseInvalidReply();
+    }
+    if (status != 0) {
+        m_errorStatuses.fetch_add(1);
     }
     if (status == kRedundancyFailure) {
         throw CPrivateException(GetMessage(L"jx5com.redundantfail"));
@@ -110,21 +146,59 @@ std::vector<std::uint8_t> CJX5COMInterface::Exchange(const std::vector<std::uint
     // A command's reply always has echo and status; anything shorter would
     // otherwise pass as a success without a word from the station.
     if (reply.size() < kReplyHeaderSize) {
-        throw CPrivateException(GetMessage(L"jx5com.invres"));
+        RaiseInvalidReply();
+    }
+    if (m_wary) {
+        // A station sends one frame per request: a frame that another one
+        // follows was the late reply to an earlier request. The drain has
+        // taken what followed, so the line is not drained again.
+        if (m_port.Drain(kSettleMs, kSettleMs, kDrainBoundMs) > 0) {
+            m_invalidReplies.fetch_add(1);
+            throw CPrivateException(GetMessage(L"jx5com.invres"));
+        }
+        m_wary = false;
     }
     return reply;
+}
+
+std::vector<std::uint8_t> CJX5COMInterface::Transact(const std::vector<std::uint8_t>& request,
+                                                     bool attributeRead) {
+    m_lineFault = LineFault::None;
+    try {
+        std::vector<std::uint8_t> reply = Exchange(request);
+        // Communication modules without the attribute item answer its read
+        // with a high status; the caller makes the default of it.
+        if (!attributeRead || reply[kStatusOffset] < kAttributeFallbackStatus) {
+            CheckReply(request[0], reply);
+        }
+        return reply;
+    } catch (const std::exception&) {
+        // A station turning a request down has answered it; the line is in
+        // step. After a fault on the line the rest of a frame, or a late
+        // reply, may still come: it goes before the failure is reported.
+        // A cancel ends at once.
+        if (m_lineFault != LineFault::None) {
+            m_wary = true;
+            if (!IsCancelled()) {
+                m_port.Drain(m_lineFault == LineFault::Timeout ? kLateReplyMs : kSettleMs, kSettleMs,
+                             kDrainBoundMs);
+            }
+            m_lineFault = LineFault::None;
+        }
+        throw;
+    }
 }
 
 std::wstring CJX5COMInterface::ReadItemUnwrapped(std::uint32_t address, std::uint32_t page,
                                                  std::uint32_t item) {
     const std::vector<std::uint8_t> request = {Low(address), kReadItemCommand, 0x00, Low(page), Low(item)};
-    const std::vector<std::uint8_t> reply = Exchange(request);
+    const bool attributeRead = address == 0 && page == 0 && item == 27;
+    const std::vector<std::uint8_t> reply = Transact(request, attributeRead);
     // Communication modules without the attribute item answer its read with a
     // high status; they have no attributes, which reads as all zeros.
-    if (address == 0 && page == 0 && item == 27 && reply[kStatusOffset] >= 50) {
+    if (attributeRead && reply[kStatusOffset] >= kAttributeFallbackStatus) {
         return L"ATTRIB:0000";
     }
-    CheckReply(request[0], reply);
     return DecodeWireText(std::span<const std::uint8_t>(reply).subspan(kReplyHeaderSize));
 }
 
@@ -135,8 +209,7 @@ void CJX5COMInterface::WriteItemUnwrapped(std::uint32_t address, std::uint32_t p
                                          0x00,         Low(page),
                                          Low(item),    Low(static_cast<std::uint32_t>(bytes.size()))};
     request.insert(request.end(), bytes.begin(), bytes.end());
-    const std::vector<std::uint8_t> reply = Exchange(request);
-    CheckReply(request[0], reply);
+    Transact(request);
 }
 
 std::wstring CJX5COMInterface::ReadItem(std::uint32_t address, std::uint32_t page, std::uint32_t item) {
@@ -158,8 +231,7 @@ void CJX5COMInterface::ReadItems(std::uint32_t address, const std::vector<std::u
         for (; k < items.size(); ++k) {
             const std::vector<std::uint8_t> request = {Low(address), kReadItemCommand, 0x00, Low(pages[k]),
                                                        Low(items[k])};
-            const std::vector<std::uint8_t> reply = Exchange(request);
-            CheckReply(request[0], reply);
+            const std::vector<std::uint8_t> reply = Transact(request);
             texts.push_back(DecodeWireText(std::span<const std::uint8_t>(reply).subspan(kReplyHeaderSize)));
         }
     } catch (const std::exception& error) {

@@ -14,6 +14,19 @@ struct SerialLineSettings {
     bool binary = true;
 };
 
+// Why a port could not be opened, as far as the system tells.
+struct SerialOpenFailure {
+    enum class Kind {
+        Unknown,      // no reason known; systemError may still hold one
+        NotPresent,   // no such device (unplugged, or the program serving it has ended)
+        InUse,        // another program holds it
+        NoPermission, // the user may not open it
+    };
+    Kind kind = Kind::Unknown;
+    int systemError = 0;
+    std::wstring group; // NoPermission: the group that owns the device, when known
+};
+
 // What CSerialIO needs from a port. The operating system's serial driver is
 // one implementation; an in-process station (device paths such as "sim:") is
 // another. Every operation except CancelPending runs on the owning thread.
@@ -29,6 +42,12 @@ public:
 
     // Exclusive open; false when the device is missing or busy.
     virtual bool Open(const std::wstring& devicePath) = 0;
+    // Why the last Open failed.
+    virtual SerialOpenFailure GetOpenFailure() const { return {}; }
+    // True when nothing from before the Open can arrive (an in-process
+    // station starts a new line with every opening); a device of the system
+    // may still deliver what its last user left on the way.
+    virtual bool StartsClean() const { return false; }
     // False when the device refuses the settings.
     virtual bool Configure(const SerialLineSettings& settings) = 0;
     // Writes the whole buffer and pushes it out; returns how many bytes went.

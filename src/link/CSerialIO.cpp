@@ -1,8 +1,12 @@
 #include "link/CSerialIO.h"
 
+#include "app/CMessageFormatter.h"
 #include "app/CProfile.h"
 #include "link/CPrivateException.h"
 #include "link/posix/CPosixSerialBackend.h"
+
+#include <algorithm>
+#include <chrono>
 
 namespace {
 
@@ -32,8 +36,11 @@ void CSerialIO::ApplySettings(const CComSettings& settings) {
     } else {
         backend = std::make_unique<CPosixSerialBackend>();
     }
-    if (!backend || !backend->Open(m_devicePath)) {
-        throw CPrivateException(FormatMessage(L"serio.openerr", m_settings.GetDisplayName()));
+    if (!backend) {
+        throw CPrivateException(OpenFailureText(SerialOpenFailure{}));
+    }
+    if (!backend->Open(m_devicePath)) {
+        throw CPrivateException(OpenFailureText(backend->GetOpenFailure()));
     }
     {
         std::lock_guard lock(m_backendMutex);
@@ -77,6 +84,69 @@ void CSerialIO::Purge(std::uint32_t flags) {
     }
 }
 
+std::wstring CSerialIO::OpenFailureText(const SerialOpenFailure& failure) const {
+    std::wstring text = FormatMessage(L"serio.openerr", m_settings.GetDisplayName());
+    std::wstring reason;
+    // The reason is an addition: a language file without its text still
+    // gives the port's own message.
+    try {
+        switch (failure.kind) {
+        case SerialOpenFailure::Kind::NotPresent:
+            reason = GetMessage(L"serio.notpresent");
+            break;
+        case SerialOpenFailure::Kind::InUse:
+            reason = GetMessage(L"serio.inuse");
+            break;
+        case SerialOpenFailure::Kind::NoPermission: {
+            // Debian's serial devices belong to "dialout"; a device without a
+            // group we can name most likely does too.
+            const std::wstring group = failure.group.empty() ? std::wstring(L"dialout") : failure.group;
+            reason = FormatMessage(L"serio.noaccess", group, group);
+            break;
+        }
+        case SerialOpenFailure::Kind::Unknown:
+            if (failure.systemError != 0) {
+                reason = CMessageFormatter::SystemErrorText(failure.systemError);
+            }
+            break;
+        }
+    } catch (const std::exception&) {
+        reason.clear();
+    }
+    if (!reason.empty()) {
+        text += L"\n" + reason;
+    }
+    return text;
+}
+
+std::size_t CSerialIO::Drain(std::uint32_t firstByteMs, std::uint32_t settleMs, std::uint32_t boundMs) {
+    using Clock = std::chrono::steady_clock;
+    if (!m_backend) {
+        return 0;
+    }
+    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(boundMs);
+    std::uint8_t sink[256];
+    std::size_t discarded = 0;
+    std::uint32_t quiet = firstByteMs;
+    for (;;) {
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+        if (left <= 0) {
+            break;
+        }
+        // One byte, so that the read comes back as soon as anything arrives;
+        // then whatever else is there already.
+        const std::uint32_t wait = std::min(quiet, static_cast<std::uint32_t>(left));
+        const std::size_t got = m_backend->Read(sink, 1, wait);
+        if (got == 0) {
+            break;
+        }
+        discarded += got + m_backend->Read(sink, sizeof sink, 0);
+        quiet = settleMs;
+    }
+    return discarded;
+}
+
 void CSerialIO::Close() {
     std::unique_ptr<CSerialBackend> closing;
     {
@@ -93,6 +163,11 @@ void CSerialIO::CancelPending() {
     if (m_backend) {
         m_backend->CancelPending();
     }
+}
+
+bool CSerialIO::StartsClean() const {
+    std::lock_guard lock(m_backendMutex);
+    return m_backend != nullptr && m_backend->StartsClean();
 }
 
 bool CSerialIO::IsOpen() const {

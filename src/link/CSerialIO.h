@@ -45,6 +45,12 @@ public:
     // Discards input and/or output as the purge bits of CSerialBackend say.
     void Purge(std::uint32_t flags);
 
+    // Reads and throws away what comes in: waits up to firstByteMs for a
+    // byte, then goes on until no byte has come for settleMs, or until
+    // boundMs have passed in all. Ends at once on a cancel or a dead device.
+    // Returns how many bytes it threw away.
+    std::size_t Drain(std::uint32_t firstByteMs, std::uint32_t settleMs, std::uint32_t boundMs);
+
     void Close();
 
     // The one operation another thread may call while a read or write runs:
@@ -52,10 +58,16 @@ public:
     void CancelPending();
 
     bool IsOpen() const;
+    // See CSerialBackend::StartsClean; false when closed.
+    bool StartsClean() const;
     const std::wstring& GetDevicePath() const { return m_devicePath; }
     const Timeouts& GetTimeouts() const { return m_timeouts; }
     const SerialLineSettings& GetLineSettings() const { return m_line; }
     const CComSettings& GetSettings() const { return m_settings; }
+
+    // The text of a failed opening: "serio.openerr" with the display name,
+    // then the reason in the user's language.
+    std::wstring OpenFailureText(const SerialOpenFailure& failure) const;
 
 private:
     // Guards the backend pointer against CancelPending from another thread;

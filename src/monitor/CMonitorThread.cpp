@@ -1,8 +1,10 @@
 #include "monitor/CMonitorThread.h"
 
 #include "catalog/CCardInterface.h"
+#include "link/CException.h"
 #include "link/CJX5COMInterface.h"
 
+#include <algorithm>
 #include <exception>
 #include <stdexcept>
 #include <utility>
@@ -21,6 +23,10 @@ void CMonitorThread::Start() {
     }
     m_notifying.store(true);
     m_lastCommandFailed.store(false);
+    {
+        std::lock_guard<std::mutex> lock(m_queueMutex);
+        m_stopping = false;
+    }
     m_thread = std::thread(&CMonitorThread::Run, this);
 }
 
@@ -32,7 +38,8 @@ void CMonitorThread::PostCommand(std::uint32_t code, std::uint32_t argument) {
     m_queueSignal.notify_one();
 }
 
-void CMonitorThread::RequestParameterWrite(std::int32_t slotNumber, const std::shared_ptr<CCardInterface>& card,
+void CMonitorThread::RequestParameterWrite(std::int32_t slotNumber,
+                                           const std::shared_ptr<CCardInterface>& card,
                                            std::int32_t parameterIndex) {
     // The fields are written before the command is queued; taking the queue
     // lock in PostCommand publishes them to the thread. The window goes on
@@ -52,6 +59,11 @@ void CMonitorThread::Stop() {
     if (m_link != nullptr) {
         m_link->Cancel();
     }
+    {
+        std::lock_guard<std::mutex> lock(m_queueMutex);
+        m_stopping = true;
+    }
+    // Wakes a rest as well as an idle thread.
     PostCommand(CommandEnd, 0);
     m_thread.join();
 }
@@ -71,20 +83,79 @@ void CMonitorThread::Run() {
     }
 }
 
+CMonitorThread::LineState CMonitorThread::GetLineState() const {
+    std::lock_guard<std::mutex> lock(m_stateMutex);
+    return m_lineState;
+}
+
+void CMonitorThread::Rest() {
+    const std::uint32_t rest = m_restMs.load();
+    if (rest == 0) {
+        return;
+    }
+    std::unique_lock<std::mutex> lock(m_queueMutex);
+    m_queueSignal.wait_for(lock, std::chrono::milliseconds(rest), [this] { return m_stopping; });
+}
+
+void CMonitorThread::NoteOutcome(const std::wstring* failure) {
+    // Without a station every command fails at once: the rest keeps the
+    // thread from spinning, short at first so that a passing fault costs
+    // little, longer while the station stays away.
+    std::lock_guard<std::mutex> lock(m_stateMutex);
+    if (failure == nullptr) {
+        m_restMs.store(0);
+    } else if (!m_lineState.reading && m_lineState.reason != *failure) {
+        // Something changed at the port (a device coming back is first
+        // busy, then answers): look again soon.
+        m_restMs.store(kFirstRestMs);
+    } else {
+        const std::uint32_t rest = m_restMs.load();
+        m_restMs.store(rest == 0 ? kFirstRestMs : std::min(rest * 2, kLongestRestMs));
+    }
+    if (failure == nullptr) {
+        if (!m_lineState.reading) {
+            m_lineState.reading = true;
+            m_lineState.reason.clear();
+            ++m_lineState.changes;
+        }
+        return;
+    }
+    if (m_lineState.reading) {
+        m_lineState.reading = false;
+        m_lineState.failingSince = std::chrono::system_clock::now();
+        m_lineState.reason = *failure;
+        ++m_lineState.changes;
+    } else if (m_lineState.reason != *failure) {
+        m_lineState.reason = *failure;
+        ++m_lineState.changes;
+    }
+}
+
 bool CMonitorThread::Execute(std::uint32_t code) {
+    if (code != CommandEnd) {
+        Rest();
+    }
     m_currentCommand.store(code);
     m_cycleLock.Wait(CMutexHandle::kInfinite);
     try {
         Carry(code);
         m_lastCommandFailed.store(false);
-    } catch (const std::exception&) {
+        if (code != CommandEnd) {
+            NoteOutcome(nullptr);
+        }
+    } catch (const std::exception& error) {
         // A failed cycle is shown as an empty rack, and the window keeps
-        // asking; nobody is told why, the next cycle may well succeed.
+        // asking; the next cycle may well succeed.
         if (code == CommandCycle) {
             m_rack = CCardSlot();
             m_rack.Clear();
         }
         m_lastCommandFailed.store(true);
+        // A cancel is the owner's own doing, not news about the line.
+        const std::wstring reason = GetExceptionMessage(error);
+        if (!reason.empty()) {
+            NoteOutcome(&reason);
+        }
     }
     if (m_notifying.load()) {
         NotifyObservers();

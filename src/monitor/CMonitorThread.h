@@ -4,11 +4,13 @@
 #include "rack/CCardSlot.h"
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
 #include <memory>
 #include <mutex>
+#include <string>
 #include <thread>
 
 class CCardInterface;
@@ -23,12 +25,31 @@ class CJX5COMInterface;
 // The owner reads the rack and writes the monitored slot and the simulation
 // request only between a notification and its next command; that hand-over
 // is what keeps the two threads off the rack at the same time.
+//
+// While commands fail (no station, no port) the thread rests before each
+// next one, from kFirstRestMs growing to kLongestRestMs, so that a monitor
+// without a station leaves the processor and the line alone; a good command
+// ends the rest, and Stop ends it at once.
 class CMonitorThread : public CObservable {
 public:
     enum Command : std::uint32_t {
         CommandEnd = 0,
         CommandCycle = 1,
         CommandParameterWrite = 2,
+    };
+
+    static constexpr std::uint32_t kFirstRestMs = 100;
+    static constexpr std::uint32_t kLongestRestMs = 1000;
+
+    // Whether the station answers, and since when it does not.
+    struct LineState {
+        bool reading = true;
+        // The end of the first failed command of the current run of failures.
+        std::chrono::system_clock::time_point failingSince{};
+        // The message of the last failure.
+        std::wstring reason;
+        // Changes whenever reading turns or the reason changes.
+        std::uint64_t changes = 0;
     };
 
     CMonitorThread();
@@ -62,6 +83,9 @@ public:
     const CCardSlot& GetRack() const { return m_rack; }
 
     bool HasLastCommandFailed() const { return m_lastCommandFailed.load(); }
+    LineState GetLineState() const;
+    // The rest before the next command, 0 while commands succeed.
+    std::uint32_t GetRestMs() const { return m_restMs.load(); }
     std::uint32_t GetCurrentCommand() const { return m_currentCommand.load(); }
 
 private:
@@ -74,6 +98,8 @@ private:
     // Returns false for the command that ends the loop.
     bool Execute(std::uint32_t code);
     void Carry(std::uint32_t code);
+    void Rest();
+    void NoteOutcome(const std::wstring* failure);
 
     CCardSlot m_rack;
     CMutexHandle m_cycleLock;
@@ -88,5 +114,10 @@ private:
     std::mutex m_queueMutex;
     std::condition_variable m_queueSignal;
     std::deque<QueuedCommand> m_queue;
+    bool m_stopping = false; // guarded by m_queueMutex
+    std::atomic<std::uint32_t> m_restMs{0};
+
+    mutable std::mutex m_stateMutex;
+    LineState m_lineState;
     std::thread m_thread;
 };

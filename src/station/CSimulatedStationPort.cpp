@@ -52,8 +52,11 @@ bool CSimulatedStationPort::Open(const std::wstring& devicePath) {
     std::lock_guard directoryLock(directory.mutex);
     std::shared_ptr<CSimulatedStation> station = FindOrMakeLocked(directory, devicePath);
     if (!station || directory.open.contains(devicePath)) {
+        m_openFailure = SerialOpenFailure{};
+        m_openFailure.kind = station ? SerialOpenFailure::Kind::InUse : SerialOpenFailure::Kind::NotPresent;
         return false;
     }
+    m_openFailure = SerialOpenFailure{};
     directory.open.insert(devicePath);
     std::lock_guard lock(m_mutex);
     m_path = devicePath;

@@ -23,6 +23,8 @@ public:
     ~CSimulatedStationPort() override;
 
     bool Open(const std::wstring& devicePath) override;
+    SerialOpenFailure GetOpenFailure() const override { return m_openFailure; }
+    bool StartsClean() const override { return true; }
     bool Configure(const SerialLineSettings& settings) override;
     std::size_t Write(const std::uint8_t* data, std::size_t count) override;
     std::size_t Read(std::uint8_t* buffer, std::size_t count, std::uint32_t timeoutMs) override;
@@ -37,6 +39,7 @@ private:
     std::shared_ptr<CSimulatedStation> m_station;
     std::optional<CStationLine> m_line;
     bool m_cancelled = false;
+    SerialOpenFailure m_openFailure;
 };
 
 // Makes the link serve "sim:" paths with CSimulatedStationPort. Programs call

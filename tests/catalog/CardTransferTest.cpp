@@ -364,3 +364,37 @@ TEST_F(CardTransferTest, FailedDownloadStopsAtOnceAndLeavesTheFrameOpen) {
 }
 
 } // namespace
+
+// The monitor reads only the adjustment set of the selected module. Its base
+// values have the decimals (and the unit) of the channel's range and unit, so
+// those rows are read with it: a channel in °F shows, and would write back,
+// the same base values as after a full upload.
+TEST_F(CardTransferTest, AdjustmentUploadReadsTheRowsTheBaseDecimalsDependOn) {
+    struct Case {
+        const wchar_t* model;
+        std::uint8_t rangePage, rangeItem, unitPage, unitItem;
+        const wchar_t* range;
+    };
+    for (const Case& c : {Case{L"JK7W", 1, 0x42, 2, 0x45, L"10"}, Case{L"BQ7W", 1, 0x42, 1, 0x5a, L"1"}}) {
+        SCOPED_TRACE(std::wstring(c.model));
+        StartStation({{1, c.model}});
+        Station().SetValue(1, c.rangePage, c.rangeItem, c.range);
+        Station().SetValue(1, c.unitPage, c.unitItem, L"1");
+        Station().SetValue(1, 1, 0x2a, L"-40");
+        Station().SetValue(1, 1, 0x2b, L"1200");
+
+        auto full = CIOCardType().CreateByName(c.model);
+        full->UploadParameters(1, Link(), false);
+        auto adjust = CIOCardType().CreateByName(c.model);
+        adjust->UploadParameters(1, Link(), true);
+        for (const wchar_t* key : {L"zbase01", L"fbase01"}) {
+            const int row = RowOf(*full, key);
+            EXPECT_EQ(adjust->GetRowDecimals(row), full->GetRowDecimals(row)) << key;
+            EXPECT_EQ(adjust->GetDisplayText(row), full->GetDisplayText(row)) << key;
+            EXPECT_EQ(adjust->GetUnitText(row), full->GetUnitText(row)) << key;
+            EXPECT_EQ(adjust->GetWord(1, full->GetParameter(row).item),
+                      full->GetWord(1, full->GetParameter(row).item));
+        }
+        EXPECT_EQ(full->GetRowDecimals(RowOf(*full, L"zbase01")), 0) << "°F base values are whole degrees";
+    }
+}

@@ -9,9 +9,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <fcntl.h>
+#include <functional>
+#include <mutex>
 #include <optional>
 #include <poll.h>
 #include <pty.h>
@@ -117,6 +120,8 @@ public:
     Simulator& operator=(const Simulator&) = delete;
 
     const std::string& Path() const { return m_path; }
+    // The station stalls (SIGSTOP) or goes on (SIGCONT), as a busy or hung one would.
+    void Signal(int signal) const { ::kill(m_pid, signal); }
 
 private:
     pid_t m_pid = 0;
@@ -260,7 +265,8 @@ TEST_F(ControlProgramTest, FailedUploadReportsAndLeavesTheOutputFileAlone) {
     const Result missing = RunK52ctl({"upload", "--port", "/dev/k52-no-such-port", "--output", fresh});
     EXPECT_EQ(missing.status, 1);
     EXPECT_EQ(missing.err, Message(CResourceManager::FormatMessage(L"serio.openerr",
-                                                                   std::wstring(L"/dev/k52-no-such-port"))));
+                                                                   std::wstring(L"/dev/k52-no-such-port")) +
+                                   L"\n" + CResourceManager::GetMessage(L"serio.notpresent")));
     EXPECT_FALSE(Exists(fresh));
 }
 
@@ -357,3 +363,242 @@ TEST_F(ControlProgramTest, DemoShowsARealSession) {
 }
 
 } // namespace
+
+namespace {
+
+// k52ctl running in the background with its output read line by line as it
+// comes, each line with the moment it came.
+class RunningK52ctl {
+public:
+    struct TimedLine {
+        std::chrono::steady_clock::time_point at;
+        std::string text;
+    };
+
+    explicit RunningK52ctl(std::vector<std::string> arguments) : m_err((m_dir.path() / "err").string()) {
+        int output[2];
+        if (::pipe2(output, O_CLOEXEC) != 0) {
+            throw std::runtime_error("pipe");
+        }
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+        posix_spawn_file_actions_adddup2(&actions, output[1], 1);
+        posix_spawn_file_actions_addopen(&actions, 2, m_err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        const std::string program = Program("k52ctl");
+        std::vector<char*> argv = Argv(program, arguments);
+        const int started = posix_spawn(&m_pid, program.c_str(), &actions, nullptr, argv.data(), environ);
+        posix_spawn_file_actions_destroy(&actions);
+        ::close(output[1]);
+        if (started != 0) {
+            ::close(output[0]);
+            throw std::runtime_error("cannot start k52ctl");
+        }
+        m_reader = std::thread([this, fd = output[0]] {
+            std::string line;
+            char c = 0;
+            while (::read(fd, &c, 1) == 1) {
+                if (c != '\n') {
+                    line += c;
+                    continue;
+                }
+                std::lock_guard lock(m_mutex);
+                m_lines.push_back({std::chrono::steady_clock::now(), line});
+                line.clear();
+            }
+            ::close(fd);
+        });
+    }
+    ~RunningK52ctl() {
+        if (m_pid != 0) {
+            ::kill(m_pid, SIGKILL);
+            Wait();
+        }
+    }
+    RunningK52ctl(const RunningK52ctl&) = delete;
+    RunningK52ctl& operator=(const RunningK52ctl&) = delete;
+
+    std::vector<TimedLine> Lines() {
+        std::lock_guard lock(m_mutex);
+        return m_lines;
+    }
+
+    // Waits until a line satisfies the test, at most `limit`.
+    bool WaitForLine(const std::function<bool(const TimedLine&)>& test, std::chrono::milliseconds limit) {
+        const auto deadline = std::chrono::steady_clock::now() + limit;
+        while (std::chrono::steady_clock::now() < deadline) {
+            for (const TimedLine& line : Lines()) {
+                if (test(line)) {
+                    return true;
+                }
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        return false;
+    }
+
+    // Ctrl-C; the exit status.
+    int Interrupt() {
+        ::kill(m_pid, SIGINT);
+        return Wait();
+    }
+
+    std::string Err() const { return ReadFile(m_err); }
+
+private:
+    int Wait() {
+        int status = 0;
+        ::waitpid(m_pid, &status, 0);
+        m_pid = 0;
+        if (m_reader.joinable()) {
+            m_reader.join();
+        }
+        return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    }
+
+    TempDir m_dir;
+    std::string m_err;
+    pid_t m_pid = 0;
+    std::mutex m_mutex;
+    std::vector<TimedLine> m_lines;
+    std::thread m_reader;
+};
+
+// The printed cycles of a monitor run on a station of COM K52HQ8, IO01 JK7W
+// and IO03 KZ9W: when each ended and whether it was a true reading.
+struct PrintedCycle {
+    std::chrono::steady_clock::time_point at;
+    enum { True, NotRead, False } kind = False;
+    std::string text;
+};
+
+std::vector<PrintedCycle> Cycles(const std::vector<RunningK52ctl::TimedLine>& lines) {
+    std::vector<PrintedCycle> cycles;
+    for (std::size_t at = 0; at < lines.size();) {
+        PrintedCycle cycle;
+        cycle.at = lines[at].at;
+        cycle.text = lines[at].text;
+        if (lines[at].text.find(": no reading from the station") != std::string::npos) {
+            cycle.kind = PrintedCycle::NotRead;
+            cycles.push_back(cycle);
+            ++at;
+            continue;
+        }
+        std::vector<std::string> slots;
+        for (++at; at < lines.size() && lines[at].text.rfind("cycle ", 0) != 0; ++at) {
+            slots.push_back(lines[at].text);
+            cycle.text += "\n" + lines[at].text;
+        }
+        // A module that missed one cycle is told as not read; anything else
+        // than the station's modules with values is a false reading.
+        const auto is = [](const std::string& line, const std::string& start) {
+            return line.rfind(start, 0) == 0 && (line.find("  Ch 1: ") != std::string::npos ||
+                                                 line.find("(no reading)") != std::string::npos);
+        };
+        if (slots.size() == 3 && slots[0].rfind("COM  K52HQ8", 0) == 0 && is(slots[1], "IO01  JK7W  ") &&
+            is(slots[2], "IO03  KZ9W  ")) {
+            cycle.kind = cycle.text.find("(no reading)") == std::string::npos ? PrintedCycle::True
+                                                                              : PrintedCycle::NotRead;
+        }
+        cycles.push_back(cycle);
+    }
+    return cycles;
+}
+
+bool IsTrueCycleAfter(const std::vector<RunningK52ctl::TimedLine>& lines,
+                      std::chrono::steady_clock::time_point when) {
+    for (const PrintedCycle& cycle : Cycles(lines)) {
+        if (cycle.kind == PrintedCycle::True && cycle.at > when) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// What both tests below expect of a monitor that lost its station at
+// `lost` and got it back at `back`.
+void ExpectRecovery(RunningK52ctl& monitor, std::chrono::steady_clock::time_point lost,
+                    std::chrono::steady_clock::time_point back) {
+    using std::chrono::milliseconds;
+    EXPECT_TRUE(monitor.WaitForLine([&](const auto&) { return IsTrueCycleAfter(monitor.Lines(), back); },
+                                    milliseconds(8000)));
+    // The monitor is still running: Ctrl-C ends it with 130.
+    EXPECT_EQ(monitor.Interrupt(), 130);
+    const std::vector<PrintedCycle> cycles = Cycles(monitor.Lines());
+    std::optional<double> recovered;
+    bool failedMeanwhile = false;
+    for (const PrintedCycle& cycle : cycles) {
+        EXPECT_NE(cycle.kind, PrintedCycle::False) << "a false reading:\n" << cycle.text;
+        failedMeanwhile = failedMeanwhile || (cycle.at > lost && cycle.kind != PrintedCycle::True);
+        if (!recovered && cycle.kind == PrintedCycle::True && cycle.at > back) {
+            recovered = std::chrono::duration<double>(cycle.at - back).count();
+        }
+    }
+    EXPECT_TRUE(failedMeanwhile) << "the station was away";
+    ASSERT_TRUE(recovered.has_value());
+    EXPECT_LT(*recovered, 5.0) << "true readings again within 5 s";
+    // The error stream tells the change of state once each way, and the
+    // line's counts at the end.
+    const std::string err = monitor.Err();
+    const std::string noReply = ToUtf8(CResourceManager::GetMessage(L"monitor.noreply")).substr(0, 8);
+    EXPECT_NE(err.find("k52ctl: " + noReply), std::string::npos) << err;
+    EXPECT_NE(err.find("k52ctl: " + ToUtf8(CResourceManager::GetMessage(L"monitor.reading")) + "\n"),
+              std::string::npos)
+        << err;
+    std::size_t told = 0;
+    for (std::size_t at = err.find("k52ctl: "); at != std::string::npos; at = err.find("k52ctl: ", at + 1)) {
+        ++told;
+    }
+    EXPECT_LE(told, 5u) << "not once per failed cycle:\n" << err;
+    EXPECT_NE(err.find("time-outs"), std::string::npos) << err;
+}
+
+} // namespace
+
+// A station that stalls for three seconds while k52ctl monitors it.
+TEST_F(ControlProgramTest, MonitorComesBackAfterAStallWithoutFalseReadingsAndAnUploadFollows) {
+    using std::chrono::milliseconds;
+    const std::string link = (m_dir.path() / "station").string();
+    Simulator simulator({"--modules", "0=K52HQ8,1=JK7W,3=KZ9W", "--pace", "--link", link});
+    RunningK52ctl monitor({"monitor", "--port", link, "--cycles", "0"});
+    ASSERT_TRUE(monitor.WaitForLine([&](const auto&) { return IsTrueCycleAfter(monitor.Lines(), {}); },
+                                    milliseconds(10000)));
+
+    const auto stalled = std::chrono::steady_clock::now();
+    simulator.Signal(SIGSTOP);
+    std::this_thread::sleep_for(milliseconds(3000));
+    simulator.Signal(SIGCONT);
+    const auto resumed = std::chrono::steady_clock::now();
+    ExpectRecovery(monitor, stalled, resumed);
+
+    const std::string file = (m_dir.path() / "after.cfg").string();
+    const Result upload = RunK52ctl({"upload", "--port", link, "--output", file});
+    EXPECT_EQ(upload.status, 0) << upload.err;
+}
+
+// The station's program ends (an adapter unplugged) and a new one serves the
+// same path (plugged in again).
+TEST_F(ControlProgramTest, MonitorComesBackWhenTheStationIsReplacedAtTheSamePath) {
+    using std::chrono::milliseconds;
+    const std::string link = (m_dir.path() / "station").string();
+    const std::vector<std::string> arguments = {"--modules", "0=K52HQ8,1=JK7W,3=KZ9W", "--pace", "--link",
+                                                link};
+    auto simulator = std::make_unique<Simulator>(arguments);
+    RunningK52ctl monitor({"monitor", "--port", link, "--cycles", "0"});
+    ASSERT_TRUE(monitor.WaitForLine([&](const auto&) { return IsTrueCycleAfter(monitor.Lines(), {}); },
+                                    milliseconds(10000)));
+
+    const auto unplugged = std::chrono::steady_clock::now();
+    simulator.reset();
+    std::this_thread::sleep_for(milliseconds(2000));
+    simulator = std::make_unique<Simulator>(arguments);
+    const auto replugged = std::chrono::steady_clock::now();
+    ExpectRecovery(monitor, unplugged, replugged);
+    EXPECT_NE(monitor.Err().find(ToUtf8(CResourceManager::GetMessage(L"serio.notpresent"))),
+              std::string::npos)
+        << "while away the port was not there";
+
+    const std::string file = (m_dir.path() / "after.cfg").string();
+    const Result upload = RunK52ctl({"upload", "--port", link, "--output", file});
+    EXPECT_EQ(upload.status, 0) << upload.err;
+}

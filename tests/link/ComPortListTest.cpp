@@ -193,3 +193,81 @@ TEST(ComSettings, LoadsAndSavesItsThreeEntriesAndMapsTheLineCodes) {
     EXPECT_EQ(loaded.GetBaudRate(), 9600u);
     EXPECT_EQ(loaded.GetByteSize(), 8u);
 }
+
+namespace {
+
+// A fake device tree with one USB adapter: its sysfs entry under the given
+// USB socket and tty number, and its stable name leading to the tty.
+struct FakeAdapterTree {
+    k52test::TempDir root;
+    fs::path tty = root.path() / "class" / "tty";
+    fs::path byId = root.path() / "dev" / "serial" / "by-id";
+
+    void Plug(const std::string& socket, const std::string& ttyName, const std::string& stableName,
+              const std::string& serial) {
+        const fs::path usbDevice = root.path() / "devices" / "usb1" / socket;
+        const fs::path usbSerial = usbDevice / (socket + ":1.0") / ttyName;
+        fs::create_directories(usbSerial);
+        k52test::WriteFile(usbDevice / "idVendor", "0403\n");
+        k52test::WriteFile(usbDevice / "manufacturer", "Maker\n");
+        k52test::WriteFile(usbDevice / "product", "USB UART\n");
+        k52test::WriteFile(usbDevice / "serial", serial + "\n");
+        fs::create_directories(tty / ttyName);
+        fs::create_directory_symlink(usbSerial, tty / ttyName / "device");
+        fs::create_directories(byId);
+        fs::create_symlink(fs::path("../..") / ttyName, byId / stableName);
+    }
+
+    void UnplugAll() {
+        fs::remove_all(tty);
+        fs::remove_all(byId);
+        fs::remove_all(root.path() / "devices");
+    }
+
+    ComPortSources Sources() const {
+        ComPortSources sources;
+        sources.adapters = [this] { return ReadSysfsAdapters(tty, root.path() / "dev", byId); };
+        return sources;
+    }
+};
+
+} // namespace
+
+TEST(SysfsPortSources, AdaptersWithAStableNameKeepPathAndNameInAnotherSocket) {
+    FakeAdapterTree tree;
+    const std::string stable = "usb-Maker_USB_UART_A50285BI-if00-port0";
+    tree.Plug("1-1", "ttyUSB0", stable, "A50285BI");
+    // The second interface of a two-port adapter, and a modem without a stable name.
+    tree.Plug("1-3", "ttyUSB1", "usb-Maker_USB_UART_B7-if01-port0", "B7");
+    fs::create_directories(tree.tty / "ttyACM0");
+
+    const std::wstring stablePath = (tree.byId / stable).wstring();
+    CComPortList list(tree.Sources());
+    ASSERT_EQ(list.GetCount(), 16 + 3 + 1);
+    EXPECT_EQ(list.GetDevicePath(16), (tree.root.path() / "dev" / "ttyACM0").wstring());
+    EXPECT_EQ(list.GetDisplayName(16), L"USB modem port (ttyACM0)");
+    EXPECT_EQ(list.GetDevicePath(17), stablePath);
+    EXPECT_EQ(list.GetDisplayName(17), L"Maker USB UART (A50285BI)");
+    EXPECT_EQ(list.GetDisplayName(18), L"Maker USB UART (B7) if01-port0");
+
+    // The profile keeps the entry's path and name; the adapter comes back in
+    // another socket under another number, and the stored name finds it.
+    CMemoryProfile profile;
+    CComSettings stored(profile);
+    stored.SetDevicePath(list.GetDevicePath(17));
+    stored.SetDisplayName(list.GetDisplayName(17));
+    stored.SaveToProfile(profile);
+
+    tree.UnplugAll();
+    tree.Plug("2-4", "ttyUSB7", stable, "A50285BI");
+    CComPortList replugged(tree.Sources());
+    const CComSettings loaded(profile);
+    const int position = replugged.FindSelection(loaded.GetDisplayName());
+    EXPECT_EQ(replugged.GetDevicePath(position), stablePath);
+    EXPECT_EQ(replugged.GetDevicePath(position), loaded.GetDevicePath());
+
+    // Without the USB device's own texts the stable name says what it is.
+    fs::remove(tree.root.path() / "devices" / "usb1" / "2-4" / "manufacturer");
+    fs::remove(tree.root.path() / "devices" / "usb1" / "2-4" / "product");
+    EXPECT_EQ(ReadSysfsAdapters(tree.tty, "/dev", tree.byId).at(0).displayName, L"Maker USB UART A50285BI");
+}

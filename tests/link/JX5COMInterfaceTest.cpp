@@ -346,7 +346,8 @@ TEST(LinkOpen, MissingOrBusyPortsNameTheirDisplayName) {
     second.SetSettings(settings);
     const std::wstring busy = k52test::RaisedText([&] { second.Open(); });
     EXPECT_EQ(busy,
-              CResourceManager::FormatMessage(L"serio.openerr", std::wstring(L"USB adapter (ttyUSB0)")));
+              CResourceManager::FormatMessage(L"serio.openerr", std::wstring(L"USB adapter (ttyUSB0)")) +
+                  L"\n" + CResourceManager::GetMessage(L"serio.inuse"));
     EXPECT_NE(busy.find(L"USB adapter (ttyUSB0)"), std::wstring::npos);
 
     // Once closed, the port is free again.
@@ -358,7 +359,8 @@ TEST(LinkOpen, MissingOrBusyPortsNameTheirDisplayName) {
     settings.SetDisplayName(L"COM9");
     second.SetSettings(settings);
     EXPECT_EQ(k52test::RaisedText([&] { second.Open(); }),
-              CResourceManager::FormatMessage(L"serio.openerr", std::wstring(L"COM9")));
+              CResourceManager::FormatMessage(L"serio.openerr", std::wstring(L"COM9")) + L"\n" +
+                  CResourceManager::GetMessage(L"serio.notpresent"));
 }
 
 TEST(LinkFrame, CheckReplyJudgesEchoBeforeStatus) {

@@ -122,11 +122,13 @@ TEST_F(VirtualPortTest, RefusalsRaiseThePortTexts) {
     EXPECT_EQ(k52test::RaisedText([&] { port.ApplySettings(Settings(L"fake:x", L"X")); }),
               CResourceManager::GetMessage(L"serio.seterr"));
     // The demo station cannot be opened before a station registers itself, and
-    // a relative name never opens a file of the working directory.
+    // a relative name never opens a file of the working directory; both are
+    // told as a port that is not there.
+    const std::wstring notThere = L"\n" + CResourceManager::GetMessage(L"serio.notpresent");
     EXPECT_EQ(k52test::RaisedText([&] { port.ApplySettings(Settings(L"sim:", L"Demo")); }),
-              CResourceManager::FormatMessage(L"serio.openerr", std::wstring(L"Demo")));
+              CResourceManager::FormatMessage(L"serio.openerr", std::wstring(L"Demo")) + notThere);
     EXPECT_EQ(k52test::RaisedText([&] { port.ApplySettings(Settings(L"COM1", L"COM1")); }),
-              CResourceManager::FormatMessage(L"serio.openerr", std::wstring(L"COM1")));
+              CResourceManager::FormatMessage(L"serio.openerr", std::wstring(L"COM1")) + notThere);
 }
 
 TEST(SerialIO, ReadWaitsForAllBytesAndReturnsWhatArrived) {

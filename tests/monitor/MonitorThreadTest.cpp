@@ -37,6 +37,7 @@ public:
         Record record;
         record.command = m_thread.GetCurrentCommand();
         record.failed = m_thread.HasLastCommandFailed();
+        record.state = m_thread.GetLineState();
         for (int slot = 0; slot < CCardSlot::kSlotCount; ++slot) {
             const auto card = m_thread.GetRack().GetCard(slot);
             record.typeCodes.push_back(card ? card->GetTypeCode() : -100);
@@ -53,6 +54,7 @@ public:
     struct Record {
         std::uint32_t command = 0;
         bool failed = false;
+        CMonitorThread::LineState state;
         std::vector<std::int32_t> typeCodes;
         Clock::time_point at;
     };
@@ -158,10 +160,11 @@ TEST_F(MonitorThreadTest, CarriesOutQueuedCommandsOneAfterAnotherAndReadsTheRack
 TEST_F(MonitorThreadTest, WithoutAStationEveryCycleFailsSilentlyWithAnEmptyRack) {
     UsePort(L"/dev/k52-no-such-port");
     m_thread.Attach(&m_observer);
-    m_observer.AnswerWithCycles(20);
+    // The thread rests between failed cycles (0.1 + 0.2 + 0.4 + 0.8 + 1 s here).
+    m_observer.AnswerWithCycles(5);
     m_thread.Start();
     m_thread.PostCommand(CMonitorThread::CommandCycle);
-    ASSERT_TRUE(m_observer.WaitFor(21));
+    ASSERT_TRUE(m_observer.WaitFor(6, milliseconds(20000)));
     m_thread.Stop();
 
     for (const auto& record : m_observer.Records()) {
@@ -328,3 +331,71 @@ TEST_F(MonitorThreadTest, ParameterWriteTakesTheCardAsItWasWhenAskedFor) {
 }
 
 } // namespace
+
+namespace {
+
+double MillisecondsBetween(Clock::time_point from, Clock::time_point to) {
+    return std::chrono::duration<double, std::milli>(to - from).count();
+}
+
+} // namespace
+
+// While the station turns every cycle down the thread rests longer and longer
+// before the next one; the first good cycle ends the rest, and the line's
+// state says since when and why there was no reading.
+TEST_F(MonitorThreadTest, RestsLongerWhileCyclesFailAndNotAtAllOnceOneSucceeds) {
+    const std::wstring path = L"sim:0=K52HQ8,5=KZ9W";
+    UsePort(path);
+    const auto station = GetSimulatedStation(path);
+    station->InjectFault(
+        StationFault::AtItem(0, 0, 6, StationFault::Kind::ErrorStatus).WithStatus(2).Times(4));
+    m_thread.Attach(&m_observer);
+    m_observer.AnswerWithCycles(5);
+    const auto before = std::chrono::system_clock::now();
+    m_thread.Start();
+    m_thread.PostCommand(CMonitorThread::CommandCycle);
+    ASSERT_TRUE(m_observer.WaitFor(6, milliseconds(20000)));
+    m_thread.Stop();
+
+    const auto records = m_observer.Records();
+    const double rests[] = {100, 200, 400, 800};
+    for (std::size_t i = 0; i < 4; ++i) {
+        EXPECT_TRUE(records[i].failed);
+        EXPECT_FALSE(records[i].state.reading);
+        EXPECT_GE(records[i].state.failingSince, before);
+        EXPECT_EQ(records[i].state.failingSince, records[0].state.failingSince) << "since the first failure";
+        EXPECT_NE(records[i].state.reason.find(CResourceManager::FormatMessage(L"jx5com.errcode", 2)),
+                  std::wstring::npos);
+        EXPECT_GE(MillisecondsBetween(records[i].at, records[i + 1].at), rests[i] - 1) << i;
+    }
+    EXPECT_EQ(records[0].state.changes, 1u) << "one change for the whole run of failures";
+    EXPECT_EQ(records[3].state.changes, 1u);
+    EXPECT_FALSE(records[4].failed);
+    EXPECT_TRUE(records[4].state.reading);
+    EXPECT_EQ(records[4].state.changes, 2u);
+    EXPECT_EQ(m_thread.GetRestMs(), 0u);
+    // The good cycle is followed at once: no rest while the station answers.
+    EXPECT_LT(MillisecondsBetween(records[4].at, records[5].at), 1000.0);
+}
+
+// "close" must not wait for a rest to run out.
+TEST_F(MonitorThreadTest, StopEndsARestAtOnce) {
+    UsePort(L"/dev/k52-no-such-port");
+    m_thread.Attach(&m_observer);
+    m_observer.AnswerWithCycles(100);
+    m_thread.Start();
+    m_thread.PostCommand(CMonitorThread::CommandCycle);
+    const auto deadline = Clock::now() + milliseconds(20000);
+    while (m_thread.GetRestMs() < CMonitorThread::kLongestRestMs && Clock::now() < deadline) {
+        std::this_thread::sleep_for(milliseconds(10));
+    }
+    ASSERT_EQ(m_thread.GetRestMs(), CMonitorThread::kLongestRestMs);
+    std::this_thread::sleep_for(milliseconds(50));
+    const auto stopping = Clock::now();
+    m_thread.Stop();
+    EXPECT_LT(MillisecondsBetween(stopping, Clock::now()), 500.0);
+    const auto state = m_thread.GetLineState();
+    EXPECT_FALSE(state.reading);
+    EXPECT_EQ(state.reason, CResourceManager::FormatMessage(L"serio.openerr", std::wstring(L"Station port")) +
+                                L"\n" + CResourceManager::GetMessage(L"serio.notpresent"));
+}

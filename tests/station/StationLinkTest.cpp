@@ -99,7 +99,8 @@ TEST_F(StationLinkTest, SimPortKeepsOneStationPerPathAcrossLinks) {
         link->WriteItem(1, 0, 1, L"0");
         // Like a real port, it is open once at a time.
         EXPECT_EQ(k52test::RaisedText([&] { OpenLink(path); }),
-                  CResourceManager::FormatMessage(L"serio.openerr", std::wstring(L"Station port")));
+                  CResourceManager::FormatMessage(L"serio.openerr", std::wstring(L"Station port")) + L"\n" +
+                      CResourceManager::GetMessage(L"serio.inuse"));
     }
     auto later = OpenLink(path);
     EXPECT_EQ(later->ReadItem(1, 1, 0x0a), L"BIAS01:12.34");
@@ -108,7 +109,8 @@ TEST_F(StationLinkTest, SimPortKeepsOneStationPerPathAcrossLinks) {
     EXPECT_EQ(log[3].text, L"12.34");
 
     EXPECT_EQ(k52test::RaisedText([] { OpenLink(L"sim:1=NOSUCH"); }),
-              CResourceManager::FormatMessage(L"serio.openerr", std::wstring(L"Station port")));
+              CResourceManager::FormatMessage(L"serio.openerr", std::wstring(L"Station port")) + L"\n" +
+                  CResourceManager::GetMessage(L"serio.notpresent"));
     EXPECT_EQ(GetSimulatedStation(L"sim:1=NOSUCH"), nullptr);
     EXPECT_EQ(GetSimulatedStation(L"sim:")->GetLineUp(), CStationLineUp::Demo());
 }

@@ -29,13 +29,19 @@ inline std::vector<MessageUse> MessageUses() {
         {L"difcarderr", MessageUse::Printf, {4}},
         {L"uploaderr", MessageUse::Printf, {s}},
         {L"downloaderr", MessageUse::Printf, {s}},
+        // the line: why a port cannot be opened, the monitor's state and counts
+        {L"serio.noaccess", MessageUse::Printf, {s, s}},
+        {L"monitor.noreply", MessageUse::Printf, {s, s}},
+        {L"monitor.counts", MessageUse::Printf, {1ULL, 2ULL, 3ULL, 4ULL}},
     };
     for (const wchar_t* key :
          {L"inperr", L"inpierr", L"iperr", L"passwordErr", L"dateErr", L"timeErr", L"yearErr", L"monthErr",
           L"dayErr", L"minErr", L"secErr", L"unitv", L"unitp", L"unitma", L"unitdegc", L"unitdegf", L"unitk",
           L"unitsec", L"unitmsec", L"serio.seterr", L"jx5com.timeout", L"jx5com.invres", L"jx5com.redundantfail",
           L"jx5com.overcount", L"comcap", L"difcomcarderr", L"simuouterr", L"illfileerr", L"desfileerr",
-          L"uploading", L"downloading", L"inSimulate", L"siminput", L"simoutput", L"fopenfilter"}) {
+          L"uploading", L"downloading", L"inSimulate", L"siminput", L"simoutput", L"fopenfilter",
+          // the line
+          L"serio.notpresent", L"serio.inuse", L"monitor.reading"}) {
         uses.push_back({key, MessageUse::None, {}});
     }
     return uses;

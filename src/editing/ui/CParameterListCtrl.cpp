@@ -454,10 +454,10 @@ void CParameterListCtrl::Update(CObservable* subject) {
         try {
             if (kind == EditorKind::DropDown && result == CParEdit::ResultChoice) {
                 m_card->SetCheckedValue(parameter, chosenValue);
-                m_writeRequest = true;
+                RaiseWriteRequest();
             } else if (kind == EditorKind::Text && result == CParEdit::ResultText) {
                 m_card->SetFromText(parameter, enteredText);
-                m_writeRequest = true;
+                RaiseWriteRequest();
             }
         } catch (const std::exception& error) {
             // The card refused the value and kept the old one; its message
@@ -572,8 +572,13 @@ void CParameterListCtrl::OnStep(int delta) {
         return;
     }
     EnableSteppers(false);
-    m_writeRequest = true;
+    RaiseWriteRequest();
     Refill(false);
+}
+
+void CParameterListCtrl::RaiseWriteRequest() {
+    m_writeRequest = true;
+    emit WriteRequested();
 }
 
 void CParameterListCtrl::keyPressEvent(QKeyEvent* event) {

@@ -76,6 +76,12 @@ public:
     CParEdit& Editors() { return m_editors; }
     CListStepper* Stepper() const { return m_stepper; }
 
+signals:
+    // In adjust mode: a value was committed or stepped, and the card and the
+    // selected row now hold what is to be written. Sent at once, before the
+    // user can select anything else.
+    void WriteRequested();
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -104,6 +110,7 @@ private:
     // Up, Down, PageUp, PageDown, Home and End over the rows, past the headings.
     void MoveSelection(int key);
     bool IsHeadingAt(const QPoint& position) const;
+    void RaiseWriteRequest();
 
     std::shared_ptr<CCardInterface> m_card;
     bool m_grouped = true;

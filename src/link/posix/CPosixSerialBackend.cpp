@@ -5,9 +5,11 @@
 #include <cerrno>
 #include <chrono>
 #include <fcntl.h>
+#include <grp.h>
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -57,11 +59,49 @@ CPosixSerialBackend::~CPosixSerialBackend() {
     }
 }
 
+bool CPosixSerialBackend::FailOpen(const std::string& path, int error) {
+    m_openFailure = SerialOpenFailure{};
+    m_openFailure.systemError = error;
+    switch (error) {
+    case ENOENT:
+    case ENODEV:
+    case ENXIO:
+    case ENOTDIR:
+        // A removed adapter, or a pseudo-terminal whose server has gone: its
+        // node (or the link to it) is missing, or is there without a device.
+        m_openFailure.kind = SerialOpenFailure::Kind::NotPresent;
+        break;
+    case EBUSY:
+    case EWOULDBLOCK:
+        // EBUSY from a terminal another program has made exclusive, or the
+        // lock of another holder.
+        m_openFailure.kind = SerialOpenFailure::Kind::InUse;
+        break;
+    case EACCES:
+    case EPERM: {
+        m_openFailure.kind = SerialOpenFailure::Kind::NoPermission;
+        struct stat info {};
+        if (::stat(path.c_str(), &info) == 0) {
+            group buffer{};
+            group* found = nullptr;
+            char text[1024];
+            if (::getgrgid_r(info.st_gid, &buffer, text, sizeof text, &found) == 0 && found != nullptr) {
+                m_openFailure.group = FromUtf8(found->gr_name);
+            }
+        }
+        break;
+    }
+    default:
+        break;
+    }
+    return false;
+}
+
 bool CPosixSerialBackend::Open(const std::wstring& devicePath) {
     Close();
     // Only device paths; a relative name would open some file in the working directory.
     if (devicePath.empty() || devicePath.front() != L'/' || m_cancelRead < 0) {
-        return false;
+        return FailOpen(std::string(), ENOENT);
     }
     const std::string path = ToUtf8(devicePath);
     int fd;
@@ -69,16 +109,22 @@ bool CPosixSerialBackend::Open(const std::wstring& devicePath) {
         fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     } while (fd < 0 && errno == EINTR);
     if (fd < 0) {
-        return false;
+        return FailOpen(path, errno);
     }
     // The lock keeps out every other opener, the privileged ones too, which
     // TIOCEXCL alone does not.
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || !::isatty(fd)) {
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const int error = errno;
         ::close(fd);
-        return false;
+        return FailOpen(path, error);
+    }
+    if (!::isatty(fd)) {
+        ::close(fd);
+        return FailOpen(path, ENOTTY);
     }
     ::ioctl(fd, TIOCEXCL);
     m_fd = fd;
+    m_openFailure = SerialOpenFailure{};
     ForgetCancel();
     return true;
 }

@@ -12,6 +12,7 @@ public:
     CPosixSerialBackend& operator=(const CPosixSerialBackend&) = delete;
 
     bool Open(const std::wstring& devicePath) override;
+    SerialOpenFailure GetOpenFailure() const override { return m_openFailure; }
     bool Configure(const SerialLineSettings& settings) override;
     std::size_t Write(const std::uint8_t* data, std::size_t count) override;
     std::size_t Read(std::uint8_t* buffer, std::size_t count, std::uint32_t timeoutMs) override;
@@ -24,8 +25,10 @@ private:
     // Returns false on a cancel, a time-out or a hang-up.
     bool WaitFor(short events, int timeoutMs);
     void ForgetCancel();
+    bool FailOpen(const std::string& path, int error);
 
     int m_fd = -1;
     int m_cancelRead = -1;
     int m_cancelWrite = -1;
+    SerialOpenFailure m_openFailure;
 };

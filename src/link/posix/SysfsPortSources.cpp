@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <map>
 #include <optional>
 #include <string>
 #include <system_error>
@@ -63,6 +64,51 @@ std::optional<fs::path> UsbDeviceOf(const fs::path& ttyEntry) {
     return std::nullopt;
 }
 
+// The stable names of a folder such as /dev/serial/by-id, by the tty each
+// one leads to ("ttyUSB0"); the first name in order where several lead to one.
+std::map<std::string, std::string> StableNames(const fs::path& byIdDir) {
+    std::map<std::string, std::string> names;
+    if (byIdDir.empty()) {
+        return names;
+    }
+    std::vector<std::string> entries = EntryNames(byIdDir);
+    std::sort(entries.begin(), entries.end());
+    for (const std::string& entry : entries) {
+        std::error_code error;
+        const fs::path target = fs::read_symlink(byIdDir / entry, error);
+        if (error) {
+            continue;
+        }
+        names.emplace(target.filename().string(), entry);
+    }
+    return names;
+}
+
+// What a stable name tells when the USB device does not: "usb-Maker_Product_
+// Serial-if00-port0" gives "Maker Product Serial".
+std::string LabelOfStableName(const std::string& name) {
+    std::string label = name;
+    if (label.rfind("usb-", 0) == 0) {
+        label.erase(0, 4);
+    }
+    if (const std::size_t interface = label.rfind("-if"); interface != std::string::npos) {
+        label.erase(interface);
+    }
+    std::replace(label.begin(), label.end(), '_', ' ');
+    return label;
+}
+
+// The interface part of a stable name ("if01-port0"), empty for the first
+// interface: a multi-port adapter has one name per interface.
+std::string InterfaceOfStableName(const std::string& name) {
+    const std::size_t interface = name.rfind("-if");
+    if (interface == std::string::npos) {
+        return {};
+    }
+    const std::string part = name.substr(interface + 1);
+    return part.rfind("if00", 0) == 0 ? std::string() : part;
+}
+
 } // namespace
 
 std::vector<ComPortDeviceIdRecord> ReadSysfsUarts(const fs::path& classTty) {
@@ -87,7 +133,9 @@ std::vector<ComPortDeviceIdRecord> ReadSysfsUarts(const fs::path& classTty) {
     return records;
 }
 
-std::vector<ComPortAdapterRecord> ReadSysfsAdapters(const fs::path& classTty, const fs::path& deviceDir) {
+std::vector<ComPortAdapterRecord> ReadSysfsAdapters(const fs::path& classTty, const fs::path& deviceDir,
+                                                    const fs::path& byIdDir) {
+    const std::map<std::string, std::string> stableNames = StableNames(byIdDir);
     std::vector<std::tuple<int, unsigned, ComPortAdapterRecord>> found;
     const std::string prefixes[] = {"ttyACM", "ttyUSB"};
     for (const std::string& name : EntryNames(classTty)) {
@@ -97,9 +145,11 @@ std::vector<ComPortAdapterRecord> ReadSysfsAdapters(const fs::path& classTty, co
                 continue;
             }
             std::string label;
+            std::string serial;
             if (const std::optional<fs::path> usb = UsbDeviceOf(classTty / name)) {
                 const std::string maker = ReadAttribute(*usb / "manufacturer");
                 const std::string product = ReadAttribute(*usb / "product");
+                serial = ReadAttribute(*usb / "serial");
                 label = maker;
                 if (!product.empty() && product.find(maker) == std::string::npos) {
                     label += label.empty() ? product : " " + product;
@@ -107,11 +157,24 @@ std::vector<ComPortAdapterRecord> ReadSysfsAdapters(const fs::path& classTty, co
                     label = product;
                 }
             }
-            if (label.empty()) {
-                label = kind == 0 ? "USB modem port" : "USB serial port";
+            ComPortAdapterRecord record;
+            if (const auto stable = stableNames.find(name); stable != stableNames.end()) {
+                if (label.empty()) {
+                    label = LabelOfStableName(stable->second);
+                } else if (!serial.empty()) {
+                    label.append(" (").append(serial).append(")");
+                }
+                if (const std::string interface = InterfaceOfStableName(stable->second); !interface.empty()) {
+                    label.append(" ").append(interface);
+                }
+                record = ComPortAdapterRecord{(byIdDir / stable->second).wstring(), FromUtf8(label)};
+            } else {
+                if (label.empty()) {
+                    label = kind == 0 ? "USB modem port" : "USB serial port";
+                }
+                label.append(" (").append(name).append(")");
+                record = ComPortAdapterRecord{(deviceDir / name).wstring(), FromUtf8(label)};
             }
-            label.append(" (").append(name).append(")");
-            ComPortAdapterRecord record{(deviceDir / name).wstring(), FromUtf8(label)};
             found.emplace_back(kind, *number, std::move(record));
         }
     }
@@ -130,6 +193,6 @@ ComPortSources ComPortSources::System() {
     ComPortSources sources;
     sources.deviceIds = [] { return ReadSysfsUarts("/sys/class/tty"); };
     // The device registry's "PortName" records have no counterpart here.
-    sources.adapters = [] { return ReadSysfsAdapters("/sys/class/tty"); };
+    sources.adapters = [] { return ReadSysfsAdapters("/sys/class/tty", "/dev", "/dev/serial/by-id"); };
     return sources;
 }

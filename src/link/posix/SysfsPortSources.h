@@ -13,5 +13,13 @@ std::vector<ComPortDeviceIdRecord> ReadSysfsUarts(const std::filesystem::path& c
 
 // Present USB serial and modem adapters (ttyUSB*, ttyACM*), in name order,
 // named after their maker and product where the USB device reports them.
+//
+// With a folder of stable names (normally /dev/serial/by-id), an adapter
+// that has one is listed by it: its path stays the same whichever USB
+// socket the adapter is plugged into and whichever ttyUSB number it gets,
+// and its display name (maker, product and serial number) does not name the
+// number either, so a stored choice finds the adapter again. Adapters
+// without a stable name keep their device path and "(ttyUSB0)" in the name.
 std::vector<ComPortAdapterRecord> ReadSysfsAdapters(const std::filesystem::path& classTty,
-                                                    const std::filesystem::path& deviceDir = "/dev");
+                                                    const std::filesystem::path& deviceDir = "/dev",
+                                                    const std::filesystem::path& byIdDir = {});

@@ -8,6 +8,8 @@
 #include "catalog/StationAttribute.h"
 #include "editing/ui/CParameterListCtrl.h"
 #include "link/CException.h"
+#include "link/CJX5COMInterface.h"
+#include "monitor/CLineStateText.h"
 #include "monitor/CMonitorThread.h"
 #include "monitor/ui/CEditAIO2.h"
 #include "monitor/ui/CEditAIO4.h"
@@ -51,7 +53,11 @@ CMonitorDialog::CMonitorDialog(QWidget* parent) : CObserverDialog(parent) {
     units.Place(m_adjustGroup, kAdjustGroupId, 7, 233, 231, 123);
 
     m_list = new CMonitorListCtrl(this);
-    units.Place(m_list, kMonitorListId, 7, 8, 404, 221);
+    // The list leaves room below it for the line's status.
+    units.Place(m_list, kMonitorListId, 7, 8, 404, 203);
+    m_statusLabel = new QLabel(this);
+    m_statusLabel->setTextFormat(Qt::PlainText);
+    units.Place(m_statusLabel, kStatusLabelId, 7, 213, 404, 18);
     m_adjustList = new CParameterListCtrl(this);
     units.Place(m_adjustList, kAdjustListId, 14, 244, 219, 105);
     m_closeButton = new QPushButton(QStringLiteral("close"), this);
@@ -62,6 +68,7 @@ CMonitorDialog::CMonitorDialog(QWidget* parent) : CObserverDialog(parent) {
 
     connect(m_closeButton, &QPushButton::clicked, this, [this] { done(1); });
     connect(m_list, &CMonitorListCtrl::RowSelected, this, &CMonitorDialog::SelectRow);
+    connect(m_adjustList, &CParameterListCtrl::WriteRequested, this, &CMonitorDialog::TakeWriteRequest);
 
     m_dio32 = new CEditDIO32(this);
     m_aio4 = new CEditAIO4(this);
@@ -69,6 +76,7 @@ CMonitorDialog::CMonitorDialog(QWidget* parent) : CObserverDialog(parent) {
     m_aio4_2 = new CEditAIO4_2(this);
     for (CSimulationPanel* panel : Panels()) {
         panel->Attach(this);
+        connect(panel, &CSimulationPanel::SetConfirmed, this, [this, panel] { OnPanelUpdate(panel); });
     }
 }
 
@@ -102,6 +110,10 @@ void CMonitorDialog::Begin(CJX5COMInterface* link) {
     m_thread->Start();
     m_thread->PostCommand(CMonitorThread::CommandCycle);
     m_writeState = 0;
+    m_writeRequests.clear();
+    m_simulationRequests.clear();
+    m_lineStateShown = ~std::uint64_t{0};
+    ShowLineState();
 }
 
 void CMonitorDialog::StopThread() {
@@ -165,15 +177,20 @@ void CMonitorDialog::OnThreadUpdate() {
         return;
     }
     ++m_notificationCount;
-    if (m_writeState == 0 && m_card && m_adjustList->GetRowCount() > 0 && m_adjustList->GetWriteRequest()) {
+    if (m_writeState == 0 && !m_writeRequests.empty()) {
         // The write goes out between two cycles; the display waits for the
         // notification that follows it.
-        m_adjustList->ClearWriteRequest();
-        m_thread->RequestParameterWrite(m_selectedSlot, m_card, m_adjustList->GetCurrentParameter());
+        const WriteRequest request = m_writeRequests.front();
+        m_writeRequests.pop_front();
+        if (m_writeRequests.empty()) {
+            m_adjustList->ClearWriteRequest();
+        }
+        m_thread->RequestParameterWrite(request.slot, request.card, request.parameter);
         m_writeState = 1;
     } else if (m_writeState == 0 || m_writeState == 1) {
         Refresh();
     }
+    ShowLineState();
     if (m_thread->HasLastCommandFailed()) {
         ++m_failedNotificationCount;
         // Without a station the commands fail at once; a short rest now and
@@ -191,7 +208,7 @@ void CMonitorDialog::Refresh() {
     // A request is still on its way while a panel's "SET" waits to be taken,
     // while the window holds it, or while the thread's rack shows it.
     bool anyBusy = false;
-    bool requestOnItsWay = m_requestWaiting || m_list->Rack().IsSimulationPending();
+    bool requestOnItsWay = !m_simulationRequests.empty() || m_list->Rack().IsSimulationPending();
     for (CSimulationPanel* panel : Panels()) {
         anyBusy = anyBusy || panel->IsBusy();
         requestOnItsWay = requestOnItsWay || panel->HasSetRequest();
@@ -230,14 +247,45 @@ void CMonitorDialog::Refresh() {
 }
 
 void CMonitorDialog::HandOverSimulation() {
-    if (!m_requestWaiting) {
+    // One request a cycle: the rack carries one.
+    if (m_simulationRequests.empty()) {
         return;
     }
-    m_requestWaiting = false;
+    const SimulationRequest request = m_simulationRequests.front();
+    m_simulationRequests.pop_front();
     m_thread->GetRack().RequestSimulation(
-        m_panelSlot, m_simulationMode,
-        std::span<const std::int32_t>(m_simulationValues.data(),
-                                      static_cast<std::size_t>(m_simulationValueCount)));
+        request.slot, request.mode,
+        std::span<const std::int32_t>(request.values.data(), static_cast<std::size_t>(request.valueCount)));
+}
+
+void CMonitorDialog::TakeWriteRequest() {
+    // Taken the moment the value is committed: the card as it is now, for
+    // the slot it belongs to. Selecting another module before the write goes
+    // out replaces the window's card, never this request.
+    if (!m_card) {
+        return;
+    }
+    m_writeRequests.push_back(WriteRequest{m_selectedSlot, CCardSlot::CopyCard(*m_card, m_selectedSlot),
+                                           m_adjustList->GetCurrentParameter()});
+}
+
+void CMonitorDialog::ShowLineState() {
+    if (!m_thread || m_link == nullptr) {
+        return;
+    }
+    const CMonitorThread::LineState state = m_thread->GetLineState();
+    if (state.changes != m_lineStateShown) {
+        m_lineStateShown = state.changes;
+        QString text = QString::fromStdWString(CLineStateText::State(state));
+        text.replace(QLatin1Char('\n'), QLatin1Char(' '));
+        m_statusLabel->setToolTip(text);
+        m_lineStateText = text;
+    }
+    // The reason may be long; the whole of it is in the tool tip.
+    const QString elided =
+        m_statusLabel->fontMetrics().elidedText(m_lineStateText, Qt::ElideRight, m_statusLabel->width());
+    m_statusLabel->setText(elided + QLatin1Char('\n') +
+                           QString::fromStdWString(CLineStateText::Counts(m_link->GetCounts())));
 }
 
 bool CMonitorDialog::IsEmptySlot(int slotIndex) const {
@@ -299,7 +347,6 @@ void CMonitorDialog::OpenPanel(int slotNumber) {
         return;
     }
     const QPoint position = m_simulateGroup->geometry().topLeft() + QPoint(2, 13);
-    m_panelSlot = slotNumber;
     CMonitorUnit unit;
     card->FillMonitorUnit(0, unit);
 
@@ -334,6 +381,7 @@ void CMonitorDialog::OpenPanel(int slotNumber) {
         m_list->setFocus();
         return;
     }
+    shown->SetSlot(slotNumber);
     shown->move(position);
     shown->EnableInputs(card->IsSimulating());
     shown->show();
@@ -343,24 +391,34 @@ void CMonitorDialog::OpenPanel(int slotNumber) {
 
 void CMonitorDialog::OnPanelUpdate(CSimulationPanel* panel) {
     // A panel closed with its own cancel tells the window too, but a request
-    // is sent only for "SET": the stored input was never confirmed.
+    // is sent only for "SET": the stored input was never confirmed. "SET"
+    // is taken when it is pressed (SetConfirmed); its notification, which
+    // comes later, then finds nothing left to take.
     if (!panel->HasSetRequest()) {
         return;
     }
     panel->TakeSetRequest();
-    const auto card = m_list->Rack().GetCard(m_panelSlot);
-    if (!card) {
+    const int slot = panel->GetSlot();
+    if (slot < 0 || slot >= CCardSlot::kSlotCount) {
+        panel->ClearBusy();
         return;
     }
+    const auto card = m_list->Rack().GetCard(slot);
+    if (!card) {
+        panel->ClearBusy();
+        return;
+    }
+    SimulationRequest request;
+    request.slot = slot;
     CMonitorUnit unit;
     card->FillMonitorUnit(0, unit);
     if (unit.kind == CMonitorUnit::KindDigital) {
-        m_simulationMode = static_cast<std::int32_t>(m_dio32->GetValue());
+        request.mode = static_cast<std::int32_t>(m_dio32->GetValue());
     } else if (unit.kind == CMonitorUnit::KindAnalog || unit.kind == CMonitorUnit::KindCounter) {
         CAnalogSimulationPanel* analog = AnalogPanelFor(card->GetTypeCode());
         try {
             for (int channel = 0; channel < analog->GetChannelCount(); ++channel) {
-                m_simulationValues[static_cast<std::size_t>(channel)] =
+                request.values[static_cast<std::size_t>(channel)] =
                     card->ParseSimulationValue(channel, analog->GetInput(channel));
             }
         } catch (const std::exception& error) {
@@ -369,9 +427,10 @@ void CMonitorDialog::OnPanelUpdate(CSimulationPanel* panel) {
             return;
         }
     } else {
+        panel->ClearBusy();
         return;
     }
-    m_simulationValueCount = SimulationValueCount(FindModel(CardRegistry::Io, card->GetTypeCode()));
-    m_requestWaiting = true;
+    request.valueCount = SimulationValueCount(FindModel(CardRegistry::Io, card->GetTypeCode()));
+    m_simulationRequests.push_back(request);
     m_list->viewport()->update();
 }

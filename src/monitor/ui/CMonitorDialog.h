@@ -1,8 +1,11 @@
 #pragma once
 #include "monitor/ui/CObserverDialog.h"
 
+#include <QString>
+
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <memory>
 
 class CAnalogSimulationPanel;
@@ -36,6 +39,7 @@ public:
     static constexpr int kSimulateGroupId = 1032;
     static constexpr int kAdjustGroupId = 1031;
     static constexpr int kReadingLabelId = 1033;
+    static constexpr int kStatusLabelId = 1080;
 
     explicit CMonitorDialog(QWidget* parent = nullptr);
     // Stops the thread before anything else goes.
@@ -52,6 +56,8 @@ public:
     CMonitorListCtrl* MonitorList() const { return m_list; }
     CParameterListCtrl* AdjustList() const { return m_adjustList; }
     QLabel* ReadingLabel() const { return m_readingLabel; }
+    // The line below the list: what the line is doing, and its counts.
+    QLabel* StatusLabel() const { return m_statusLabel; }
     CEditDIO32* DigitalPanel() const { return m_dio32; }
     CEditAIO2* TwoChannelPanel() const { return m_aio2; }
     CEditAIO4* FourChannelPanel() const { return m_aio4; }
@@ -76,6 +82,8 @@ protected:
 private:
     void OnThreadUpdate();
     void OnPanelUpdate(CSimulationPanel* panel);
+    void TakeWriteRequest();
+    void ShowLineState();
     void Refresh();
     void HandOverSimulation();
     void ShowAdjustListAndLabel();
@@ -95,13 +103,24 @@ private:
     std::uint64_t m_notificationCount = 0;
     std::uint64_t m_failedNotificationCount = 0;
 
-    // The simulation request of the last "SET", until it is handed to the
-    // thread between two of its commands.
-    bool m_requestWaiting = false;
-    int m_panelSlot = 0;
-    std::int32_t m_simulationMode = 0;
-    std::array<std::int32_t, 8> m_simulationValues{};
-    int m_simulationValueCount = 4;
+    // A request is made of what the user confirmed, for the module it was
+    // confirmed for, at that moment; it waits here until it can be handed to
+    // the thread between two of its commands, whatever is selected meanwhile.
+    struct SimulationRequest {
+        int slot = 0;
+        std::int32_t mode = 0;
+        std::array<std::int32_t, 8> values{};
+        int valueCount = 4;
+    };
+    struct WriteRequest {
+        std::int32_t slot = 0;
+        std::shared_ptr<CCardInterface> card;
+        std::int32_t parameter = -1;
+    };
+    std::deque<SimulationRequest> m_simulationRequests;
+    std::deque<WriteRequest> m_writeRequests;
+    std::uint64_t m_lineStateShown = ~std::uint64_t{0};
+    QString m_lineStateText;
 
     CMonitorListCtrl* m_list = nullptr;
     CParameterListCtrl* m_adjustList = nullptr;
@@ -109,6 +128,7 @@ private:
     QGroupBox* m_simulateGroup = nullptr;
     QGroupBox* m_adjustGroup = nullptr;
     QLabel* m_readingLabel = nullptr;
+    QLabel* m_statusLabel = nullptr;
     CEditDIO32* m_dio32 = nullptr;
     CEditAIO4* m_aio4 = nullptr;
     CEditAIO2* m_aio2 = nullptr;

@@ -58,6 +58,7 @@ void CSimulationPanel::OnSet() {
     m_busy = true;
     m_setRequested = true;
     UpdateSetButton();
+    emit SetConfirmed();
     NotifyObservers();
 }
 

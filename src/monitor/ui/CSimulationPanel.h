@@ -37,6 +37,15 @@ public:
 
     QPushButton* SetButton() const { return m_setButton; }
 
+    // The slot whose module the panel was opened for; -1 before it was.
+    void SetSlot(int slotNumber) { m_slot = slotNumber; }
+    int GetSlot() const { return m_slot; }
+
+signals:
+    // "SET" has checked the input, sent at once: the receiver takes the
+    // request before anything else can change the selection.
+    void SetConfirmed();
+
 protected:
     // Writes the stored input into the controls and focuses the first input.
     virtual void LoadControls() = 0;
@@ -58,4 +67,5 @@ private:
     bool m_busy = false;
     bool m_setRequested = false;
     bool m_enabled = true;
+    int m_slot = -1;
 };

@@ -77,8 +77,10 @@ TEST_F(MonitorCommandWindowTest, APortThatCannotBeOpenedShowsItsErrorAndNothingE
     Click(CK52CONDlg::IdMonitor);
 
     ASSERT_EQ(m_errors.Texts().size(), 1u);
+    // The window's message says why, in the user's language.
     EXPECT_EQ(m_errors.Texts()[0],
-              CResourceManager::FormatMessage(L"serio.openerr", k52test::kTestStationName));
+              CResourceManager::FormatMessage(L"serio.openerr", k52test::kTestStationName) + L"\n" +
+                  CResourceManager::GetMessage(L"serio.notpresent"));
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     EXPECT_TRUE(m_window->isVisible());
     // The choice was stored all the same.

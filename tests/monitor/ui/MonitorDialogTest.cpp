@@ -16,6 +16,8 @@
 #include "monitor/ui/CMonitorListCtrl.h"
 #include "station/CSimulatedStation.h"
 #include "station/CSimulatedStationPort.h"
+#include "station/CStationPtyServer.h"
+#include "station/StationProtocol.h"
 #include "support/GuiTestSupport.h"
 #include "support/TestSupport.h"
 
@@ -26,6 +28,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
 
@@ -33,6 +36,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <sys/resource.h>
 
 namespace {
@@ -388,6 +392,184 @@ TEST_F(MonitorDialogTest, EscapeNeverClosesTheWindowCloseEndsItWithResultOne) {
     CMonitorDialog second;
     k52test::WhenModalShown([&](QWidget* window) { window->close(); });
     EXPECT_TRUE(second.RunModal(&m_link));
+}
+
+// The parameter row of a card by its text key.
+int ParameterRow(const CCardInterface& card, const wchar_t* key) {
+    for (int row = 0; row < card.GetParameterCount(); ++row) {
+        if (card.GetParameter(row).textKey == std::wstring_view(key)) {
+            return row;
+        }
+    }
+    return -1;
+}
+
+bool WroteTo(const CSimulatedStation& station, int address) {
+    for (const StationRequest& request : station.GetRequestLog()) {
+        if (request.address == address && request.command == kStationWriteCommand) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// At line speed a cycle takes long enough for the user to commit a value and
+// select another module before the write goes out. The write still goes to
+// the module it was made for, with the value typed, and nothing goes to the
+// other one.
+TEST_F(MonitorDialogTest, AnAdjustmentCommittedJustBeforeSelectingAnotherModuleReachesItsOwnModule) {
+    const auto station = Start(L"sim:0=K52HQ8,4=JK7W,9=JK7W");
+    station->SetPacing(true);
+    struct Try {
+        int from;
+        int to;
+        const char* typed;
+        const wchar_t* expected;
+    };
+    for (const Try& attempt : {Try{4, 9, "1.8", L"1.8000"}, Try{9, 4, "0.9", L"0.9000"}}) {
+        const int from = attempt.from;
+        const int to = attempt.to;
+        const char* typed = attempt.typed;
+        const std::wstring expected = attempt.expected;
+        SCOPED_TRACE(from);
+        ClickRow(from);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return m_dialog.AdjustList()->isVisible(); }, 3 * kWait));
+        CParameterListCtrl* adjust = m_dialog.AdjustList();
+        const auto card = m_dialog.MonitorList()->Rack().GetCard(from);
+        const int gain = ParameterRow(*card, L"gain01");
+        int row = 0;
+        while (adjust->ParameterOfRow(row) != gain && row < adjust->GetRowCount()) {
+            ++row;
+        }
+        ASSERT_LT(row, adjust->GetRowCount());
+        const ParameterDefinition& definition = card->GetParameter(gain);
+        const auto otherGain = station->GetValue(to, definition.page, definition.item);
+        station->ClearRequestLog();
+
+        QTest::mouseClick(adjust->viewport(), Qt::LeftButton, {}, adjust->CellRect(row, 1).center());
+        QTest::keyClick(adjust, static_cast<char>(typed[0]));
+        QWidget* editor = QApplication::focusWidget();
+        ASSERT_NE(editor, adjust);
+        QTest::keyClicks(editor, QString::fromLatin1(typed + 1));
+        QTest::keyClick(editor, Qt::Key_Return);
+        ClickRow(to);
+
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] {
+                return station->GetValue(from, definition.page, definition.item) == std::wstring(expected);
+            },
+            3 * kWait));
+        ASSERT_TRUE(WaitCycles(2));
+        EXPECT_EQ(station->GetValue(to, definition.page, definition.item), otherGain);
+        EXPECT_FALSE(WroteTo(*station, to));
+    }
+}
+
+// "SET" and, before the next cycle, another module of the same kind: the
+// simulation goes to the module whose panel was confirmed, never to the one
+// selected when the request is handed over.
+TEST_F(MonitorDialogTest, SimulationConfirmedJustBeforeSelectingAnotherModuleGoesToItsOwnModule) {
+    const auto station = Start(L"sim:0=K52HQ8,3=KZ7W,5=KZ7W");
+    station->FreezeClock(2000);
+    ASSERT_TRUE(WaitCycles(1));
+    for (const int slot : {3, 5}) {
+        SwitchSimulationOn(*station, *m_dialog.MonitorList()->Rack().GetCard(slot), slot);
+    }
+    const ChannelDefinition first = m_dialog.MonitorList()->Rack().GetCard(3)->GetChannelRow(0);
+    const auto before = station->GetValue(5, first.valuePage, first.valueItem);
+    station->SetPacing(true);
+    ClickRow(3);
+    CEditAIO4* panel = m_dialog.FourChannelPanel();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return panel->SetButton()->isEnabled(); }, 3 * kWait));
+    ASSERT_TRUE(WaitCycles(1));
+    station->ClearRequestLog();
+
+    panel->Edit(0)->selectAll();
+    QTest::keyClicks(panel->Edit(0), QStringLiteral("1234"));
+    QTest::mouseClick(panel->SetButton(), Qt::LeftButton);
+    ClickRow(5);
+    EXPECT_TRUE(panel->isVisible()) << "the same panel, now for the other module";
+
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return station->GetValue(3, first.valuePage, first.valueItem) == std::wstring(L"1234"); },
+        3 * kWait));
+    ASSERT_TRUE(WaitCycles(2));
+    EXPECT_EQ(station->GetValue(5, first.valuePage, first.valueItem), before);
+    EXPECT_FALSE(WroteTo(*station, 5));
+}
+
+// The station's port goes away (its server ends, as an adapter unplugged)
+// and comes back at the same path: the window shows why there is nothing,
+// then the modules again, without being reopened.
+TEST_F(MonitorDialogTest, ComesBackByItselfWhenThePortReturnsAtTheSamePath) {
+    k52test::TempDir dir;
+    const std::filesystem::path path = dir.path() / "station";
+    CStationLineUp lineUp;
+    lineUp.SetModel(4, L"KZ9W");
+    const auto station = std::make_shared<CSimulatedStation>(lineUp);
+    auto server = std::make_unique<CStationPtyServer>(station);
+    server->Start();
+    std::filesystem::create_symlink(server->GetDevicePath(), path);
+    Start(path.wstring());
+    const auto moduleShown = [&] {
+        const auto card = m_dialog.MonitorList()->Rack().GetCard(4);
+        return card && card->GetTypeCode() != 0 && card->HasLiveValues();
+    };
+    ASSERT_TRUE(QTest::qWaitFor(moduleShown, 2 * kWait));
+
+    server.reset();
+    std::filesystem::remove(path);
+    const QString noReply = QString::fromStdWString(CResourceManager::GetMessage(L"monitor.noreply")).left(8);
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return m_dialog.StatusLabel()->text().startsWith(noReply); }, 2 * kWait));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            return m_dialog.StatusLabel()->toolTip().contains(
+                QString::fromStdWString(CResourceManager::GetMessage(L"serio.notpresent")));
+        },
+        2 * kWait));
+    EXPECT_FALSE(moduleShown());
+
+    server = std::make_unique<CStationPtyServer>(station);
+    server->Start();
+    std::filesystem::create_symlink(server->GetDevicePath(), path);
+    QElapsedTimer back;
+    back.start();
+    ASSERT_TRUE(QTest::qWaitFor(moduleShown, 2 * kWait));
+    EXPECT_LT(back.elapsed(), 5000);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            return m_dialog.StatusLabel()->text().startsWith(
+                QString::fromStdWString(CResourceManager::GetMessage(L"monitor.reading")));
+        },
+        kWait));
+    m_dialog.done(1);
+}
+
+// The line below the list: why there is no reading and since when, then
+// "Reading" again, with the link's counts since the window opened.
+TEST_F(MonitorDialogTest, TheStatusLineTellsTheLinesStateAndCounts) {
+    const auto station = Start(L"sim:0=K52HQ8,2=KZ7W");
+    ASSERT_TRUE(WaitCycles(1));
+    station->InjectFault(
+        StationFault::AtItem(0, 0, 6, StationFault::Kind::ErrorStatus).WithStatus(7).Times(2));
+    const QString noReply = QString::fromStdWString(CResourceManager::GetMessage(L"monitor.noreply")).left(8);
+    QLabel* status = m_dialog.StatusLabel();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return status->text().startsWith(noReply); }, kWait))
+        << status->text().toStdString();
+    const QString errorText = QString::fromStdWString(CResourceManager::FormatMessage(L"jx5com.errcode", 7));
+    EXPECT_TRUE(status->toolTip().contains(errorText)) << status->toolTip().toStdString();
+    EXPECT_TRUE(status->toolTip().contains(QRegularExpression(QStringLiteral("\\d\\d:\\d\\d:\\d\\d"))));
+    EXPECT_FALSE(status->toolTip().contains(QLatin1Char('\n'))) << "one line";
+
+    const QString reading = QString::fromStdWString(CResourceManager::GetMessage(L"monitor.reading"));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return status->text().startsWith(reading + QLatin1Char('\n')); }, kWait));
+    const CJX5COMInterface::Counts counts = m_link.GetCounts();
+    EXPECT_GE(counts.errorStatuses, 2u);
+    EXPECT_TRUE(status->text().contains(QStringLiteral("%1 error statuses").arg(counts.errorStatuses)))
+        << status->text().toStdString();
+    EXPECT_GT(counts.exchanges, 10u);
 }
 
 } // namespace

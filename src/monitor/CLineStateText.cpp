@@ -1,0 +1,36 @@
+#include "monitor/CLineStateText.h"
+
+#include <ctime>
+
+// A language file is outside input: one without these texts leaves the
+// state with the bare reason and the counts unsaid, and the monitor runs on.
+std::wstring CLineStateText::State(const CMonitorThread::LineState& state) {
+    try {
+        if (state.reading) {
+            return GetMessage(L"monitor.reading");
+        }
+        return FormatMessage(L"monitor.noreply", TimeOfDay(state.failingSince), state.reason);
+    } catch (const std::exception&) {
+        return state.reason;
+    }
+}
+
+std::wstring CLineStateText::Counts(const CJX5COMInterface::Counts& counts) {
+    try {
+        return FormatMessage(L"monitor.counts", static_cast<unsigned long long>(counts.exchanges),
+                             static_cast<unsigned long long>(counts.timeouts),
+                             static_cast<unsigned long long>(counts.invalidReplies),
+                             static_cast<unsigned long long>(counts.errorStatuses));
+    } catch (const std::exception&) {
+        return std::wstring();
+    }
+}
+
+std::wstring CLineStateText::TimeOfDay(std::chrono::system_clock::time_point when) {
+    const std::time_t seconds = std::chrono::system_clock::to_time_t(when);
+    std::tm local{};
+    if (::localtime_r(&seconds, &local) == nullptr) {
+        return std::wstring();
+    }
+    return CMessageFormatter::Printf(L"%02d:%02d:%02d", local.tm_hour, local.tm_min, local.tm_sec);
+}
