@@ -431,7 +431,7 @@ TEST_F(TransferTest, SixteenPointDigitalModuleIsWrittenOnlyWithTheStationsAttrib
     EXPECT_NE(station.FirstWriteTo(2), -1);
 }
 
-TEST_F(TransferTest, CancelledDownloadStopsAtTheNextExchangeWithoutMessage) {
+TEST_F(TransferTest, CancelledDownloadStopsAtTheNextExchangeAndNamesTheModuleLeftHalfWritten) {
     TestStation station(L"0=K52HQ8,1=JK7W,3=KZ9W");
     const CCardSlot window = Upload(station, kAll);
     station.Station().ClearRequestLog();
@@ -452,9 +452,12 @@ TEST_F(TransferTest, CancelledDownloadStopsAtTheNextExchangeWithoutMessage) {
         thread.Cancel();
         thread.Wait();
         EXPECT_FALSE(thread.Succeeded());
-        EXPECT_EQ(thread.GetError(), nullptr);
+        EXPECT_TRUE(thread.IsCancelled());
     }
-    EXPECT_TRUE(reported.Texts().empty());
+    // No failure, but the module whose write was cut off is named.
+    EXPECT_EQ(reported.Texts(),
+              std::vector<std::wstring>{CResourceManager::FormatMessage(
+                  L"downloadcancel", CResourceManager::FormatMessage(L"partialerr", std::wstring(L"IO03")))});
     // The slots before it stay written; nothing went out after the cancel.
     EXPECT_NE(station.FirstWriteTo(0), -1);
     EXPECT_NE(station.FirstWriteTo(1), -1);
