@@ -155,7 +155,8 @@ bool CCommandLine::Parse(const std::vector<std::string>& arguments, std::string&
         }
         // "--output --base x" is a forgotten value, not a file named "--base".
         if (value.rfind("--", 0) == 0) {
-            error = "option " + name + " needs a value, not the option '" + value + "'";
+            error = "option " + name;
+            error += " needs a value, not the option '" + value + "'";
             return false;
         }
         if (!options.emplace(name, value).second) {

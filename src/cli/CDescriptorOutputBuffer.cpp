@@ -13,7 +13,7 @@ CDescriptorOutputBuffer::~CDescriptorOutputBuffer() {
 
 bool CDescriptorOutputBuffer::WriteOut() {
     const char* data = pbase();
-    std::size_t left = static_cast<std::size_t>(pptr() - pbase());
+    auto left = static_cast<std::size_t>(pptr() - pbase());
     // After a failure nothing more goes out: the output is broken already.
     while (left > 0 && m_error == 0) {
         const ssize_t written = ::write(m_fd, data, left);

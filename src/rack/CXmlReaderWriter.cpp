@@ -191,8 +191,11 @@ std::string FollowLinks(const std::wstring& path) {
         }
         target.resize(static_cast<std::size_t>(length));
         if (target.empty() || target.front() != '/') {
+            // Relative to the folder that holds the link.
             const std::size_t slash = current.find_last_of('/');
-            target = slash == std::string::npos ? target : current.substr(0, slash + 1) + target;
+            if (slash != std::string::npos) {
+                target.insert(0, current, 0, slash + 1);
+            }
         }
         current = target;
     }

@@ -510,7 +510,7 @@ TEST_F(ControlProgramTest, OnlyRegularFilesAreReadAndWritten) {
     Launch limited;
     limited.program = "/bin/sh";
     limited.arguments = {
-        "-c",       "ulimit -f 1; exec \"$0\" \"$@\"",      Program("k52ctl"), "upload", "--port", port,
+        "-c",       R"(ulimit -f 1; exec "$0" "$@")",       Program("k52ctl"), "upload", "--port", port,
         "--output", (d / "folder" / "limited.cfg").string()};
     const Result result = RunProgram(limited);
     EXPECT_EQ(result.status, 1);

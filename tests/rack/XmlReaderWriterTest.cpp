@@ -164,7 +164,7 @@ int MakeSocket(const fs::path& path) {
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
     std::snprintf(address.sun_path, sizeof address.sun_path, "%s", path.c_str());
-    ::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address);
+    EXPECT_EQ(::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
     return fd;
 }
 
@@ -248,7 +248,7 @@ TEST(XmlReaderWriter, LoadingReadsOnlyRegularFilesOfReasonableSize) {
     ::mkfifo((d / "fifo").c_str(), 0644);
     fs::create_directory(d / "folder");
     WriteFile(d / "huge.cfg", "");
-    fs::resize_file(d / "huge.cfg", 17 * 1024 * 1024); // sparse: quick to make
+    fs::resize_file(d / "huge.cfg", std::uintmax_t{17} * 1024 * 1024); // sparse: quick to make
     WriteFile(d / "good.xml", "<root><a>first</a></root>");
     fs::create_symlink("good.xml", d / "link.xml");
 
