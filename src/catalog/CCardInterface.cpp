@@ -240,8 +240,8 @@ std::wstring CCardInterface::GetStoredValueText(int row) const {
 
 std::wstring CCardInterface::GetDisplayText(int row) const {
     const ParameterDefinition& definition = GetParameter(row);
-    // Marked as a list value outside the options is: the file's own text,
-    // so that the user sees what needs mending.
+    // A file's text the row could not take is shown as it stands, marked as
+    // a list value outside the options is, so that the user sees what to mend.
     if (const std::wstring* unread = GetUnreadFileText(row)) {
         return L"?" + *unread;
     }
