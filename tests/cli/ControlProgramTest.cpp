@@ -588,6 +588,24 @@ TEST_F(ControlProgramTest, CtrlCEndsItWhateverItWaitsFor) {
         }
     }
     EXPECT_TRUE(interrupted) << "no demo was stopped part-way";
+
+    // An upload stopped at any moment, its save included, leaves the old
+    // file or the new one, whole, and nothing beside it.
+    for (const int delay : {5, 15, 25, 35, 45, 60}) {
+        SCOPED_TRACE(delay);
+        TempDir folder;
+        const std::string output = (folder.path() / "plant.cfg").string();
+        k52test::WriteFile(output, "old");
+        const Result stopped = RunK52ctl({"upload", "--port", "sim:0=K52HQ8,1=JK7W", "--output", output},
+                                         std::chrono::milliseconds(delay));
+        if (ReadFile(output) != "old") {
+            CCardSlot rack;
+            EXPECT_NO_THROW(rack.LoadFromFile(FromUtf8(output))) << "status " << stopped.status;
+        }
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()),
+                                std::filesystem::directory_iterator()),
+                  1);
+    }
 }
 
 TEST_F(ControlProgramTest, TextsMissingFromTheLanguageFileNeverHideWhatHappened) {
