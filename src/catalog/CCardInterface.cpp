@@ -75,6 +75,7 @@ void CCardInterface::CopyStateFrom(const CCardInterface& other) {
     m_simulationValues = other.m_simulationValues;
     m_adjustmentRead = other.m_adjustmentRead;
     m_lastStatus = other.m_lastStatus;
+    m_unreadFileTexts = other.m_unreadFileTexts;
 }
 
 void CCardInterface::ApplyDefaults() {
@@ -124,11 +125,17 @@ std::uint32_t CCardInterface::GetDword(int page, int item) const {
 
 void CCardInterface::SetWord(int page, int item, std::int32_t value) {
     const std::size_t low = WordIndex(page, item);
+    if (!m_unreadFileTexts.empty()) {
+        m_unreadFileTexts.erase(page * 256 + item);
+    }
     m_registers[static_cast<std::size_t>(page)][low] = static_cast<std::uint16_t>(value & 0xFFFF);
 }
 
 void CCardInterface::SetDword(int page, int item, std::uint32_t value) {
     const std::size_t low = WordIndex(page, item);
+    if (!m_unreadFileTexts.empty()) {
+        m_unreadFileTexts.erase(page * 256 + item);
+    }
     auto& words = m_registers[static_cast<std::size_t>(page)];
     words[low] = static_cast<std::uint16_t>(value & 0xFFFF);
     words[low + kItemCount] = static_cast<std::uint16_t>(value >> 16);
@@ -233,6 +240,11 @@ std::wstring CCardInterface::GetStoredValueText(int row) const {
 
 std::wstring CCardInterface::GetDisplayText(int row) const {
     const ParameterDefinition& definition = GetParameter(row);
+    // A file's text the row could not take is shown as it stands, marked as
+    // a list value outside the options is, so that the user sees what to mend.
+    if (const std::wstring* unread = GetUnreadFileText(row)) {
+        return L"?" + *unread;
+    }
     std::wstring text = GetStoredValueText(row);
     if (definition.kind == KindList && text.empty()) {
         text = CMessageFormatter::Printf(L"?%d", GetStoredValue(row));
@@ -253,26 +265,11 @@ void CCardInterface::StoreValue(const ParameterDefinition& definition, std::int3
 }
 
 void CCardInterface::SetTextRow(const ParameterDefinition& definition, const std::wstring& text) {
-    switch (definition.textSlot) {
-    case 3:
+    if (definition.textSlot == 3) {
         SetTextSlot(3, FormatMacText(text));
         return;
-    case 6:
-    case 7:
-    case 8:
-    case 9:
-        if (!IsValidLoginText(text)) {
-            throw CPrivateException(GetMessage(L"passwordErr"));
-        }
-        break;
-    case 10:
-        if (const wchar_t* error = CheckDateTimeText(text); error != nullptr) {
-            throw CPrivateException(GetMessage(error));
-        }
-        break;
-    default:
-        break;
     }
+    CheckTextRow(definition, text);
     SetTextSlot(definition.textSlot, text);
 }
 
@@ -414,6 +411,9 @@ void CCardInterface::WriteToXml(CXmlReaderWriter& writer, const std::wstring& sl
         std::wstring text;
         if (definition.kind == KindText) {
             text = GetTextSlot(definition.textSlot);
+        } else if (const std::wstring* unread = GetUnreadFileText(row)) {
+            // Saved as it was opened: a save must not turn "abc" into a value.
+            text = *unread;
         } else if (IsOneWordKind(definition.kind) || IsTwoWordKind(definition.kind)) {
             text = CMessageFormatter::Printf(L"%d", GetStoredValue(row));
         } else {
@@ -439,10 +439,15 @@ void CCardInterface::ReadFromXml(const CXmlReaderWriter& reader, const std::wstr
             CMessageFormatter::Printf(L"%s/parameter[@item='%04x']", slotPath, ItemCode(definition)));
         if (definition.kind == KindText) {
             SetTextSlot(definition.textSlot, text);
+        } else if (const std::optional<std::int32_t> value = FileNumberForRow(definition, text)) {
+            // Stored files are taken as they are: no range checks here; a
+            // download checks every value before it writes one.
+            StoreValue(definition, *value);
         } else {
-            // Stored files are taken as they are: no range checks, and a text
-            // that is not a number stores 0.
+            // Not a number the row holds: opened all the same, so that the
+            // user can mend it in the list, but kept apart from the value.
             StoreValue(definition, ParseLeadingInteger(text));
+            m_unreadFileTexts[ItemCode(definition)] = text;
         }
     }
 }

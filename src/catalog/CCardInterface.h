@@ -6,8 +6,11 @@
 
 #include <array>
 #include <cstdint>
+#include <map>
+#include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 
 class CJX5COMInterface;
 class CMonitorUnit;
@@ -98,8 +101,23 @@ public:
     void CheckRangeUnsigned(int row, std::int64_t value, std::int32_t minimum, std::int32_t maximum) const;
 
     // The card's share of a configuration file under the slot's element.
+    // A number text that the row cannot hold as it stands ("abc", "70000" in
+    // a 16-bit row) is kept beside the value: shown marked, written back
+    // unchanged, refused by a download (CheckStoredValue).
     void WriteToXml(CXmlReaderWriter& writer, const std::wstring& slotPath) const;
     void ReadFromXml(const CXmlReaderWriter& reader, const std::wstring& slotPath);
+
+    // The text a configuration file gave the row when it could not be taken
+    // as it stands, or null. Any change of the row's value forgets it.
+    const std::wstring* GetUnreadFileText(int row) const;
+
+    // Whether a download (not an on-demand write) sends this row's value.
+    bool IsWrittenByDownload(int row) const;
+    // Puts the row's stored value through the checks a value typed into the
+    // parameter list goes through (its kind, range, model checks, list
+    // options, what one frame carries), without changing anything. Raises
+    // CPrivateException with the card's message.
+    void CheckStoredValue(int row) const;
 
     // Model steps.
     virtual std::wstring GetUnitText(int row) const;
@@ -158,6 +176,14 @@ private:
     static std::size_t WordIndex(int page, int item);
     void StoreValue(const ParameterDefinition& definition, std::int32_t value);
     void SetTextRow(const ParameterDefinition& definition, const std::wstring& text);
+    // The checks of a typed text row (login names, date and time, what one frame carries).
+    void CheckTextRow(const ParameterDefinition& definition, const std::wstring& text) const;
+    // The option list of a List row as the parameter list offers it.
+    void CheckListOption(int row, std::int32_t value) const;
+    // A file's number text as the row's value: only a whole number that the
+    // row's one or two words hold exactly.
+    static std::optional<std::int32_t> FileNumberForRow(const ParameterDefinition& definition,
+                                                        std::wstring_view text);
     void ApplyDefaults();
     void ExchangeThroughCommunicationModule(std::int32_t slotNumber, CJX5COMInterface& link);
     void ReadChannels(std::int32_t slotNumber, CJX5COMInterface& link);
@@ -178,4 +204,6 @@ private:
     std::array<std::int32_t, kSimulationValueCount> m_simulationValues{};
     std::uint8_t m_adjustmentRead = 0;
     std::int32_t m_lastStatus = 0;
+    // File texts not taken as they stand, by item code (page * 256 + item).
+    std::map<int, std::wstring> m_unreadFileTexts;
 };

@@ -1,5 +1,6 @@
 #include "cli/CCommandLine.h"
 
+#include <charconv>
 #include <map>
 #include <set>
 
@@ -37,9 +38,23 @@ const std::map<std::string, CommandShape>& Shapes() {
          {CCommandLine::Command::Upload, {"--port", "--slots", "--output", "--base", "--language"}, false}},
         {"download", {CCommandLine::Command::Download, {"--port", "--slots", "--language"}, true}},
         {"show", {CCommandLine::Command::Show, {"--slot", "--language"}, true}},
+        {"monitor", {CCommandLine::Command::Monitor, {"--port", "--cycles", "--language"}, false}},
         {"demo", {CCommandLine::Command::Demo, {"--language"}, false}},
     };
     return shapes;
+}
+
+bool IsKnownOption(const std::string& name) {
+    for (const auto& [word, shape] : Shapes()) {
+        if (shape.options.count(name) != 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool IsHelp(const std::string& argument) {
+    return argument == "--help" || argument == "-h";
 }
 
 } // namespace
@@ -62,6 +77,7 @@ const char* CCommandLine::Usage() {
            "      a short session with the built-in simulated station\n"
            "options:\n"
            "  --language NAME  language file beside the program, or a path (default English.lng)\n"
+           "  options go before or after the command, in any order, each once; --opt=VALUE works too\n"
            "PORT   a device path (/dev/ttyUSB0), sim: for the built-in simulated station\n"
            "       (sim:0=K52HQ8,1=JK7W chooses its modules), or a display name from 'k52ctl ports'\n"
            "SLOTS  all (the default), or slot numbers and ranges such as 0,1,3-5 (0 is the COM slot)\n"
@@ -105,50 +121,42 @@ bool CCommandLine::ParseSlots(const std::string& text, std::uint64_t& mask) {
 
 bool CCommandLine::Parse(const std::vector<std::string>& arguments, std::string& error) {
     *this = CCommandLine();
-    if (arguments.empty()) {
-        error = "no command given";
-        return false;
-    }
-    if (arguments[0] == "--help" || arguments[0] == "-h" || arguments[0] == "help") {
-        m_command = Command::Help;
-        return true;
-    }
-    const auto shape = Shapes().find(arguments[0]);
-    if (shape == Shapes().end()) {
-        error = "unknown command '" + arguments[0] + "'";
-        return false;
-    }
-    m_command = shape->second.command;
-
     std::map<std::string, std::string> options;
-    std::vector<std::string> files;
-    for (std::size_t i = 1; i < arguments.size(); ++i) {
+    std::vector<std::string> words;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
-        if (argument == "--help" || argument == "-h") {
+        if (IsHelp(argument)) {
             m_command = Command::Help;
             return true;
         }
-        if (argument.rfind("--", 0) != 0) {
-            files.push_back(argument);
+        if (argument.size() < 2 || argument[0] != '-') {
+            words.push_back(argument);
             continue;
         }
         std::string name = argument;
         std::string value;
+        bool hasValue = false;
         if (const std::size_t equals = argument.find('='); equals != std::string::npos) {
             name = argument.substr(0, equals);
             value = argument.substr(equals + 1);
-        } else if (i + 1 < arguments.size()) {
+            hasValue = true;
+        }
+        if (!IsKnownOption(name)) {
+            error = "unknown option '" + name + "'";
+            return false;
+        }
+        if (!hasValue && i + 1 < arguments.size()) {
             value = arguments[++i];
-        } else {
+            hasValue = true;
+        }
+        if (!hasValue || value.empty()) {
             error = "option " + name + " needs a value";
             return false;
         }
-        if (shape->second.options.count(name) == 0) {
-            error = "option " + name + " does not belong to '" + arguments[0] + "'";
-            return false;
-        }
-        if (value.empty()) {
-            error = "option " + name + " needs a value";
+        // "--output --base x" is a forgotten value, not a file named "--base".
+        if (value.rfind("--", 0) == 0) {
+            error = "option " + name;
+            error += " needs a value, not the option '" + value + "'";
             return false;
         }
         if (!options.emplace(name, value).second) {
@@ -157,6 +165,28 @@ bool CCommandLine::Parse(const std::vector<std::string>& arguments, std::string&
         }
     }
 
+    if (words.empty()) {
+        error = "no command given";
+        return false;
+    }
+    if (words[0] == "help") {
+        m_command = Command::Help;
+        return true;
+    }
+    const auto shape = Shapes().find(words[0]);
+    if (shape == Shapes().end()) {
+        error = "unknown command '" + words[0] + "'";
+        return false;
+    }
+    m_command = shape->second.command;
+    for (const auto& [name, value] : options) {
+        if (shape->second.options.count(name) == 0) {
+            error = "option " + name + " does not belong to '" + words[0] + "'";
+            return false;
+        }
+    }
+
+    const std::vector<std::string> files(words.begin() + 1, words.end());
     if (shape->second.takesFile) {
         if (files.size() != 1) {
             error = files.empty() ? "no file given" : "more than one file given";
@@ -187,7 +217,16 @@ bool CCommandLine::Parse(const std::vector<std::string>& arguments, std::string&
         }
         m_shownSlot = slot;
     }
-    if (m_command == Command::Upload || m_command == Command::Download) {
+    if (const auto found = options.find("--cycles"); found != options.end()) {
+        const std::string& text = found->second;
+        const char* end = text.data() + text.size();
+        const auto [stop, problem] = std::from_chars(text.data(), end, m_cycles);
+        if (problem != std::errc() || stop != end) {
+            error = "--cycles needs a whole number of 0 or more";
+            return false;
+        }
+    }
+    if (m_command == Command::Upload || m_command == Command::Download || m_command == Command::Monitor) {
         const auto port = options.find("--port");
         if (port == options.end()) {
             error = "--port is required";

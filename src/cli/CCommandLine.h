@@ -4,11 +4,12 @@
 #include <string>
 #include <vector>
 
-// The arguments of k52ctl, read and checked before anything is done: a
-// command, then options and, for some commands, a file.
+// The arguments of every k52ctl command, read and checked before anything
+// is done: a command, options in any order before or after it (each at most
+// once, each with a value), and for some commands a file.
 class CCommandLine {
 public:
-    enum class Command { None, Help, Ports, Upload, Download, Show, Demo };
+    enum class Command { None, Help, Ports, Upload, Download, Show, Monitor, Demo };
 
     // False with a reason in error when the arguments do not make a valid call.
     bool Parse(const std::vector<std::string>& arguments, std::string& error);
@@ -23,6 +24,8 @@ public:
     bool HasLanguage() const { return m_hasLanguage; }
     // The one slot index `show` is limited to, if any.
     std::optional<int> GetShownSlot() const { return m_shownSlot; }
+    // How many readings `monitor` makes; 0 until Ctrl-C.
+    std::uint64_t GetCycles() const { return m_cycles; }
 
     // "all", or slot numbers and ranges such as "0,1,3-5", as a selection
     // mask (bit i for slot i). False for anything else, including numbers
@@ -41,4 +44,5 @@ private:
     std::string m_language = "English.lng";
     bool m_hasLanguage = false;
     std::optional<int> m_shownSlot;
+    std::uint64_t m_cycles = 1;
 };

@@ -3,6 +3,7 @@
 #include "cli/PortArgument.h"
 
 #include "app/TextConvert.h"
+#include "cli/CDescriptorOutputBuffer.h"
 #include "cli/CMonitorCommand.h"
 #include "link/CComPortList.h"
 #include "link/CJX5COMInterface.h"
@@ -10,6 +11,7 @@
 #include "rack/CCardSlot.h"
 #include "rack/CDownloadThread.h"
 #include "rack/CUploadThread.h"
+#include "rack/CXmlReaderWriter.h"
 
 #include <chrono>
 #include <cstdio>
@@ -21,11 +23,12 @@
 
 namespace {
 
-// While the worker runs, an interrupt cancels it; afterwards it does nothing more.
+// What an interrupt does while a step runs: cancel a worker, or wait for the
+// end of a step that must not be cut off. Afterwards it ends the program again.
 class InterruptAction {
 public:
-    InterruptAction(CInterruptWatcher& watcher, CProgressThreadInterface& thread) : m_watcher(watcher) {
-        m_watcher.SetAction([&thread] { thread.Cancel(); });
+    InterruptAction(CInterruptWatcher& watcher, std::function<void()> action) : m_watcher(watcher) {
+        m_watcher.SetAction(std::move(action));
     }
     ~InterruptAction() { m_watcher.SetAction(nullptr); }
     InterruptAction(const InterruptAction&) = delete;
@@ -48,6 +51,15 @@ void ReportFailure(const std::exception& error) {
     ReportErrorText(GetExceptionMessage(error, 1025));
 }
 
+// A text the language file lacks is left empty, as the windows leave it.
+template <class F> std::string TextOrEmpty(F&& lookUp) {
+    try {
+        return ToUtf8(lookUp());
+    } catch (const std::exception&) {
+        return {};
+    }
+}
+
 } // namespace
 
 CControlProgram::CControlProgram(std::ostream& out)
@@ -59,10 +71,6 @@ int CControlProgram::UsageError(const std::string& problem) {
 }
 
 int CControlProgram::Run(const std::vector<std::string>& arguments) {
-    // `monitor` reads its own arguments.
-    if (!arguments.empty() && arguments.front() == "monitor") {
-        return CMonitorCommand(m_out, m_interrupts).Run(arguments);
-    }
     CCommandLine line;
     std::string problem;
     if (!line.Parse(arguments, problem)) {
@@ -70,7 +78,7 @@ int CControlProgram::Run(const std::vector<std::string>& arguments) {
     }
     if (line.GetCommand() == CCommandLine::Command::Help) {
         m_out << CCommandLine::Usage();
-        return kExitSuccess;
+        return FinishOutput(kExitSuccess);
     }
     try {
         Database().Load(FromUtf8(line.GetLanguage()));
@@ -78,6 +86,10 @@ int CControlProgram::Run(const std::vector<std::string>& arguments) {
         ReportFailure(error);
         return line.HasLanguage() ? kExitUsage : kExitFailure;
     }
+    return FinishOutput(RunCommand(line, arguments));
+}
+
+int CControlProgram::RunCommand(const CCommandLine& line, const std::vector<std::string>& arguments) {
     switch (line.GetCommand()) {
     case CCommandLine::Command::Ports:
         return Ports();
@@ -87,11 +99,25 @@ int CControlProgram::Run(const std::vector<std::string>& arguments) {
         return Download(line);
     case CCommandLine::Command::Show:
         return Show(line);
+    case CCommandLine::Command::Monitor:
+        return CMonitorCommand(m_out, m_interrupts).Run(arguments);
     case CCommandLine::Command::Demo:
         return Demo();
     default:
         return UsageError("no command given");
     }
+}
+
+int CControlProgram::FinishOutput(int status) {
+    m_out.flush();
+    if (!m_out.fail()) {
+        return status;
+    }
+    // Results that did not arrive are no success, whatever the command did.
+    const auto* buffer = dynamic_cast<const CDescriptorOutputBuffer*>(m_out.rdbuf());
+    const int error = buffer != nullptr && buffer->GetError() != 0 ? buffer->GetError() : EIO;
+    ReportErrorText(FormatMessage(L"outputerr", CMessageFormatter::SystemErrorText(error)));
+    return status == kExitSuccess ? kExitFailure : status;
 }
 
 int CControlProgram::Ports() {
@@ -105,7 +131,7 @@ int CControlProgram::Ports() {
 }
 
 CControlProgram::Outcome CControlProgram::RunThread(CProgressThreadInterface& thread) {
-    InterruptAction onInterrupt(m_interrupts, thread);
+    InterruptAction onInterrupt(m_interrupts, [&thread] { thread.Cancel(); });
     if (m_interrupts.WasInterrupted()) {
         return Outcome::Cancelled;
     }
@@ -155,6 +181,8 @@ int CControlProgram::UploadTo(const std::string& port, std::uint64_t mask, const
     // The rack the window would hold: the slots not read keep what it had.
     CCardSlot rack;
     try {
+        // An output that cannot be written is refused before the station is read.
+        CXmlReaderWriter::CheckSaveTarget(FromUtf8(output));
         if (base.empty()) {
             rack.Clear();
         } else {
@@ -179,6 +207,9 @@ int CControlProgram::UploadTo(const std::string& port, std::uint64_t mask, const
         return outcome == Outcome::Cancelled ? kExitInterrupted : kExitFailure;
     }
     try {
+        // A Ctrl-C now waits for the save: the file is then either the old
+        // one or the new one, whole, and no temporary file is left.
+        const InterruptAction deferred(m_interrupts, [] {});
         rack.SaveToFile(FromUtf8(output));
     } catch (const std::exception& error) {
         ReportFailure(error);
@@ -246,11 +277,11 @@ void CControlProgram::PrintSlot(const CCardSlot& rack, int slotIndex, int maxRow
             ++hidden;
             continue;
         }
+        const std::string caption = TextOrEmpty([&] { return card->GetCaption(row); });
         if (definition.kind == KindGroup) {
-            m_out << '\t' << ToUtf8(card->GetCaption(row)) << '\n';
+            m_out << '\t' << caption << '\n';
         } else {
-            m_out << "\t\t" << ToUtf8(card->GetCaption(row)) << '\t' << ToUtf8(card->GetDisplayText(row))
-                  << '\n';
+            m_out << "\t\t" << caption << '\t' << ToUtf8(card->GetDisplayText(row)) << '\n';
         }
         ++printed;
     }
@@ -283,12 +314,32 @@ int CControlProgram::Demo() {
     const std::string port = "sim:";
     std::error_code ignored;
     std::string folder = (std::filesystem::temp_directory_path(ignored) / "k52ctl-demo.XXXXXX").string();
-    if (::mkdtemp(folder.data()) == nullptr) {
+    bool made = false;
+    {
+        // The folder is the demo's own: a demo that does not end well, or is
+        // interrupted at any moment, takes it away again. Until the watcher
+        // knows it, an interrupt waits.
+        const InterruptAction deferred(m_interrupts, [] {});
+        made = ::mkdtemp(folder.data()) != nullptr;
+        if (made) {
+            m_interrupts.RemoveOnInterrupt(folder);
+        }
+    }
+    if (!made) {
         ReportFailure(std::runtime_error("cannot create a folder for the demo's file"));
         return kExitFailure;
     }
     const std::string file = folder + "/station.cfg";
+    const int status = m_interrupts.WasInterrupted() ? kExitInterrupted : DemoIn(port, file);
+    m_interrupts.RemoveOnInterrupt({});
+    if (status != kExitSuccess) {
+        std::filesystem::remove_all(folder, ignored);
+    }
+    return status;
+}
 
+int CControlProgram::DemoIn(const std::string& port, const std::string& file) {
+    std::error_code ignored;
     m_out << "K52CFG command-line companion: a short session with the built-in simulated station.\n\n"
           << "1. Reading every slot of the station at '" << port << "':\n"
           << "   k52ctl upload --port " << port << " --output " << file << "\n"
@@ -311,7 +362,7 @@ int CControlProgram::Demo() {
         const CCardSlot::CardHandle card = rack.GetCard(index);
         if (card && (index == 0 || card->GetTypeCode() != 0)) {
             m_out << "     " << ToUtf8(rack.GetSlotCaption(index)) << "  "
-                  << ToUtf8(card->GetCardName().GetLongName()) << '\n';
+                  << TextOrEmpty([&] { return card->GetCardName().GetLongName(); }) << '\n';
         }
     }
     m_out << "   Saved to " << file << " (" << std::filesystem::file_size(file, ignored) << " bytes).\n\n";

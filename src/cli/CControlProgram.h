@@ -35,6 +35,11 @@ private:
     int Download(const CCommandLine& line);
     int Show(const CCommandLine& line);
     int Demo();
+    // The demo's steps, with the file in a folder of its own.
+    int DemoIn(const std::string& port, const std::string& file);
+    int RunCommand(const CCommandLine& line, const std::vector<std::string>& arguments);
+    // Flushes the results; a failed write turns the status into a failure with its reason.
+    int FinishOutput(int status);
 
     int UploadTo(const std::string& port, std::uint64_t mask, const std::string& output,
                  const std::string& base, CCardSlot* uploaded);

@@ -54,6 +54,11 @@ void CInterruptWatcher::SetAction(std::function<void()> action) {
     m_action = std::move(action);
 }
 
+void CInterruptWatcher::RemoveOnInterrupt(std::filesystem::path path) {
+    std::lock_guard lock(m_mutex);
+    m_removedOnInterrupt = std::move(path);
+}
+
 void CInterruptWatcher::Watch() {
     for (;;) {
         char byte = 0;
@@ -68,6 +73,14 @@ void CInterruptWatcher::Watch() {
         std::lock_guard lock(m_mutex);
         if (m_action) {
             m_action();
+            continue;
         }
+        if (!m_removedOnInterrupt.empty()) {
+            std::error_code ignored;
+            std::filesystem::remove_all(m_removedOnInterrupt, ignored);
+        }
+        // Nothing is running that a cancel could stop in order: the process
+        // ends here, without unwinding the thread that waits somewhere.
+        ::_exit(kExitInterrupted);
     }
 }

@@ -5,6 +5,7 @@
 #include "app/TextConvert.h"
 #include "catalog/CCardInterface.h"
 #include "catalog/CMonitorUnit.h"
+#include "cli/CCommandLine.h"
 #include "cli/CInterruptWatcher.h"
 #include "link/CComPortList.h"
 #include "link/CException.h"
@@ -14,7 +15,6 @@
 #include "monitor/CObserver.h"
 #include "rack/CCardSlot.h"
 
-#include <charconv>
 #include <condition_variable>
 #include <iostream>
 #include <mutex>
@@ -59,39 +59,18 @@ private:
 CMonitorCommand::CMonitorCommand(std::ostream& out, CInterruptWatcher& interrupts)
     : m_out(out), m_interrupts(interrupts) {}
 
-const char* CMonitorCommand::Usage() {
-    return "usage: k52ctl monitor --port PORT [--cycles N]\n"
-           "  reads the station N times (default 1, 0 until Ctrl-C) and prints\n"
-           "  one line per occupied slot after each reading\n";
-}
-
 bool CMonitorCommand::ParseArguments(const std::vector<std::string>& arguments, std::string& problem) {
-    for (std::size_t at = 1; at < arguments.size(); ++at) {
-        const std::string& word = arguments[at];
-        if (word != "--port" && word != "--cycles") {
-            problem = "unknown argument: " + word;
-            return false;
-        }
-        if (at + 1 >= arguments.size()) {
-            problem = word + " needs a value";
-            return false;
-        }
-        const std::string& value = arguments[++at];
-        if (word == "--port") {
-            m_port = value;
-            continue;
-        }
-        const char* end = value.data() + value.size();
-        const auto [stop, error] = std::from_chars(value.data(), end, m_cycles);
-        if (value.empty() || error != std::errc() || stop != end) {
-            problem = "--cycles needs a whole number of 0 or more";
-            return false;
-        }
-    }
-    if (m_port.empty()) {
-        problem = "--port is required";
+    // The one parser of every k52ctl command, so that the options behave alike.
+    CCommandLine line;
+    if (!line.Parse(arguments, problem)) {
         return false;
     }
+    if (line.GetCommand() != CCommandLine::Command::Monitor) {
+        problem = "not a monitor command";
+        return false;
+    }
+    m_port = line.GetPort();
+    m_cycles = line.GetCycles();
     return true;
 }
 
@@ -151,14 +130,8 @@ std::wstring CMonitorCommand::FormatSlotLine(const CCardSlot& rack, int slotInde
 int CMonitorCommand::Run(const std::vector<std::string>& arguments) {
     std::string problem;
     if (!ParseArguments(arguments, problem)) {
-        std::cerr << "k52ctl: " << problem << "\n" << Usage();
+        std::cerr << "k52ctl: " << problem << "\n" << CCommandLine::Usage();
         return kExitUsage;
-    }
-    try {
-        Database().Load(L"English.lng");
-    } catch (const std::exception& error) {
-        ReportErrorText(GetExceptionMessage(error, 1025));
-        return kExitFailure;
     }
     CJX5COMInterface link;
     CComSettings settings = link.GetSettings();
@@ -208,6 +181,9 @@ int CMonitorCommand::Run(const std::vector<std::string>& arguments) {
             }
         }
         m_out.flush();
+        if (m_out.fail()) {
+            break; // nowhere left to print: the program reports the failed output
+        }
     }
     thread.Stop();
     m_interrupts.SetAction(nullptr);

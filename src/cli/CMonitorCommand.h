@@ -21,15 +21,13 @@ public:
 
     CMonitorCommand(std::ostream& out, CInterruptWatcher& interrupts);
 
-    // arguments start with the word "monitor".
+    // arguments are k52ctl's, for the command "monitor"; the language is loaded.
     int Run(const std::vector<std::string>& arguments);
 
     // The line of one slot: caption, model and the value texts of its channels.
     static std::wstring FormatSlotLine(const CCardSlot& rack, int slotIndex);
     // Only slots that hold a module are printed; the COM slot always is.
     static bool IsOccupied(const CCardSlot& rack, int slotIndex);
-
-    static const char* Usage();
 
 private:
     bool ParseArguments(const std::vector<std::string>& arguments, std::string& problem);

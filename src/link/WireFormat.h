@@ -16,6 +16,11 @@ inline constexpr std::uint8_t kFrameEtx = 0x03;
 inline constexpr std::size_t kMaxFramePayload = 255;
 inline constexpr std::size_t kFrameOverhead = 5;
 
+// An item write carries address, command, a zero, page, item and the text's
+// length before the text, so one frame takes a text of at most this many characters.
+inline constexpr std::size_t kItemWriteHeader = 6;
+inline constexpr std::size_t kMaxItemWriteText = kMaxFramePayload - kItemWriteHeader;
+
 // The complete frame of a payload. A payload over kMaxFramePayload bytes has
 // no length byte and raises std::length_error instead of being cut.
 std::vector<std::uint8_t> BuildFrame(std::span<const std::uint8_t> payload);

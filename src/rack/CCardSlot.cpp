@@ -54,6 +54,19 @@ int CountModules(std::uint32_t activeMap) {
         CResourceManager::FormatMessage(key, GetExceptionMessage(error, kInnerMessageBuffer)));
 }
 
+// A refused value as the user finds it: the file's own text when it was not
+// a number, the number of a list value outside the options, otherwise the
+// value as the parameter list shows it.
+std::wstring ValueForMessage(const CCardInterface& card, int row) {
+    if (const std::wstring* unread = card.GetUnreadFileText(row)) {
+        return *unread;
+    }
+    if (card.GetParameter(row).kind == KindList) {
+        return CMessageFormatter::Printf(L"%d", card.GetStoredValue(row));
+    }
+    return card.GetStoredValueText(row);
+}
+
 } // namespace
 
 std::int32_t CCardSlot::GetSlotNumber(int slotIndex) {
@@ -273,15 +286,60 @@ void CCardSlot::UploadSlots(CJX5COMInterface& link, CProgressCounter& progress, 
 // Download
 
 void CCardSlot::Download(CJX5COMInterface& link, CProgressCounter& progress, std::uint64_t mask) const {
+    int writing = -1;
     try {
-        DownloadSlots(link, progress, mask);
+        DownloadSlots(link, progress, mask, writing);
     } catch (const std::exception& error) {
-        RaiseWrapped(link, L"downloaderr", error);
+        if (writing < 0) {
+            RaiseWrapped(link, L"downloaderr", error);
+        }
+        // The module may have taken some of its values and not the others:
+        // the user must know which one to write again.
+        const std::wstring partial = FormatMessage(L"partialerr", GetSlotCaption(writing));
+        if (link.IsCancelled()) {
+            throw CPrivateException(FormatMessage(L"downloadcancel", partial));
+        }
+        throw CPrivateException(
+            FormatMessage(L"downloaderr", GetExceptionMessage(error, kInnerMessageBuffer) + L"\n" + partial));
     }
 }
 
-void CCardSlot::DownloadSlots(CJX5COMInterface& link, CProgressCounter& progress, std::uint64_t mask) const {
+void CCardSlot::CheckValuesToWrite(std::uint64_t mask) const {
+    for (int index = 0; index < kSlotCount; ++index) {
+        const CardHandle card = GetCard(index);
+        if (card == nullptr || !IsChosen(mask, index)) {
+            continue;
+        }
+        // Not written at all, as the write phase below decides.
+        if (IsIoSlotNumber(GetSlotNumber(index)) && IsDigital16Card(index) && GetStationAttribute() != 1) {
+            continue;
+        }
+        for (int row = 0; row < card->GetParameterCount(); ++row) {
+            if (!card->IsWrittenByDownload(row)) {
+                continue;
+            }
+            try {
+                card->CheckStoredValue(row);
+            } catch (const std::exception& error) {
+                std::wstring caption;
+                try {
+                    caption = card->GetCaption(row);
+                } catch (const std::exception&) {
+                    // A caption the language file lacks stays empty, as in the list.
+                }
+                throw CPrivateException(FormatNumberedMessage(
+                    L"downvalueerr", GetSlotCaption(index), caption, ValueForMessage(*card, row),
+                    GetExceptionMessage(error, kInnerMessageBuffer)));
+            }
+        }
+    }
+}
+
+void CCardSlot::DownloadSlots(CJX5COMInterface& link, CProgressCounter& progress, std::uint64_t mask,
+                              int& writing) const {
     progress.SetTotal(35);
+    // Nothing reaches the station while a value to write would be refused.
+    CheckValuesToWrite(mask);
     const std::uint32_t activeMap = ReadActiveModuleMap(link, false);
     progress.Advance();
     progress.SetTotal(CountModules(activeMap) + 1);
@@ -294,17 +352,25 @@ void CCardSlot::DownloadSlots(CJX5COMInterface& link, CProgressCounter& progress
         const CardHandle card = GetCard(index);
         if (card != nullptr && IsChosen(mask, index)) {
             if (!IsIoSlotNumber(number)) {
-                card->DownloadParameters(number, link, 0, false);
+                WriteModule(*card, index, link, writing);
             } else if (IsPresent(activeMap, number)) {
                 // The 16-point digital modules take writes only on stations
                 // whose attribute word allows addressing them directly.
                 if (!IsDigital16Card(index) || GetStationAttribute() == 1) {
-                    card->DownloadParameters(number, link, 0, false);
+                    WriteModule(*card, index, link, writing);
                 }
             }
         }
         progress.Advance();
     }
+}
+
+void CCardSlot::WriteModule(CCardInterface& card, int slotIndex, CJX5COMInterface& link, int& writing) {
+    // A cancel between two modules leaves none of them half-written.
+    link.ThrowIfCancelled();
+    writing = slotIndex;
+    card.DownloadParameters(GetSlotNumber(slotIndex), link, 0, false);
+    writing = -1;
 }
 
 void CCardSlot::CompareWithStation(CJX5COMInterface& link, std::uint64_t mask,

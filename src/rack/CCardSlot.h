@@ -69,8 +69,16 @@ public:
     // Reads the chosen slots from the station into a new set of cards, which
     // replaces this rack's only when everything was read.
     void Upload(CJX5COMInterface& link, CProgressCounter& progress, std::uint64_t mask);
-    // Checks that the station holds the rack's modules, then writes the chosen slots.
+    // Checks every value it is to write with its card's own checks, then
+    // that the station holds the rack's modules, and only then writes the
+    // chosen slots. A failure or cancel that stops a module half-written
+    // names that module in its message.
     void Download(CJX5COMInterface& link, CProgressCounter& progress, std::uint64_t mask) const;
+
+    // Raises, naming the slot, row, value and the card's message, for the
+    // first value of the chosen slots that a download would write but the
+    // parameter list would not take.
+    void CheckValuesToWrite(std::uint64_t mask) const;
 
     // One monitoring cycle: rebuilds the rack from the station and reads live values.
     void RefreshForMonitor(CJX5COMInterface& link);
@@ -103,8 +111,12 @@ private:
     }
 
     void UploadSlots(CJX5COMInterface& link, CProgressCounter& progress, std::uint64_t mask);
+    // Writes one module's parameters, marking it in writing while it is written.
+    static void WriteModule(CCardInterface& card, int slotIndex, CJX5COMInterface& link, int& writing);
     void CompareWithStation(CJX5COMInterface& link, std::uint64_t mask, std::uint32_t activeMap) const;
-    void DownloadSlots(CJX5COMInterface& link, CProgressCounter& progress, std::uint64_t mask) const;
+    // writing: the slot index of the module being written, -1 between modules.
+    void DownloadSlots(CJX5COMInterface& link, CProgressCounter& progress, std::uint64_t mask,
+                       int& writing) const;
     void RefreshSlots(CJX5COMInterface& link);
     void SimulateOnCard(CJX5COMInterface& link);
 

@@ -57,6 +57,13 @@ void CProgressThreadInterface::StoreError(const std::exception& error) {
     m_error = std::make_unique<CPrivateException>(GetExceptionMessage(error, 1024));
 }
 
+void CProgressThreadInterface::StoreCancelNotice(const std::exception& error) {
+    std::wstring text = GetExceptionMessage(error, 1024);
+    if (!text.empty()) {
+        m_error = std::make_unique<CPrivateException>(std::move(text));
+    }
+}
+
 void CProgressThreadInterface::ThreadMain() {
     try {
         Run();

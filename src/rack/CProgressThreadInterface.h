@@ -45,7 +45,8 @@ public:
 
     bool IsCancelled() const { return m_cancelled.load(); }
 
-    // The kept failure, or nullptr. Read it only after the worker has ended.
+    // The kept failure, or what a cancel left to say (a module stopped
+    // half-way), or nullptr. Read it only after the worker has ended.
     const CPrivateException* GetError() const { return m_error.get(); }
 
     CProgressCounter& GetProgress() { return m_progress; }
@@ -62,6 +63,11 @@ protected:
     // Keeps a failure as the thread's error (replacing an earlier one), or
     // drops it when the user has cancelled.
     void StoreError(const std::exception& error);
+
+    // Keeps the text of a cancelled operation's exception, when it has one,
+    // to be shown like a failure: a cancel is silent only when it left
+    // nothing behind that the user must see to.
+    void StoreCancelNotice(const std::exception& error);
 
 private:
     void ThreadMain();

@@ -34,12 +34,14 @@ void CTransferThread::Run() {
         }
         GetProgress().Complete();
         m_link->Close();
-    } catch (const std::exception&) {
+    } catch (const std::exception& error) {
         // The link's Cancel fails the pending exchange before Cancel() has
         // marked this thread, so the failure may arrive first. A failure on a
-        // cancelled link is the cancellation and must end without a message.
+        // cancelled link is the cancellation and ends without a failure; only
+        // a module left half-written is still mentioned.
         if (m_link->IsCancelled()) {
             CProgressThreadInterface::Cancel();
+            StoreCancelNotice(error);
             return;
         }
         throw;

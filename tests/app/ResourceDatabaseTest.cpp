@@ -1,4 +1,5 @@
 #include "app/CResourceDatabase.h"
+#include "app/CResourceManager.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -148,4 +149,25 @@ TEST(ResourceDatabase, LeadingIntegers) {
     EXPECT_EQ(ParseLeadingInteger(L"  +5"), 5);
     EXPECT_EQ(ParseLeadingInteger(L"-2147483648"), -2147483647 - 1);
     EXPECT_EQ(ParseLeadingInteger(L"99999999999"), 2147483647);
+}
+
+TEST(ResourceManager, AMissingMessageComesFromEnglishElseTheKeyWithItsArguments) {
+    // The application's language holds one text of its own and lacks the rest.
+    TempDir dir;
+    WriteFile(dir.path() / "Sparse.lng", LanguageFile("K52CFG", "language", "Sparse", kBody));
+    CResourceManager::Database().Load(dir.file("Sparse.lng"));
+
+    EXPECT_EQ(CResourceManager::FormatMessage(L"hello", std::wstring(L"you")), L"Hello you");
+    CResourceDatabase english;
+    english.Load(L"English.lng");
+    EXPECT_EQ(CResourceManager::FormatMessage(L"difcarderr", 4),
+              CMessageFormatter::Printf(english.GetMessage(L"difcarderr"), 4));
+    EXPECT_EQ(CResourceManager::GetMessage(L"illfileerr"), english.GetMessage(L"illfileerr"));
+
+    EXPECT_EQ(CResourceManager::GetMessage(L"no.such.key"), L"no.such.key");
+    EXPECT_EQ(CResourceManager::FormatMessage(L"no.such.key", 4, std::wstring(L"/dev/ttyUSB0")),
+              L"no.such.key: 4, /dev/ttyUSB0");
+    EXPECT_EQ(CResourceManager::FormatNumberedMessage(L"no.such.key", std::wstring(L"IO03")),
+              L"no.such.key: IO03");
+    k52test::LoadEnglish();
 }

@@ -7,6 +7,7 @@
 #include "catalog/CIOCardType.h"
 #include "catalog/ModelRegistry.h"
 #include "link/ScriptedPeer.h"
+#include "rack/CXmlReaderWriter.h"
 
 #include <algorithm>
 #include <chrono>
@@ -162,6 +163,74 @@ TEST_F(CardTransferTest, EveryModelGoesDownAsTextsAndComesBackWhole) {
             } else if (definition.kind == KindText && definition.textSlot == 0) {
                 EXPECT_EQ(copy->GetTextSlot(0), Station().GetValue(slot, definition.page, definition.item));
             }
+        }
+    }
+}
+
+TEST_F(CardTransferTest, WhatTheProgramHoldsAlwaysPassesTheDownloadChecks) {
+    // Defaults, values the list took, values uploaded and files written from
+    // them: a download never refuses any of them. And the rows the checks
+    // look at are exactly the rows a download writes.
+    for (const std::uint16_t attribute : {0, 1}) {
+        SetStationAttribute(attribute);
+        std::vector<Model> models;
+        for (std::int32_t code = -1; code <= 18; ++code) {
+            models.push_back({false, code});
+        }
+        for (std::int32_t code = -1; code <= 6; ++code) {
+            models.push_back({true, code});
+        }
+        for (const Model& model : models) {
+            std::unique_ptr<CCardInterface> card = Create(model);
+            const std::wstring name = card->GetCardName().GetModelName();
+            SCOPED_TRACE(ToUtf8(name) + " attribute " + std::to_string(attribute));
+            const int slot = model.communication ? 0 : kIoSlot;
+            auto expectAllPass = [](const CCardInterface& checked, const char* what) {
+                for (int row = 0; row < checked.GetParameterCount(); ++row) {
+                    if (checked.IsWrittenByDownload(row)) {
+                        EXPECT_NO_THROW(checked.CheckStoredValue(row)) << what << ", row " << row;
+                    }
+                }
+            };
+            expectAllPass(*card, "default");
+            if (model.code < 0 || (model.code == 0 && !model.communication)) {
+                continue; // the unknown and the empty card have no module to talk to
+            }
+            StartStation({{slot, name}});
+            std::unique_ptr<CCardInterface> uploaded = Create(model);
+            uploaded->UploadParameters(slot, Link(), false);
+            expectAllPass(*uploaded, "uploaded");
+            // Saved and opened again, as a backup is.
+            CXmlReaderWriter file;
+            file.Create(L"root");
+            file.AppendTextElementWithAttribute(L"/root", L"slot", L"", L"no", L"1");
+            uploaded->WriteToXml(file, L"/root/slot[@no='1']");
+            std::unique_ptr<CCardInterface> opened = Create(model);
+            opened->ReadFromXml(file, L"/root/slot[@no='1']");
+            expectAllPass(*opened, "opened");
+            TakeAccesses();
+
+            card->DownloadParameters(slot, Link(), -1, false);
+            std::vector<Access> written;
+            for (const Access& access : TakeAccesses()) {
+                if (access.write && !(access.item == 1 && access.page <= 1)) { // not the write frame
+                    written.push_back(Access::Read(access.address, access.page, access.item));
+                }
+            }
+            // Without the attribute word the 16-point modules are not written at all.
+            const bool skipped =
+                !model.communication && (model.code == 1 || model.code == 2) && attribute == 0;
+            std::vector<Access> checked;
+            for (int row = 0; row < card->GetParameterCount() && !skipped; ++row) {
+                const ParameterDefinition& definition = card->GetParameter(row);
+                if (card->IsWrittenByDownload(row)) {
+                    checked.push_back(Access::Read(slot, definition.page, definition.item));
+                }
+            }
+            EXPECT_EQ(written, checked);
+
+            ChangeEverySetting(*card);
+            expectAllPass(*card, "changed");
         }
     }
 }

@@ -67,4 +67,32 @@ TEST(CommandLine, CommandsTakeTheirOwnOptionsAndFiles) {
     }
 }
 
+TEST(CommandLine, OptionsGoAnywhereOnceAndEachWithAValue) {
+    CCommandLine line;
+    std::string error;
+    ASSERT_TRUE(
+        line.Parse({"--language", "Japanese.lng", "monitor", "--cycles", "0", "--port", "sim:"}, error))
+        << error;
+    EXPECT_EQ(line.GetCommand(), CCommandLine::Command::Monitor);
+    EXPECT_EQ(line.GetCycles(), 0U);
+    EXPECT_EQ(line.GetPort(), "sim:");
+    EXPECT_EQ(line.GetLanguage(), "Japanese.lng");
+    ASSERT_TRUE(line.Parse({"monitor", "--port", "sim:"}, error)) << error;
+    EXPECT_EQ(line.GetCycles(), 1U) << "one reading unless told otherwise";
+
+    const std::vector<std::pair<std::vector<std::string>, std::string>> refused = {
+        {{"monitor", "--port", "sim:", "--cycles", "-1"}, "--cycles needs a whole number of 0 or more"},
+        {{"monitor", "--port", "sim:", "--cycles", "1x"}, "--cycles needs a whole number of 0 or more"},
+        {{"monitor", "--cycles", "2"}, "--port is required"},
+        {{"-x", "show", "a.cfg"}, "unknown option '-x'"},
+        {{"show", "a.cfg", "--slot=--x"}, "option --slot needs a value, not the option '--x'"},
+        {{"--language", "English.lng"}, "no command given"},
+    };
+    for (const auto& [arguments, problem] : refused) {
+        error.clear();
+        EXPECT_FALSE(line.Parse(arguments, error)) << problem;
+        EXPECT_EQ(error, problem);
+    }
+}
+
 } // namespace

@@ -50,37 +50,76 @@ std::vector<char*> Argv(const std::string& program, std::vector<std::string>& ar
     return argv;
 }
 
-// Runs k52ctl with its output in files; optionally presses Ctrl-C after a while.
-Result RunK52ctl(std::vector<std::string> arguments,
-                 std::optional<std::chrono::milliseconds> interruptAfter = std::nullopt) {
+// How a test starts a program: what it gets as standard output, what it
+// finds in its environment, and whether Ctrl-C is pressed after a while.
+struct Launch {
+    std::vector<std::string> arguments;
+    std::string program = Program("k52ctl");
+    int stdoutFd = -1; // -1: a file the result holds
+    std::vector<std::string> environment;
+    std::optional<std::chrono::milliseconds> interruptAfter;
+};
+
+// Runs the program to its end (killed after a minute, so that a hang fails
+// the test instead of stopping it) with stderr and, unless given, stdout in files.
+Result RunProgram(Launch launch) {
     TempDir dir;
     const std::string out = (dir.path() / "out").string();
     const std::string err = (dir.path() / "err").string();
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    if (launch.stdoutFd >= 0) {
+        posix_spawn_file_actions_adddup2(&actions, launch.stdoutFd, 1);
+    } else {
+        posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    }
     posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    const std::string program = Program("k52ctl");
-    std::vector<char*> argv = Argv(program, arguments);
+    std::vector<char*> argv = Argv(launch.program, launch.arguments);
+    std::vector<char*> env;
+    for (char** variable = environ; *variable != nullptr; ++variable) {
+        env.push_back(*variable);
+    }
+    for (std::string& variable : launch.environment) {
+        env.insert(env.begin(), variable.data());
+    }
+    env.push_back(nullptr);
     pid_t pid = 0;
     Result result;
-    if (posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ) != 0) {
-        ADD_FAILURE() << "cannot start " << program;
+    if (posix_spawn(&pid, launch.program.c_str(), &actions, nullptr, argv.data(), env.data()) != 0) {
+        ADD_FAILURE() << "cannot start " << launch.program;
         posix_spawn_file_actions_destroy(&actions);
         return result;
     }
     posix_spawn_file_actions_destroy(&actions);
-    if (interruptAfter) {
-        std::this_thread::sleep_for(*interruptAfter);
+    if (launch.interruptAfter) {
+        std::this_thread::sleep_for(*launch.interruptAfter);
         ::kill(pid, SIGINT);
     }
     int status = 0;
-    ::waitpid(pid, &status, 0);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+    while (::waitpid(pid, &status, WNOHANG) == 0) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            ::kill(pid, SIGKILL);
+            ::waitpid(pid, &status, 0);
+            ADD_FAILURE() << launch.program << " did not end";
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
     result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     result.out = ReadFile(out);
     result.err = ReadFile(err);
     return result;
+}
+
+// Runs k52ctl with its output in files; optionally presses Ctrl-C after a while.
+Result RunK52ctl(std::vector<std::string> arguments,
+                 std::optional<std::chrono::milliseconds> interruptAfter = std::nullopt) {
+    Launch launch;
+    launch.arguments = std::move(arguments);
+    launch.interruptAfter = interruptAfter;
+    return RunProgram(std::move(launch));
 }
 
 // k52sim serving a station on a pseudo-terminal for the length of a test.
@@ -168,6 +207,17 @@ std::string Line(const std::string& text, int number) {
         ++start;
     }
     return text.substr(start, text.find('\n', start) - start);
+}
+
+// The note of a download cancelled while it wrote one of these modules.
+bool IsHalfWrittenNotice(const std::string& err, std::initializer_list<const char*> modules) {
+    for (const char* module : modules) {
+        const std::wstring partial = CResourceManager::FormatMessage(L"partialerr", FromUtf8(module));
+        if (err == Message(CResourceManager::FormatMessage(L"downloadcancel", partial))) {
+            return true;
+        }
+    }
+    return false;
 }
 
 bool Exists(const std::string& path) {
@@ -308,7 +358,10 @@ TEST_F(ControlProgramTest, CtrlCEndsSilentlyWithStatus130AndWritesNoFile) {
     const Result download =
         RunK52ctl({"download", "--port", simulator.Path(), saved}, std::chrono::milliseconds(800));
     EXPECT_EQ(download.status, 130);
-    EXPECT_EQ(download.err, "");
+    // Nothing but the module that the cancel cut off half-way, if it did.
+    EXPECT_TRUE(download.err.empty() ||
+                IsHalfWrittenNotice(download.err, {"COM", "IO01", "IO02", "IO03", "IO04"}))
+        << download.err;
 }
 
 TEST_F(ControlProgramTest, UsageErrorsExitWith2AndTheUsage) {
@@ -360,6 +413,261 @@ TEST_F(ControlProgramTest, DemoShowsARealSession) {
     rack.LoadFromFile(FromUtf8(file));
     EXPECT_EQ(rack.GetCard(1)->GetCardName().GetModelName(), L"JK7W");
     std::filesystem::remove_all(std::filesystem::path(file).parent_path());
+}
+
+TEST_F(ControlProgramTest, AHandEditedValueIsShownMarkedAndNeverReachesTheStation) {
+    // A station that outlives each k52ctl run, so that what reached it shows.
+    Simulator simulator({"--modules", "0=K52HQ8,1=JK7W,3=KZ9W"});
+    const std::string file = (m_dir.path() / "plant.cfg").string();
+    ASSERT_EQ(RunK52ctl({"upload", "--port", simulator.Path(), "--output", file}).status, 0);
+    const std::string original = ReadFile(file);
+    // Channel 1's input range (item 0142) of slot 1 set to an option it does not have.
+    std::string edited = original;
+    const std::string range = "<parameter item=\"0142\">2</parameter>";
+    const std::size_t at = edited.find(range, edited.find("<slot no=\"1\">"));
+    ASSERT_NE(at, std::string::npos);
+    edited.replace(at, range.size(), "<parameter item=\"0142\">99</parameter>");
+    const std::string editedFile = (m_dir.path() / "edited.cfg").string();
+    k52test::WriteFile(editedFile, edited);
+
+    const Result show = RunK52ctl({"show", editedFile, "--slot", "1"});
+    EXPECT_EQ(show.status, 0) << show.err;
+    EXPECT_NE(show.out.find("\tCh1 Input range\t?99\n"), std::string::npos) << show.out;
+
+    const Result download = RunK52ctl({"download", "--port", simulator.Path(), editedFile});
+    EXPECT_EQ(download.status, 1);
+    CCardSlot rack;
+    rack.LoadFromFile(FromUtf8(editedFile));
+    const CCardInterface& card = *rack.GetCard(1);
+    int row = 0;
+    while (std::wstring(card.GetParameter(row).textKey) != L"rangepc01") {
+        ++row;
+    }
+    const ParameterDefinition& definition = card.GetParameter(row);
+    const std::wstring reason = CResourceManager::FormatNumberedMessage(
+        L"rangeerr", card.GetCaption(row), card.GetValueText(row, definition.minimum),
+        card.GetValueText(row, definition.maximum));
+    EXPECT_EQ(download.err, Message(CResourceManager::FormatMessage(
+                                L"downloaderr", CResourceManager::FormatNumberedMessage(
+                                                    L"downvalueerr", std::wstring(L"IO01"),
+                                                    card.GetCaption(row), std::wstring(L"99"), reason))));
+    // The station holds what it held: a fresh upload gives the same file.
+    const std::string again = (m_dir.path() / "again.cfg").string();
+    ASSERT_EQ(RunK52ctl({"upload", "--port", simulator.Path(), "--output", again}).status, 0);
+    EXPECT_EQ(ReadFile(again), original);
+}
+
+TEST_F(ControlProgramTest, OnlyRegularFilesAreReadAndWritten) {
+    const std::filesystem::path& d = m_dir.path();
+    const std::string port = "sim:0=K52HQ8,1=JK7W";
+    ::mkfifo((d / "fifo").c_str(), 0644);
+    std::filesystem::create_directory(d / "folder");
+    k52test::WriteFile(d / "readonly.cfg", "keep");
+    ::chmod((d / "readonly.cfg").c_str(), 0444);
+    const std::string fifo = (d / "fifo").string();
+    const std::string folder = (d / "folder").string();
+    const std::string readonly = (d / "readonly.cfg").string();
+
+    struct Case {
+        std::vector<std::string> arguments;
+        std::string message;
+    };
+    const std::vector<Case> cases = {
+        {{"upload", "--port", port, "--output", fifo},
+         "Cannot write the file \"" + fifo + "\": it is a named pipe (FIFO), not a regular file."},
+        {{"upload", "--port", port, "--output", folder},
+         "Cannot write the file \"" + folder + "\": it is a folder, not a regular file."},
+        {{"upload", "--port", port, "--output", readonly},
+         "Cannot write the file \"" + readonly + "\": it is read-only."},
+        {{"show", fifo},
+         "Cannot open the file \"" + fifo + "\": it is a named pipe (FIFO), not a regular file."},
+        {{"show", "/dev/zero"}, "Cannot open the file \"/dev/zero\": it is a device, not a regular file."},
+        {{"show", folder}, "Cannot open the file \"" + folder + "\": it is a folder, not a regular file."},
+        {{"download", "--port", port, fifo},
+         "Cannot open the file \"" + fifo + "\": it is a named pipe (FIFO), not a regular file."},
+        {{"upload", "--port", port, "--output", (d / "x.cfg").string(), "--base", fifo},
+         "Cannot open the file \"" + fifo + "\": it is a named pipe (FIFO), not a regular file."},
+        {{"show", (d / "x.cfg").string(), "--language", fifo},
+         "Can't read resource file \"" + fifo + "\".\nCannot open the file \"" + fifo +
+             "\": it is a named pipe (FIFO), not a regular file."},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.arguments[0] + " " + test.arguments.back());
+        const auto started = std::chrono::steady_clock::now();
+        const Result result = RunK52ctl(test.arguments);
+        EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(20))
+            << "not refused at once";
+        EXPECT_NE(result.status, 0);
+        EXPECT_EQ(result.err, test.message + "\n");
+    }
+    EXPECT_TRUE(std::filesystem::is_fifo(d / "fifo"));
+    EXPECT_EQ(ReadFile(d / "readonly.cfg"), "keep");
+    EXPECT_FALSE(Exists((d / "x.cfg").string()));
+
+    // Through a link the file it names is written and the link kept.
+    k52test::WriteFile(d / "real.cfg", "old");
+    std::filesystem::create_symlink("real.cfg", d / "link.cfg");
+    EXPECT_EQ(RunK52ctl({"upload", "--port", port, "--output", (d / "link.cfg").string()}).status, 0);
+    EXPECT_TRUE(std::filesystem::is_symlink(d / "link.cfg"));
+    EXPECT_NE(ReadFile(d / "real.cfg").find("<type>JK7W</type>"), std::string::npos);
+
+    // Under a file-size limit the write fails with its reason: no signal
+    // death, and nothing left behind.
+    Launch limited;
+    limited.program = "/bin/sh";
+    limited.arguments = {
+        "-c",       R"(ulimit -f 1; exec "$0" "$@")",       Program("k52ctl"), "upload", "--port", port,
+        "--output", (d / "folder" / "limited.cfg").string()};
+    const Result result = RunProgram(limited);
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find("File too large"), std::string::npos) << result.err;
+    EXPECT_TRUE(std::filesystem::is_empty(d / "folder"));
+}
+
+TEST_F(ControlProgramTest, OutputThatCannotBeWrittenEndsInAFailure) {
+    const std::string file = (m_dir.path() / "plant.cfg").string();
+    ASSERT_EQ(RunK52ctl({"upload", "--port", "sim:0=K52HQ8,1=JK7W", "--output", file}).status, 0);
+    struct Case {
+        int fd;
+        int error;
+    };
+    int pipe[2];
+    ASSERT_EQ(::pipe2(pipe, O_CLOEXEC), 0);
+    ::close(pipe[0]); // nobody will read
+    const int full = ::open("/dev/full", O_WRONLY | O_CLOEXEC);
+    for (const Case& test : {Case{full, ENOSPC}, Case{pipe[1], EPIPE}}) {
+        SCOPED_TRACE(test.error);
+        if (test.fd < 0) {
+            continue;
+        }
+        Launch launch;
+        launch.arguments = {"show", file};
+        launch.stdoutFd = test.fd;
+        const Result result = RunProgram(launch);
+        EXPECT_EQ(result.status, 1);
+        EXPECT_EQ(result.err, Message(CResourceManager::FormatMessage(
+                                  L"outputerr", CMessageFormatter::SystemErrorText(test.error))));
+    }
+    ::close(pipe[1]);
+    if (full >= 0) {
+        ::close(full);
+    }
+}
+
+TEST_F(ControlProgramTest, CtrlCEndsItWhateverItWaitsFor) {
+    // Output into a pipe that is full and never read: the program waits in
+    // its write until Ctrl-C.
+    const std::string file = (m_dir.path() / "big.cfg").string();
+    ASSERT_EQ(RunK52ctl({"upload", "--port", "sim:0=K52HQ8,1=JK7W,2=JK7W,3=JK7W,4=JK7W,5=KZ9W,6=KZ9W",
+                         "--output", file})
+                  .status,
+              0);
+    int pipe[2];
+    ASSERT_EQ(::pipe2(pipe, O_CLOEXEC), 0);
+    ::fcntl(pipe[1], F_SETPIPE_SZ, 4096);
+    Launch blocked;
+    blocked.arguments = {"show", file};
+    blocked.stdoutFd = pipe[1];
+    blocked.interruptAfter = std::chrono::milliseconds(500);
+    const auto started = std::chrono::steady_clock::now();
+    const Result result = RunProgram(blocked);
+    EXPECT_EQ(result.status, 130);
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(10));
+    ::close(pipe[0]);
+    ::close(pipe[1]);
+
+    // A demo stopped at any moment takes its folder with it.
+    bool interrupted = false;
+    for (const int delay : {2, 10, 20, 35, 50, 80}) {
+        SCOPED_TRACE(delay);
+        TempDir temporary;
+        Launch demo;
+        demo.arguments = {"demo"};
+        demo.environment = {"TMPDIR=" + temporary.path().string()};
+        demo.interruptAfter = std::chrono::milliseconds(delay);
+        const Result stopped = RunProgram(demo);
+        if (stopped.status == 130) {
+            interrupted = true;
+            EXPECT_TRUE(std::filesystem::is_empty(temporary.path())) << stopped.out;
+        } else {
+            EXPECT_EQ(stopped.status, 0) << stopped.err;
+        }
+    }
+    EXPECT_TRUE(interrupted) << "no demo was stopped part-way";
+
+    // An upload stopped at any moment, its save included, leaves the old
+    // file or the new one, whole, and nothing beside it.
+    for (const int delay : {5, 15, 25, 35, 45, 60}) {
+        SCOPED_TRACE(delay);
+        TempDir folder;
+        const std::string output = (folder.path() / "plant.cfg").string();
+        k52test::WriteFile(output, "old");
+        const Result stopped = RunK52ctl({"upload", "--port", "sim:0=K52HQ8,1=JK7W", "--output", output},
+                                         std::chrono::milliseconds(delay));
+        if (ReadFile(output) != "old") {
+            CCardSlot rack;
+            EXPECT_NO_THROW(rack.LoadFromFile(FromUtf8(output))) << "status " << stopped.status;
+        }
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()),
+                                std::filesystem::directory_iterator()),
+                  1);
+    }
+}
+
+TEST_F(ControlProgramTest, TextsMissingFromTheLanguageFileNeverHideWhatHappened) {
+    // A language file without the port's message, the slot caption and the
+    // texts of one model.
+    std::string partial = ReadFile(Program("English.lng"));
+    for (const std::string key : {"serio.openerr", "iocap"}) {
+        const std::size_t at = partial.find("<text name=\"" + key + "\">");
+        ASSERT_NE(at, std::string::npos);
+        partial.erase(at, partial.find("</text>", at) + 7 - at);
+    }
+    const std::size_t section = partial.find("<parameter name=\"JK7W\">");
+    ASSERT_NE(section, std::string::npos);
+    partial.erase(section, partial.find("</parameter>", section) + 12 - section);
+    const std::string language = (m_dir.path() / "Partial.lng").string();
+    k52test::WriteFile(language, partial);
+
+    const Result missing =
+        RunK52ctl({"--language", language, "upload", "--port", "/dev/k52-no-such-port", "--output", "x.cfg"});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.err, Message(CResourceManager::FormatMessage(L"serio.openerr",
+                                                                   std::wstring(L"/dev/k52-no-such-port")) +
+                                   L"\n" + CResourceManager::GetMessage(L"serio.notpresent")));
+
+    const std::string file = (m_dir.path() / "plant.cfg").string();
+    ASSERT_EQ(RunK52ctl({"upload", "--port", "sim:0=K52HQ8,1=JK7W", "--output", file}).status, 0);
+    const Result show = RunK52ctl({"show", file, "--language", language});
+    EXPECT_EQ(show.status, 0) << show.err;
+    EXPECT_NE(show.out.find("\nIO01\tJK7W\n\t\n"), std::string::npos) << "captions left empty";
+}
+
+TEST_F(ControlProgramTest, EveryCommandReadsItsArgumentsAlike) {
+    const Result before =
+        RunK52ctl({"--language", "English.lng", "monitor", "--port", "sim:", "--cycles", "1"});
+    EXPECT_EQ(before.status, 0) << before.err;
+    EXPECT_EQ(Line(before.out, 0), "cycle 1");
+
+    struct Case {
+        std::vector<std::string> arguments;
+        std::string problem;
+    };
+    const std::vector<Case> refused = {
+        {{"--bogus"}, "unknown option '--bogus'"},
+        {{"show", "x.cfg", "--bogus", "1"}, "unknown option '--bogus'"},
+        {{"upload", "--port", "sim:", "--output", "--base", "b.cfg"},
+         "option --output needs a value, not the option '--base'"},
+        {{"monitor", "--port", "sim:", "--cycles", "1", "--cycles", "2"}, "option --cycles is given twice"},
+    };
+    for (const Case& test : refused) {
+        SCOPED_TRACE(test.problem);
+        const Result result = RunK52ctl(test.arguments);
+        EXPECT_EQ(result.status, 2);
+        EXPECT_EQ(result.err.rfind("k52ctl: " + test.problem + "\nusage: k52ctl", 0), 0U) << result.err;
+        EXPECT_EQ(result.out, "");
+    }
+    EXPECT_FALSE(Exists("--base"));
 }
 
 } // namespace

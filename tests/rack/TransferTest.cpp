@@ -1,6 +1,7 @@
 // Upload and download against a simulated station through the real link,
 // directly and on their worker threads.
 #include "TestStation.h"
+#include "app/TextConvert.h"
 #include "catalog/CIOCardType.h"
 #include "catalog/StationAttribute.h"
 #include "rack/CCardSlot.h"
@@ -86,6 +87,16 @@ int WritableNumberRow(const CCardInterface& card) {
         }
     }
     return -1;
+}
+
+int RowWithKey(const CCardInterface& card, std::wstring_view key) {
+    for (int row = 0; row < card.GetParameterCount(); ++row) {
+        if (key == card.GetParameter(row).textKey) {
+            return row;
+        }
+    }
+    ADD_FAILURE() << "no row " << ToUtf8(std::wstring(key));
+    return 0;
 }
 
 class TransferTest : public ::testing::Test {
@@ -431,7 +442,85 @@ TEST_F(TransferTest, SixteenPointDigitalModuleIsWrittenOnlyWithTheStationsAttrib
     EXPECT_NE(station.FirstWriteTo(2), -1);
 }
 
-TEST_F(TransferTest, CancelledDownloadStopsAtTheNextExchangeWithoutMessage) {
+TEST_F(TransferTest, AValueItsCardRefusesStopsTheDownloadBeforeTheStationHearsAnything) {
+    // A file from this station, then edited by hand in slot 1 (item 0142 is
+    // channel 1's input range, 010b its gain).
+    TestStation station(L"0=K52HQ8,1=JK7W,3=KZ9W");
+    k52test::TempDir dir;
+    const std::wstring file = dir.file("plant.cfg");
+    Upload(station, kAll).SaveToFile(file);
+    const std::string saved = k52test::ReadFile(dir.path() / "plant.cfg");
+    struct Case {
+        std::string item, was, text;
+        const wchar_t* caption;
+        std::wstring message;
+    };
+    CCardSlot reference;
+    reference.LoadFromFile(file);
+    const CCardInterface& card = *reference.GetCard(1);
+    const int range = RowWithKey(card, L"rangepc01");
+    const std::wstring rangeMessage = CResourceManager::FormatNumberedMessage(
+        L"rangeerr", card.GetCaption(range), card.GetValueText(range, card.GetParameter(range).minimum),
+        card.GetValueText(range, card.GetParameter(range).maximum));
+    const std::vector<Case> cases = {
+        {"0142", "2", "99", L"rangepc01", rangeMessage},
+        {"0142", "2", "-5", L"rangepc01", rangeMessage},
+        {"010b", "10000", "abc", L"gain01", CResourceManager::GetMessage(L"inperr")},
+        {"010b", "10000", "", L"gain01", CResourceManager::GetMessage(L"inperr")},
+        {"010b", "10000", "2147483648", L"gain01", CResourceManager::GetMessage(L"inperr")},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.item + " \"" + test.text + "\"");
+        const std::string from = "<parameter item=\"" + test.item + "\">" + test.was + "</parameter>";
+        const std::size_t slotOne = saved.find("<slot no=\"1\">");
+        const std::size_t at = saved.find(from, slotOne);
+        ASSERT_NE(at, std::string::npos);
+        std::string edited = saved;
+        edited.replace(at, from.size(),
+                       "<parameter item=\"" + test.item + "\">" + test.text + "</parameter>");
+        k52test::WriteFile(dir.path() / "edited.cfg", edited);
+        CCardSlot rack;
+        rack.LoadFromFile(dir.file("edited.cfg")); // opens all the same, for mending in the list
+        station.Station().ClearRequestLog();
+
+        const std::wstring caption = rack.GetCard(1)->GetCaption(RowWithKey(*rack.GetCard(1), test.caption));
+        EXPECT_EQ(RaisedText([&] { Download(station, rack, kAll); }),
+                  Downloaded(CResourceManager::FormatNumberedMessage(
+                      L"downvalueerr", std::wstring(L"IO01"), caption, FromUtf8(test.text), test.message)));
+        EXPECT_EQ(station.Station().GetRequestCount(), 0U) << "the station was asked something";
+        // Slot 1 left out: nothing of it is checked or written.
+        Download(station, rack, kAll & ~std::uint64_t{2});
+        EXPECT_EQ(station.FirstWriteTo(1), -1);
+        EXPECT_NE(station.FirstWriteTo(3), -1);
+    }
+}
+
+TEST_F(TransferTest, AFailureWhileAModuleIsWrittenNamesThatModule) {
+    TestStation station(L"0=K52HQ8,1=JK7W,3=KZ9W");
+    const CCardSlot rack = Upload(station, kAll);
+    auto failAt = [&](StationFault fault) {
+        station.Station().ClearFaults();
+        station.Station().ClearRequestLog();
+        station.Station().InjectFault(fault);
+        return RaisedText([&] { Download(station, rack, kAll); });
+    };
+    const std::wstring refused = CResourceManager::FormatMessage(L"jx5com.errcode", 5);
+    // Slot 3 refuses its gain after its first values went in.
+    const std::wstring midway = failAt(StationFault::AtItem(3, 1, 0x0b, Kind::ErrorStatus).WithStatus(5));
+    EXPECT_EQ(midway,
+              Downloaded(CResourceManager::FormatMessage(L"jx5com.comfail", std::wstring(L"Item"), 3, 0x0b, 1,
+                                                         refused) +
+                         L"\n" + CResourceManager::FormatMessage(L"partialerr", std::wstring(L"IO03"))));
+    EXPECT_NE(station.FirstWriteTo(1), -1) << "the slots before stay written";
+
+    // A failure while the station is compared leaves no module half-written.
+    const std::wstring checking = failAt(StationFault::AtItem(0, 0, 12, Kind::ErrorStatus).WithStatus(5));
+    EXPECT_EQ(checking, Downloaded(CResourceManager::FormatMessage(L"jx5com.comfail", std::wstring(L"Item"),
+                                                                   0, 12, 1, refused)));
+    EXPECT_TRUE(station.Writes().empty());
+}
+
+TEST_F(TransferTest, CancelledDownloadStopsAtTheNextExchangeAndNamesTheModuleLeftHalfWritten) {
     TestStation station(L"0=K52HQ8,1=JK7W,3=KZ9W");
     const CCardSlot window = Upload(station, kAll);
     station.Station().ClearRequestLog();
@@ -452,9 +541,12 @@ TEST_F(TransferTest, CancelledDownloadStopsAtTheNextExchangeWithoutMessage) {
         thread.Cancel();
         thread.Wait();
         EXPECT_FALSE(thread.Succeeded());
-        EXPECT_EQ(thread.GetError(), nullptr);
+        EXPECT_TRUE(thread.IsCancelled());
     }
-    EXPECT_TRUE(reported.Texts().empty());
+    // No failure, but the module whose write was cut off is named.
+    EXPECT_EQ(reported.Texts(),
+              std::vector<std::wstring>{CResourceManager::FormatMessage(
+                  L"downloadcancel", CResourceManager::FormatMessage(L"partialerr", std::wstring(L"IO03")))});
     // The slots before it stay written; nothing went out after the cancel.
     EXPECT_NE(station.FirstWriteTo(0), -1);
     EXPECT_NE(station.FirstWriteTo(1), -1);

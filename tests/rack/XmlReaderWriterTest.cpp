@@ -1,9 +1,21 @@
+#include "app/TextConvert.h"
 #include "rack/CXmlReaderWriter.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <memory>
+#include <sys/resource.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using k52test::RaisedText;
 using k52test::ReadFile;
@@ -123,4 +135,175 @@ TEST(XmlReaderWriter, TextsOfBlanksSurviveARoundTrip) {
     back.Load(dir.file("indented.xml"));
     EXPECT_EQ(back.GetText(L"/root/node"), L"a");
     EXPECT_EQ(back.GetText(L"/root/node/text"), L"a");
+}
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::unique_ptr<CXmlReaderWriter> SmallDocument() {
+    auto xml = std::make_unique<CXmlReaderWriter>();
+    xml->Create(L"root");
+    xml->AppendTextElement(L"/root", L"new", L"content");
+    return xml;
+}
+
+// The names in a folder: a failed save leaves no temporary file beside its target.
+std::vector<std::string> Names(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// A listening socket at a path, for as long as the test needs it.
+int MakeSocket(const fs::path& path) {
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::snprintf(address.sun_path, sizeof address.sun_path, "%s", path.c_str());
+    EXPECT_EQ(::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    return fd;
+}
+
+} // namespace
+
+TEST(XmlReaderWriter, SavingReplacesOnlyRegularFilesTheUserMayChange) {
+    TempDir dir;
+    const fs::path& d = dir.path();
+    const std::unique_ptr<CXmlReaderWriter> xml = SmallDocument();
+    ::mkfifo((d / "fifo").c_str(), 0644);
+    fs::create_directory(d / "folder");
+    const int socket = MakeSocket(d / "socket");
+    WriteFile(d / "readonly.cfg", "keep");
+    ::chmod((d / "readonly.cfg").c_str(), 0444);
+    // A device node of its own (the null device's numbers), never the system's.
+    const bool device = ::mknod((d / "device").c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0;
+    fs::create_symlink("fifo", d / "link-to-fifo");
+    fs::create_symlink("loop-b", d / "loop-a");
+    fs::create_symlink("loop-a", d / "loop-b");
+
+    struct Refusal {
+        const char* name;
+        std::wstring reason;
+    };
+    std::vector<Refusal> refusals = {
+        {"fifo", L"it is a named pipe (FIFO), not a regular file."},
+        {"link-to-fifo", L"it is a named pipe (FIFO), not a regular file."},
+        {"folder", L"it is a folder, not a regular file."},
+        {"socket", L"it is a socket, not a regular file."},
+        {"readonly.cfg", L"it is read-only."},
+        {"loop-a", L"Too many levels of symbolic links"},
+    };
+    if (device) {
+        refusals.push_back({"device", L"it is a device, not a regular file."});
+    }
+    const std::vector<std::string> before = Names(d);
+    for (const Refusal& refusal : refusals) {
+        SCOPED_TRACE(refusal.name);
+        const std::wstring path = dir.file(refusal.name);
+        const std::wstring expected = L"Cannot write the file \"" + path + L"\": " + refusal.reason;
+        EXPECT_EQ(RaisedText([&] { CXmlReaderWriter::CheckSaveTarget(path); }), expected);
+        EXPECT_EQ(RaisedText([&] { xml->Save(path); }), expected);
+    }
+    // Nothing was replaced, opened for writing or left behind.
+    EXPECT_EQ(Names(d), before);
+    EXPECT_TRUE(fs::is_fifo(d / "fifo"));
+    EXPECT_TRUE(fs::is_socket(d / "socket"));
+    EXPECT_EQ(ReadFile(d / "readonly.cfg"), "keep");
+    EXPECT_TRUE(!device || fs::is_character_file(d / "device"));
+    ::close(socket);
+}
+
+TEST(XmlReaderWriter, SavingThroughALinkReplacesTheFileItNamesAndKeepsTheLink) {
+    TempDir dir;
+    const fs::path& d = dir.path();
+    fs::create_directory(d / "real");
+    WriteFile(d / "real" / "plant.cfg", "old");
+    ::chmod((d / "real" / "plant.cfg").c_str(), 0640);
+    fs::create_symlink("real/plant.cfg", d / "first");
+    fs::create_symlink(d / "first", d / "second"); // a chain, absolute then relative
+    fs::create_symlink("real/new.cfg", d / "dangling");
+
+    SmallDocument()->Save(dir.file("second"));
+    EXPECT_TRUE(fs::is_symlink(d / "second"));
+    EXPECT_TRUE(fs::is_symlink(d / "first"));
+    EXPECT_NE(ReadFile(d / "real" / "plant.cfg").find("<new>content</new>"), std::string::npos);
+    EXPECT_EQ(fs::status(d / "real" / "plant.cfg").permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    // The temporary file was made in the folder of the file, not the link's.
+    EXPECT_EQ(Names(d / "real"), std::vector<std::string>{"plant.cfg"});
+
+    // A link to a file not yet there makes that file.
+    SmallDocument()->Save(dir.file("dangling"));
+    EXPECT_TRUE(fs::is_symlink(d / "dangling"));
+    EXPECT_TRUE(fs::is_regular_file(d / "real" / "new.cfg"));
+}
+
+TEST(XmlReaderWriter, LoadingReadsOnlyRegularFilesOfReasonableSize) {
+    TempDir dir;
+    const fs::path& d = dir.path();
+    ::mkfifo((d / "fifo").c_str(), 0644);
+    fs::create_directory(d / "folder");
+    WriteFile(d / "huge.cfg", "");
+    fs::resize_file(d / "huge.cfg", std::uintmax_t{17} * 1024 * 1024); // sparse: quick to make
+    WriteFile(d / "good.xml", "<root><a>first</a></root>");
+    fs::create_symlink("good.xml", d / "link.xml");
+
+    struct Refusal {
+        std::wstring path;
+        std::wstring reason;
+    };
+    const std::vector<Refusal> refusals = {
+        {dir.file("fifo"), L"it is a named pipe (FIFO), not a regular file."},
+        {dir.file("folder"), L"it is a folder, not a regular file."},
+        {L"/dev/zero", L"it is a device, not a regular file."},
+        {dir.file("huge.cfg"), L"it is larger than 16 MiB, which no configuration or language file is."},
+    };
+    CXmlReaderWriter xml;
+    xml.Load(dir.file("link.xml"));
+    for (const Refusal& refusal : refusals) {
+        SCOPED_TRACE(ToUtf8(refusal.path));
+        const auto started = std::chrono::steady_clock::now();
+        EXPECT_EQ(RaisedText([&] { xml.Load(refusal.path); }),
+                  L"Cannot open the file \"" + refusal.path + L"\": " + refusal.reason);
+        // At once: a FIFO without a writer would otherwise wait for ever.
+        EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(2));
+        EXPECT_EQ(xml.GetText(L"/root/a"), L"first");
+    }
+}
+
+TEST(XmlReaderWriter, AFileSizeLimitFailsTheSaveInsteadOfEndingTheProgram) {
+    TempDir dir;
+    CXmlReaderWriter xml;
+    xml.Create(L"root");
+    for (int i = 0; i < 200; ++i) {
+        xml.AppendTextElement(L"/root", L"value", L"0123456789");
+    }
+    const std::wstring path = dir.file("limited.cfg");
+    // In a child of its own, with the signal's default action (which ends
+    // the process) as a program has it: only the save may keep it alive.
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_DFL);
+        rlimit limit{};
+        ::getrlimit(RLIMIT_FSIZE, &limit);
+        limit.rlim_cur = 1000;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        int status = 2;
+        try {
+            xml.Save(path);
+        } catch (const CException& error) {
+            status = GetExceptionMessage(error).find(L"File too large") != std::wstring::npos ? 0 : 3;
+        }
+        ::_exit(status);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_TRUE(Names(dir.path()).empty()) << "a temporary file was left behind";
 }

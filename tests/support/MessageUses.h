@@ -33,6 +33,13 @@ inline std::vector<MessageUse> MessageUses() {
         {L"serio.noaccess", MessageUse::Printf, {s, s}},
         {L"monitor.noreply", MessageUse::Printf, {s, s}},
         {L"monitor.counts", MessageUse::Printf, {1ULL, 2ULL, 3ULL, 4ULL}},
+        // download safeguards and k52ctl's output
+        {L"downvalueerr", MessageUse::Numbered, {s, s, s, s}},
+        {L"partialerr", MessageUse::Printf, {s}},
+        {L"downloadcancel", MessageUse::Printf, {s}},
+        {L"textlenerr", MessageUse::Printf, {249}},
+        {L"textcharerr", MessageUse::None, {}},
+        {L"outputerr", MessageUse::Printf, {s}},
     };
     for (const wchar_t* key :
          {L"inperr", L"inpierr", L"iperr", L"passwordErr", L"dateErr", L"timeErr", L"yearErr", L"monthErr",

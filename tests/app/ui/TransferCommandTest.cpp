@@ -9,11 +9,16 @@
 #include "rack/ui/CProgressDialog.h"
 #include "station/CSimulatedStation.h"
 
+#include "editing/ui/CParameterListCtrl.h"
+
 #include <QComboBox>
+#include <QLabel>
 #include <QPushButton>
 
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
+#include <sys/stat.h>
 
 using k52test::MainWindowTest;
 using k52test::WhenModalShown;
@@ -189,6 +194,65 @@ TEST_F(TransferCommandTest, DownloadToAStationWithAnotherModuleInAChosenSlotIsRe
     CheckOnly({0, 1, 3});
     Click(CK52CONDlg::IdDownload);
     EXPECT_EQ(m_errors.Texts().size(), 1u);
+}
+
+TEST_F(TransferCommandTest, AFileWithAValueTheListWouldRefuseOpensButIsNeitherDownloadedNorSavedOverAFifo) {
+    const std::wstring comModel = CCOMCardType().CreateByCode(0)->GetCardName().GetModelName();
+    const std::wstring path = L"sim:0=" + comModel + L",1=JK7W";
+    std::shared_ptr<CSimulatedStation> station = Station(path);
+    // A file whose channel 1 gain (item 010b of slot 1) was typed over by hand.
+    k52test::TempDir directory;
+    const std::wstring file = directory.file("plant.cfg");
+    CCardSlot saved;
+    saved.Clear();
+    saved.SetCard(1, CIOCardType().CreateByName(L"JK7W"));
+    saved.SaveToFile(file);
+    std::string text = k52test::ReadFile(directory.path() / "plant.cfg");
+    const std::string gain = "<parameter item=\"010b\">10000</parameter>";
+    ASSERT_NE(text.find(gain), std::string::npos);
+    text.replace(text.find(gain), gain.size(), "<parameter item=\"010b\">abc</parameter>");
+    k52test::WriteFile(directory.path() / "plant.cfg", text);
+
+    m_profile->WriteString(L"ComSettings", L"COMPortDisplayName", L"COM2");
+    CK52CONDlg& window = OpenWindow(path);
+    ChoosePort(false);
+    AnswerFileDialogs(file);
+    Click(CK52CONDlg::IdOpenFile);
+    EXPECT_TRUE(m_errors.Texts().empty());
+
+    // The list shows the file's text, marked, for the user to mend.
+    ClickSlotRow(1);
+    CParameterListCtrl* parameters = window.ParameterList();
+    const CCardSlot::CardHandle card = window.GetRack().GetCard(1);
+    QString shown;
+    std::wstring caption;
+    for (int row = 0; row < parameters->GetRowCount(); ++row) {
+        if (std::wstring(card->GetParameter(parameters->ParameterOfRow(row)).textKey) == L"gain01") {
+            shown = parameters->RowItem(row)->text(CParameterListCtrl::ColumnValue);
+            caption = card->GetCaption(parameters->ParameterOfRow(row));
+        }
+    }
+    EXPECT_EQ(shown, QStringLiteral("?abc"));
+
+    Click(CK52CONDlg::IdDownload);
+    ASSERT_EQ(m_errors.Texts().size(), 1u);
+    EXPECT_EQ(m_errors.Texts()[0],
+              CResourceManager::FormatMessage(L"downloaderr", CResourceManager::FormatNumberedMessage(
+                                                                  L"downvalueerr", std::wstring(L"IO01"),
+                                                                  caption, std::wstring(L"abc"),
+                                                                  CResourceManager::GetMessage(L"inperr"))));
+    EXPECT_EQ(station->GetRequestCount(), 0u) << "the station heard something";
+
+    // Save File onto a FIFO: refused, the FIFO stays, the file name too.
+    const std::filesystem::path fifo = directory.path() / "fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+    AnswerFileDialogs(fifo.wstring());
+    Click(CK52CONDlg::IdSaveFile);
+    ASSERT_EQ(m_errors.Texts().size(), 2u);
+    EXPECT_EQ(m_errors.Texts()[1], L"Cannot write the file \"" + fifo.wstring() +
+                                       L"\": it is a named pipe (FIFO), not a regular file.");
+    EXPECT_TRUE(std::filesystem::is_fifo(fifo));
+    EXPECT_EQ(Control<QLabel>(CK52CONDlg::IdFileName)->text(), QStringLiteral("Filename : plant.cfg"));
 }
 
 TEST_F(TransferCommandTest, UploadFromTheDemoStationThroughThePortChoice) {
