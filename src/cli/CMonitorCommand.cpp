@@ -3,6 +3,7 @@
 #include "cli/PortArgument.h"
 
 #include "app/TextConvert.h"
+#include "app/Version.h"
 #include "catalog/CCardInterface.h"
 #include "catalog/CMonitorUnit.h"
 #include "cli/CCommandLine.h"
@@ -11,10 +12,13 @@
 #include "link/CException.h"
 #include "link/CJX5COMInterface.h"
 #include "monitor/CLineStateText.h"
+#include "monitor/CLiveValueRecorder.h"
 #include "monitor/CMonitorThread.h"
 #include "monitor/CObserver.h"
+#include "monitor/CSimulationWatch.h"
 #include "rack/CCardSlot.h"
 
+#include <chrono>
 #include <condition_variable>
 #include <iostream>
 #include <mutex>
@@ -56,6 +60,12 @@ private:
 
 } // namespace
 
+std::wstring CMonitorCommand::PortText(const CComSettings& settings) {
+    const std::wstring& path = settings.GetDevicePath();
+    const std::wstring& name = settings.GetDisplayName();
+    return name.empty() || name == path ? path : path + L" (" + name + L")";
+}
+
 CMonitorCommand::CMonitorCommand(std::ostream& out, CInterruptWatcher& interrupts)
     : m_out(out), m_interrupts(interrupts) {}
 
@@ -71,6 +81,7 @@ bool CMonitorCommand::ParseArguments(const std::vector<std::string>& arguments, 
     }
     m_port = line.GetPort();
     m_cycles = line.GetCycles();
+    m_csv = line.GetCsv();
     return true;
 }
 
@@ -127,6 +138,10 @@ std::wstring CMonitorCommand::FormatSlotLine(const CCardSlot& rack, int slotInde
     return line;
 }
 
+std::wstring CMonitorCommand::SimulatingLine(const CSimulationWatch& simulation) {
+    return FormatMessage(L"monitor.simulating", simulation.Describe());
+}
+
 int CMonitorCommand::Run(const std::vector<std::string>& arguments) {
     std::string problem;
     if (!ParseArguments(arguments, problem)) {
@@ -140,6 +155,19 @@ int CMonitorCommand::Run(const std::vector<std::string>& arguments) {
         return kExitUsage;
     }
     link.SetSettings(settings);
+
+    CLiveValueRecorder recorder;
+    bool recordingFailed = false;
+    if (!m_csv.empty()) {
+        try {
+            recorder.Start(FromUtf8(m_csv), {PortText(settings), GetVersionCaption()},
+                           std::chrono::system_clock::now());
+        } catch (const std::exception& error) {
+            ReportErrorText(GetExceptionMessage(error));
+            return kExitFailure;
+        }
+    }
+    CSimulationWatch simulation;
 
     CMonitorThread thread;
     CCycleWaiter waiter;
@@ -179,6 +207,19 @@ int CMonitorCommand::Run(const std::vector<std::string>& arguments) {
                     m_out << ToUtf8(FormatSlotLine(rack, slot)) << "\n";
                 }
             }
+            simulation.Update(rack);
+            if (simulation.Any()) {
+                m_out << ToUtf8(SimulatingLine(simulation)) << "\n";
+            }
+            if (recorder.IsRecording()) {
+                try {
+                    recorder.AppendCycle(rack, std::chrono::system_clock::now());
+                } catch (const std::exception& error) {
+                    // The readings go on; the recording has stopped.
+                    std::cerr << "k52ctl: " << ToUtf8(GetExceptionMessage(error)) << std::endl;
+                    recordingFailed = true;
+                }
+            }
         }
         m_out.flush();
         if (m_out.fail()) {
@@ -187,9 +228,14 @@ int CMonitorCommand::Run(const std::vector<std::string>& arguments) {
     }
     thread.Stop();
     m_interrupts.SetAction(nullptr);
+    recorder.Stop();
     std::cerr << "k52ctl: " << ToUtf8(CLineStateText::Counts(link.GetCounts())) << std::endl;
+    // Forced values stay in the modules after the command ends.
+    if (simulation.Any()) {
+        std::cerr << "k52ctl: " << ToUtf8(SimulatingLine(simulation)) << std::endl;
+    }
     if (interrupted) {
         return kExitInterrupted;
     }
-    return anyRead ? kExitSuccess : kExitFailure;
+    return anyRead && !recordingFailed ? kExitSuccess : kExitFailure;
 }

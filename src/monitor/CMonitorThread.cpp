@@ -48,6 +48,16 @@ void CMonitorThread::RequestParameterWrite(std::int32_t slotNumber,
     m_parameterSlot = slotNumber;
     m_parameterCard = card ? CCardSlot::CopyCard(*card, slotNumber) : nullptr;
     m_parameterIndex = parameterIndex;
+    m_parameterRowOnly = false;
+    PostCommand(CommandParameterWrite, 0);
+}
+
+void CMonitorThread::RequestRowWrite(std::int32_t slotNumber, const std::shared_ptr<CCardInterface>& card,
+                                     std::int32_t row) {
+    m_parameterSlot = slotNumber;
+    m_parameterCard = card ? CCardSlot::CopyCard(*card, slotNumber) : nullptr;
+    m_parameterIndex = row;
+    m_parameterRowOnly = true;
     PostCommand(CommandParameterWrite, 0);
 }
 
@@ -180,7 +190,9 @@ void CMonitorThread::Carry(std::uint32_t code) {
         m_rack.RefreshForMonitor(*m_link);
         break;
     case CommandParameterWrite:
-        if (m_parameterCard) {
+        if (m_parameterCard && m_parameterRowOnly) {
+            m_parameterCard->WriteParameter(m_parameterSlot, *m_link, m_parameterIndex);
+        } else if (m_parameterCard) {
             m_parameterCard->DownloadParameters(m_parameterSlot, *m_link, m_parameterIndex, true);
         }
         break;

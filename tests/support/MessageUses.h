@@ -40,6 +40,15 @@ inline std::vector<MessageUse> MessageUses() {
         {L"textlenerr", MessageUse::Printf, {249}},
         {L"textcharerr", MessageUse::None, {}},
         {L"outputerr", MessageUse::Printf, {s}},
+        // live values over time: recording, trend, simulation
+        {L"recordstarterr", MessageUse::Printf, {s}},
+        {L"recordstoperr", MessageUse::Printf, {s, s}},
+        {L"monitor.recording", MessageUse::Printf, {s, 12ULL}},
+        {L"monitor.recorded", MessageUse::Printf, {12ULL, s}},
+        {L"monitor.span", MessageUse::Printf, {10}},
+        {L"monitor.simulating", MessageUse::Printf, {s}},
+        {L"monitor.simquestion", MessageUse::Printf, {s}},
+        {L"monitor.simofferr", MessageUse::Printf, {s}},
     };
     for (const wchar_t* key :
          {L"inperr", L"inpierr", L"iperr", L"passwordErr", L"dateErr", L"timeErr", L"yearErr", L"monthErr",
@@ -48,7 +57,10 @@ inline std::vector<MessageUse> MessageUses() {
           L"jx5com.overcount", L"comcap", L"difcomcarderr", L"simuouterr", L"illfileerr", L"desfileerr",
           L"uploading", L"downloading", L"inSimulate", L"siminput", L"simoutput", L"fopenfilter",
           // the line
-          L"serio.notpresent", L"serio.inuse", L"monitor.reading"}) {
+          L"serio.notpresent", L"serio.inuse", L"monitor.reading",
+          // live values over time
+          L"monitor.stoprecord", L"monitor.resume", L"monitor.trendnone", L"monitor.leavesim", L"monitor.simoff",
+          L"monitor.simoffing", L"csvfilter"}) {
         uses.push_back({key, MessageUse::None, {}});
     }
     return uses;
