@@ -115,6 +115,11 @@ CTrendView::CTrendView(const CTrendHistory& history, QWidget* parent)
     m_valueAxis = new QValueAxis(m_chart);
     m_chart->addAxis(m_timeAxis, Qt::AlignBottom);
     m_chart->addAxis(m_valueAxis, Qt::AlignLeft);
+    // The time axis must have a range of real times before it is first laid
+    // out: laid out with its default range it keeps no room for its labels.
+    m_nowMs = static_cast<double>(QDateTime::currentMSecsSinceEpoch());
+    m_timeAxis->setRange(QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(m_nowMs - m_shownMs)),
+                         QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(m_nowMs)));
 
     m_view = new CTrendChartView(m_chart, this);
     SetControlId(m_view, kChartId);
@@ -278,6 +283,7 @@ void CTrendView::Redraw() {
     }
     const double margin = high > low ? (high - low) * 0.05 : std::max(1.0, std::abs(high) * 0.05);
     m_valueAxis->setRange(low - margin, high + margin);
+    m_valueAxis->applyNiceNumbers();
     m_timeAxis->setRange(QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(start)),
                          QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(end)));
     ++m_redraws;
