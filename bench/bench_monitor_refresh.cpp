@@ -107,14 +107,14 @@ void Run(const char* what, bool paced, double seconds) {
         }
     }
     const double runSeconds = std::chrono::duration<double>(Clock::now() - start).count();
-    const double bytes = static_cast<double>(dialog.Recorder().GetByteCount());
-    const double rows = static_cast<double>(dialog.Recorder().GetRowCount());
+    const auto bytes = static_cast<double>(dialog.Recorder().GetByteCount());
+    const auto rows = static_cast<double>(dialog.Recorder().GetRowCount());
     dialog.StopRecording();
     dialog.done(1);
     std::filesystem::remove(file);
     std::filesystem::remove(file.wstring() + L".info");
 
-    const double cycles = static_cast<double>(notifications - firstNotification);
+    const auto cycles = static_cast<double>(notifications - firstNotification);
     const Spread update = SpreadOf(updates);
     const Spread redraw = SpreadOf(redraws);
     std::printf("%s: %.0f cycles in %.1f s (%.1f cycles/s), trend history %zu samples\n", what, cycles, runSeconds,

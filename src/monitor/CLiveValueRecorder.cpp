@@ -139,7 +139,7 @@ std::string CLiveValueRecorder::FormatLocalTime(std::chrono::system_clock::time_
     const auto since = when.time_since_epoch();
     const auto seconds = std::chrono::floor<std::chrono::seconds>(since);
     const auto milliseconds = std::chrono::duration_cast<std::chrono::milliseconds>(since - seconds).count();
-    const std::time_t whole = static_cast<std::time_t>(seconds.count());
+    const auto whole = static_cast<std::time_t>(seconds.count());
     std::tm local{};
     if (::localtime_r(&whole, &local) == nullptr) {
         return {};
@@ -237,7 +237,7 @@ void CLiveValueRecorder::Start(const std::wstring& path, const Source& source,
         char offset[32] = "";
         if (::localtime_r(&whole, &local) != nullptr) {
             const long minutes = local.tm_gmtoff / 60;
-            const int absolute = static_cast<int>((minutes < 0 ? -minutes : minutes) % (24 * 60));
+            const int absolute = static_cast<int>((minutes < 0 ? -minutes : minutes) % (24L * 60L));
             std::snprintf(offset, sizeof offset, "%c%02d:%02d", minutes < 0 ? '-' : '+', absolute / 60,
                           absolute % 60);
         }

@@ -83,7 +83,7 @@ TEST(MonitorCommand, RecordsEveryCycleToCsvAndNamesTheSimulatingModules) {
     const auto rows = Lines(k52test::ReadFile(csv));
     ASSERT_FALSE(rows.empty());
     EXPECT_EQ(rows[0], "time,slot,model,channel,value,raw,status,simulating");
-    const std::regex time("\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d\\.\\d{3}");
+    const std::regex time(R"(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d\.\d{3})");
     std::string lastTime;
     int analog = 0;
     int digital = 0;
