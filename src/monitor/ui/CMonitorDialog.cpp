@@ -264,8 +264,11 @@ void CMonitorDialog::OnThreadUpdate() {
     // The thread waits for its next command: its rack holds still.
     const bool goodCycle =
         m_thread->GetCurrentCommand() == CMonitorThread::CommandCycle && !m_thread->HasLastCommandFailed();
-    const bool cycleEnded = m_thread->GetCurrentCommand() == CMonitorThread::CommandCycle;
-    if (m_writeState == 0 && !m_writeRequests.empty()) {
+    if (m_switchingOff) {
+        // Closing: the switches are written one after the other, with no
+        // cycle between them.
+        ContinueSwitchingOff();
+    } else if (m_writeState == 0 && !m_writeRequests.empty()) {
         // The write goes out between two cycles; the display waits for the
         // notification that follows it. The cycle's readings are taken now,
         // before the thread moves on.
@@ -277,20 +280,12 @@ void CMonitorDialog::OnThreadUpdate() {
         if (m_writeRequests.empty()) {
             m_adjustList->ClearWriteRequest();
         }
-        if (request.rowOnly) {
-            m_thread->RequestRowWrite(request.slot, request.card, request.parameter);
-        } else {
-            m_thread->RequestParameterWrite(request.slot, request.card, request.parameter);
-        }
+        m_thread->RequestParameterWrite(request.slot, request.card, request.parameter);
         m_writeState = 1;
     } else if (m_writeState == 0 || m_writeState == 1) {
         Refresh();
         if (goodCycle) {
             TakeGoodCycle(m_list->Rack());
-        }
-        // The first cycle after the last switch-off write shows what came of it.
-        if (m_switchingOff && cycleEnded && m_writeRequests.empty()) {
-            FinishSwitchingOff();
         }
     }
     ShowLineState();
@@ -444,15 +439,15 @@ bool CMonitorDialog::AskAboutSimulation() {
 }
 
 bool CMonitorDialog::StartSwitchingOff() {
-    m_switchedOff = m_simulation.GetModules();
-    bool queued = false;
-    for (const CSimulationWatch::Module& module : m_switchedOff) {
+    const std::vector<CSimulationWatch::Module> modules = m_simulation.GetModules();
+    m_switchOffRequests.clear();
+    m_switchOffFailed.clear();
+    m_switchOffWriting.reset();
+    for (const CSimulationWatch::Module& module : modules) {
         const auto card = m_list->Rack().GetCard(module.slotIndex);
-        if (!card || card->GetTypeCode() == 0) {
-            continue;
-        }
-        const int row = card->GetSimulationSwitchRow();
+        const int row = card && card->GetTypeCode() != 0 ? card->GetSimulationSwitchRow() : -1;
         if (row < 0) {
+            m_switchOffFailed.push_back(module);
             continue;
         }
         // The module's own switch, written as an adjustment is; only that
@@ -462,13 +457,13 @@ bool CMonitorDialog::StartSwitchingOff() {
         try {
             copy->SetCheckedValue(row, 0);
         } catch (const std::exception&) {
+            m_switchOffFailed.push_back(module);
             continue;
         }
-        m_writeRequests.push_back(WriteRequest{number, copy, row, true});
-        queued = true;
+        m_switchOffRequests.push_back(SwitchOffRequest{module, copy, row});
     }
-    if (!queued) {
-        CErrorBox::Show(this, FormatMessage(L"monitor.simofferr", CSimulationWatch::Describe(m_switchedOff)));
+    if (m_switchOffRequests.empty()) {
+        CErrorBox::Show(this, FormatMessage(L"monitor.simofferr", CSimulationWatch::Describe(m_switchOffFailed)));
         return false;
     }
     m_switchingOff = true;
@@ -479,24 +474,36 @@ bool CMonitorDialog::StartSwitchingOff() {
     return true;
 }
 
-void CMonitorDialog::FinishSwitchingOff() {
-    std::vector<CSimulationWatch::Module> still;
-    const std::vector<CSimulationWatch::Module> now = m_simulation.GetModules();
-    for (const CSimulationWatch::Module& module : m_switchedOff) {
-        for (const CSimulationWatch::Module& simulating : now) {
-            if (simulating.slotIndex == module.slotIndex) {
-                still.push_back(module);
-            }
+void CMonitorDialog::ContinueSwitchingOff() {
+    // The thread has just ended a command: the cycle that ran when the user
+    // answered, or the last switch write, whose outcome is its own.
+    if (m_switchOffWriting && m_thread->GetCurrentCommand() == CMonitorThread::CommandParameterWrite) {
+        if (m_thread->HasLastCommandFailed()) {
+            m_switchOffFailed.push_back(*m_switchOffWriting);
         }
+        m_switchOffWriting.reset();
     }
+    if (m_switchOffRequests.empty()) {
+        FinishSwitchingOff();
+        return;
+    }
+    const SwitchOffRequest request = m_switchOffRequests.front();
+    m_switchOffRequests.pop_front();
+    m_switchOffWriting = request.module;
+    m_thread->RequestRowWrite(CCardSlot::GetSlotNumber(request.module.slotIndex), request.card, request.row);
+}
+
+void CMonitorDialog::FinishSwitchingOff() {
+    const std::vector<CSimulationWatch::Module> failed = m_switchOffFailed;
     m_switchingOff = false;
     m_closing = true;
-    // Closed once this notification has been dealt with; a box about the
-    // modules that still simulate comes first, after the thread has ended.
-    QTimer::singleShot(0, this, [this, still] {
+    // Closed once this notification has been dealt with; a box naming the
+    // modules whose switch was not written comes first, after the thread
+    // has ended.
+    QTimer::singleShot(0, this, [this, failed] {
         StopThread();
-        if (!still.empty()) {
-            CErrorBox::Show(this, FormatMessage(L"monitor.simofferr", CSimulationWatch::Describe(still)));
+        if (!failed.empty()) {
+            CErrorBox::Show(this, FormatMessage(L"monitor.simofferr", CSimulationWatch::Describe(failed)));
         }
         FinishClose(1);
     });

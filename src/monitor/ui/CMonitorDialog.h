@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <deque>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class CAnalogSimulationPanel;
@@ -129,6 +130,8 @@ private:
     // True when the user chose to switch the simulation off.
     bool AskAboutSimulation();
     bool StartSwitchingOff();
+    // The next switch write, or the end of switching off; on the thread's notification.
+    void ContinueSwitchingOff();
     void FinishSwitchingOff();
     void FinishClose(int result);
     void TranslateAddedControls();
@@ -167,8 +170,12 @@ private:
         std::int32_t slot = 0;
         std::shared_ptr<CCardInterface> card;
         std::int32_t parameter = -1;
-        // Only that row is written (a module whose other rows were not read).
-        bool rowOnly = false;
+    };
+    // The simulation switch of one module, written alone on closing.
+    struct SwitchOffRequest {
+        CSimulationWatch::Module module;
+        std::shared_ptr<CCardInterface> card;
+        std::int32_t row = -1;
     };
     std::deque<SimulationRequest> m_simulationRequests;
     std::deque<WriteRequest> m_writeRequests;
@@ -195,7 +202,9 @@ private:
     bool m_closeAsked = false;
     bool m_switchingOff = false;
     bool m_closing = false;
-    std::vector<CSimulationWatch::Module> m_switchedOff;
+    std::deque<SwitchOffRequest> m_switchOffRequests;
+    std::optional<CSimulationWatch::Module> m_switchOffWriting;
+    std::vector<CSimulationWatch::Module> m_switchOffFailed;
     std::chrono::nanoseconds m_lastUpdateTime{0};
     std::chrono::nanoseconds m_longestUpdateTime{0};
 

@@ -585,7 +585,7 @@ TEST_F(MonitorDialogTest, ABannerNamesTheSimulatingModulesAndEscapeAtCloseLeaves
     EXPECT_EQ(SwitchAtStation(*station, *card, 11), std::optional<std::wstring>(L"1"));
 }
 
-TEST_F(MonitorDialogTest, SwitchingSimulationOffAtCloseWritesEachModulesSwitchAlone) {
+TEST_F(MonitorDialogTest, SwitchingSimulationOffAtCloseWritesEachModulesSwitchAloneAndNamesAFailure) {
     const auto station = Start(L"sim:0=K52HQ8,13=JK7W,14=QB9W,15=KZ9W");
     ASSERT_TRUE(WaitCycles(1));
     const auto analog = m_dialog.MonitorList()->Rack().GetCard(13);
@@ -595,6 +595,14 @@ TEST_F(MonitorDialogTest, SwitchingSimulationOffAtCloseWritesEachModulesSwitchAl
     ASSERT_TRUE(QTest::qWaitFor(
         [&] { return m_dialog.SimulationBanner()->text() == QStringLiteral("Simulating: IO13 JK7W, IO14 QB9W"); },
         kWait));
+    // The counter module turns the write of its switch down.
+    const ParameterDefinition& switchRow = analog->GetParameter(analog->GetSimulationSwitchRow());
+    auto refused = StationFault::AtItem(14, static_cast<std::uint8_t>(switchRow.page),
+                                        static_cast<std::uint8_t>(switchRow.item), StationFault::Kind::ErrorStatus)
+                       .WithStatus(2)
+                       .Times(0);
+    refused.command = kStationWriteCommand;
+    station->InjectFault(refused);
     station->ClearRequestLog();
 
     k52test::ErrorBoxRecorder errors;
@@ -607,13 +615,14 @@ TEST_F(MonitorDialogTest, SwitchingSimulationOffAtCloseWritesEachModulesSwitchAl
     });
     m_dialog.close();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !m_dialog.isVisible(); }, kWait));
-    EXPECT_TRUE(errors.Texts().empty());
+    station->ClearFaults();
+    ASSERT_EQ(errors.Texts().size(), 1u);
+    EXPECT_EQ(errors.Texts().front().rfind(L"Simulation could not be switched off in IO14 QB9W.", 0), 0u);
     EXPECT_FALSE(m_dialog.Thread()->IsRunning());
     EXPECT_EQ(SwitchAtStation(*station, *analog, 13), std::optional<std::wstring>(L"0"));
-    EXPECT_EQ(SwitchAtStation(*station, *counter, 14), std::optional<std::wstring>(L"0"));
+    EXPECT_EQ(SwitchAtStation(*station, *counter, 14), std::optional<std::wstring>(L"1"));
     // Only the switch and the write frame around it: the calibration of a
     // module that was never selected is not touched.
-    const ParameterDefinition& switchRow = analog->GetParameter(analog->GetSimulationSwitchRow());
     for (const StationRequest& request : station->GetRequestLog()) {
         if (request.command == kStationWriteCommand && request.address != 0) {
             EXPECT_TRUE(request.address == 13 || request.address == 14) << request.address;
