@@ -3,11 +3,11 @@
 // thread as the window drives it and for `k52ctl monitor`, and how long
 // "close" (Stop, Ctrl-C) takes while the monitor rests between attempts.
 // A plain timed program, not registered with CTest: bench_idle [seconds].
-#include "app/CResourceManager.h"
-#include "app/TextConvert.h"
+#include "base/CObserver.h"
+#include "base/CResourceManager.h"
+#include "base/TextConvert.h"
 #include "link/CJX5COMInterface.h"
 #include "monitor/CMonitorThread.h"
-#include "monitor/CObserver.h"
 
 #include <chrono>
 #include <cstdio>

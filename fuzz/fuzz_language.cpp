@@ -3,9 +3,9 @@
 // model (chosen from the file's bytes) looked up as the windows would.
 #include "FuzzSupport.h"
 
-#include "app/CResourceManager.h"
+#include "base/CPrivateException.h"
+#include "base/CResourceManager.h"
 #include "catalog/CCardInterface.h"
-#include "link/CPrivateException.h"
 #include "support/MessageUses.h"
 
 #include <memory>

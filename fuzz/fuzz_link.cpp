@@ -7,8 +7,8 @@
 // comes back short at once when they run out, which is how a time-out looks.
 #include "FuzzSupport.h"
 
+#include "base/CPrivateException.h"
 #include "link/CJX5COMInterface.h"
-#include "link/CPrivateException.h"
 #include "link/CSerialBackend.h"
 
 #include <memory>

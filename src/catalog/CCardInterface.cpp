@@ -1,10 +1,10 @@
 #include "catalog/CCardInterface.h"
 
-#include "app/CMessageFormatter.h"
-#include "app/CResourceDatabase.h"
+#include "base/CMessageFormatter.h"
+#include "base/CPrivateException.h"
+#include "base/CResourceDatabase.h"
+#include "base/CXmlReaderWriter.h"
 #include "catalog/ValueText.h"
-#include "link/CPrivateException.h"
-#include "rack/CXmlReaderWriter.h"
 
 #include <stdexcept>
 

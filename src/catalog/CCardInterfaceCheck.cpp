@@ -4,8 +4,8 @@
 // would have taken it.
 #include "catalog/CCardInterface.h"
 
+#include "base/CPrivateException.h"
 #include "catalog/ValueText.h"
-#include "link/CPrivateException.h"
 #include "link/WireFormat.h"
 
 #include <charconv>

@@ -1,6 +1,6 @@
 #include "catalog/ValueText.h"
 
-#include "app/CMessageFormatter.h"
+#include "base/CMessageFormatter.h"
 #include "catalog/ParameterDefinition.h"
 
 #include <charconv>

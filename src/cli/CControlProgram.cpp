@@ -2,16 +2,16 @@
 
 #include "cli/PortArgument.h"
 
-#include "app/TextConvert.h"
+#include "base/CPrivateException.h"
+#include "base/CXmlReaderWriter.h"
+#include "base/TextConvert.h"
 #include "cli/CDescriptorOutputBuffer.h"
 #include "cli/CMonitorCommand.h"
 #include "link/CComPortList.h"
 #include "link/CJX5COMInterface.h"
-#include "link/CPrivateException.h"
 #include "rack/CCardSlot.h"
 #include "rack/CDownloadThread.h"
 #include "rack/CUploadThread.h"
-#include "rack/CXmlReaderWriter.h"
 
 #include <chrono>
 #include <cstdio>

@@ -2,17 +2,17 @@
 
 #include "cli/PortArgument.h"
 
-#include "app/TextConvert.h"
+#include "base/CException.h"
+#include "base/CObserver.h"
+#include "base/TextConvert.h"
 #include "catalog/CCardInterface.h"
 #include "catalog/CMonitorUnit.h"
 #include "cli/CCommandLine.h"
 #include "cli/CInterruptWatcher.h"
 #include "link/CComPortList.h"
-#include "link/CException.h"
 #include "link/CJX5COMInterface.h"
 #include "monitor/CLineStateText.h"
 #include "monitor/CMonitorThread.h"
-#include "monitor/CObserver.h"
 #include "rack/CCardSlot.h"
 
 #include <condition_variable>

@@ -1,6 +1,6 @@
 #include "link/CGICommandParser.h"
 
-#include "link/CPrivateException.h"
+#include "base/CPrivateException.h"
 
 #include <charconv>
 #include <cmath>

@@ -1,6 +1,6 @@
 #include "link/CJX5COMInterface.h"
 
-#include "link/CPrivateException.h"
+#include "base/CPrivateException.h"
 #include "link/WireFormat.h"
 
 #include <stdexcept>

@@ -1,8 +1,8 @@
 #include "link/CSerialIO.h"
 
-#include "app/CMessageFormatter.h"
-#include "app/CProfile.h"
-#include "link/CPrivateException.h"
+#include "base/CMessageFormatter.h"
+#include "base/CPrivateException.h"
+#include "base/CProfile.h"
 #include "link/posix/CPosixSerialBackend.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 #include "monitor/CMonitorThread.h"
 
+#include "base/CException.h"
 #include "catalog/CCardInterface.h"
-#include "link/CException.h"
 #include "link/CJX5COMInterface.h"
 
 #include <algorithm>

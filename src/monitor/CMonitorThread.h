@@ -1,6 +1,6 @@
 #pragma once
+#include "base/CObservable.h"
 #include "link/CMutexHandle.h"
-#include "monitor/CObservable.h"
 #include "rack/CCardSlot.h"
 
 #include <atomic>

@@ -1,14 +1,14 @@
 #include "rack/CCardSlot.h"
 
+#include "base/CPrivateException.h"
+#include "base/CXmlReaderWriter.h"
 #include "catalog/CCOMCardType.h"
 #include "catalog/CIOCardType.h"
 #include "catalog/ModelRegistry.h"
 #include "catalog/StationAttribute.h"
 #include "link/CGICommandParser.h"
 #include "link/CJX5COMInterface.h"
-#include "link/CPrivateException.h"
 #include "rack/CProgressCounter.h"
-#include "rack/CXmlReaderWriter.h"
 
 #include <bit>
 #include <stdexcept>

@@ -1,5 +1,5 @@
 #pragma once
-#include "link/CPrivateException.h"
+#include "base/CPrivateException.h"
 #include "rack/CProgressCounter.h"
 
 #include <atomic>

@@ -1,7 +1,7 @@
 #include "station/CStationPtyServer.h"
 
-#include "app/CMessageFormatter.h"
-#include "link/CPrivateException.h"
+#include "base/CMessageFormatter.h"
+#include "base/CPrivateException.h"
 #include "station/CStationLine.h"
 
 #include <cerrno>

@@ -1,5 +1,5 @@
-#include "app/CResourceManager.h"
-#include "app/TextConvert.h"
+#include "base/CResourceManager.h"
+#include "base/TextConvert.h"
 #include "support/MessageUses.h"
 #include "support/TestSupport.h"
 

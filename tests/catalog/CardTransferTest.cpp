@@ -3,11 +3,11 @@
 #include "CardTestHelpers.h"
 #include "StationFixture.h"
 
+#include "base/CXmlReaderWriter.h"
 #include "catalog/CCOMCardType.h"
 #include "catalog/CIOCardType.h"
 #include "catalog/ModelRegistry.h"
 #include "link/ScriptedPeer.h"
-#include "rack/CXmlReaderWriter.h"
 
 #include <algorithm>
 #include <chrono>

@@ -1,6 +1,6 @@
 #include "CardTestHelpers.h"
-#include "app/CMessageFormatter.h"
-#include "app/CResourceManager.h"
+#include "base/CMessageFormatter.h"
+#include "base/CResourceManager.h"
 #include "catalog/CCOMCardType.h"
 #include "catalog/CIOCardType.h"
 #include "support/TestSupport.h"

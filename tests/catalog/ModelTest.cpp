@@ -1,8 +1,8 @@
 #include "CardTestHelpers.h"
-#include "app/CMessageFormatter.h"
-#include "app/CResourceManager.h"
+#include "base/CMessageFormatter.h"
+#include "base/CResourceManager.h"
+#include "base/CXmlReaderWriter.h"
 #include "catalog/CIOCardType.h"
-#include "rack/CXmlReaderWriter.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>

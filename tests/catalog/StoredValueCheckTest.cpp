@@ -2,12 +2,12 @@
 // marked, saved back unchanged, and refused by the checks a download makes
 // with the message the parameter list would give.
 #include "CardTestHelpers.h"
-#include "app/CResourceManager.h"
-#include "app/TextConvert.h"
+#include "base/CResourceManager.h"
+#include "base/CXmlReaderWriter.h"
+#include "base/TextConvert.h"
 #include "catalog/CCOMCardType.h"
 #include "catalog/CIOCardType.h"
 #include "link/WireFormat.h"
-#include "rack/CXmlReaderWriter.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 // k52ctl end to end: the program is run as a script would run it, against
 // the built-in simulated station and against k52sim on a pseudo-terminal.
-#include "app/CResourceDatabase.h"
-#include "app/CResourceManager.h"
-#include "app/TextConvert.h"
+#include "base/CResourceDatabase.h"
+#include "base/CResourceManager.h"
+#include "base/TextConvert.h"
 #include "catalog/CIOCardType.h"
 #include "rack/CCardSlot.h"
 #include "support/TestSupport.h"

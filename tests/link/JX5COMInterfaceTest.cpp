@@ -1,6 +1,6 @@
 #include "ScriptedPeer.h"
 
-#include "app/CResourceManager.h"
+#include "base/CResourceManager.h"
 #include "link/CJX5COMInterface.h"
 #include "support/TestSupport.h"
 

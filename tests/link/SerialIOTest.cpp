@@ -1,7 +1,7 @@
 #include "ScriptedPeer.h"
 
-#include "app/CProfile.h"
-#include "app/CResourceManager.h"
+#include "base/CProfile.h"
+#include "base/CResourceManager.h"
 #include "link/CMutexHandle.h"
 #include "link/CSerialIO.h"
 #include "support/TestSupport.h"

@@ -1,13 +1,13 @@
 // The monitoring thread against the simulated station, driven as the monitor
 // window drives it: every notification answers with the next command.
+#include "base/CException.h"
+#include "base/CObserver.h"
 #include "catalog/CCardInterface.h"
 #include "catalog/CMonitorUnit.h"
 #include "catalog/ParameterDefinition.h"
 #include "catalog/StationAttribute.h"
-#include "link/CException.h"
 #include "link/CJX5COMInterface.h"
 #include "monitor/CMonitorThread.h"
-#include "monitor/CObserver.h"
 #include "station/CSimulatedStation.h"
 #include "station/CSimulatedStationPort.h"
 #include "support/TestSupport.h"

@@ -1,7 +1,7 @@
 // Upload and download against a simulated station through the real link,
 // directly and on their worker threads.
 #include "TestStation.h"
-#include "app/TextConvert.h"
+#include "base/TextConvert.h"
 #include "catalog/CIOCardType.h"
 #include "catalog/StationAttribute.h"
 #include "rack/CCardSlot.h"

@@ -4,11 +4,11 @@
 // and downloads of a small rack are interleaved; each outcome is checked
 // against what the fault must cause, and so are the time each operation
 // takes and the heap in use at the end.
-#include "app/CResourceManager.h"
-#include "app/TextConvert.h"
+#include "base/CException.h"
+#include "base/CResourceManager.h"
+#include "base/TextConvert.h"
 #include "catalog/CCardInterface.h"
 #include "catalog/StationAttribute.h"
-#include "link/CException.h"
 #include "link/CJX5COMInterface.h"
 #include "rack/CCardSlot.h"
 #include "rack/CDownloadThread.h"

@@ -2,8 +2,8 @@
 // next request: the link drains the line after a failed exchange and stays
 // wary until a reply ends on a quiet line. Tried with every command, over the
 // in-process port and over a pseudo-terminal.
-#include "app/CResourceManager.h"
-#include "app/TextConvert.h"
+#include "base/CResourceManager.h"
+#include "base/TextConvert.h"
 #include "link/CJX5COMInterface.h"
 #include "station/CSimulatedStationPort.h"
 #include "station/CStationPtyServer.h"

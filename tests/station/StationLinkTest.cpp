@@ -1,7 +1,7 @@
 // The station as the tool meets it: through the real link, over the
 // in-process "sim:" port, a pseudo-terminal, and the k52sim program.
-#include "app/CResourceManager.h"
-#include "app/TextConvert.h"
+#include "base/CResourceManager.h"
+#include "base/TextConvert.h"
 #include "link/CJX5COMInterface.h"
 #include "station/CSimulatedStationPort.h"
 #include "station/CStationPtyServer.h"

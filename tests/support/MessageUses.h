@@ -1,5 +1,5 @@
 #pragma once
-#include "app/CMessageFormatter.h"
+#include "base/CMessageFormatter.h"
 
 #include <regex>
 #include <span>

@@ -38,7 +38,7 @@ std::wstring RaisedText(F&& f);
 
 } // namespace k52test
 
-#include "link/CPrivateException.h"
+#include "base/CPrivateException.h"
 
 template <class F>
 std::wstring k52test::RaisedText(F&& f) {

@@ -1,7 +1,5 @@
 #include "app/ui/CK52CONDlg.h"
 
-#include "app/CMessageFormatter.h"
-#include "app/Version.h"
 #include "app/ui/CDialogUnits.h"
 #include "app/ui/CErrorBox.h"
 #include "app/ui/CFileChooser.h"
@@ -9,13 +7,15 @@
 #include "app/ui/CSlotList.h"
 #include "app/ui/ControlId.h"
 #include "app/ui/TranslateWindow.h"
+#include "base/CException.h"
+#include "base/CMessageFormatter.h"
+#include "base/Version.h"
 #include "editing/ui/CParameterListCtrl.h"
 #include "link/CComSettings.h"
-#include "link/CException.h"
 #include "link/CJX5COMInterface.h"
+#include "monitor/ui/CMonitorDialog.h"
 #include "rack/CDownloadThread.h"
 #include "rack/CUploadThread.h"
-#include "monitor/ui/CMonitorDialog.h"
 #include "rack/ui/CProgressDialog.h"
 
 #include <QCheckBox>

@@ -2,12 +2,12 @@
 
 #include "app/ui/CDialogUnits.h"
 #include "app/ui/CErrorBox.h"
+#include "base/CException.h"
 #include "catalog/CCardInterface.h"
 #include "catalog/CMonitorUnit.h"
 #include "catalog/ModelRegistry.h"
 #include "catalog/StationAttribute.h"
 #include "editing/ui/CParameterListCtrl.h"
-#include "link/CException.h"
 #include "link/CJX5COMInterface.h"
 #include "monitor/CLineStateText.h"
 #include "monitor/CMonitorThread.h"

@@ -1,5 +1,5 @@
 #include "app/ui/CErrorBox.h"
-#include "link/CPrivateException.h"
+#include "base/CPrivateException.h"
 #include "support/GuiTestSupport.h"
 
 #include <QApplication>

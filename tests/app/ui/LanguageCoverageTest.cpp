@@ -4,10 +4,10 @@
 // missing makes the window or the look-up fail at the user's desk, so the
 // test names each missing entry by its path in the file.
 #include "MainWindowFixture.h"
-#include "app/CResourceDatabase.h"
-#include "app/TextConvert.h"
 #include "app/ui/CPreferencesDialog.h"
 #include "app/ui/TranslateWindow.h"
+#include "base/CResourceDatabase.h"
+#include "base/TextConvert.h"
 #include "catalog/CCOMCardType.h"
 #include "catalog/CIOCardType.h"
 #include "catalog/ModelRegistry.h"

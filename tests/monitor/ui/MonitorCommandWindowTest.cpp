@@ -1,6 +1,6 @@
 // The main window's "Monitor" command.
-#include "app/CResourceManager.h"
 #include "app/ui/MainWindowFixture.h"
+#include "base/CResourceManager.h"
 #include "monitor/CMonitorThread.h"
 #include "monitor/ui/CMonitorDialog.h"
 

@@ -1,7 +1,7 @@
 // The monitor window against the simulated station, through real widgets
 // and input events.
-#include "app/CResourceManager.h"
 #include "app/ui/ControlId.h"
+#include "base/CResourceManager.h"
 #include "catalog/CCardInterface.h"
 #include "catalog/StationAttribute.h"
 #include "editing/ui/CListStepper.h"

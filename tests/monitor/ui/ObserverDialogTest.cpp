@@ -1,5 +1,5 @@
 #include "app/ui/RegisteredEvents.h"
-#include "monitor/CObservable.h"
+#include "base/CObservable.h"
 #include "monitor/ui/CObserverDialog.h"
 
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
 #pragma once
-#include "app/CMessageFormatter.h"
-#include "app/CResourceDatabase.h"
+#include "base/CMessageFormatter.h"
+#include "base/CResourceDatabase.h"
 
 #include <array>
 #include <optional>

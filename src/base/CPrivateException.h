@@ -1,5 +1,5 @@
 #pragma once
-#include "link/CException.h"
+#include "base/CException.h"
 
 #include <string>
 

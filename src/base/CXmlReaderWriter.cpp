@@ -1,8 +1,8 @@
-#include "rack/CXmlReaderWriter.h"
+#include "base/CXmlReaderWriter.h"
 
-#include "app/CMessageFormatter.h"
-#include "app/TextConvert.h"
-#include "link/CPrivateException.h"
+#include "base/CMessageFormatter.h"
+#include "base/CPrivateException.h"
+#include "base/TextConvert.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,8 +1,8 @@
-#include "app/CResourceDatabase.h"
+#include "base/CResourceDatabase.h"
 
-#include "app/CMessageFormatter.h"
-#include "app/TextConvert.h"
-#include "link/CPrivateException.h"
+#include "base/CMessageFormatter.h"
+#include "base/CPrivateException.h"
+#include "base/TextConvert.h"
 
 #include <climits>
 #include <cwctype>

@@ -1,4 +1,4 @@
-#include "app/CResourceManager.h"
+#include "base/CResourceManager.h"
 
 #include <mutex>
 

@@ -1,5 +1,5 @@
-#include "app/CResourceDatabase.h"
-#include "app/CResourceManager.h"
+#include "base/CResourceDatabase.h"
+#include "base/CResourceManager.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>

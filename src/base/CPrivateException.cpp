@@ -1,6 +1,6 @@
-#include "link/CPrivateException.h"
+#include "base/CPrivateException.h"
 
-#include "app/TextConvert.h"
+#include "base/TextConvert.h"
 
 CPrivateException::CPrivateException(const wchar_t* text)
     : CPrivateException(text != nullptr ? std::wstring(text) : std::wstring()) {}

@@ -1,4 +1,4 @@
-#include "link/CPrivateException.h"
+#include "base/CPrivateException.h"
 
 #include <gtest/gtest.h>
 
