@@ -18,7 +18,8 @@
 namespace {
 
 [[noreturn]] void Raise(const std::wstring& text) {
-    throw CPrivateException(text);
+    // Everything here is about a file or the document read from one.
+    throw CPrivateException(FailureKind::File, text);
 }
 
 [[noreturn]] void RaiseFileError(const wchar_t* what, const std::wstring& path, int errorNumber) {

@@ -287,7 +287,7 @@ void CCardInterface::SetFromText(int row, const std::wstring& text) {
             decimals > 0 ? ParseDecimalText(text, decimals)
                          : ParseIntegerText(text, definition.radix, definition.isSigned == 1);
         if (!value) {
-            throw CPrivateException(GetMessage(decimals > 0 ? L"inperr" : L"inpierr"));
+            throw CPrivateException(FailureKind::Input, GetMessage(decimals > 0 ? L"inperr" : L"inpierr"));
         }
         CheckBeforeSet(row, *value);
         CheckRange(row, *value, definition.minimum, definition.maximum);
@@ -298,7 +298,7 @@ void CCardInterface::SetFromText(int row, const std::wstring& text) {
     case KindUnsigned32: {
         std::optional<std::int64_t> value = ParseUnsigned32Text(text);
         if (!value) {
-            throw CPrivateException(GetMessage(L"inpierr"));
+            throw CPrivateException(FailureKind::Input, GetMessage(L"inpierr"));
         }
         CheckRangeUnsigned(row, *value, definition.minimum, definition.maximum);
         SetDword(definition.page, definition.item, static_cast<std::uint32_t>(*value));
@@ -307,7 +307,7 @@ void CCardInterface::SetFromText(int row, const std::wstring& text) {
     case KindIpAddress: {
         std::optional<std::uint32_t> address = ParseIpAddressText(text);
         if (!address) {
-            throw CPrivateException(GetMessage(L"iperr"));
+            throw CPrivateException(FailureKind::Input, GetMessage(L"iperr"));
         }
         CheckBeforeSet(row, static_cast<std::int32_t>(*address));
         SetDword(definition.page, definition.item, *address);
@@ -376,7 +376,8 @@ void CCardInterface::CheckRange(int row, std::int32_t value, std::int32_t minimu
     if (value >= minimum && value <= maximum) {
         return;
     }
-    throw CPrivateException(FormatNumberedMessage(L"rangeerr", GetCaption(row), GetValueText(row, minimum),
+    throw CPrivateException(FailureKind::Input,
+                            FormatNumberedMessage(L"rangeerr", GetCaption(row), GetValueText(row, minimum),
                                                   GetValueText(row, maximum)));
 }
 
@@ -385,7 +386,8 @@ void CCardInterface::CheckRangeExcept(int row, std::int32_t value, std::int32_t 
     if (value == exceptValue || (value >= minimum && value <= maximum)) {
         return;
     }
-    throw CPrivateException(FormatNumberedMessage(L"rangeerr2", GetCaption(row),
+    throw CPrivateException(FailureKind::Input,
+                            FormatNumberedMessage(L"rangeerr2", GetCaption(row),
                                                   GetValueText(row, exceptValue), GetValueText(row, minimum),
                                                   GetValueText(row, maximum)));
 }
@@ -397,7 +399,8 @@ void CCardInterface::CheckRangeUnsigned(int row, std::int64_t value, std::int32_
     if (value >= 0 && value >= low && value <= high) {
         return;
     }
-    throw CPrivateException(FormatNumberedMessage(L"rangeerr", GetCaption(row), GetValueText(row, minimum),
+    throw CPrivateException(FailureKind::Input,
+                            FormatNumberedMessage(L"rangeerr", GetCaption(row), GetValueText(row, minimum),
                                                   GetValueText(row, maximum)));
 }
 

@@ -37,10 +37,10 @@ void CSerialIO::ApplySettings(const CComSettings& settings) {
         backend = std::make_unique<CPosixSerialBackend>();
     }
     if (!backend) {
-        throw CPrivateException(OpenFailureText(SerialOpenFailure{}));
+        throw CPrivateException(FailureKind::Port, OpenFailureText(SerialOpenFailure{}));
     }
     if (!backend->Open(m_devicePath)) {
-        throw CPrivateException(OpenFailureText(backend->GetOpenFailure()));
+        throw CPrivateException(FailureKind::Port, OpenFailureText(backend->GetOpenFailure()));
     }
     {
         std::lock_guard lock(m_backendMutex);
@@ -54,7 +54,7 @@ void CSerialIO::ApplySettings(const CComSettings& settings) {
     m_line.stopBits = m_settings.GetStopBits();
     m_line.binary = true;
     if (!m_backend->Configure(m_line)) {
-        throw CPrivateException(GetMessage(L"serio.seterr"));
+        throw CPrivateException(FailureKind::Port, GetMessage(L"serio.seterr"));
     }
 }
 
@@ -66,7 +66,7 @@ void CSerialIO::SetReadTimeout(std::uint32_t milliseconds) {
 std::size_t CSerialIO::Write(const std::uint8_t* data, std::size_t count) {
     const std::size_t written = m_backend ? m_backend->Write(data, count) : 0;
     if (written < count) {
-        throw CPrivateException(GetMessage(L"serio.seterr"));
+        throw CPrivateException(FailureKind::Port, GetMessage(L"serio.seterr"));
     }
     return written;
 }

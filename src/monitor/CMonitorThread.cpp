@@ -1,6 +1,7 @@
 #include "monitor/CMonitorThread.h"
 
 #include "base/CException.h"
+#include "base/CPrivateException.h"
 #include "catalog/CCardInterface.h"
 #include "link/CJX5COMInterface.h"
 
@@ -152,8 +153,8 @@ bool CMonitorThread::Execute(std::uint32_t code) {
         }
         m_lastCommandFailed.store(true);
         // A cancel is the owner's own doing, not news about the line.
-        const std::wstring reason = GetExceptionMessage(error);
-        if (!reason.empty()) {
+        if (!IsCancellation(error)) {
+            const std::wstring reason = GetExceptionMessage(error);
             NoteOutcome(&reason);
         }
     }

@@ -43,15 +43,15 @@ int CountModules(std::uint32_t activeMap) {
 }
 
 // A cancelled link fails every exchange that follows. That failure is the
-// user's cancellation and travels on as one (the empty text), so that no
-// caller shows it as a failed transfer.
+// user's cancellation and travels on as one, so that no caller shows it as a
+// failed transfer. Any other failure keeps its kind inside the wrapping text.
 [[noreturn]] void RaiseWrapped(const CJX5COMInterface& link, const wchar_t* key,
                                const std::exception& error) {
     if (link.IsCancelled()) {
-        throw CPrivateException(std::wstring());
+        throw CPrivateException::Cancellation();
     }
-    throw CPrivateException(
-        CResourceManager::FormatMessage(key, GetExceptionMessage(error, kInnerMessageBuffer)));
+    throw CPrivateException(GetFailureKind(error), CResourceManager::FormatMessage(
+                                                       key, GetExceptionMessage(error, kInnerMessageBuffer)));
 }
 
 // A refused value as the user finds it: the file's own text when it was not
@@ -186,12 +186,12 @@ void CCardSlot::LoadFromFile(const std::wstring& path) {
     try {
         if (reader.GetText(L"/root/application") != kFileApplication ||
             reader.GetText(L"/root/filetype") != kFileType) {
-            throw CPrivateException(std::wstring());
+            throw CPrivateException(FailureKind::File, std::wstring());
         }
         // Read but not compared: a file of another format version is taken as it is.
         reader.GetText(L"/root/version");
     } catch (const std::exception&) {
-        throw CPrivateException(GetMessage(L"illfileerr"));
+        throw CPrivateException(FailureKind::File, GetMessage(L"illfileerr"));
     }
 
     SlotMap slots;
@@ -206,7 +206,7 @@ void CCardSlot::LoadFromFile(const std::wstring& path) {
             slots[number] = std::move(card);
         }
     } catch (const std::exception&) {
-        throw CPrivateException(GetMessage(L"desfileerr"));
+        throw CPrivateException(FailureKind::File, GetMessage(L"desfileerr"));
     }
     m_slots = std::move(slots);
 }
@@ -222,7 +222,7 @@ std::uint32_t CCardSlot::ReadActiveModuleMap(CJX5COMInterface& link, bool accept
     const CGICommandParser reply(link.ReadItem(0, 0, kActiveMapItem));
     const std::wstring& command = reply.GetCommand();
     if (command != L"UPMAP" && !(acceptStatusWord && command == L"STATUS")) {
-        throw CPrivateException(L"can't read active i/o card");
+        throw CPrivateException(FailureKind::InvalidReply, L"can't read active i/o card");
     }
     return reply.GetHexValue() & 0xFFFFU;
 }
@@ -297,9 +297,10 @@ void CCardSlot::Download(CJX5COMInterface& link, CProgressCounter& progress, std
         // the user must know which one to write again.
         const std::wstring partial = FormatMessage(L"partialerr", GetSlotCaption(writing));
         if (link.IsCancelled()) {
-            throw CPrivateException(FormatMessage(L"downloadcancel", partial));
+            throw CPrivateException(FailureKind::PartialWrite, FormatMessage(L"downloadcancel", partial));
         }
         throw CPrivateException(
+            FailureKind::PartialWrite,
             FormatMessage(L"downloaderr", GetExceptionMessage(error, kInnerMessageBuffer) + L"\n" + partial));
     }
 }
@@ -327,9 +328,11 @@ void CCardSlot::CheckValuesToWrite(std::uint64_t mask) const {
                 } catch (const std::exception&) {
                     // A caption the language file lacks stays empty, as in the list.
                 }
-                throw CPrivateException(FormatNumberedMessage(
-                    L"downvalueerr", GetSlotCaption(index), caption, ValueForMessage(*card, row),
-                    GetExceptionMessage(error, kInnerMessageBuffer)));
+                throw CPrivateException(
+                    FailureKind::Input,
+                    FormatNumberedMessage(L"downvalueerr", GetSlotCaption(index), caption,
+                                          ValueForMessage(*card, row),
+                                          GetExceptionMessage(error, kInnerMessageBuffer)));
             }
         }
     }
@@ -383,7 +386,7 @@ void CCardSlot::CompareWithStation(CJX5COMInterface& link, std::uint64_t mask,
             // depend on the communication module they were made for.
             const std::wstring model = ReadModelName(link, static_cast<std::uint32_t>(number), kComModelItem);
             if (card == nullptr || card->GetCardName().GetModelName() != model) {
-                throw CPrivateException(GetMessage(L"difcomcarderr"));
+                throw CPrivateException(FailureKind::Mismatch, GetMessage(L"difcomcarderr"));
             }
             continue;
         }
@@ -392,7 +395,7 @@ void CCardSlot::CompareWithStation(CJX5COMInterface& link, std::uint64_t mask,
         }
         const std::int32_t stationCode = ReadIoTypeCode(link, number, activeMap);
         if (card == nullptr || card->GetTypeCode() != stationCode) {
-            throw CPrivateException(FormatMessage(L"difcarderr", number));
+            throw CPrivateException(FailureKind::Mismatch, FormatMessage(L"difcarderr", number));
         }
     }
 }
@@ -464,11 +467,11 @@ void CCardSlot::SimulateOutput(CJX5COMInterface& link) {
     m_simulationPending = 0;
     try {
         SimulateOnCard(link);
-    } catch (const std::exception&) {
+    } catch (const std::exception& error) {
         if (link.IsCancelled()) {
-            throw CPrivateException(std::wstring());
+            throw CPrivateException::Cancellation();
         }
-        throw CPrivateException(GetMessage(L"simuouterr"));
+        throw CPrivateException(GetFailureKind(error), GetMessage(L"simuouterr"));
     }
 }
 

@@ -17,7 +17,8 @@ namespace {
 
 [[noreturn]] void RaiseSystemError(const wchar_t* what) {
     const int error = errno;
-    throw CPrivateException(std::wstring(what) + L": " + CMessageFormatter::SystemErrorText(error));
+    throw CPrivateException(FailureKind::Other,
+                            std::wstring(what) + L": " + CMessageFormatter::SystemErrorText(error));
 }
 
 } // namespace

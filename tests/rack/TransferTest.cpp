@@ -553,4 +553,77 @@ TEST_F(TransferTest, CancelledDownloadStopsAtTheNextExchangeAndNamesTheModuleLef
     EXPECT_EQ(static_cast<long>(station.Station().GetRequestCount()) - 1, station.FirstWriteTo(3));
 }
 
+// ---------------------------------------------------------------------------
+// Failure kinds
+
+// Callers tell failures apart by their kind, never by their text: the kind
+// survives the wrapping into "Communication failed ..." and "Upload failed."
+// or "Download failed.", and the worker thread keeps it with the text.
+TEST_F(TransferTest, EveryFailureCarriesItsKindThroughTheWrapping) {
+    using k52test::RaisedKind;
+    TestStation station(L"0=K52HQ8,1=JK7W,3=KZ9W");
+    const CCardSlot rack = Upload(station, kAll);
+    const auto uploadFailing = [&](Kind kind, std::uint8_t status) {
+        StationFault fault;
+        fault.kind = kind;
+        fault.status = status;
+        fault.address = 3;
+        station.Station().ClearFaults();
+        station.Station().InjectFault(fault);
+        return RaisedKind([&] { Upload(station, kAll); });
+    };
+    const struct {
+        Kind fault;
+        std::uint8_t status;
+        FailureKind expected;
+    } faults[] = {
+        {Kind::NoReply, 0, FailureKind::Timeout},
+        {Kind::TruncatedBody, 0, FailureKind::Timeout},
+        {Kind::WrongStx, 0, FailureKind::InvalidReply},
+        {Kind::WrongEcho, 0, FailureKind::InvalidReply},
+        {Kind::ShortPayload, 0, FailureKind::InvalidReply},
+        {Kind::ErrorStatus, 5, FailureKind::StationStatus},
+        {Kind::ErrorStatus, 0x36, FailureKind::StationStatus},
+    };
+    for (const auto& test : faults) {
+        SCOPED_TRACE(static_cast<int>(test.fault));
+        EXPECT_EQ(uploadFailing(test.fault, test.status), test.expected);
+    }
+    station.Station().ClearFaults();
+
+    // Another module in a chosen slot; a module refusing a value halfway.
+    CCardSlot other = rack;
+    other.SetCard(4, CIOCardType().CreateByName(L"JK7W"));
+    EXPECT_EQ(RaisedKind([&] { Download(station, other, kAll); }), FailureKind::Mismatch);
+    station.Station().InjectFault(StationFault::AtItem(3, 1, 0x0b, Kind::ErrorStatus).WithStatus(5));
+    EXPECT_EQ(RaisedKind([&] { Download(station, rack, kAll); }), FailureKind::PartialWrite);
+    station.Station().ClearFaults();
+
+    // A value its card refuses; a file that is not a configuration.
+    const CCardSlot::CardHandle card = CIOCardType().CreateByName(L"JK7W");
+    EXPECT_EQ(RaisedKind([&] { card->SetFromText(WritableNumberRow(*card), L"abc"); }), FailureKind::Input);
+    k52test::TempDir dir;
+    k52test::WriteFile(dir.path() / "notes.cfg", "<notes/>");
+    CCardSlot opened;
+    EXPECT_EQ(RaisedKind([&] { opened.LoadFromFile(dir.file("notes.cfg")); }), FailureKind::File);
+
+    // A cancelled link; a port that is not there, as the worker keeps it.
+    auto cancelled = station.OpenLink(kAll);
+    cancelled->Cancel();
+    CCardSlot untouched;
+    CProgressCounter counter;
+    EXPECT_EQ(RaisedKind([&] { untouched.Upload(*cancelled, counter, kAll); }), FailureKind::Cancelled);
+    auto nowhere = std::make_unique<CJX5COMInterface>();
+    CComSettings settings;
+    settings.SetDevicePath(L"rackstation:nothing-here");
+    nowhere->SetSettings(settings);
+    ReportedErrors reported;
+    CUploadThread thread;
+    thread.SetLink(nowhere.get());
+    thread.Start();
+    thread.Wait();
+    ASSERT_NE(thread.GetError(), nullptr);
+    EXPECT_EQ(thread.GetError()->GetKind(), FailureKind::Port);
+}
+
 } // namespace

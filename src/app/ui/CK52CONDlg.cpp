@@ -9,6 +9,7 @@
 #include "app/ui/TranslateWindow.h"
 #include "base/CException.h"
 #include "base/CMessageFormatter.h"
+#include "base/CPrivateException.h"
 #include "base/Version.h"
 #include "editing/ui/CParameterListCtrl.h"
 #include "link/CComSettings.h"
@@ -33,10 +34,9 @@
 namespace {
 
 void ShowError(QWidget* parent, const std::exception& error) {
-    std::wstring text = GetExceptionMessage(error, 1024);
-    // The empty text is a user's cancellation, which has nothing to say.
-    if (!text.empty()) {
-        CErrorBox::Show(parent, text);
+    // A user's cancellation has nothing to say.
+    if (!IsCancellation(error)) {
+        CErrorBox::Show(parent, GetExceptionMessage(error, 1024));
     }
 }
 
