@@ -287,7 +287,8 @@ void CCardInterface::SetFromText(int row, const std::wstring& text) {
             decimals > 0 ? ParseDecimalText(text, decimals)
                          : ParseIntegerText(text, definition.radix, definition.isSigned == 1);
         if (!value) {
-            throw CPrivateException(FailureKind::Input, GetMessage(decimals > 0 ? L"inperr" : L"inpierr"));
+            throw CPrivateException(FailureKind::Input,
+                                    GetMessage(decimals > 0 ? Msg::inperr : Msg::inpierr));
         }
         CheckBeforeSet(row, *value);
         CheckRange(row, *value, definition.minimum, definition.maximum);
@@ -298,7 +299,7 @@ void CCardInterface::SetFromText(int row, const std::wstring& text) {
     case KindUnsigned32: {
         std::optional<std::int64_t> value = ParseUnsigned32Text(text);
         if (!value) {
-            throw CPrivateException(FailureKind::Input, GetMessage(L"inpierr"));
+            throw CPrivateException(FailureKind::Input, GetMessage(Msg::inpierr));
         }
         CheckRangeUnsigned(row, *value, definition.minimum, definition.maximum);
         SetDword(definition.page, definition.item, static_cast<std::uint32_t>(*value));
@@ -307,7 +308,7 @@ void CCardInterface::SetFromText(int row, const std::wstring& text) {
     case KindIpAddress: {
         std::optional<std::uint32_t> address = ParseIpAddressText(text);
         if (!address) {
-            throw CPrivateException(FailureKind::Input, GetMessage(L"iperr"));
+            throw CPrivateException(FailureKind::Input, GetMessage(Msg::iperr));
         }
         CheckBeforeSet(row, static_cast<std::int32_t>(*address));
         SetDword(definition.page, definition.item, *address);
@@ -377,7 +378,7 @@ void CCardInterface::CheckRange(int row, std::int32_t value, std::int32_t minimu
         return;
     }
     throw CPrivateException(FailureKind::Input,
-                            FormatNumberedMessage(L"rangeerr", GetCaption(row), GetValueText(row, minimum),
+                            FormatNumberedMessage(Msg::rangeerr, GetCaption(row), GetValueText(row, minimum),
                                                   GetValueText(row, maximum)));
 }
 
@@ -387,7 +388,7 @@ void CCardInterface::CheckRangeExcept(int row, std::int32_t value, std::int32_t 
         return;
     }
     throw CPrivateException(FailureKind::Input,
-                            FormatNumberedMessage(L"rangeerr2", GetCaption(row),
+                            FormatNumberedMessage(Msg::rangeerr2, GetCaption(row),
                                                   GetValueText(row, exceptValue), GetValueText(row, minimum),
                                                   GetValueText(row, maximum)));
 }
@@ -400,7 +401,7 @@ void CCardInterface::CheckRangeUnsigned(int row, std::int64_t value, std::int32_
         return;
     }
     throw CPrivateException(FailureKind::Input,
-                            FormatNumberedMessage(L"rangeerr", GetCaption(row), GetValueText(row, minimum),
+                            FormatNumberedMessage(Msg::rangeerr, GetCaption(row), GetValueText(row, minimum),
                                                   GetValueText(row, maximum)));
 }
 
@@ -456,8 +457,8 @@ void CCardInterface::ReadFromXml(const CXmlReaderWriter& reader, const std::wstr
 }
 
 std::wstring CCardInterface::UnitText(std::int32_t unitCode) const {
-    const wchar_t* key = UnitTextKey(unitCode);
-    return key != nullptr ? GetMessage(key) : std::wstring();
+    const PlainMessageKey* key = UnitTextKey(unitCode);
+    return key != nullptr ? GetMessage(*key) : std::wstring();
 }
 
 std::wstring CCardInterface::GetUnitText(int row) const {

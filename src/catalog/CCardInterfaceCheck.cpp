@@ -139,11 +139,11 @@ bool CCardInterface::IsWrittenByDownload(int row) const {
 void CCardInterface::CheckTextRow(const ParameterDefinition& definition, const std::wstring& text) const {
     const std::int32_t slot = definition.textSlot;
     if (slot >= kFirstLoginSlot && slot <= kLastLoginSlot && !IsValidLoginText(text)) {
-        throw CPrivateException(FailureKind::Input, GetMessage(L"passwordErr"));
+        throw CPrivateException(FailureKind::Input, GetMessage(Msg::passwordErr));
     }
     if (slot == kDateTimeSlot) {
-        if (const wchar_t* error = CheckDateTimeText(text); error != nullptr) {
-            throw CPrivateException(FailureKind::Input, GetMessage(error));
+        if (const PlainMessageKey* error = CheckDateTimeText(text); error != nullptr) {
+            throw CPrivateException(FailureKind::Input, GetMessage(*error));
         }
     }
     if (!IsWrittenTextSlot(slot)) {
@@ -153,11 +153,11 @@ void CCardInterface::CheckTextRow(const ParameterDefinition& definition, const s
     // character; anything else would arrive as another text than the one typed.
     if (text.size() > kMaxItemWriteText) {
         throw CPrivateException(FailureKind::Input,
-                                FormatMessage(L"textlenerr", static_cast<int>(kMaxItemWriteText)));
+                                FormatMessage(Msg::textlenerr, static_cast<int>(kMaxItemWriteText)));
     }
     for (const wchar_t c : text) {
         if (static_cast<std::uint32_t>(c) > 0xFF) {
-            throw CPrivateException(FailureKind::Input, GetMessage(L"textcharerr"));
+            throw CPrivateException(FailureKind::Input, GetMessage(Msg::textcharerr));
         }
     }
 }
@@ -181,7 +181,7 @@ void CCardInterface::CheckListOption(int row, std::int32_t value) const {
         }
     }
     const ParameterDefinition& definition = GetParameter(row);
-    throw CPrivateException(FailureKind::Input, FormatNumberedMessage(L"rangeerr", GetCaption(row),
+    throw CPrivateException(FailureKind::Input, FormatNumberedMessage(Msg::rangeerr, GetCaption(row),
                                                                       GetValueText(row, definition.minimum),
                                                                       GetValueText(row, definition.maximum)));
 }
@@ -189,9 +189,10 @@ void CCardInterface::CheckListOption(int row, std::int32_t value) const {
 void CCardInterface::CheckStoredValue(int row) const {
     const ParameterDefinition& definition = GetParameter(row);
     if (GetUnreadFileText(row) != nullptr) {
-        const wchar_t* key = definition.kind == KindIpAddress                               ? L"iperr"
-                             : definition.kind != KindUnsigned32 && GetRowDecimals(row) > 0 ? L"inperr"
-                                                                                            : L"inpierr";
+        const PlainMessageKey key = definition.kind == KindIpAddress ? Msg::iperr
+                                    : definition.kind != KindUnsigned32 && GetRowDecimals(row) > 0
+                                        ? Msg::inperr
+                                        : Msg::inpierr;
         throw CPrivateException(FailureKind::Input, GetMessage(key));
     }
     switch (definition.kind) {
@@ -209,7 +210,7 @@ void CCardInterface::CheckStoredValue(int row) const {
     case KindUnsigned32: {
         const std::optional<std::int64_t> value = ParseUnsigned32Text(GetStoredValueText(row));
         if (!value) {
-            throw CPrivateException(FailureKind::Input, GetMessage(L"inpierr"));
+            throw CPrivateException(FailureKind::Input, GetMessage(Msg::inpierr));
         }
         CheckRangeUnsigned(row, *value, definition.minimum, definition.maximum);
         return;
@@ -230,7 +231,8 @@ void CCardInterface::CheckStoredValue(int row) const {
             decimals > 0 ? ParseDecimalText(text, decimals)
                          : ParseIntegerText(text, definition.radix, definition.isSigned == 1);
         if (!value) {
-            throw CPrivateException(FailureKind::Input, GetMessage(decimals > 0 ? L"inperr" : L"inpierr"));
+            throw CPrivateException(FailureKind::Input,
+                                    GetMessage(decimals > 0 ? Msg::inperr : Msg::inpierr));
         }
         CheckBeforeSet(row, *value);
         CheckRange(row, *value, definition.minimum, definition.maximum);

@@ -116,7 +116,7 @@ int CControlProgram::FinishOutput(int status) {
     // Results that did not arrive are no success, whatever the command did.
     const auto* buffer = dynamic_cast<const CDescriptorOutputBuffer*>(m_out.rdbuf());
     const int error = buffer != nullptr && buffer->GetError() != 0 ? buffer->GetError() : EIO;
-    ReportErrorText(FormatMessage(L"outputerr", CMessageFormatter::SystemErrorText(error)));
+    ReportErrorText(FormatMessage(Msg::outputerr, CMessageFormatter::SystemErrorText(error)));
     return status == kExitSuccess ? kExitFailure : status;
 }
 

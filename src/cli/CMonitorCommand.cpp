@@ -117,7 +117,7 @@ std::wstring CMonitorCommand::FormatSlotLine(const CCardSlot& rack, int slotInde
             break;
         }
         case CMonitorUnit::KindSwitch:
-            values = unit.switchValue != 0 ? GetMessage(L"inSimulate") : std::wstring(L"-");
+            values = unit.switchValue != 0 ? GetMessage(Msg::inSimulate) : std::wstring(L"-");
             break;
         default:
             continue;

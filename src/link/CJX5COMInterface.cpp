@@ -85,13 +85,13 @@ CJX5COMInterface::Counts CJX5COMInterface::GetCounts() const {
 void CJX5COMInterface::RaiseTimeout() {
     m_timeouts.fetch_add(1);
     m_lineFault = LineFault::Timeout;
-    throw CPrivateException(FailureKind::Timeout, GetMessage(L"jx5com.timeout"));
+    throw CPrivateException(FailureKind::Timeout, GetMessage(Msg::jx5com_timeout));
 }
 
 void CJX5COMInterface::RaiseInvalidReply() {
     m_invalidReplies.fetch_add(1);
     m_lineFault = LineFault::Invalid;
-    throw CPrivateException(FailureKind::InvalidReply, GetMessage(L"jx5com.invres"));
+    throw CPrivateException(FailureKind::InvalidReply, GetMessage(Msg::jx5com_invres));
 }
 
 void CJX5COMInterface::ReceiveFrame(std::vector<std::uint8_t>& payload) {
@@ -133,11 +133,11 @@ void CJX5COMInterface::CheckReply(std::uint8_t expectedEcho, const std::vector<s
         m_errorStatuses.fetch_add(1);
     }
     if (status == kRedundancyFailure) {
-        throw CPrivateException(FailureKind::StationStatus, GetMessage(L"jx5com.redundantfail"));
+        throw CPrivateException(FailureKind::StationStatus, GetMessage(Msg::jx5com_redundantfail));
     }
     if (status != 0) {
         throw CPrivateException(FailureKind::StationStatus,
-                                FormatMessage(L"jx5com.errcode", static_cast<int>(status)));
+                                FormatMessage(Msg::jx5com_errcode, static_cast<int>(status)));
     }
 }
 
@@ -156,7 +156,7 @@ std::vector<std::uint8_t> CJX5COMInterface::Exchange(const std::vector<std::uint
         // taken what followed, so the line is not drained again.
         if (m_port.Drain(kSettleMs, kSettleMs, kDrainBoundMs) > 0) {
             m_invalidReplies.fetch_add(1);
-            throw CPrivateException(FailureKind::InvalidReply, GetMessage(L"jx5com.invres"));
+            throw CPrivateException(FailureKind::InvalidReply, GetMessage(Msg::jx5com_invres));
         }
         m_wary = false;
     }
@@ -256,7 +256,7 @@ void CJX5COMInterface::ReadThenWriteItem(std::uint32_t address, std::uint32_t pa
         ReadItem(address, page, item);
         WriteItemUnwrapped(address, page, item, text);
     } catch (const std::exception& error) {
-        throw CPrivateException(GetFailureKind(error), GetMessage(L"jx5com.overcount"));
+        throw CPrivateException(GetFailureKind(error), GetMessage(Msg::jx5com_overcount));
     }
 }
 
@@ -284,6 +284,6 @@ void CJX5COMInterface::RaiseLinkFailure(const wchar_t* word, std::uint32_t addre
     ThrowIfCancelled();
     const std::wstring reason = GetExceptionMessage(inner, 1024);
     throw CPrivateException(GetFailureKind(inner),
-                            FormatMessage(L"jx5com.comfail", std::wstring(word), static_cast<int>(address),
+                            FormatMessage(Msg::jx5com_comfail, std::wstring(word), static_cast<int>(address),
                                           static_cast<int>(number), static_cast<int>(count), reason));
 }

@@ -45,7 +45,7 @@ int CountModules(std::uint32_t activeMap) {
 // A cancelled link fails every exchange that follows. That failure is the
 // user's cancellation and travels on as one, so that no caller shows it as a
 // failed transfer. Any other failure keeps its kind inside the wrapping text.
-[[noreturn]] void RaiseWrapped(const CJX5COMInterface& link, const wchar_t* key,
+[[noreturn]] void RaiseWrapped(const CJX5COMInterface& link, MessageKey<MessageStyle::Printf, Msg::Text> key,
                                const std::exception& error) {
     if (link.IsCancelled()) {
         throw CPrivateException::Cancellation();
@@ -135,9 +135,9 @@ void CCardSlot::CopySlots(const CCardSlot& source, std::uint64_t mask) {
 std::wstring CCardSlot::GetSlotCaption(int slotIndex) const {
     const std::int32_t number = GetSlotNumber(slotIndex);
     if (IsIoSlotNumber(number)) {
-        return FormatMessage(L"iocap", CMessageFormatter::Printf(L"%02d", number));
+        return FormatMessage(Msg::iocap, CMessageFormatter::Printf(L"%02d", number));
     }
-    return GetMessage(L"comcap");
+    return GetMessage(Msg::comcap);
 }
 
 void CCardSlot::RequestSimulation(int slotIndex, std::int32_t mode, std::span<const std::int32_t> values) {
@@ -191,7 +191,7 @@ void CCardSlot::LoadFromFile(const std::wstring& path) {
         // Read but not compared: a file of another format version is taken as it is.
         reader.GetText(L"/root/version");
     } catch (const std::exception&) {
-        throw CPrivateException(FailureKind::File, GetMessage(L"illfileerr"));
+        throw CPrivateException(FailureKind::File, GetMessage(Msg::illfileerr));
     }
 
     SlotMap slots;
@@ -206,7 +206,7 @@ void CCardSlot::LoadFromFile(const std::wstring& path) {
             slots[number] = std::move(card);
         }
     } catch (const std::exception&) {
-        throw CPrivateException(FailureKind::File, GetMessage(L"desfileerr"));
+        throw CPrivateException(FailureKind::File, GetMessage(Msg::desfileerr));
     }
     m_slots = std::move(slots);
 }
@@ -244,7 +244,7 @@ void CCardSlot::Upload(CJX5COMInterface& link, CProgressCounter& progress, std::
     try {
         UploadSlots(link, progress, mask);
     } catch (const std::exception& error) {
-        RaiseWrapped(link, L"uploaderr", error);
+        RaiseWrapped(link, Msg::uploaderr, error);
     }
 }
 
@@ -291,17 +291,18 @@ void CCardSlot::Download(CJX5COMInterface& link, CProgressCounter& progress, std
         DownloadSlots(link, progress, mask, writing);
     } catch (const std::exception& error) {
         if (writing < 0) {
-            RaiseWrapped(link, L"downloaderr", error);
+            RaiseWrapped(link, Msg::downloaderr, error);
         }
         // The module may have taken some of its values and not the others:
         // the user must know which one to write again.
-        const std::wstring partial = FormatMessage(L"partialerr", GetSlotCaption(writing));
+        const std::wstring partial = FormatMessage(Msg::partialerr, GetSlotCaption(writing));
         if (link.IsCancelled()) {
-            throw CPrivateException(FailureKind::PartialWrite, FormatMessage(L"downloadcancel", partial));
+            throw CPrivateException(FailureKind::PartialWrite, FormatMessage(Msg::downloadcancel, partial));
         }
         throw CPrivateException(
             FailureKind::PartialWrite,
-            FormatMessage(L"downloaderr", GetExceptionMessage(error, kInnerMessageBuffer) + L"\n" + partial));
+            FormatMessage(Msg::downloaderr,
+                          GetExceptionMessage(error, kInnerMessageBuffer) + L"\n" + partial));
     }
 }
 
@@ -330,7 +331,7 @@ void CCardSlot::CheckValuesToWrite(std::uint64_t mask) const {
                 }
                 throw CPrivateException(
                     FailureKind::Input,
-                    FormatNumberedMessage(L"downvalueerr", GetSlotCaption(index), caption,
+                    FormatNumberedMessage(Msg::downvalueerr, GetSlotCaption(index), caption,
                                           ValueForMessage(*card, row),
                                           GetExceptionMessage(error, kInnerMessageBuffer)));
             }
@@ -386,7 +387,7 @@ void CCardSlot::CompareWithStation(CJX5COMInterface& link, std::uint64_t mask,
             // depend on the communication module they were made for.
             const std::wstring model = ReadModelName(link, static_cast<std::uint32_t>(number), kComModelItem);
             if (card == nullptr || card->GetCardName().GetModelName() != model) {
-                throw CPrivateException(FailureKind::Mismatch, GetMessage(L"difcomcarderr"));
+                throw CPrivateException(FailureKind::Mismatch, GetMessage(Msg::difcomcarderr));
             }
             continue;
         }
@@ -395,7 +396,7 @@ void CCardSlot::CompareWithStation(CJX5COMInterface& link, std::uint64_t mask,
         }
         const std::int32_t stationCode = ReadIoTypeCode(link, number, activeMap);
         if (card == nullptr || card->GetTypeCode() != stationCode) {
-            throw CPrivateException(FailureKind::Mismatch, FormatMessage(L"difcarderr", number));
+            throw CPrivateException(FailureKind::Mismatch, FormatMessage(Msg::difcarderr, number));
         }
     }
 }
@@ -407,7 +408,7 @@ void CCardSlot::RefreshForMonitor(CJX5COMInterface& link) {
     try {
         RefreshSlots(link);
     } catch (const std::exception& error) {
-        RaiseWrapped(link, L"uploaderr", error);
+        RaiseWrapped(link, Msg::uploaderr, error);
     }
 }
 
@@ -471,7 +472,7 @@ void CCardSlot::SimulateOutput(CJX5COMInterface& link) {
         if (link.IsCancelled()) {
             throw CPrivateException::Cancellation();
         }
-        throw CPrivateException(GetFailureKind(error), GetMessage(L"simuouterr"));
+        throw CPrivateException(GetFailureKind(error), GetMessage(Msg::simuouterr));
     }
 }
 

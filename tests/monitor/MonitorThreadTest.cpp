@@ -364,7 +364,7 @@ TEST_F(MonitorThreadTest, RestsLongerWhileCyclesFailAndNotAtAllOnceOneSucceeds) 
         EXPECT_FALSE(records[i].state.reading);
         EXPECT_GE(records[i].state.failingSince, before);
         EXPECT_EQ(records[i].state.failingSince, records[0].state.failingSince) << "since the first failure";
-        EXPECT_NE(records[i].state.reason.find(CResourceManager::FormatMessage(L"jx5com.errcode", 2)),
+        EXPECT_NE(records[i].state.reason.find(CResourceManager::FormatMessage(Msg::jx5com_errcode, 2)),
                   std::wstring::npos);
         EXPECT_GE(MillisecondsBetween(records[i].at, records[i + 1].at), rests[i] - 1) << i;
     }
@@ -396,6 +396,7 @@ TEST_F(MonitorThreadTest, StopEndsARestAtOnce) {
     EXPECT_LT(MillisecondsBetween(stopping, Clock::now()), 500.0);
     const auto state = m_thread.GetLineState();
     EXPECT_FALSE(state.reading);
-    EXPECT_EQ(state.reason, CResourceManager::FormatMessage(L"serio.openerr", std::wstring(L"Station port")) +
-                                L"\n" + CResourceManager::GetMessage(L"serio.notpresent"));
+    EXPECT_EQ(state.reason,
+              CResourceManager::FormatMessage(Msg::serio_openerr, std::wstring(L"Station port")) + L"\n" +
+                  CResourceManager::GetMessage(Msg::serio_notpresent));
 }

@@ -51,10 +51,10 @@ std::wstring Model(const CCardSlot& rack, int index) {
 }
 
 std::wstring Uploaded(const std::wstring& inner) {
-    return CResourceManager::FormatMessage(L"uploaderr", inner);
+    return CResourceManager::FormatMessage(Msg::uploaderr, inner);
 }
 std::wstring Downloaded(const std::wstring& inner) {
-    return CResourceManager::FormatMessage(L"downloaderr", inner);
+    return CResourceManager::FormatMessage(Msg::downloaderr, inner);
 }
 
 bool WaitFor(const std::function<bool()>& condition) {
@@ -245,8 +245,8 @@ TEST_F(TransferTest, FailedUploadThreadLeavesTheWindowsRackWhole) {
     EXPECT_EQ(log.back().address, 9);
     EXPECT_FALSE(AnyRequest(station, [](const StationRequest& r) { return r.address > 9; }));
     const std::wstring inner = CResourceManager::FormatMessage(
-        L"jx5com.comfail", std::wstring(L"Item"), 9, static_cast<int>(log.back().item), 1,
-        CResourceManager::FormatMessage(L"jx5com.errcode", 5));
+        Msg::jx5com_comfail, std::wstring(L"Item"), 9, static_cast<int>(log.back().item), 1,
+        CResourceManager::FormatMessage(Msg::jx5com_errcode, 5));
     EXPECT_EQ(stored, Uploaded(inner));
     EXPECT_EQ(reported.Texts(), std::vector<std::wstring>{Uploaded(inner)});
     for (int index = 0; index < CCardSlot::kSlotCount; ++index) {
@@ -397,7 +397,7 @@ TEST_F(TransferTest, DifferentCommunicationModuleIsRefusedEvenWhenNotChosen) {
     for (std::uint64_t mask : {kAll, kAll & ~std::uint64_t{1}}) {
         SCOPED_TRACE(mask);
         EXPECT_EQ(RaisedText([&] { Download(other, rack, mask); }),
-                  Downloaded(CResourceManager::GetMessage(L"difcomcarderr")));
+                  Downloaded(CResourceManager::GetMessage(Msg::difcomcarderr)));
         EXPECT_TRUE(other.Writes().empty());
     }
 }
@@ -409,7 +409,7 @@ TEST_F(TransferTest, DifferentModuleIsRefusedOnlyInAChosenSlot) {
     station.Station().ClearRequestLog();
 
     EXPECT_EQ(RaisedText([&] { Download(station, rack, kAll); }),
-              Downloaded(CResourceManager::FormatMessage(L"difcarderr", 4)));
+              Downloaded(CResourceManager::FormatMessage(Msg::difcarderr, 4)));
     EXPECT_TRUE(station.Writes().empty()) << "something was written before the check passed";
 
     // A different module in slot 3, found only after slot 1 was checked.
@@ -417,7 +417,7 @@ TEST_F(TransferTest, DifferentModuleIsRefusedOnlyInAChosenSlot) {
     swapped.SetCard(3, CIOCardType().CreateByName(L"JK7W"));
     station.Station().ClearRequestLog();
     EXPECT_EQ(RaisedText([&] { Download(station, swapped, kAll); }),
-              Downloaded(CResourceManager::FormatMessage(L"difcarderr", 3)));
+              Downloaded(CResourceManager::FormatMessage(Msg::difcarderr, 3)));
     EXPECT_TRUE(station.Writes().empty());
 
     Download(station, rack, kAll & ~std::uint64_t{1U << 4});
@@ -460,14 +460,14 @@ TEST_F(TransferTest, AValueItsCardRefusesStopsTheDownloadBeforeTheStationHearsAn
     const CCardInterface& card = *reference.GetCard(1);
     const int range = RowWithKey(card, L"rangepc01");
     const std::wstring rangeMessage = CResourceManager::FormatNumberedMessage(
-        L"rangeerr", card.GetCaption(range), card.GetValueText(range, card.GetParameter(range).minimum),
+        Msg::rangeerr, card.GetCaption(range), card.GetValueText(range, card.GetParameter(range).minimum),
         card.GetValueText(range, card.GetParameter(range).maximum));
     const std::vector<Case> cases = {
         {"0142", "2", "99", L"rangepc01", rangeMessage},
         {"0142", "2", "-5", L"rangepc01", rangeMessage},
-        {"010b", "10000", "abc", L"gain01", CResourceManager::GetMessage(L"inperr")},
-        {"010b", "10000", "", L"gain01", CResourceManager::GetMessage(L"inperr")},
-        {"010b", "10000", "2147483648", L"gain01", CResourceManager::GetMessage(L"inperr")},
+        {"010b", "10000", "abc", L"gain01", CResourceManager::GetMessage(Msg::inperr)},
+        {"010b", "10000", "", L"gain01", CResourceManager::GetMessage(Msg::inperr)},
+        {"010b", "10000", "2147483648", L"gain01", CResourceManager::GetMessage(Msg::inperr)},
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.item + " \"" + test.text + "\"");
@@ -486,7 +486,7 @@ TEST_F(TransferTest, AValueItsCardRefusesStopsTheDownloadBeforeTheStationHearsAn
         const std::wstring caption = rack.GetCard(1)->GetCaption(RowWithKey(*rack.GetCard(1), test.caption));
         EXPECT_EQ(RaisedText([&] { Download(station, rack, kAll); }),
                   Downloaded(CResourceManager::FormatNumberedMessage(
-                      L"downvalueerr", std::wstring(L"IO01"), caption, FromUtf8(test.text), test.message)));
+                      Msg::downvalueerr, std::wstring(L"IO01"), caption, FromUtf8(test.text), test.message)));
         EXPECT_EQ(station.Station().GetRequestCount(), 0U) << "the station was asked something";
         // Slot 1 left out: nothing of it is checked or written.
         Download(station, rack, kAll & ~std::uint64_t{2});
@@ -504,18 +504,18 @@ TEST_F(TransferTest, AFailureWhileAModuleIsWrittenNamesThatModule) {
         station.Station().InjectFault(fault);
         return RaisedText([&] { Download(station, rack, kAll); });
     };
-    const std::wstring refused = CResourceManager::FormatMessage(L"jx5com.errcode", 5);
+    const std::wstring refused = CResourceManager::FormatMessage(Msg::jx5com_errcode, 5);
     // Slot 3 refuses its gain after its first values went in.
     const std::wstring midway = failAt(StationFault::AtItem(3, 1, 0x0b, Kind::ErrorStatus).WithStatus(5));
     EXPECT_EQ(midway,
-              Downloaded(CResourceManager::FormatMessage(L"jx5com.comfail", std::wstring(L"Item"), 3, 0x0b, 1,
-                                                         refused) +
-                         L"\n" + CResourceManager::FormatMessage(L"partialerr", std::wstring(L"IO03"))));
+              Downloaded(CResourceManager::FormatMessage(Msg::jx5com_comfail, std::wstring(L"Item"), 3, 0x0b,
+                                                         1, refused) +
+                         L"\n" + CResourceManager::FormatMessage(Msg::partialerr, std::wstring(L"IO03"))));
     EXPECT_NE(station.FirstWriteTo(1), -1) << "the slots before stay written";
 
     // A failure while the station is compared leaves no module half-written.
     const std::wstring checking = failAt(StationFault::AtItem(0, 0, 12, Kind::ErrorStatus).WithStatus(5));
-    EXPECT_EQ(checking, Downloaded(CResourceManager::FormatMessage(L"jx5com.comfail", std::wstring(L"Item"),
+    EXPECT_EQ(checking, Downloaded(CResourceManager::FormatMessage(Msg::jx5com_comfail, std::wstring(L"Item"),
                                                                    0, 12, 1, refused)));
     EXPECT_TRUE(station.Writes().empty());
 }
@@ -544,9 +544,10 @@ TEST_F(TransferTest, CancelledDownloadStopsAtTheNextExchangeAndNamesTheModuleLef
         EXPECT_TRUE(thread.IsCancelled());
     }
     // No failure, but the module whose write was cut off is named.
-    EXPECT_EQ(reported.Texts(),
-              std::vector<std::wstring>{CResourceManager::FormatMessage(
-                  L"downloadcancel", CResourceManager::FormatMessage(L"partialerr", std::wstring(L"IO03")))});
+    EXPECT_EQ(
+        reported.Texts(),
+        std::vector<std::wstring>{CResourceManager::FormatMessage(
+            Msg::downloadcancel, CResourceManager::FormatMessage(Msg::partialerr, std::wstring(L"IO03")))});
     // The slots before it stay written; nothing went out after the cancel.
     EXPECT_NE(station.FirstWriteTo(0), -1);
     EXPECT_NE(station.FirstWriteTo(1), -1);

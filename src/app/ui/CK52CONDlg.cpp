@@ -288,7 +288,7 @@ void CK52CONDlg::OnMonitor() {
 }
 
 std::wstring CK52CONDlg::FileFilterText() const {
-    return GetMessage(L"fopenfilter");
+    return GetMessage(Msg::fopenfilter);
 }
 
 void CK52CONDlg::OnOpenFile() {

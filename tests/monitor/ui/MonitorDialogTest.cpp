@@ -19,6 +19,7 @@
 #include "station/CStationPtyServer.h"
 #include "station/StationProtocol.h"
 #include "support/GuiTestSupport.h"
+#include "support/MessageUses.h"
 #include "support/TestSupport.h"
 
 #include <QCheckBox>
@@ -519,13 +520,13 @@ TEST_F(MonitorDialogTest, ComesBackByItselfWhenThePortReturnsAtTheSamePath) {
 
     server.reset();
     std::filesystem::remove(path);
-    const QString noReply = QString::fromStdWString(CResourceManager::GetMessage(L"monitor.noreply")).left(8);
+    const QString noReply = QString::fromStdWString(k52test::RawMessage(Msg::monitor_noreply)).left(8);
     ASSERT_TRUE(
         QTest::qWaitFor([&] { return m_dialog.StatusLabel()->text().startsWith(noReply); }, 2 * kWait));
     ASSERT_TRUE(QTest::qWaitFor(
         [&] {
             return m_dialog.StatusLabel()->toolTip().contains(
-                QString::fromStdWString(CResourceManager::GetMessage(L"serio.notpresent")));
+                QString::fromStdWString(CResourceManager::GetMessage(Msg::serio_notpresent)));
         },
         2 * kWait));
     EXPECT_FALSE(moduleShown());
@@ -540,7 +541,7 @@ TEST_F(MonitorDialogTest, ComesBackByItselfWhenThePortReturnsAtTheSamePath) {
     EXPECT_TRUE(QTest::qWaitFor(
         [&] {
             return m_dialog.StatusLabel()->text().startsWith(
-                QString::fromStdWString(CResourceManager::GetMessage(L"monitor.reading")));
+                QString::fromStdWString(CResourceManager::GetMessage(Msg::monitor_reading)));
         },
         kWait));
     m_dialog.done(1);
@@ -553,16 +554,17 @@ TEST_F(MonitorDialogTest, TheStatusLineTellsTheLinesStateAndCounts) {
     ASSERT_TRUE(WaitCycles(1));
     station->InjectFault(
         StationFault::AtItem(0, 0, 6, StationFault::Kind::ErrorStatus).WithStatus(7).Times(2));
-    const QString noReply = QString::fromStdWString(CResourceManager::GetMessage(L"monitor.noreply")).left(8);
+    const QString noReply = QString::fromStdWString(k52test::RawMessage(Msg::monitor_noreply)).left(8);
     QLabel* status = m_dialog.StatusLabel();
     ASSERT_TRUE(QTest::qWaitFor([&] { return status->text().startsWith(noReply); }, kWait))
         << status->text().toStdString();
-    const QString errorText = QString::fromStdWString(CResourceManager::FormatMessage(L"jx5com.errcode", 7));
+    const QString errorText =
+        QString::fromStdWString(CResourceManager::FormatMessage(Msg::jx5com_errcode, 7));
     EXPECT_TRUE(status->toolTip().contains(errorText)) << status->toolTip().toStdString();
     EXPECT_TRUE(status->toolTip().contains(QRegularExpression(QStringLiteral("\\d\\d:\\d\\d:\\d\\d"))));
     EXPECT_FALSE(status->toolTip().contains(QLatin1Char('\n'))) << "one line";
 
-    const QString reading = QString::fromStdWString(CResourceManager::GetMessage(L"monitor.reading"));
+    const QString reading = QString::fromStdWString(CResourceManager::GetMessage(Msg::monitor_reading));
     ASSERT_TRUE(
         QTest::qWaitFor([&] { return status->text().startsWith(reading + QLatin1Char('\n')); }, kWait));
     const CJX5COMInterface::Counts counts = m_link.GetCounts();
