@@ -197,7 +197,7 @@ int CControlProgram::UploadTo(const std::string& port, std::uint64_t mask, const
     {
         // The thread reports a kept failure when it goes, at the end of this block.
         CUploadThread thread;
-        thread.SetLink(&link);
+        thread.SetLink(link);
         outcome = RunThread(thread);
         if (outcome == Outcome::Succeeded) {
             rack.CopySlots(thread.GetRack(), mask);
@@ -245,7 +245,7 @@ int CControlProgram::DownloadFrom(const std::string& port, std::uint64_t mask, c
     {
         CDownloadThread thread;
         thread.GetRack() = rack;
-        thread.SetLink(&link);
+        thread.SetLink(link);
         outcome = RunThread(thread);
     }
     switch (outcome) {

@@ -104,6 +104,16 @@ CCardSlot::CardHandle CCardSlot::CopyCard(const CCardInterface& card, std::int32
     return copy;
 }
 
+CCardSlot CCardSlot::CopyWithOwnCards() const {
+    CCardSlot copy(*this);
+    for (auto& [number, card] : copy.m_slots) {
+        if (card != nullptr) {
+            card = CopyCard(*card, number);
+        }
+    }
+    return copy;
+}
+
 CCardSlot::CardHandle CCardSlot::GetCard(int slotIndex) const {
     const auto found = m_slots.find(GetSlotNumber(slotIndex));
     return found != m_slots.end() ? found->second : nullptr;

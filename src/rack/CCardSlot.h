@@ -52,6 +52,10 @@ public:
     // a card another thread may be reading or changing.
     static CardHandle CopyCard(const CCardInterface& card, std::int32_t slotNumber);
 
+    // A copy of the rack whose cards are copies too, so that it shares
+    // nothing with this one: what one thread hands another.
+    CCardSlot CopyWithOwnCards() const;
+
     // The card of a slot, or null when the slot holds none.
     CardHandle GetCard(int slotIndex) const;
     void SetCard(int slotIndex, CardHandle card);

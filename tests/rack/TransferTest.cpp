@@ -228,7 +228,7 @@ TEST_F(TransferTest, FailedUploadThreadLeavesTheWindowsRackWhole) {
     {
         auto link = station.MakeLink(kAll);
         CUploadThread thread;
-        thread.SetLink(link.get());
+        thread.SetLink(*link);
         EXPECT_EQ(thread.GetProgressText(), L"Reading the station...");
         thread.Start();
         ASSERT_TRUE(WaitFor([&] { return thread.HasEnded(); }));
@@ -264,7 +264,7 @@ TEST_F(TransferTest, UploadThreadThatCannotOpenItsPortReportsThePortsMessage) {
         settings.SetModuleSelectionMask(kAll);
         link->SetSettings(settings);
         CUploadThread thread;
-        thread.SetLink(link.get());
+        thread.SetLink(*link);
         thread.Start();
         thread.Wait();
         EXPECT_FALSE(thread.Succeeded());
@@ -286,7 +286,7 @@ TEST_F(TransferTest, CancelledUploadEndsWithoutMessageOrResult) {
     {
         auto link = station.MakeLink(kAll);
         CUploadThread thread;
-        thread.SetLink(link.get());
+        thread.SetLink(*link);
         thread.Start();
         ASSERT_TRUE(WaitFor(
             [&] { return AnyRequest(station, [](const StationRequest& r) { return r.address == 3; }); }));
@@ -314,7 +314,7 @@ TEST_F(TransferTest, FailureOfACancelledLinkIsTheCancellationEvenBeforeTheThread
     {
         auto link = station.MakeLink(kAll);
         CUploadThread thread;
-        thread.SetLink(link.get());
+        thread.SetLink(*link);
         thread.Start();
         ASSERT_TRUE(WaitFor(
             [&] { return AnyRequest(station, [](const StationRequest& r) { return r.address == 3; }); }));
@@ -360,7 +360,7 @@ TEST_F(TransferTest, DownloadWritesWhatTheNextUploadReadsBack) {
         auto link = station.MakeLink(kAll);
         CDownloadThread thread;
         thread.GetRack() = window;
-        thread.SetLink(link.get());
+        thread.SetLink(*link);
         EXPECT_EQ(thread.GetProgressText(), L"Writing to the station...");
         thread.Start();
         thread.Wait();
@@ -535,7 +535,7 @@ TEST_F(TransferTest, CancelledDownloadStopsAtTheNextExchangeAndNamesTheModuleLef
         auto link = station.MakeLink(kAll);
         CDownloadThread thread;
         thread.GetRack() = window;
-        thread.SetLink(link.get());
+        thread.SetLink(*link);
         thread.Start();
         ASSERT_TRUE(WaitFor([&] { return station.FirstWriteTo(3) != -1; }));
         thread.Cancel();
@@ -620,7 +620,7 @@ TEST_F(TransferTest, EveryFailureCarriesItsKindThroughTheWrapping) {
     nowhere->SetSettings(settings);
     ReportedErrors reported;
     CUploadThread thread;
-    thread.SetLink(nowhere.get());
+    thread.SetLink(*nowhere);
     thread.Start();
     thread.Wait();
     ASSERT_NE(thread.GetError(), nullptr);

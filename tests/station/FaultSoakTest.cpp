@@ -432,7 +432,7 @@ protected:
     // Runs a transfer thread to its end as the progress window does and
     // returns its failure; the thread reports that failure, once, when it goes.
     std::optional<std::wstring> RunThread(CTransferThread& thread) {
-        thread.SetLink(m_link.get());
+        thread.SetLink(*m_link);
         thread.Start();
         thread.Wait();
         EXPECT_TRUE(thread.HasEnded());
@@ -649,7 +649,7 @@ protected:
                 thread = std::make_unique<CDownloadThread>();
                 thread->GetRack() = window;
             }
-            thread->SetLink(m_link.get());
+            thread->SetLink(*m_link);
             thread->Start();
             std::this_thread::sleep_for(delay);
             const Clock::time_point cancelled = Clock::now();

@@ -237,7 +237,7 @@ void CK52CONDlg::OnUpload() {
     CJX5COMInterface link;
     TakePortChoice(link);
     auto thread = std::make_unique<CUploadThread>();
-    thread->SetLink(&link);
+    thread->SetLink(link);
     const std::uint64_t mask = m_slotList->GetCheckedMask();
     link.GetSettings().SetModuleSelectionMask(mask);
     {
@@ -257,7 +257,7 @@ void CK52CONDlg::OnDownload() {
     CJX5COMInterface link;
     TakePortChoice(link);
     auto thread = std::make_unique<CDownloadThread>();
-    thread->SetLink(&link);
+    thread->SetLink(link);
     link.GetSettings().SetModuleSelectionMask(m_slotList->GetCheckedMask());
     thread->GetRack() = m_rack;
     {
@@ -284,7 +284,7 @@ void CK52CONDlg::OnMonitor() {
     } showAgain{this};
     m_hiddenForMonitor = true;
     hide();
-    monitor.RunModal(&link);
+    monitor.RunModal(link);
 }
 
 std::wstring CK52CONDlg::FileFilterText() const {

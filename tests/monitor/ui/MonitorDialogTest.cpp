@@ -60,7 +60,7 @@ protected:
         settings.SetDevicePath(path);
         settings.SetDisplayName(L"Station port");
         m_link.SetSettings(settings);
-        m_dialog.Begin(&m_link);
+        m_dialog.Begin(m_link);
         m_dialog.show();
         m_dialog.activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(&m_dialog));
@@ -382,7 +382,7 @@ TEST_F(MonitorDialogTest, EscapeNeverClosesTheWindowCloseEndsItWithResultOne) {
         timer.start();
         QTest::mouseClick(FindControlAs<QPushButton>(window, CMonitorDialog::kCloseButtonId), Qt::LeftButton);
     });
-    EXPECT_TRUE(m_dialog.RunModal(&m_link));
+    EXPECT_TRUE(m_dialog.RunModal(m_link));
     closing = timer.elapsed();
     EXPECT_TRUE(stillOpen);
     EXPECT_LT(closing, 1000);
@@ -392,7 +392,7 @@ TEST_F(MonitorDialogTest, EscapeNeverClosesTheWindowCloseEndsItWithResultOne) {
     // The close box ends it the same way.
     CMonitorDialog second;
     k52test::WhenModalShown([&](QWidget* window) { window->close(); });
-    EXPECT_TRUE(second.RunModal(&m_link));
+    EXPECT_TRUE(second.RunModal(m_link));
 }
 
 // The parameter row of a card by its text key.
@@ -618,7 +618,7 @@ void RunAndClose(const std::wstring& path, bool paced, const char* what) {
             closeMs = timer.elapsed();
         });
     });
-    EXPECT_TRUE(dialog.RunModal(&link));
+    EXPECT_TRUE(dialog.RunModal(link));
     EXPECT_LT(closeMs, 1000) << what;
     // At line speed a whole cycle may take longer than the run; closing then
     // cancels it on the line.
