@@ -256,7 +256,11 @@ void CJX5COMInterface::ReadThenWriteItem(std::uint32_t address, std::uint32_t pa
         ReadItem(address, page, item);
         WriteItemUnwrapped(address, page, item, text);
     } catch (const std::exception& error) {
-        throw CPrivateException(GetFailureKind(error), GetMessage(Msg::jx5com_overcount));
+        // Every failure is reported as this one, a cancellation too (its
+        // callers ask the link whether it was cancelled); what went wrong
+        // keeps its kind.
+        const FailureKind kind = IsCancellation(error) ? FailureKind::Other : GetFailureKind(error);
+        throw CPrivateException(kind, GetMessage(Msg::jx5com_overcount));
     }
 }
 

@@ -332,6 +332,17 @@ TEST_F(LinkTest, CancelledReadThenWriteReportsOvercount) {
     EXPECT_EQ(m_peer.Requests().size(), 1u);
 }
 
+// A read-then-write reports every failure as its own, a cancellation too:
+// its callers ask the link whether it was cancelled. Its kind therefore never
+// says "cancelled", while the other commands' cancellation does.
+TEST_F(LinkTest, ACancelledReadThenWriteIsAFailureOfItsOwnKind) {
+    m_peer.Run({});
+    m_link.Cancel();
+    EXPECT_EQ(k52test::RaisedKind([&] { m_link.ReadThenWriteItem(1, 0, 1, L"0"); }), FailureKind::Other);
+    EXPECT_EQ(k52test::RaisedKind([&] { m_link.ReadItem(1, 0, 1); }), FailureKind::Cancelled);
+    EXPECT_EQ(k52test::RaisedKind([&] { m_link.WriteItems(1, {0}, {1}, {L"1"}); }), FailureKind::Cancelled);
+}
+
 TEST(LinkOpen, MissingOrBusyPortsNameTheirDisplayName) {
     k52test::LoadEnglish();
     linktest::ScriptedPeer peer;
