@@ -105,8 +105,8 @@ using Count = unsigned long long; // %llu
     /* k52ctl: why its output could not be written */                                                        \
     K(outputerr, L"outputerr", Printf, Text)
 
-#define K52_DECLARE_MESSAGE_KEY(name, key, style, ...)                                                       \
-    inline constexpr MessageKey<MessageStyle::style __VA_OPT__(, ) __VA_ARGS__> name{key};
+// The style and the argument types follow one another: MessageStyle::Printf, Text ...
+#define K52_DECLARE_MESSAGE_KEY(name, key, ...) inline constexpr MessageKey<MessageStyle::__VA_ARGS__> name{key};
 K52_MESSAGE_KEYS(K52_DECLARE_MESSAGE_KEY)
 #undef K52_DECLARE_MESSAGE_KEY
 

@@ -30,8 +30,8 @@ TEST(PrivateException, MessageIsCutToTheBufferAndAlwaysTerminated) {
 
 TEST(PrivateException, CopyKeepsTheTextAndWhatGivesUtf8) {
     CPrivateException original(FailureKind::Input, L"Temperatur 25 °C");
-    CPrivateException copy(
-        original); // NOLINT(performance-unnecessary-copy-initialization): the copy is under test
+    // NOLINTNEXTLINE(performance-unnecessary-copy-initialization): the copy is under test
+    CPrivateException copy(original);
     EXPECT_EQ(copy.GetText(), L"Temperatur 25 °C");
     EXPECT_STREQ(copy.what(), "Temperatur 25 \xC2\xB0"
                               "C");

@@ -27,7 +27,7 @@ CEditAIO4_2::~CEditAIO4_2() = default;
 void CEditAIO4_2::LoadControls() {
     // A language file without these texts leaves the labels empty; the panel
     // is opened from a selection, where nothing may be thrown.
-    const auto label = [](PlainMessageKey key) {
+    const auto label = [](const PlainMessageKey& key) {
         try {
             return QString::fromStdWString(GetMessage(key));
         } catch (const std::exception&) {
