@@ -1,4 +1,4 @@
-#include "app/TextConvert.h"
+#include "base/TextConvert.h"
 
 #include <pugixml.hpp>
 

@@ -1,6 +1,6 @@
-#include "app/CMessageFormatter.h"
+#include "base/CMessageFormatter.h"
 
-#include "app/TextConvert.h"
+#include "base/TextConvert.h"
 
 #include <cmath>
 #include <cstdio>

@@ -1,6 +1,6 @@
-#include "link/CException.h"
+#include "base/CException.h"
 
-#include "app/TextConvert.h"
+#include "base/TextConvert.h"
 
 #include <cstdio>
 #include <mutex>

@@ -1,12 +1,14 @@
 #pragma once
-#include "app/CMessageFormatter.h"
-#include "app/CResourceDatabase.h"
+#include "base/CMessageFormatter.h"
+#include "base/CResourceDatabase.h"
+#include "base/MessageKeys.h"
 
 #include <array>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 // Base of every class that looks up texts in the application's language
 // database. It carries no state: the one database of the run is reached
@@ -22,21 +24,24 @@ public:
 
     static CResourceDatabase& Database();
 
-    // The text of a message key.
-    static std::wstring GetMessage(std::wstring_view key);
+    // The text of a key without inserts (base/MessageKeys.h lists the keys).
+    static std::wstring GetMessage(PlainMessageKey key);
 
-    // A message key's text used as a printf-style format ("%d", "%s" ...).
+    // A key's text with its printf-style inserts ("%d", "%s" ...) filled;
+    // the arguments are the ones the key declares.
     template <class... Args>
-    static std::wstring FormatMessage(std::wstring_view key, const Args&... args) {
+    static std::wstring FormatMessage(MessageKey<MessageStyle::Printf, Args...> key,
+                                      std::type_identity_t<Args>... args) {
         const std::array<FormatArg, sizeof...(Args)> list{FormatArg(args)...};
-        return FormatFoundMessage(key, list, false);
+        return FormatFoundMessage(key.name, list, false);
     }
 
-    // A message key's text used with numbered inserts ("%1", "%2!s!" ...).
+    // A key's text with its numbered inserts ("%1", "%2!s!" ...) filled.
     template <class... Args>
-    static std::wstring FormatNumberedMessage(std::wstring_view key, const Args&... args) {
+    static std::wstring FormatNumberedMessage(MessageKey<MessageStyle::Numbered, Args...> key,
+                                              std::type_identity_t<Args>... args) {
         const std::array<FormatArg, sizeof...(Args)> list{FormatArg(args)...};
-        return FormatFoundMessage(key, list, true);
+        return FormatFoundMessage(key.name, list, true);
     }
 
 private:

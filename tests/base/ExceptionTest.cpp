@@ -1,4 +1,4 @@
-#include "link/CPrivateException.h"
+#include "base/CPrivateException.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <vector>
 
 TEST(PrivateException, NullTextIsEmptyAndStillReportsSuccess) {
-    CPrivateException error(static_cast<const wchar_t*>(nullptr));
+    CPrivateException error(FailureKind::Cancelled, static_cast<const wchar_t*>(nullptr));
     wchar_t buffer[8] = L"xxxxxxx";
     EXPECT_TRUE(error.GetErrorMessage(buffer, 8));
     EXPECT_EQ(std::wstring(buffer), L"");
@@ -14,7 +14,7 @@ TEST(PrivateException, NullTextIsEmptyAndStillReportsSuccess) {
 }
 
 TEST(PrivateException, MessageIsCutToTheBufferAndAlwaysTerminated) {
-    CPrivateException error(L"abcdef");
+    CPrivateException error(FailureKind::Other, L"abcdef");
     wchar_t one[1] = {L'x'};
     EXPECT_TRUE(error.GetErrorMessage(one, 1));
     EXPECT_EQ(one[0], L'\0');
@@ -29,18 +29,20 @@ TEST(PrivateException, MessageIsCutToTheBufferAndAlwaysTerminated) {
 }
 
 TEST(PrivateException, CopyKeepsTheTextAndWhatGivesUtf8) {
-    CPrivateException original(L"Temperatur 25 °C");
-    CPrivateException copy(original); // NOLINT(performance-unnecessary-copy-initialization): the copy is under test
+    CPrivateException original(FailureKind::Input, L"Temperatur 25 °C");
+    // NOLINTNEXTLINE(performance-unnecessary-copy-initialization): the copy is under test
+    CPrivateException copy(original);
     EXPECT_EQ(copy.GetText(), L"Temperatur 25 °C");
-    EXPECT_STREQ(copy.what(), "Temperatur 25 \xC2\xB0" "C");
+    EXPECT_STREQ(copy.what(), "Temperatur 25 \xC2\xB0"
+                              "C");
     EXPECT_STREQ(CPrivateException::GetRuntimeClassName(), "CPrivateException");
 }
 
 TEST(PrivateException, ReportErrorShowsAtMost511Characters) {
     std::vector<std::wstring> shown;
     auto previous = SetErrorReportHandler([&](const std::wstring& text) { shown.push_back(text); });
-    CPrivateException(std::wstring(600, L'm')).ReportError();
-    CPrivateException(L"short").ReportError();
+    CPrivateException(FailureKind::Other, std::wstring(600, L'm')).ReportError();
+    CPrivateException(FailureKind::Other, L"short").ReportError();
     SetErrorReportHandler(previous);
     ASSERT_EQ(shown.size(), 2u);
     EXPECT_EQ(shown[0], std::wstring(511, L'm'));
@@ -57,7 +59,8 @@ TEST(PrivateException, RootExceptionHasNoMessage) {
 }
 
 TEST(PrivateException, MessageOfAnyCaughtExceptionIsBounded) {
-    EXPECT_EQ(GetExceptionMessage(CPrivateException(std::wstring(2000, L'a'))).size(), 1023u);
+    EXPECT_EQ(GetExceptionMessage(CPrivateException(FailureKind::Other, std::wstring(2000, L'a'))).size(),
+              1023u);
     EXPECT_EQ(GetExceptionMessage(std::invalid_argument("bad argument")), L"bad argument");
     EXPECT_EQ(GetExceptionMessage(std::invalid_argument("bad argument"), 4), L"bad");
 }

@@ -1,4 +1,4 @@
-#include "app/CProfile.h"
+#include "base/CProfile.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "app/CResourceDatabase.h"
+#include "base/CResourceDatabase.h"
 
-#include "app/CMessageFormatter.h"
-#include "app/TextConvert.h"
-#include "link/CPrivateException.h"
+#include "base/CMessageFormatter.h"
+#include "base/CPrivateException.h"
+#include "base/TextConvert.h"
 
 #include <climits>
 #include <cwctype>
@@ -31,13 +31,13 @@ void CResourceDatabase::Reset() {
 void CResourceDatabase::LoadAndCheck(const std::wstring& path) {
     m_document.Load(path);
     if (m_document.GetText(L"/root/application") != L"K52CFG") {
-        throw CPrivateException(L"Illegal format");
+        throw CPrivateException(FailureKind::File, L"Illegal format");
     }
     if (m_document.GetText(L"/root/filetype") != L"language") {
-        throw CPrivateException(L"Illegal format");
+        throw CPrivateException(FailureKind::File, L"Illegal format");
     }
     if (m_document.GetText(L"/root/language").empty()) {
-        throw CPrivateException(L"Illegal format");
+        throw CPrivateException(FailureKind::File, L"Illegal format");
     }
 }
 
@@ -50,6 +50,7 @@ void CResourceDatabase::Load(const std::wstring& fileName) {
     } catch (const std::exception& error) {
         std::wstring inner = GetExceptionMessage(error, 1025);
         throw CPrivateException(
+            FailureKind::File,
             CMessageFormatter::Numbered(L"Can't read resource file \"%1!s!\".%n%2!s!", fileName, inner));
     }
 }

@@ -1,5 +1,5 @@
 #pragma once
-#include "rack/CXmlReaderWriter.h"
+#include "base/CXmlReaderWriter.h"
 
 #include <shared_mutex>
 #include <string>

@@ -1,8 +1,10 @@
-#include "app/CResourceDatabase.h"
-#include "app/CResourceManager.h"
+#include "base/CResourceDatabase.h"
+#include "base/CResourceManager.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
+
+#include <string>
 
 using k52test::RaisedText;
 using k52test::TempDir;
@@ -10,10 +12,39 @@ using k52test::WriteFile;
 
 namespace {
 
-std::string LanguageFile(const std::string& application, const std::string& filetype, const std::string& language,
-                         const std::string& body = "") {
-    return "<?xml version='1.0' encoding='utf-8'?><root><application>" + application + "</application><filetype>" +
-           filetype + "</filetype><language>" + language + "</language>" + body + "</root>";
+// A message key takes exactly the arguments it declares, in its own style of
+// inserts; anything else does not compile.
+template <class Key, class... Args>
+concept PrintfCall = requires(Key key, Args... args) {
+    CResourceManager::FormatMessage(key, args...);
+};
+template <class Key, class... Args>
+concept NumberedCall = requires(Key key, Args... args) {
+    CResourceManager::FormatNumberedMessage(key, args...);
+};
+template <class Key>
+concept PlainCall = requires(Key key) {
+    CResourceManager::GetMessage(key);
+};
+
+static_assert(PrintfCall<decltype(Msg::difcarderr), int>);
+static_assert(!PrintfCall<decltype(Msg::difcarderr), std::wstring>);
+static_assert(!PrintfCall<decltype(Msg::difcarderr)>);
+static_assert(!PrintfCall<decltype(Msg::difcarderr), int, int>);
+static_assert(PrintfCall<decltype(Msg::jx5com_comfail), std::wstring, int, int, int, std::wstring>);
+static_assert(!PrintfCall<decltype(Msg::jx5com_comfail), std::wstring, int, int, std::wstring, int>);
+static_assert(NumberedCall<decltype(Msg::rangeerr), std::wstring, std::wstring, const wchar_t*>);
+static_assert(!PrintfCall<decltype(Msg::rangeerr), std::wstring, std::wstring, std::wstring>);
+static_assert(!NumberedCall<decltype(Msg::rangeerr), std::wstring, std::wstring>);
+static_assert(PlainCall<decltype(Msg::inperr)>);
+static_assert(!PlainCall<decltype(Msg::uploaderr)>);
+static_assert(!PlainCall<const wchar_t*>);
+
+std::string LanguageFile(const std::string& application, const std::string& filetype,
+                         const std::string& language, const std::string& body = "") {
+    return "<?xml version='1.0' encoding='utf-8'?><root><application>" + application +
+           "</application><filetype>" + filetype + "</filetype><language>" + language + "</language>" + body +
+           "</root>";
 }
 
 const std::string kBody = "<gui name='102'><text name='0'>Main</text><text name='1001'></text>"
@@ -157,17 +188,23 @@ TEST(ResourceManager, AMissingMessageComesFromEnglishElseTheKeyWithItsArguments)
     WriteFile(dir.path() / "Sparse.lng", LanguageFile("K52CFG", "language", "Sparse", kBody));
     CResourceManager::Database().Load(dir.file("Sparse.lng"));
 
-    EXPECT_EQ(CResourceManager::FormatMessage(L"hello", std::wstring(L"you")), L"Hello you");
+    // Keys of this test's own, beside the program's.
+    constexpr MessageKey<MessageStyle::Printf, Msg::Text> hello{L"hello"};
+    constexpr PlainMessageKey missing{L"no.such.key"};
+    constexpr MessageKey<MessageStyle::Printf, Msg::Number, Msg::Text> missingPrintf{L"no.such.key"};
+    constexpr MessageKey<MessageStyle::Numbered, Msg::Text> missingNumbered{L"no.such.key"};
+
+    EXPECT_EQ(CResourceManager::FormatMessage(hello, std::wstring(L"you")), L"Hello you");
     CResourceDatabase english;
     english.Load(L"English.lng");
-    EXPECT_EQ(CResourceManager::FormatMessage(L"difcarderr", 4),
+    EXPECT_EQ(CResourceManager::FormatMessage(Msg::difcarderr, 4),
               CMessageFormatter::Printf(english.GetMessage(L"difcarderr"), 4));
-    EXPECT_EQ(CResourceManager::GetMessage(L"illfileerr"), english.GetMessage(L"illfileerr"));
+    EXPECT_EQ(CResourceManager::GetMessage(Msg::illfileerr), english.GetMessage(L"illfileerr"));
 
-    EXPECT_EQ(CResourceManager::GetMessage(L"no.such.key"), L"no.such.key");
-    EXPECT_EQ(CResourceManager::FormatMessage(L"no.such.key", 4, std::wstring(L"/dev/ttyUSB0")),
+    EXPECT_EQ(CResourceManager::GetMessage(missing), L"no.such.key");
+    EXPECT_EQ(CResourceManager::FormatMessage(missingPrintf, 4, std::wstring(L"/dev/ttyUSB0")),
               L"no.such.key: 4, /dev/ttyUSB0");
-    EXPECT_EQ(CResourceManager::FormatNumberedMessage(L"no.such.key", std::wstring(L"IO03")),
+    EXPECT_EQ(CResourceManager::FormatNumberedMessage(missingNumbered, std::wstring(L"IO03")),
               L"no.such.key: IO03");
     k52test::LoadEnglish();
 }

@@ -1,5 +1,5 @@
-#include "app/TextConvert.h"
-#include "rack/CXmlReaderWriter.h"
+#include "base/CXmlReaderWriter.h"
+#include "base/TextConvert.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>

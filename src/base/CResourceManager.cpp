@@ -1,4 +1,4 @@
-#include "app/CResourceManager.h"
+#include "base/CResourceManager.h"
 
 #include <mutex>
 
@@ -46,9 +46,9 @@ std::optional<std::wstring> CResourceManager::FindMessage(std::wstring_view key)
     return std::nullopt;
 }
 
-std::wstring CResourceManager::GetMessage(std::wstring_view key) {
-    std::optional<std::wstring> text = FindMessage(key);
-    return text ? std::move(*text) : std::wstring(key);
+std::wstring CResourceManager::GetMessage(PlainMessageKey key) {
+    std::optional<std::wstring> text = FindMessage(key.name);
+    return text ? std::move(*text) : std::wstring(key.name);
 }
 
 std::wstring CResourceManager::FormatFoundMessage(std::wstring_view key, std::span<const FormatArg> args,

@@ -1,3 +1,3 @@
-#include "monitor/CObserver.h"
+#include "base/CObserver.h"
 
 CObserver::~CObserver() = default;

@@ -1,5 +1,5 @@
-#include "monitor/CObservable.h"
-#include "monitor/CObserver.h"
+#include "base/CObservable.h"
+#include "base/CObserver.h"
 
 #include <gtest/gtest.h>
 

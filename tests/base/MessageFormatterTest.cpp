@@ -1,4 +1,4 @@
-#include "app/CMessageFormatter.h"
+#include "base/CMessageFormatter.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "monitor/CObservable.h"
+#include "base/CObservable.h"
 
-#include "monitor/CObserver.h"
+#include "base/CObserver.h"
 
 CObservable::CObservable() = default;
 

@@ -1,8 +1,8 @@
-#include "rack/CXmlReaderWriter.h"
+#include "base/CXmlReaderWriter.h"
 
-#include "app/CMessageFormatter.h"
-#include "app/TextConvert.h"
-#include "link/CPrivateException.h"
+#include "base/CMessageFormatter.h"
+#include "base/CPrivateException.h"
+#include "base/TextConvert.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -18,7 +18,8 @@
 namespace {
 
 [[noreturn]] void Raise(const std::wstring& text) {
-    throw CPrivateException(text);
+    // Everything here is about a file or the document read from one.
+    throw CPrivateException(FailureKind::File, text);
 }
 
 [[noreturn]] void RaiseFileError(const wchar_t* what, const std::wstring& path, int errorNumber) {
