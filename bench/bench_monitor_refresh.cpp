@@ -7,7 +7,7 @@
 // works out the size of one hour of recording of this rack.
 // A plain timed program, not registered with CTest:
 //   QT_QPA_PLATFORM=offscreen bench_monitor_refresh [seconds per run]
-#include "app/CResourceManager.h"
+#include "base/CResourceManager.h"
 #include "link/CJX5COMInterface.h"
 #include "monitor/CMonitorThread.h"
 #include "monitor/ui/CMonitorDialog.h"
@@ -72,7 +72,7 @@ void Run(const char* what, bool paced, double seconds) {
     link.SetSettings(settings);
 
     CMonitorDialog dialog;
-    dialog.Begin(&link);
+    dialog.Begin(link);
     dialog.show();
     // The first cycle gives the rack whose values fill ten minutes of history.
     while (dialog.GetNotificationCount() < 2 || dialog.Thread()->HasLastCommandFailed()) {

@@ -1,15 +1,15 @@
 #include "monitor/CLiveValueRecorder.h"
 
-#include "app/CMessageFormatter.h"
-#include "app/TextConvert.h"
+#include "base/CException.h"
+#include "base/CMessageFormatter.h"
+#include "base/CPrivateException.h"
+#include "base/CXmlReaderWriter.h"
+#include "base/TextConvert.h"
 #include "catalog/CCardInterface.h"
 #include "catalog/CMonitorUnit.h"
 #include "catalog/ValueText.h"
-#include "link/CException.h"
-#include "link/CPrivateException.h"
 #include "monitor/CSimulationWatch.h"
 #include "rack/CCardSlot.h"
-#include "rack/CXmlReaderWriter.h"
 
 #include <cerrno>
 #include <csignal>
@@ -219,13 +219,15 @@ void CLiveValueRecorder::Start(const std::wstring& path, const Source& source,
         // Only a regular file the user may change is replaced.
         CXmlReaderWriter::CheckSaveTarget(path);
     } catch (const std::exception& error) {
-        throw CPrivateException(FormatMessage(L"recordstarterr", GetExceptionMessage(error)));
+        throw CPrivateException(GetFailureKind(error),
+                                FormatMessage(Msg::recordstarterr, GetExceptionMessage(error)));
     }
     const std::string target = ToUtf8(path);
     const int file = ::open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (file < 0) {
         const int error = errno;
-        throw CPrivateException(FormatMessage(L"recordstarterr", path + L": " + Reason(error)));
+        throw CPrivateException(FailureKind::File,
+                                FormatMessage(Msg::recordstarterr, path + L": " + Reason(error)));
     }
     const std::string header = HeaderRow();
     int error = WriteAll(file, header);
@@ -264,7 +266,8 @@ void CLiveValueRecorder::Start(const std::wstring& path, const Source& source,
         // A recording that never started leaves nothing behind.
         ::unlink(target.c_str());
         ::unlink(ToUtf8(infoPath).c_str());
-        throw CPrivateException(FormatMessage(L"recordstarterr", path + L": " + Reason(error)));
+        throw CPrivateException(FailureKind::File,
+                                FormatMessage(Msg::recordstarterr, path + L": " + Reason(error)));
     }
     m_file = file;
     m_path = path;
@@ -293,7 +296,7 @@ void CLiveValueRecorder::AppendCycle(const CCardSlot& rack, std::chrono::system_
         // Nothing more can be done for the file; the message below stands.
     }
     Close();
-    throw CPrivateException(FormatMessage(L"recordstoperr", m_path, Reason(error)));
+    throw CPrivateException(FailureKind::File, FormatMessage(Msg::recordstoperr, m_path, Reason(error)));
 }
 
 void CLiveValueRecorder::Stop() {

@@ -1,7 +1,5 @@
 #include "app/ui/CK52CONDlg.h"
 
-#include "app/CMessageFormatter.h"
-#include "app/Version.h"
 #include "app/ui/CDialogUnits.h"
 #include "app/ui/CErrorBox.h"
 #include "app/ui/CFileChooser.h"
@@ -9,13 +7,16 @@
 #include "app/ui/CSlotList.h"
 #include "app/ui/ControlId.h"
 #include "app/ui/TranslateWindow.h"
+#include "base/CException.h"
+#include "base/CMessageFormatter.h"
+#include "base/CPrivateException.h"
+#include "base/Version.h"
 #include "editing/ui/CParameterListCtrl.h"
 #include "link/CComSettings.h"
-#include "link/CException.h"
 #include "link/CJX5COMInterface.h"
+#include "monitor/ui/CMonitorDialog.h"
 #include "rack/CDownloadThread.h"
 #include "rack/CUploadThread.h"
-#include "monitor/ui/CMonitorDialog.h"
 #include "rack/ui/CProgressDialog.h"
 
 #include <QCheckBox>
@@ -33,10 +34,9 @@
 namespace {
 
 void ShowError(QWidget* parent, const std::exception& error) {
-    std::wstring text = GetExceptionMessage(error, 1024);
-    // The empty text is a user's cancellation, which has nothing to say.
-    if (!text.empty()) {
-        CErrorBox::Show(parent, text);
+    // A user's cancellation has nothing to say.
+    if (!IsCancellation(error)) {
+        CErrorBox::Show(parent, GetExceptionMessage(error, 1024));
     }
 }
 
@@ -237,7 +237,7 @@ void CK52CONDlg::OnUpload() {
     CJX5COMInterface link;
     TakePortChoice(link);
     auto thread = std::make_unique<CUploadThread>();
-    thread->SetLink(&link);
+    thread->SetLink(link);
     const std::uint64_t mask = m_slotList->GetCheckedMask();
     link.GetSettings().SetModuleSelectionMask(mask);
     {
@@ -257,7 +257,7 @@ void CK52CONDlg::OnDownload() {
     CJX5COMInterface link;
     TakePortChoice(link);
     auto thread = std::make_unique<CDownloadThread>();
-    thread->SetLink(&link);
+    thread->SetLink(link);
     link.GetSettings().SetModuleSelectionMask(m_slotList->GetCheckedMask());
     thread->GetRack() = m_rack;
     {
@@ -284,11 +284,11 @@ void CK52CONDlg::OnMonitor() {
     } showAgain{this};
     m_hiddenForMonitor = true;
     hide();
-    monitor.RunModal(&link);
+    monitor.RunModal(link);
 }
 
 std::wstring CK52CONDlg::FileFilterText() const {
-    return GetMessage(L"fopenfilter");
+    return GetMessage(Msg::fopenfilter);
 }
 
 void CK52CONDlg::OnOpenFile() {

@@ -1,15 +1,15 @@
 #include "monitor/ui/CMonitorDialog.h"
 
-#include "app/Version.h"
 #include "app/ui/CDialogUnits.h"
 #include "app/ui/CErrorBox.h"
 #include "app/ui/CFileChooser.h"
+#include "base/CException.h"
+#include "base/Version.h"
 #include "catalog/CCardInterface.h"
 #include "catalog/CMonitorUnit.h"
 #include "catalog/ModelRegistry.h"
 #include "catalog/StationAttribute.h"
 #include "editing/ui/CParameterListCtrl.h"
-#include "link/CException.h"
 #include "link/CJX5COMInterface.h"
 #include "monitor/CLineStateText.h"
 #include "monitor/CMonitorThread.h"
@@ -145,13 +145,13 @@ std::array<CSimulationPanel*, 4> CMonitorDialog::Panels() const {
     return {m_dio32, m_aio4, m_aio2, m_aio4_2};
 }
 
-bool CMonitorDialog::RunModal(CJX5COMInterface* link) {
+bool CMonitorDialog::RunModal(CJX5COMInterface& link) {
     Begin(link);
     return exec() == 1;
 }
 
-void CMonitorDialog::Begin(CJX5COMInterface* link) {
-    m_link = link;
+void CMonitorDialog::Begin(CJX5COMInterface& link) {
+    m_link = &link;
     m_adjustList->Initialize();
     m_adjustList->SetAdjustMode(true);
     m_adjustList->hide();
@@ -161,11 +161,10 @@ void CMonitorDialog::Begin(CJX5COMInterface* link) {
 
     // A thread left from an earlier start is ended before a new one begins.
     StopThread();
-    m_thread = std::make_unique<CMonitorThread>();
+    m_thread = std::make_unique<CMonitorThread>(link);
     m_thread->Attach(this);
-    m_thread->SetLink(m_link);
     m_thread->Start();
-    m_thread->PostCommand(CMonitorThread::CommandCycle);
+    m_thread->PostCycle();
     m_writeState = 0;
     m_writeRequests.clear();
     m_simulationRequests.clear();
@@ -176,7 +175,7 @@ void CMonitorDialog::Begin(CJX5COMInterface* link) {
     m_switchingOff = false;
     m_closing = false;
     ShowBanner();
-    ShowLineState();
+    ShowLineState(m_thread->GetLineState());
 }
 
 void CMonitorDialog::StopThread() {
@@ -261,19 +260,20 @@ void CMonitorDialog::OnThreadUpdate() {
     }
     const auto started = std::chrono::steady_clock::now();
     ++m_notificationCount;
-    // The thread waits for its next command: its rack holds still.
-    const bool goodCycle =
-        m_thread->GetCurrentCommand() == CMonitorThread::CommandCycle && !m_thread->HasLastCommandFailed();
+    // What the command left, whole: the thread goes on with its own rack.
+    const std::shared_ptr<const CMonitorThread::Report> report = m_thread->GetReport();
+    // A cycle that read the station; the report's rack is its own.
+    const bool goodCycle = report->command == CMonitorThread::CommandCycle && !report->failed;
     if (m_switchingOff) {
         // Closing: the switches are written one after the other, with no
         // cycle between them.
-        ContinueSwitchingOff();
+        ContinueSwitchingOff(*report);
     } else if (m_writeState == 0 && !m_writeRequests.empty()) {
         // The write goes out between two cycles; the display waits for the
-        // notification that follows it. The cycle's readings are taken now,
-        // before the thread moves on.
+        // notification that follows it. The cycle's readings are recorded
+        // all the same.
         if (goodCycle) {
-            TakeGoodCycle(m_thread->GetRack());
+            TakeGoodCycle(report->rack);
         }
         const WriteRequest request = m_writeRequests.front();
         m_writeRequests.pop_front();
@@ -283,13 +283,13 @@ void CMonitorDialog::OnThreadUpdate() {
         m_thread->RequestParameterWrite(request.slot, request.card, request.parameter);
         m_writeState = 1;
     } else if (m_writeState == 0 || m_writeState == 1) {
-        Refresh();
+        Refresh(*report);
         if (goodCycle) {
-            TakeGoodCycle(m_list->Rack());
+            TakeGoodCycle(report->rack);
         }
     }
-    ShowLineState();
-    if (m_thread->HasLastCommandFailed()) {
+    ShowLineState(report->line);
+    if (report->failed) {
         ++m_failedNotificationCount;
         // Without a station the commands fail at once; a short rest now and
         // then leaves the processor to others.
@@ -327,14 +327,14 @@ void CMonitorDialog::ShowBanner() {
         return;
     }
     const QString text =
-        QString::fromStdWString(FormatMessage(L"monitor.simulating", m_simulation.Describe()));
+        QString::fromStdWString(FormatMessage(Msg::monitor_simulating, m_simulation.Describe()));
     m_banner->setToolTip(text);
     m_banner->setText(m_banner->fontMetrics().elidedText(text, Qt::ElideRight, m_banner->width() - 8));
     m_banner->show();
 }
 
 void CMonitorDialog::TranslateAddedControls() {
-    m_recordButton->setText(m_recorder.IsRecording() ? QString::fromStdWString(GetMessage(L"monitor.stoprecord"))
+    m_recordButton->setText(m_recorder.IsRecording() ? QString::fromStdWString(GetMessage(Msg::monitor_stoprecord))
                                                      : GuiText(kRecordButtonId, L"Record..."));
     m_trendButton->setText(GuiText(kTrendButtonId, L"Trend"));
     m_trend->Translate();
@@ -362,7 +362,7 @@ void CMonitorDialog::ToggleRecording() {
         StopRecording();
         return;
     }
-    const std::optional<std::wstring> path = m_chooser->ChooseFileToSave(this, GetMessage(L"csvfilter"));
+    const std::optional<std::wstring> path = m_chooser->ChooseFileToSave(this, GetMessage(Msg::csvfilter));
     if (path) {
         StartRecording(*path);
     }
@@ -410,12 +410,12 @@ void CMonitorDialog::RecordingFailed(const std::wstring& message) {
 void CMonitorDialog::ShowRecordingState() {
     QString text;
     if (m_recorder.IsRecording()) {
-        text = QString::fromStdWString(FormatMessage(L"monitor.recording",
+        text = QString::fromStdWString(FormatMessage(Msg::monitor_recording,
                                                      Elapsed(std::chrono::steady_clock::now() - m_recordingSince),
                                                      static_cast<unsigned long long>(m_recorder.GetRowCount())));
     } else if (!m_recorder.GetPath().empty()) {
         text = QString::fromStdWString(FormatMessage(
-            L"monitor.recorded", static_cast<unsigned long long>(m_recorder.GetRowCount()), m_recorder.GetPath()));
+            Msg::monitor_recorded, static_cast<unsigned long long>(m_recorder.GetRowCount()), m_recorder.GetPath()));
     }
     m_recordLabel->setToolTip(text);
     m_recordLabel->setText(m_recordLabel->fontMetrics().elidedText(text, Qt::ElideMiddle, m_recordLabel->width()));
@@ -425,13 +425,13 @@ bool CMonitorDialog::AskAboutSimulation() {
     QMessageBox box(this);
     box.setIcon(QMessageBox::Warning);
     box.setWindowTitle(windowTitle());
-    box.setText(QString::fromStdWString(FormatMessage(L"monitor.simquestion", m_simulation.Describe())));
+    box.setText(QString::fromStdWString(FormatMessage(Msg::monitor_simquestion, m_simulation.Describe())));
     // Leaving them is what Escape and the box's close button do: nothing is
     // written to the station unless asked for in so many words.
-    QPushButton* leave = box.addButton(QString::fromStdWString(GetMessage(L"monitor.leavesim")),
+    QPushButton* leave = box.addButton(QString::fromStdWString(GetMessage(Msg::monitor_leavesim)),
                                        QMessageBox::RejectRole);
     QPushButton* off =
-        box.addButton(QString::fromStdWString(GetMessage(L"monitor.simoff")), QMessageBox::AcceptRole);
+        box.addButton(QString::fromStdWString(GetMessage(Msg::monitor_simoff)), QMessageBox::AcceptRole);
     box.setDefaultButton(leave);
     box.setEscapeButton(leave);
     box.exec();
@@ -463,22 +463,22 @@ bool CMonitorDialog::StartSwitchingOff() {
         m_switchOffRequests.push_back(SwitchOffRequest{module, copy, row});
     }
     if (m_switchOffRequests.empty()) {
-        CErrorBox::Show(this, FormatMessage(L"monitor.simofferr", CSimulationWatch::Describe(m_switchOffFailed)));
+        CErrorBox::Show(this, FormatMessage(Msg::monitor_simofferr, CSimulationWatch::Describe(m_switchOffFailed)));
         return false;
     }
     m_switchingOff = true;
     m_closeButton->setEnabled(false);
     m_recordButton->setEnabled(false);
-    m_banner->setText(QString::fromStdWString(GetMessage(L"monitor.simoffing")));
+    m_banner->setText(QString::fromStdWString(GetMessage(Msg::monitor_simoffing)));
     m_banner->show();
     return true;
 }
 
-void CMonitorDialog::ContinueSwitchingOff() {
+void CMonitorDialog::ContinueSwitchingOff(const CMonitorThread::Report& report) {
     // The thread has just ended a command: the cycle that ran when the user
     // answered, or the last switch write, whose outcome is its own.
-    if (m_switchOffWriting && m_thread->GetCurrentCommand() == CMonitorThread::CommandParameterWrite) {
-        if (m_thread->HasLastCommandFailed()) {
+    if (m_switchOffWriting && report.command == CMonitorThread::CommandParameterWrite) {
+        if (report.failed) {
             m_switchOffFailed.push_back(*m_switchOffWriting);
         }
         m_switchOffWriting.reset();
@@ -503,14 +503,14 @@ void CMonitorDialog::FinishSwitchingOff() {
     QTimer::singleShot(0, this, [this, failed] {
         StopThread();
         if (!failed.empty()) {
-            CErrorBox::Show(this, FormatMessage(L"monitor.simofferr", CSimulationWatch::Describe(failed)));
+            CErrorBox::Show(this, FormatMessage(Msg::monitor_simofferr, CSimulationWatch::Describe(failed)));
         }
         FinishClose(1);
     });
 }
 
-void CMonitorDialog::Refresh() {
-    m_list->ShowRack(m_thread->GetRack());
+void CMonitorDialog::Refresh(const CMonitorThread::Report& report) {
+    m_list->ShowRack(report.rack);
 
     // A request is still on its way while a panel's "SET" waits to be taken,
     // while the window holds it, or while the thread's rack shows it.
@@ -527,9 +527,7 @@ void CMonitorDialog::Refresh() {
     }
 
     m_adjustList->EnableSteppers(true);
-    HandOverSimulation();
-    m_thread->GetRack().SetMonitoredSlot(m_selectedIndex);
-    m_thread->PostCommand(CMonitorThread::CommandCycle);
+    m_thread->PostCycle(m_selectedIndex, TakeSimulation());
 
     if (m_selectedIndex >= 0) {
         // While the list is shown the window keeps editing the card it holds,
@@ -553,16 +551,16 @@ void CMonitorDialog::Refresh() {
     m_writeState = 0;
 }
 
-void CMonitorDialog::HandOverSimulation() {
-    // One request a cycle: the rack carries one.
+std::optional<CMonitorThread::Simulation> CMonitorDialog::TakeSimulation() {
+    // One request a cycle: the cycle carries one.
     if (m_simulationRequests.empty()) {
-        return;
+        return std::nullopt;
     }
     const SimulationRequest request = m_simulationRequests.front();
     m_simulationRequests.pop_front();
-    m_thread->GetRack().RequestSimulation(
+    return CMonitorThread::Simulation{
         request.slot, request.mode,
-        std::span<const std::int32_t>(request.values.data(), static_cast<std::size_t>(request.valueCount)));
+        std::vector<std::int32_t>(request.values.begin(), request.values.begin() + request.valueCount)};
 }
 
 void CMonitorDialog::TakeWriteRequest() {
@@ -576,11 +574,10 @@ void CMonitorDialog::TakeWriteRequest() {
                                            m_adjustList->GetCurrentParameter()});
 }
 
-void CMonitorDialog::ShowLineState() {
-    if (!m_thread || m_link == nullptr) {
+void CMonitorDialog::ShowLineState(const CMonitorThread::LineState& state) {
+    if (m_link == nullptr) {
         return;
     }
-    const CMonitorThread::LineState state = m_thread->GetLineState();
     if (state.changes != m_lineStateShown) {
         m_lineStateShown = state.changes;
         QString text = QString::fromStdWString(CLineStateText::State(state));

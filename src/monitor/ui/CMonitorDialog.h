@@ -1,6 +1,7 @@
 #pragma once
-#include "app/CResourceManager.h"
+#include "base/CResourceManager.h"
 #include "monitor/CLiveValueRecorder.h"
+#include "monitor/CMonitorThread.h"
 #include "monitor/CSimulationWatch.h"
 #include "monitor/CTrendHistory.h"
 #include "monitor/ui/CObserverDialog.h"
@@ -25,7 +26,6 @@ class CEditDIO32;
 class CFileChooser;
 class CJX5COMInterface;
 class CMonitorListCtrl;
-class CMonitorThread;
 class CParameterListCtrl;
 class CSimulationPanel;
 class CTrendView;
@@ -65,13 +65,15 @@ public:
     // Stops the thread before anything else goes.
     ~CMonitorDialog() override;
 
-    // Runs the window modally with the link (not owned); true when it ended
-    // with result 1, which closing it always gives.
-    bool RunModal(CJX5COMInterface* link);
+    // Runs the window modally with the caller's link; true when it ended
+    // with result 1, which closing it always gives. The window's thread has
+    // ended when it returns.
+    bool RunModal(CJX5COMInterface& link);
 
     // Prepares the lists and panels and starts monitoring over the link;
-    // RunModal does it before the window shows.
-    void Begin(CJX5COMInterface* link);
+    // RunModal does it before the window shows. The caller keeps the link
+    // until the window has closed or gone.
+    void Begin(CJX5COMInterface& link);
 
     CMonitorListCtrl* MonitorList() const { return m_list; }
     CParameterListCtrl* AdjustList() const { return m_adjustList; }
@@ -131,15 +133,16 @@ private:
     bool AskAboutSimulation();
     bool StartSwitchingOff();
     // The next switch write, or the end of switching off; on the thread's notification.
-    void ContinueSwitchingOff();
+    void ContinueSwitchingOff(const CMonitorThread::Report& report);
     void FinishSwitchingOff();
     void FinishClose(int result);
     void TranslateAddedControls();
     void OnPanelUpdate(CSimulationPanel* panel);
     void TakeWriteRequest();
-    void ShowLineState();
-    void Refresh();
-    void HandOverSimulation();
+    void ShowLineState(const CMonitorThread::LineState& state);
+    void Refresh(const CMonitorThread::Report& report);
+    // The next simulation request the user confirmed, taken from the queue.
+    std::optional<CMonitorThread::Simulation> TakeSimulation();
     void ShowAdjustListAndLabel();
     void HidePanels();
     void StopThread();

@@ -147,7 +147,7 @@ std::wstring CMonitorListCtrl::GetTypeText(int row) const {
     const CCardName& name = card->GetCardName();
     // The same test as the window's banner and the recording.
     const std::wstring middle =
-        CSimulationWatch::IsSimulating(*card) ? GetMessage(L"inSimulate") : name.GetScaledDataName();
+        CSimulationWatch::IsSimulating(*card) ? GetMessage(Msg::inSimulate) : name.GetScaledDataName();
     return name.GetShortName() + L"\n " + middle + L"\n " + name.GetRawDataName();
 }
 

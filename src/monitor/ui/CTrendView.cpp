@@ -1,7 +1,7 @@
 #include "monitor/ui/CTrendView.h"
 
-#include "app/CResourceManager.h"
 #include "app/ui/ControlId.h"
+#include "base/CResourceManager.h"
 #include "monitor/CTrendHistory.h"
 
 #include <QChart>
@@ -161,11 +161,11 @@ CTrendView::~CTrendView() = default;
 void CTrendView::Translate() {
     setTitle(QString::fromStdWString(GuiText(kGroupId, L"Trend")));
     m_spanLabel->setText(QString::fromStdWString(GuiText(kSpanLabelId, L"Span")));
-    m_pause->setText(m_paused ? QString::fromStdWString(CResourceManager::GetMessage(L"monitor.resume"))
+    m_pause->setText(m_paused ? QString::fromStdWString(CResourceManager::GetMessage(Msg::monitor_resume))
                               : QString::fromStdWString(GuiText(kPauseButtonId, L"Pause")));
     for (int i = 0; i < m_spans->count(); ++i) {
         const std::wstring text =
-            CResourceManager::FormatMessage(L"monitor.span", m_spanMinutes[static_cast<std::size_t>(i)]);
+            CResourceManager::FormatMessage(Msg::monitor_span, m_spanMinutes[static_cast<std::size_t>(i)]);
         m_spans->setItemText(i, QString::fromStdWString(text));
     }
 }
@@ -250,7 +250,7 @@ void CTrendView::Redraw() {
         title += L" " + m_drawnModel;
     }
     if (m_slot >= 0 && m_series.empty()) {
-        title += L": " + CResourceManager::GetMessage(L"monitor.trendnone");
+        title += L": " + CResourceManager::GetMessage(Msg::monitor_trendnone);
     }
     m_chart->setTitle(QString::fromStdWString(title));
 
