@@ -4,6 +4,7 @@
 #include "base/CMessageFormatter.h"
 #include "base/CPrivateException.h"
 #include "base/CXmlReaderWriter.h"
+#include "base/FileSizeSignal.h"
 #include "base/TextConvert.h"
 #include "catalog/CCardInterface.h"
 #include "catalog/CMonitorUnit.h"
@@ -12,7 +13,6 @@
 #include "rack/CCardSlot.h"
 
 #include <cerrno>
-#include <csignal>
 #include <cstdio>
 #include <ctime>
 #include <exception>
@@ -20,32 +20,6 @@
 #include <unistd.h>
 
 namespace {
-
-// A write beyond the file-size limit must fail with EFBIG like any other
-// write error, rather than end the program by SIGXFSZ. Only the default
-// disposition is changed, and only meanwhile.
-class FileSizeSignalIgnored {
-public:
-    FileSizeSignalIgnored() {
-        struct sigaction ignore {};
-        ignore.sa_handler = SIG_IGN;
-        sigemptyset(&ignore.sa_mask);
-        if (::sigaction(SIGXFSZ, nullptr, &m_previous) == 0 && m_previous.sa_handler == SIG_DFL) {
-            m_changed = ::sigaction(SIGXFSZ, &ignore, nullptr) == 0;
-        }
-    }
-    ~FileSizeSignalIgnored() {
-        if (m_changed) {
-            ::sigaction(SIGXFSZ, &m_previous, nullptr);
-        }
-    }
-    FileSizeSignalIgnored(const FileSizeSignalIgnored&) = delete;
-    FileSizeSignalIgnored& operator=(const FileSizeSignalIgnored&) = delete;
-
-private:
-    struct sigaction m_previous {};
-    bool m_changed = false;
-};
 
 // Writes all bytes; 0 or the errno of the failure.
 int WriteAll(int file, const std::string& bytes) {
