@@ -2,12 +2,12 @@
 
 #include "base/CMessageFormatter.h"
 #include "base/CPrivateException.h"
+#include "base/FileSizeSignal.h"
 #include "base/TextConvert.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <climits>
-#include <csignal>
 #include <cstdint>
 #include <cstdio>
 #include <fcntl.h>
@@ -224,32 +224,6 @@ void CheckReplaceable(const std::string& target, const std::wstring& path) {
         RaiseFileError(L"Cannot write the file", path, errno);
     }
 }
-
-// A write beyond the file-size limit must fail with EFBIG like any other
-// write error, rather than end the program by SIGXFSZ with the temporary file
-// left behind. Only the default disposition is changed, and only meanwhile.
-class FileSizeSignalIgnored {
-public:
-    FileSizeSignalIgnored() {
-        struct sigaction ignore {};
-        ignore.sa_handler = SIG_IGN;
-        sigemptyset(&ignore.sa_mask);
-        if (::sigaction(SIGXFSZ, nullptr, &m_previous) == 0 && m_previous.sa_handler == SIG_DFL) {
-            m_changed = ::sigaction(SIGXFSZ, &ignore, nullptr) == 0;
-        }
-    }
-    ~FileSizeSignalIgnored() {
-        if (m_changed) {
-            ::sigaction(SIGXFSZ, &m_previous, nullptr);
-        }
-    }
-    FileSizeSignalIgnored(const FileSizeSignalIgnored&) = delete;
-    FileSizeSignalIgnored& operator=(const FileSizeSignalIgnored&) = delete;
-
-private:
-    struct sigaction m_previous {};
-    bool m_changed = false;
-};
 
 class TemporaryFile {
 public:

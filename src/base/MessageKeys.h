@@ -100,8 +100,25 @@ using Count = unsigned long long; // %llu
     K(monitor_reading, L"monitor.reading", Plain)                                                            \
     K(monitor_noreply, L"monitor.noreply", Printf, Text, Text)                                               \
     K(monitor_counts, L"monitor.counts", Printf, Count, Count, Count, Count)                                 \
+    /* live values over time: the reason; the path and the reason; hh:mm:ss and rows; rows and path; */      \
+    /* the trend's span in minutes; the simulating modules named */                                          \
+    K(recordstarterr, L"recordstarterr", Printf, Text)                                                       \
+    K(recordstoperr, L"recordstoperr", Printf, Text, Text)                                                   \
+    K(monitor_recording, L"monitor.recording", Printf, Text, Count)                                          \
+    K(monitor_recorded, L"monitor.recorded", Printf, Count, Text)                                            \
+    K(monitor_stoprecord, L"monitor.stoprecord", Plain)                                                      \
+    K(monitor_span, L"monitor.span", Printf, Number)                                                         \
+    K(monitor_resume, L"monitor.resume", Plain)                                                              \
+    K(monitor_trendnone, L"monitor.trendnone", Plain)                                                        \
+    K(monitor_simulating, L"monitor.simulating", Printf, Text)                                               \
+    K(monitor_simquestion, L"monitor.simquestion", Printf, Text)                                             \
+    K(monitor_leavesim, L"monitor.leavesim", Plain)                                                          \
+    K(monitor_simoff, L"monitor.simoff", Plain)                                                              \
+    K(monitor_simoffing, L"monitor.simoffing", Plain)                                                        \
+    K(monitor_simofferr, L"monitor.simofferr", Printf, Text)                                                 \
     /* file dialogs: description|pattern pairs */                                                            \
     K(fopenfilter, L"fopenfilter", Plain)                                                                    \
+    K(csvfilter, L"csvfilter", Plain)                                                                        \
     /* k52ctl: why its output could not be written */                                                        \
     K(outputerr, L"outputerr", Printf, Text)
 

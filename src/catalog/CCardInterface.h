@@ -136,6 +136,12 @@ public:
     // only the given row.
     virtual void DownloadParameters(std::int32_t slotNumber, CJX5COMInterface& link, std::int32_t row,
                                     bool onDemand);
+    // Writes the one row, in the same write frame, and nothing else: for a
+    // card whose other values were never read from the module.
+    void WriteParameter(std::int32_t slotNumber, CJX5COMInterface& link, int row);
+    // The parameter row of the module's simulation switch (the item its
+    // switch channel reads), or -1 for a model without one.
+    int GetSimulationSwitchRow() const;
 
     // Live side: reads the channels' values (simulate false) or writes the
     // values the module is to simulate (simulate true).
@@ -188,6 +194,8 @@ private:
     void ExchangeThroughCommunicationModule(std::int32_t slotNumber, CJX5COMInterface& link);
     void ReadChannels(std::int32_t slotNumber, CJX5COMInterface& link);
     void WriteSimulation(std::int32_t slotNumber, CJX5COMInterface& link);
+    // The write of one row's value, without the write frame around it.
+    void WriteRow(std::int32_t slotNumber, CJX5COMInterface& link, int row);
     bool LeavesPageOneAlone(std::int32_t slotNumber) const;
 
     std::array<std::array<std::uint16_t, static_cast<std::size_t>(2 * kItemCount)>, kPageCount> m_registers{};

@@ -8,6 +8,7 @@
 #include "link/CJX5COMInterface.h"
 
 #include <chrono>
+#include <stdexcept>
 #include <string_view>
 #include <thread>
 
@@ -142,59 +143,7 @@ void CCardInterface::DownloadParameters(std::int32_t slotNumber, CJX5COMInterfac
             !IsTransferredKind(definition.kind)) {
             continue;
         }
-        const auto page = static_cast<std::uint32_t>(definition.page);
-        const auto item = static_cast<std::uint32_t>(definition.item);
-        switch (definition.kind) {
-        case KindText:
-            if (definition.textSlot >= kFirstWrittenTextSlot && definition.textSlot <= kLastWrittenTextSlot) {
-                link.WriteItem(address, page, item, GetTextSlot(definition.textSlot));
-            }
-            break;
-        case KindList:
-            link.WriteItem(address, page, item,
-                           CMessageFormatter::Printf(
-                               L"%d", static_cast<int>(GetWord(definition.page, definition.item))));
-            break;
-        case KindSigned32:
-            link.WriteItem(address, page, item,
-                           FormatNumber(static_cast<std::int32_t>(GetDword(definition.page, definition.item)),
-                                        definition.isSigned, GetRowDecimals(i), definition.radix,
-                                        KindSigned32));
-            break;
-        case KindUnsigned32: {
-            const std::wstring text =
-                FormatNumber(static_cast<std::int32_t>(GetDword(definition.page, definition.item)),
-                             definition.isSigned, GetRowDecimals(i), definition.radix, KindUnsigned32);
-            // The counter's span goes through the link's read-then-write, whose
-            // failure tells the user that the counter value was not written.
-            const wchar_t* readThenWrite = ModelInSlot(slotNumber, m_typeCode).traits.readThenWriteKey;
-            if (readThenWrite != nullptr &&
-                std::wstring_view(definition.textKey).starts_with(readThenWrite)) {
-                link.ReadThenWriteItem(address, page, item, text);
-            } else {
-                link.WriteItem(address, page, item, text);
-            }
-            break;
-        }
-        case KindDecimal16:
-        case KindDecimal16Raw:
-            PrepareForWrite(i);
-            link.WriteItem(address, page, item,
-                           FormatNumber(GetWord(definition.page, definition.item), definition.isSigned,
-                                        GetRowDecimals(i), definition.radix, KindDecimal16));
-            break;
-        case KindInteger16:
-            link.WriteItem(address, page, item,
-                           FormatNumber(GetWord(definition.page, definition.item), definition.isSigned, 0,
-                                        definition.radix, KindDecimal16));
-            break;
-        case KindIpAddress:
-            link.WriteItem(address, page, item, FormatIpAddress(GetDword(definition.page, definition.item)));
-            break;
-        default:
-            // Raw words and switch sets have no text form the module takes.
-            break;
-        }
+        WriteRow(slotNumber, link, i);
     }
 
     if (onDemand) {
@@ -206,4 +155,103 @@ void CCardInterface::DownloadParameters(std::int32_t slotNumber, CJX5COMInterfac
     if (!LeavesPageOneAlone(slotNumber)) {
         link.WriteItem(address, 1, kWriteFrameItem, L"0");
     }
+}
+
+void CCardInterface::WriteRow(std::int32_t slotNumber, CJX5COMInterface& link, int i) {
+    const ParameterDefinition& definition = GetParameter(i);
+    const auto address = static_cast<std::uint32_t>(slotNumber);
+    const auto page = static_cast<std::uint32_t>(definition.page);
+    const auto item = static_cast<std::uint32_t>(definition.item);
+    switch (definition.kind) {
+    case KindText:
+        if (definition.textSlot >= kFirstWrittenTextSlot && definition.textSlot <= kLastWrittenTextSlot) {
+            link.WriteItem(address, page, item, GetTextSlot(definition.textSlot));
+        }
+        break;
+    case KindList:
+        link.WriteItem(address, page, item,
+                       CMessageFormatter::Printf(
+                           L"%d", static_cast<int>(GetWord(definition.page, definition.item))));
+        break;
+    case KindSigned32:
+        link.WriteItem(address, page, item,
+                       FormatNumber(static_cast<std::int32_t>(GetDword(definition.page, definition.item)),
+                                    definition.isSigned, GetRowDecimals(i), definition.radix,
+                                    KindSigned32));
+        break;
+    case KindUnsigned32: {
+        const std::wstring text =
+            FormatNumber(static_cast<std::int32_t>(GetDword(definition.page, definition.item)),
+                         definition.isSigned, GetRowDecimals(i), definition.radix, KindUnsigned32);
+        // The counter's span goes through the link's read-then-write, whose
+        // failure tells the user that the counter value was not written.
+        const wchar_t* readThenWrite = ModelInSlot(slotNumber, m_typeCode).traits.readThenWriteKey;
+        if (readThenWrite != nullptr &&
+            std::wstring_view(definition.textKey).starts_with(readThenWrite)) {
+            link.ReadThenWriteItem(address, page, item, text);
+        } else {
+            link.WriteItem(address, page, item, text);
+        }
+        break;
+    }
+    case KindDecimal16:
+    case KindDecimal16Raw:
+        PrepareForWrite(i);
+        link.WriteItem(address, page, item,
+                       FormatNumber(GetWord(definition.page, definition.item), definition.isSigned,
+                                    GetRowDecimals(i), definition.radix, KindDecimal16));
+        break;
+    case KindInteger16:
+        link.WriteItem(address, page, item,
+                       FormatNumber(GetWord(definition.page, definition.item), definition.isSigned, 0,
+                                    definition.radix, KindDecimal16));
+        break;
+    case KindIpAddress:
+        link.WriteItem(address, page, item, FormatIpAddress(GetDword(definition.page, definition.item)));
+        break;
+    default:
+        // Raw words and switch sets have no text form the module takes.
+        break;
+    }
+}
+
+void CCardInterface::WriteParameter(std::int32_t slotNumber, CJX5COMInterface& link, int row) {
+    const ParameterDefinition& definition = GetParameter(row);
+    if (IsIoSlot(slotNumber) && ModelInSlot(slotNumber, m_typeCode).traits.digital16 != Digital16::None &&
+        GetStationAttribute() == 0) {
+        throw std::invalid_argument("a 16-point digital module cannot be written without the station attribute");
+    }
+    if (HasFlag(definition, FlagReadOnly) || definition.item == 0 || !IsTransferredKind(definition.kind)) {
+        return;
+    }
+    // The same write frame as every other write, around this one row only:
+    // the module's other rows keep what it holds.
+    const auto address = static_cast<std::uint32_t>(slotNumber);
+    link.WriteItem(address, 0, kWriteFrameItem, L"1");
+    if (!LeavesPageOneAlone(slotNumber)) {
+        link.WriteItem(address, 1, kWriteFrameItem, L"1");
+    }
+    WriteRow(slotNumber, link, row);
+    link.WriteItem(address, 0, kWriteFrameItem, L"0");
+    if (!LeavesPageOneAlone(slotNumber)) {
+        link.WriteItem(address, 1, kWriteFrameItem, L"0");
+    }
+}
+
+int CCardInterface::GetSimulationSwitchRow() const {
+    for (int channel = 0; channel < m_channelCount; ++channel) {
+        const ChannelDefinition& switchChannel = m_channels[static_cast<std::size_t>(channel)];
+        if (switchChannel.channelKind != ChannelSwitch) {
+            continue;
+        }
+        // The switch the monitor reads is one of the module's own parameters.
+        for (int row = 0; row < GetParameterCount(); ++row) {
+            const ParameterDefinition& definition = GetParameter(row);
+            if (definition.kind == KindList && definition.page == switchChannel.valuePage &&
+                definition.item == switchChannel.valueItem) {
+                return row;
+            }
+        }
+    }
+    return -1;
 }

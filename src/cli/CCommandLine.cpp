@@ -38,7 +38,7 @@ const std::map<std::string, CommandShape>& Shapes() {
          {CCommandLine::Command::Upload, {"--port", "--slots", "--output", "--base", "--language"}, false}},
         {"download", {CCommandLine::Command::Download, {"--port", "--slots", "--language"}, true}},
         {"show", {CCommandLine::Command::Show, {"--slot", "--language"}, true}},
-        {"monitor", {CCommandLine::Command::Monitor, {"--port", "--cycles", "--language"}, false}},
+        {"monitor", {CCommandLine::Command::Monitor, {"--port", "--cycles", "--csv", "--language"}, false}},
         {"demo", {CCommandLine::Command::Demo, {"--language"}, false}},
     };
     return shapes;
@@ -70,9 +70,10 @@ const char* CCommandLine::Usage() {
            "      check that the station holds the file's modules, then write the chosen slots\n"
            "  k52ctl show FILE [--slot N]\n"
            "      show each slot's module and parameters as the tool's parameter list does\n"
-           "  k52ctl monitor --port PORT [--cycles N]\n"
+           "  k52ctl monitor --port PORT [--cycles N] [--csv FILE]\n"
            "      read the station's live values cycle after cycle and print them;\n"
-           "      --cycles 0 runs until Ctrl-C\n"
+           "      --cycles 0 runs until Ctrl-C; --csv also records them, one row per\n"
+           "      channel and cycle, to FILE (and what was recorded to FILE.info)\n"
            "  k52ctl demo\n"
            "      a short session with the built-in simulated station\n"
            "options:\n"
@@ -225,6 +226,9 @@ bool CCommandLine::Parse(const std::vector<std::string>& arguments, std::string&
             error = "--cycles needs a whole number of 0 or more";
             return false;
         }
+    }
+    if (const auto found = options.find("--csv"); found != options.end()) {
+        m_csv = found->second;
     }
     if (m_command == Command::Upload || m_command == Command::Download || m_command == Command::Monitor) {
         const auto port = options.find("--port");

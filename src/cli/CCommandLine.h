@@ -26,6 +26,8 @@ public:
     std::optional<int> GetShownSlot() const { return m_shownSlot; }
     // How many readings `monitor` makes; 0 until Ctrl-C.
     std::uint64_t GetCycles() const { return m_cycles; }
+    // The file `monitor` records to; empty for none.
+    const std::string& GetCsv() const { return m_csv; }
 
     // "all", or slot numbers and ranges such as "0,1,3-5", as a selection
     // mask (bit i for slot i). False for anything else, including numbers
@@ -45,4 +47,5 @@ private:
     bool m_hasLanguage = false;
     std::optional<int> m_shownSlot;
     std::uint64_t m_cycles = 1;
+    std::string m_csv;
 };

@@ -5,6 +5,7 @@
 #include "base/CException.h"
 #include "base/CObserver.h"
 #include "base/TextConvert.h"
+#include "base/Version.h"
 #include "catalog/CCardInterface.h"
 #include "catalog/CMonitorUnit.h"
 #include "cli/CCommandLine.h"
@@ -12,9 +13,12 @@
 #include "link/CComPortList.h"
 #include "link/CJX5COMInterface.h"
 #include "monitor/CLineStateText.h"
+#include "monitor/CLiveValueRecorder.h"
 #include "monitor/CMonitorThread.h"
+#include "monitor/CSimulationWatch.h"
 #include "rack/CCardSlot.h"
 
+#include <chrono>
 #include <condition_variable>
 #include <iostream>
 #include <memory>
@@ -66,6 +70,12 @@ private:
 
 } // namespace
 
+std::wstring CMonitorCommand::PortText(const CComSettings& settings) {
+    const std::wstring& path = settings.GetDevicePath();
+    const std::wstring& name = settings.GetDisplayName();
+    return name.empty() || name == path ? path : path + L" (" + name + L")";
+}
+
 CMonitorCommand::CMonitorCommand(std::ostream& out, CInterruptWatcher& interrupts)
     : m_out(out), m_interrupts(interrupts) {}
 
@@ -81,6 +91,7 @@ bool CMonitorCommand::ParseArguments(const std::vector<std::string>& arguments, 
     }
     m_port = line.GetPort();
     m_cycles = line.GetCycles();
+    m_csv = line.GetCsv();
     return true;
 }
 
@@ -137,6 +148,10 @@ std::wstring CMonitorCommand::FormatSlotLine(const CCardSlot& rack, int slotInde
     return line;
 }
 
+std::wstring CMonitorCommand::SimulatingLine(const CSimulationWatch& simulation) {
+    return FormatMessage(Msg::monitor_simulating, simulation.Describe());
+}
+
 int CMonitorCommand::Run(const std::vector<std::string>& arguments) {
     std::string problem;
     if (!ParseArguments(arguments, problem)) {
@@ -150,6 +165,19 @@ int CMonitorCommand::Run(const std::vector<std::string>& arguments) {
         return kExitUsage;
     }
     link.SetSettings(settings);
+
+    CLiveValueRecorder recorder;
+    bool recordingFailed = false;
+    if (!m_csv.empty()) {
+        try {
+            recorder.Start(FromUtf8(m_csv), {PortText(settings), GetVersionCaption()},
+                           std::chrono::system_clock::now());
+        } catch (const std::exception& error) {
+            ReportErrorText(GetExceptionMessage(error));
+            return kExitFailure;
+        }
+    }
+    CSimulationWatch simulation;
 
     CMonitorThread thread(link);
     CCycleWaiter waiter(thread);
@@ -188,6 +216,19 @@ int CMonitorCommand::Run(const std::vector<std::string>& arguments) {
                     m_out << ToUtf8(FormatSlotLine(rack, slot)) << "\n";
                 }
             }
+            simulation.Update(rack);
+            if (simulation.Any()) {
+                m_out << ToUtf8(SimulatingLine(simulation)) << "\n";
+            }
+            if (recorder.IsRecording()) {
+                try {
+                    recorder.AppendCycle(rack, std::chrono::system_clock::now());
+                } catch (const std::exception& error) {
+                    // The readings go on; the recording has stopped.
+                    std::cerr << "k52ctl: " << ToUtf8(GetExceptionMessage(error)) << std::endl;
+                    recordingFailed = true;
+                }
+            }
         }
         m_out.flush();
         if (m_out.fail()) {
@@ -196,9 +237,14 @@ int CMonitorCommand::Run(const std::vector<std::string>& arguments) {
     }
     thread.Stop();
     m_interrupts.SetAction(nullptr);
+    recorder.Stop();
     std::cerr << "k52ctl: " << ToUtf8(CLineStateText::Counts(link.GetCounts())) << std::endl;
+    // Forced values stay in the modules after the command ends.
+    if (simulation.Any()) {
+        std::cerr << "k52ctl: " << ToUtf8(SimulatingLine(simulation)) << std::endl;
+    }
     if (interrupted) {
         return kExitInterrupted;
     }
-    return anyRead ? kExitSuccess : kExitFailure;
+    return anyRead && !recordingFailed ? kExitSuccess : kExitFailure;
 }

@@ -7,11 +7,15 @@
 #include <vector>
 
 class CCardSlot;
+class CComSettings;
 class CInterruptWatcher;
+class CSimulationWatch;
 
-// `k52ctl monitor --port PORT [--cycles N]`: reads the whole station cycle
-// after cycle, as the monitor window does, and prints after each cycle one
-// line per occupied slot. With --cycles 0 it runs until Ctrl-C.
+// `k52ctl monitor --port PORT [--cycles N] [--csv FILE]`: reads the whole
+// station cycle after cycle, as the monitor window does, and prints after
+// each cycle one line per occupied slot, then a line naming the modules that
+// simulate, if any. With --cycles 0 it runs until Ctrl-C. --csv records the
+// readings as the window's recording does.
 class CMonitorCommand : protected CResourceManager {
 public:
     static constexpr int kExitSuccess = 0;
@@ -29,6 +33,11 @@ public:
     // Only slots that hold a module are printed; the COM slot always is.
     static bool IsOccupied(const CCardSlot& rack, int slotIndex);
 
+    // "Simulating: IO02 BJ58W, IO04 QB9W".
+    static std::wstring SimulatingLine(const CSimulationWatch& simulation);
+    // The port as a recording names it: device path, and the name the user chose it by.
+    static std::wstring PortText(const CComSettings& settings);
+
 private:
     bool ParseArguments(const std::vector<std::string>& arguments, std::string& problem);
 
@@ -36,4 +45,5 @@ private:
     CInterruptWatcher& m_interrupts;
     std::string m_port;
     std::uint64_t m_cycles = 1;
+    std::string m_csv;
 };

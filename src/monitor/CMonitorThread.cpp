@@ -63,6 +63,17 @@ void CMonitorThread::RequestParameterWrite(std::int32_t slotNumber,
     Post(std::move(command));
 }
 
+void CMonitorThread::RequestRowWrite(std::int32_t slotNumber, const std::shared_ptr<CCardInterface>& card,
+                                     std::int32_t row) {
+    QueuedCommand command;
+    command.code = CommandParameterWrite;
+    command.card = card ? CCardSlot::CopyCard(*card, slotNumber) : nullptr;
+    command.slotNumber = slotNumber;
+    command.parameterIndex = row;
+    command.rowOnly = true;
+    Post(std::move(command));
+}
+
 void CMonitorThread::Stop() {
     m_notifying.store(false);
     if (!m_thread.joinable()) {
@@ -206,7 +217,9 @@ void CMonitorThread::Carry(const QueuedCommand& command) {
         m_rack.RefreshForMonitor(m_link);
         break;
     case CommandParameterWrite:
-        if (command.card) {
+        if (command.card && command.rowOnly) {
+            command.card->WriteParameter(command.slotNumber, m_link, command.parameterIndex);
+        } else if (command.card) {
             command.card->DownloadParameters(command.slotNumber, m_link, command.parameterIndex, true);
         }
         break;

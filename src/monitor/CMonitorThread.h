@@ -93,6 +93,10 @@ public:
     // taken now: the caller may go on editing the card meanwhile.
     void RequestParameterWrite(std::int32_t slotNumber, const std::shared_ptr<CCardInterface>& card,
                                std::int32_t parameterIndex);
+    // Queues the write of that one row alone, in the same write frame: for
+    // a module whose adjustment rows this card never read.
+    void RequestRowWrite(std::int32_t slotNumber, const std::shared_ptr<CCardInterface>& card,
+                         std::int32_t row);
 
     // Ends the thread: no notification is sent any more, the exchange in
     // progress is cancelled, the commands already queued run out, and the call
@@ -117,6 +121,7 @@ private:
         std::shared_ptr<CCardInterface> card; // a copy of the caller's
         std::int32_t slotNumber = 0;
         std::int32_t parameterIndex = 0;
+        bool rowOnly = false; // the one row at parameterIndex, nothing else
     };
 
     void Post(QueuedCommand command);

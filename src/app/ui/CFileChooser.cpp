@@ -43,7 +43,16 @@ std::optional<std::wstring> CFileChooser::Choose(QWidget* parent, const std::wst
     QFileDialog dialog(parent);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    dialog.setDefaultSuffix(QString::fromLatin1(kDefaultSuffix));
+    // A name typed without an extension gets that of the first kind of file.
+    QString suffix = QString::fromLatin1(kDefaultSuffix);
+    static const QRegularExpression firstExtension(QStringLiteral("\\(\\*\\.([A-Za-z0-9]+)[ )]"));
+    const QStringList filters = NameFilters(filterText);
+    if (const QRegularExpressionMatch match = filters.isEmpty() ? QRegularExpressionMatch()
+                                                                : firstExtension.match(filters.first());
+        match.hasMatch()) {
+        suffix = match.captured(1);
+    }
+    dialog.setDefaultSuffix(suffix);
     dialog.setNameFilters(NameFilters(filterText));
     // Overwriting a configuration is asked for: it cannot be undone.
     dialog.setOption(QFileDialog::DontConfirmOverwrite, false);

@@ -24,6 +24,8 @@ public:
     // it always has for these files, not only names with a dot.
     static QStringList NameFilters(const std::wstring& filterText);
 
+    // The extension given to a typed name without one when the filter's
+    // first kind of file names none (else that kind's extension).
     static constexpr const char* kDefaultSuffix = "cfg";
 
 private:

@@ -2,7 +2,9 @@
 
 #include "app/ui/CDialogUnits.h"
 #include "app/ui/CErrorBox.h"
+#include "app/ui/CFileChooser.h"
 #include "base/CException.h"
+#include "base/Version.h"
 #include "catalog/CCardInterface.h"
 #include "catalog/CMonitorUnit.h"
 #include "catalog/ModelRegistry.h"
@@ -16,13 +18,16 @@
 #include "monitor/ui/CEditAIO4_2.h"
 #include "monitor/ui/CEditDIO32.h"
 #include "monitor/ui/CMonitorListCtrl.h"
+#include "monitor/ui/CTrendView.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QTimer>
 
 #include <chrono>
 #include <span>
@@ -38,13 +43,36 @@ bool IsTwoChannelModel(std::int32_t typeCode) {
     return FindModel(CardRegistry::Io, typeCode).traits.panel == SimulationPanel::TwoChannels;
 }
 
+// The window's size in dialog units, without and with the trend to its right.
+constexpr int kWidth = 419;
+constexpr int kHeight = 393;
+constexpr int kTrendWidth = 300;
+
+// The language file is outside input: a control whose text it lacks keeps
+// the English one.
+QString GuiText(int id, const wchar_t* fallback) {
+    try {
+        const std::wstring text = CResourceManager::Database().GetGuiText(CMonitorDialog::kTemplateId, id);
+        return QString::fromStdWString(text.empty() ? std::wstring(fallback) : text);
+    } catch (const std::exception&) {
+        return QString::fromStdWString(fallback);
+    }
+}
+
+// hh:mm:ss of a duration.
+std::wstring Elapsed(std::chrono::steady_clock::duration duration) {
+    const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(duration).count();
+    return CMessageFormatter::Printf(L"%02d:%02d:%02d", static_cast<int>(seconds / 3600),
+                                     static_cast<int>(seconds / 60 % 60), static_cast<int>(seconds % 60));
+}
+
 } // namespace
 
 CMonitorDialog::CMonitorDialog(QWidget* parent) : CObserverDialog(parent) {
     setWindowTitle(QStringLiteral("Monitor"));
     setWindowIcon(QApplication::windowIcon());
     const CDialogUnits units(font());
-    setFixedSize(units.ToPixels(419, 365));
+    setFixedSize(units.ToPixels(kWidth, kHeight));
 
     // Group boxes first, so that the controls inside them are drawn over them.
     m_simulateGroup = new QGroupBox(QStringLiteral("Simulate Data"), this);
@@ -65,6 +93,35 @@ CMonitorDialog::CMonitorDialog(QWidget* parent) : CObserverDialog(parent) {
     units.Place(m_closeButton, kCloseButtonId, 351, 339, 60, 17);
     m_readingLabel = new QLabel(QStringLiteral("Reading Adjust Parameter"), this);
     units.Place(m_readingLabel, kReadingLabelId, 84, 335, 102, 9);
+
+    // A module that simulates shows forced values: that must not go unseen.
+    m_banner = new QLabel(this);
+    m_banner->setTextFormat(Qt::PlainText);
+    m_banner->setStyleSheet(QStringLiteral(
+        "QLabel { background-color: #c00000; color: #ffffff; font-weight: bold; padding-left: 4px; }"));
+    units.Place(m_banner, kBannerId, 7, 359, 404, 13);
+    m_banner->hide();
+    m_recordButton = new QPushButton(this);
+    m_recordButton->setAutoDefault(false);
+    units.Place(m_recordButton, kRecordButtonId, 7, 375, 70, 14);
+    m_recordLabel = new QLabel(this);
+    m_recordLabel->setTextFormat(Qt::PlainText);
+    units.Place(m_recordLabel, kRecordLabelId, 81, 377, 266, 10);
+    m_trendButton = new QPushButton(this);
+    m_trendButton->setAutoDefault(false);
+    m_trendButton->setCheckable(true);
+    units.Place(m_trendButton, kTrendButtonId, 351, 375, 60, 14);
+    m_trend = new CTrendView(m_history, this);
+    const QRect trendArea = units.ToPixels(kWidth, 3, kTrendWidth - 7, kHeight - 6);
+    m_trend->setGeometry(trendArea);
+    m_trend->hide();
+    m_recordTimer = new QTimer(this);
+    m_recordTimer->setInterval(1000);
+    connect(m_recordTimer, &QTimer::timeout, this, &CMonitorDialog::ShowRecordingState);
+    connect(m_recordButton, &QPushButton::clicked, this, &CMonitorDialog::ToggleRecording);
+    connect(m_trendButton, &QPushButton::toggled, this, &CMonitorDialog::ShowTrend);
+    m_chooser = std::make_unique<CFileChooser>();
+    TranslateAddedControls();
 
     connect(m_closeButton, &QPushButton::clicked, this, [this] { done(1); });
     connect(m_list, &CMonitorListCtrl::RowSelected, this, &CMonitorDialog::SelectRow);
@@ -112,6 +169,12 @@ void CMonitorDialog::Begin(CJX5COMInterface& link) {
     m_writeRequests.clear();
     m_simulationRequests.clear();
     m_lineStateShown = ~std::uint64_t{0};
+    m_simulation.Clear();
+    m_history.Clear();
+    m_closeAsked = false;
+    m_switchingOff = false;
+    m_closing = false;
+    ShowBanner();
     ShowLineState(m_thread->GetLineState());
 }
 
@@ -122,9 +185,24 @@ void CMonitorDialog::StopThread() {
 }
 
 void CMonitorDialog::done(int result) {
+    if (m_switchingOff || m_closing) {
+        return; // the window closes by itself once the modules are written
+    }
+    if (!m_closeAsked && m_thread && m_thread->IsRunning() && m_simulation.Any()) {
+        m_closeAsked = true;
+        if (AskAboutSimulation() && StartSwitchingOff()) {
+            return;
+        }
+    }
+    FinishClose(result);
+}
+
+void CMonitorDialog::FinishClose(int result) {
     // The thread is ended while the window still exists, so that "close"
     // returns only once nothing talks to the station any more.
     StopThread();
+    StopRecording();
+    m_closing = false;
     CObserverDialog::done(result);
 }
 
@@ -132,8 +210,13 @@ void CMonitorDialog::done(int result) {
 void CMonitorDialog::reject() {}
 
 void CMonitorDialog::closeEvent(QCloseEvent* event) {
-    event->accept();
     done(1);
+    // Still open while the simulation is being switched off.
+    if (isVisible()) {
+        event->ignore();
+    } else {
+        event->accept();
+    }
 }
 
 void CMonitorDialog::keyPressEvent(QKeyEvent* event) {
@@ -175,12 +258,23 @@ void CMonitorDialog::OnThreadUpdate() {
     if (!m_thread->IsRunning()) {
         return;
     }
+    const auto started = std::chrono::steady_clock::now();
     ++m_notificationCount;
     // What the command left, whole: the thread goes on with its own rack.
     const std::shared_ptr<const CMonitorThread::Report> report = m_thread->GetReport();
-    if (m_writeState == 0 && !m_writeRequests.empty()) {
+    // A cycle that read the station; the report's rack is its own.
+    const bool goodCycle = report->command == CMonitorThread::CommandCycle && !report->failed;
+    if (m_switchingOff) {
+        // Closing: the switches are written one after the other, with no
+        // cycle between them.
+        ContinueSwitchingOff(*report);
+    } else if (m_writeState == 0 && !m_writeRequests.empty()) {
         // The write goes out between two cycles; the display waits for the
-        // notification that follows it.
+        // notification that follows it. The cycle's readings are recorded
+        // all the same.
+        if (goodCycle) {
+            TakeGoodCycle(report->rack);
+        }
         const WriteRequest request = m_writeRequests.front();
         m_writeRequests.pop_front();
         if (m_writeRequests.empty()) {
@@ -190,6 +284,9 @@ void CMonitorDialog::OnThreadUpdate() {
         m_writeState = 1;
     } else if (m_writeState == 0 || m_writeState == 1) {
         Refresh(*report);
+        if (goodCycle) {
+            TakeGoodCycle(report->rack);
+        }
     }
     ShowLineState(report->line);
     if (report->failed) {
@@ -201,6 +298,215 @@ void CMonitorDialog::OnThreadUpdate() {
             m_failedInARow = 0;
         }
     }
+    m_lastUpdateTime = std::chrono::steady_clock::now() - started;
+    m_longestUpdateTime = std::max(m_longestUpdateTime, m_lastUpdateTime);
+}
+
+void CMonitorDialog::TakeGoodCycle(const CCardSlot& rack) {
+    const auto now = std::chrono::system_clock::now();
+    m_simulation.Update(rack);
+    ShowBanner();
+    m_history.Add(rack, now);
+    m_trend->NoteCycle(now);
+    if (m_recorder.IsRecording()) {
+        try {
+            m_recorder.AppendCycle(rack, now);
+        } catch (const std::exception& error) {
+            RecordingFailed(GetExceptionMessage(error));
+        }
+        ShowRecordingState();
+    }
+}
+
+void CMonitorDialog::ShowBanner() {
+    if (m_switchingOff) {
+        return;
+    }
+    if (!m_simulation.Any()) {
+        m_banner->hide();
+        return;
+    }
+    const QString text =
+        QString::fromStdWString(FormatMessage(Msg::monitor_simulating, m_simulation.Describe()));
+    m_banner->setToolTip(text);
+    m_banner->setText(m_banner->fontMetrics().elidedText(text, Qt::ElideRight, m_banner->width() - 8));
+    m_banner->show();
+}
+
+void CMonitorDialog::TranslateAddedControls() {
+    m_recordButton->setText(m_recorder.IsRecording() ? QString::fromStdWString(GetMessage(Msg::monitor_stoprecord))
+                                                     : GuiText(kRecordButtonId, L"Record..."));
+    m_trendButton->setText(GuiText(kTrendButtonId, L"Trend"));
+    m_trend->Translate();
+}
+
+void CMonitorDialog::SetFileChooser(std::unique_ptr<CFileChooser> chooser) {
+    m_chooser = std::move(chooser);
+}
+
+void CMonitorDialog::ShowTrend(bool shown) {
+    const CDialogUnits units(font());
+    if (m_trendButton->isChecked() != shown) {
+        m_trendButton->setChecked(shown); // comes back here through toggled
+        return;
+    }
+    setFixedSize(units.ToPixels(shown ? kWidth + kTrendWidth : kWidth, kHeight));
+    m_trend->setVisible(shown);
+    if (shown) {
+        m_trend->Redraw();
+    }
+}
+
+void CMonitorDialog::ToggleRecording() {
+    if (m_recorder.IsRecording()) {
+        StopRecording();
+        return;
+    }
+    const std::optional<std::wstring> path = m_chooser->ChooseFileToSave(this, GetMessage(Msg::csvfilter));
+    if (path) {
+        StartRecording(*path);
+    }
+}
+
+void CMonitorDialog::StartRecording(const std::wstring& path) {
+    std::wstring port;
+    if (m_link != nullptr) {
+        const CComSettings& settings = m_link->GetSettings();
+        port = settings.GetDevicePath();
+        if (!settings.GetDisplayName().empty() && settings.GetDisplayName() != port) {
+            port += L" (" + settings.GetDisplayName() + L")";
+        }
+    }
+    try {
+        m_recorder.Start(path, {port, GetVersionCaption()}, std::chrono::system_clock::now());
+    } catch (const std::exception& error) {
+        CErrorBox::Show(this, GetExceptionMessage(error));
+        return;
+    }
+    m_recordingSince = std::chrono::steady_clock::now();
+    m_recordTimer->start();
+    TranslateAddedControls();
+    ShowRecordingState();
+}
+
+void CMonitorDialog::StopRecording() {
+    if (!m_recorder.IsRecording()) {
+        return;
+    }
+    m_recorder.Stop();
+    m_recordTimer->stop();
+    TranslateAddedControls();
+    ShowRecordingState();
+}
+
+void CMonitorDialog::RecordingFailed(const std::wstring& message) {
+    m_recordTimer->stop();
+    TranslateAddedControls();
+    // Shown once this notification has been dealt with: the monitor goes on
+    // meanwhile, and the box does not run inside the cycle's hand-over.
+    QTimer::singleShot(0, this, [this, message] { CErrorBox::Show(this, message); });
+}
+
+void CMonitorDialog::ShowRecordingState() {
+    QString text;
+    if (m_recorder.IsRecording()) {
+        text = QString::fromStdWString(FormatMessage(Msg::monitor_recording,
+                                                     Elapsed(std::chrono::steady_clock::now() - m_recordingSince),
+                                                     static_cast<unsigned long long>(m_recorder.GetRowCount())));
+    } else if (!m_recorder.GetPath().empty()) {
+        text = QString::fromStdWString(FormatMessage(
+            Msg::monitor_recorded, static_cast<unsigned long long>(m_recorder.GetRowCount()), m_recorder.GetPath()));
+    }
+    m_recordLabel->setToolTip(text);
+    m_recordLabel->setText(m_recordLabel->fontMetrics().elidedText(text, Qt::ElideMiddle, m_recordLabel->width()));
+}
+
+bool CMonitorDialog::AskAboutSimulation() {
+    QMessageBox box(this);
+    box.setIcon(QMessageBox::Warning);
+    box.setWindowTitle(windowTitle());
+    box.setText(QString::fromStdWString(FormatMessage(Msg::monitor_simquestion, m_simulation.Describe())));
+    // Leaving them is what Escape and the box's close button do: nothing is
+    // written to the station unless asked for in so many words.
+    QPushButton* leave = box.addButton(QString::fromStdWString(GetMessage(Msg::monitor_leavesim)),
+                                       QMessageBox::RejectRole);
+    QPushButton* off =
+        box.addButton(QString::fromStdWString(GetMessage(Msg::monitor_simoff)), QMessageBox::AcceptRole);
+    box.setDefaultButton(leave);
+    box.setEscapeButton(leave);
+    box.exec();
+    return box.clickedButton() == off;
+}
+
+bool CMonitorDialog::StartSwitchingOff() {
+    const std::vector<CSimulationWatch::Module> modules = m_simulation.GetModules();
+    m_switchOffRequests.clear();
+    m_switchOffFailed.clear();
+    m_switchOffWriting.reset();
+    for (const CSimulationWatch::Module& module : modules) {
+        const auto card = m_list->Rack().GetCard(module.slotIndex);
+        const int row = card && card->GetTypeCode() != 0 ? card->GetSimulationSwitchRow() : -1;
+        if (row < 0) {
+            m_switchOffFailed.push_back(module);
+            continue;
+        }
+        // The module's own switch, written as an adjustment is; only that
+        // row, for the other values of a module not selected were never read.
+        const std::int32_t number = CCardSlot::GetSlotNumber(module.slotIndex);
+        auto copy = CCardSlot::CopyCard(*card, number);
+        try {
+            copy->SetCheckedValue(row, 0);
+        } catch (const std::exception&) {
+            m_switchOffFailed.push_back(module);
+            continue;
+        }
+        m_switchOffRequests.push_back(SwitchOffRequest{module, copy, row});
+    }
+    if (m_switchOffRequests.empty()) {
+        CErrorBox::Show(this, FormatMessage(Msg::monitor_simofferr, CSimulationWatch::Describe(m_switchOffFailed)));
+        return false;
+    }
+    m_switchingOff = true;
+    m_closeButton->setEnabled(false);
+    m_recordButton->setEnabled(false);
+    m_banner->setText(QString::fromStdWString(GetMessage(Msg::monitor_simoffing)));
+    m_banner->show();
+    return true;
+}
+
+void CMonitorDialog::ContinueSwitchingOff(const CMonitorThread::Report& report) {
+    // The thread has just ended a command: the cycle that ran when the user
+    // answered, or the last switch write, whose outcome is its own.
+    if (m_switchOffWriting && report.command == CMonitorThread::CommandParameterWrite) {
+        if (report.failed) {
+            m_switchOffFailed.push_back(*m_switchOffWriting);
+        }
+        m_switchOffWriting.reset();
+    }
+    if (m_switchOffRequests.empty()) {
+        FinishSwitchingOff();
+        return;
+    }
+    const SwitchOffRequest request = m_switchOffRequests.front();
+    m_switchOffRequests.pop_front();
+    m_switchOffWriting = request.module;
+    m_thread->RequestRowWrite(CCardSlot::GetSlotNumber(request.module.slotIndex), request.card, request.row);
+}
+
+void CMonitorDialog::FinishSwitchingOff() {
+    const std::vector<CSimulationWatch::Module> failed = m_switchOffFailed;
+    m_switchingOff = false;
+    m_closing = true;
+    // Closed once this notification has been dealt with; a box naming the
+    // modules whose switch was not written comes first, after the thread
+    // has ended.
+    QTimer::singleShot(0, this, [this, failed] {
+        StopThread();
+        if (!failed.empty()) {
+            CErrorBox::Show(this, FormatMessage(Msg::monitor_simofferr, CSimulationWatch::Describe(failed)));
+        }
+        FinishClose(1);
+    });
 }
 
 void CMonitorDialog::Refresh(const CMonitorThread::Report& report) {
@@ -314,6 +620,7 @@ void CMonitorDialog::SelectRow(int row) {
     m_adjustList->ShowCard(m_card);
     ShowAdjustListAndLabel();
     OpenPanel(m_selectedSlot);
+    m_trend->ShowSlot(row, m_list->GetCaptionText(row));
 }
 
 void CMonitorDialog::HidePanels() {

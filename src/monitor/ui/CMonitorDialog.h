@@ -1,35 +1,50 @@
 #pragma once
+#include "base/CResourceManager.h"
+#include "monitor/CLiveValueRecorder.h"
 #include "monitor/CMonitorThread.h"
+#include "monitor/CSimulationWatch.h"
+#include "monitor/CTrendHistory.h"
 #include "monitor/ui/CObserverDialog.h"
 
 #include <QString>
 
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <deque>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class CAnalogSimulationPanel;
 class CCardInterface;
+class CCardSlot;
 class CEditAIO2;
 class CEditAIO4;
 class CEditAIO4_2;
 class CEditDIO32;
+class CFileChooser;
 class CJX5COMInterface;
 class CMonitorListCtrl;
 class CParameterListCtrl;
 class CSimulationPanel;
+class CTrendView;
 class QGroupBox;
 class QLabel;
 class QPushButton;
+class QTimer;
 
 // The window "Monitor": the live values of the whole rack, refreshed after
 // every monitoring cycle, the adjustable parameters of the selected module,
 // written to it as they are changed, and the panel in which the user sets
 // what the module is to simulate. It drives the monitoring thread one
 // command at a time: every notification from the thread queues the next.
-class CMonitorDialog : public CObserverDialog {
+//
+// Below the lower areas: a banner that names the modules that simulate,
+// the recording of the live values to a CSV file, and the trend of the
+// selected module, shown to the right of the window. Closing the window
+// while modules simulate asks whether to leave them so.
+class CMonitorDialog : public CObserverDialog, private CResourceManager {
     Q_OBJECT
 
 public:
@@ -41,6 +56,10 @@ public:
     static constexpr int kAdjustGroupId = 1031;
     static constexpr int kReadingLabelId = 1033;
     static constexpr int kStatusLabelId = 1080;
+    static constexpr int kBannerId = 1090;
+    static constexpr int kRecordButtonId = 1091;
+    static constexpr int kRecordLabelId = 1092;
+    static constexpr int kTrendButtonId = 1093;
 
     explicit CMonitorDialog(QWidget* parent = nullptr);
     // Stops the thread before anything else goes.
@@ -66,6 +85,27 @@ public:
     CEditAIO4* FourChannelPanel() const { return m_aio4; }
     CEditAIO4_2* EightChannelPanel() const { return m_aio4_2; }
     CMonitorThread* Thread() const { return m_thread.get(); }
+    QLabel* SimulationBanner() const { return m_banner; }
+    QPushButton* RecordButton() const { return m_recordButton; }
+    QLabel* RecordLabel() const { return m_recordLabel; }
+    QPushButton* TrendButton() const { return m_trendButton; }
+    CTrendView* Trend() const { return m_trend; }
+    const CLiveValueRecorder& Recorder() const { return m_recorder; }
+    const CSimulationWatch& Simulation() const { return m_simulation; }
+    CTrendHistory& History() { return m_history; }
+    // Replaces the dialog that asks for the recording's file.
+    void SetFileChooser(std::unique_ptr<CFileChooser> chooser);
+    // True from the answer "switch simulation off" until the window closes.
+    bool IsSwitchingSimulationOff() const { return m_switchingOff; }
+    // What the window did with the thread's last notification, and the
+    // longest so far: the work the window adds to every cycle.
+    std::chrono::nanoseconds GetLastUpdateTime() const { return m_lastUpdateTime; }
+    std::chrono::nanoseconds GetLongestUpdateTime() const { return m_longestUpdateTime; }
+
+    void ShowTrend(bool shown);
+    // Starts recording to the file, as "Record..." does once a file is chosen.
+    void StartRecording(const std::wstring& path);
+    void StopRecording();
     // Notifications of the thread handled so far.
     std::uint64_t GetNotificationCount() const { return m_notificationCount; }
     std::uint64_t GetFailedNotificationCount() const { return m_failedNotificationCount; }
@@ -84,6 +124,19 @@ protected:
 
 private:
     void OnThreadUpdate();
+    void TakeGoodCycle(const CCardSlot& rack);
+    void ShowBanner();
+    void ShowRecordingState();
+    void ToggleRecording();
+    void RecordingFailed(const std::wstring& message);
+    // True when the user chose to switch the simulation off.
+    bool AskAboutSimulation();
+    bool StartSwitchingOff();
+    // The next switch write, or the end of switching off; on the thread's notification.
+    void ContinueSwitchingOff(const CMonitorThread::Report& report);
+    void FinishSwitchingOff();
+    void FinishClose(int result);
+    void TranslateAddedControls();
     void OnPanelUpdate(CSimulationPanel* panel);
     void TakeWriteRequest();
     void ShowLineState(const CMonitorThread::LineState& state);
@@ -121,6 +174,12 @@ private:
         std::shared_ptr<CCardInterface> card;
         std::int32_t parameter = -1;
     };
+    // The simulation switch of one module, written alone on closing.
+    struct SwitchOffRequest {
+        CSimulationWatch::Module module;
+        std::shared_ptr<CCardInterface> card;
+        std::int32_t row = -1;
+    };
     std::deque<SimulationRequest> m_simulationRequests;
     std::deque<WriteRequest> m_writeRequests;
     std::uint64_t m_lineStateShown = ~std::uint64_t{0};
@@ -137,4 +196,25 @@ private:
     CEditAIO4* m_aio4 = nullptr;
     CEditAIO2* m_aio2 = nullptr;
     CEditAIO4_2* m_aio4_2 = nullptr;
+
+    CLiveValueRecorder m_recorder;
+    std::chrono::steady_clock::time_point m_recordingSince{};
+    CSimulationWatch m_simulation;
+    CTrendHistory m_history;
+    std::unique_ptr<CFileChooser> m_chooser;
+    bool m_closeAsked = false;
+    bool m_switchingOff = false;
+    bool m_closing = false;
+    std::deque<SwitchOffRequest> m_switchOffRequests;
+    std::optional<CSimulationWatch::Module> m_switchOffWriting;
+    std::vector<CSimulationWatch::Module> m_switchOffFailed;
+    std::chrono::nanoseconds m_lastUpdateTime{0};
+    std::chrono::nanoseconds m_longestUpdateTime{0};
+
+    QLabel* m_banner = nullptr;
+    QPushButton* m_recordButton = nullptr;
+    QLabel* m_recordLabel = nullptr;
+    QPushButton* m_trendButton = nullptr;
+    CTrendView* m_trend = nullptr;
+    QTimer* m_recordTimer = nullptr;
 };

@@ -3,6 +3,7 @@
 #include "catalog/CCardInterface.h"
 #include "catalog/CMonitorUnit.h"
 #include "catalog/ModelRegistry.h"
+#include "monitor/CSimulationWatch.h"
 
 #include <QHeaderView>
 #include <QPainter>
@@ -144,15 +145,9 @@ std::wstring CMonitorListCtrl::GetTypeText(int row) const {
         return {};
     }
     const CCardName& name = card->GetCardName();
-    std::wstring middle = name.GetScaledDataName();
-    for (int channel = 0; channel < card->GetChannelCount(); ++channel) {
-        CMonitorUnit unit;
-        card->FillMonitorUnit(channel, unit);
-        if (unit.kind == CMonitorUnit::KindSwitch && unit.switchValue != 0) {
-            middle = GetMessage(Msg::inSimulate);
-            break;
-        }
-    }
+    // The same test as the window's banner and the recording.
+    const std::wstring middle =
+        CSimulationWatch::IsSimulating(*card) ? GetMessage(Msg::inSimulate) : name.GetScaledDataName();
     return name.GetShortName() + L"\n " + middle + L"\n " + name.GetRawDataName();
 }
 

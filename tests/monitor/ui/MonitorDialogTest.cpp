@@ -1,5 +1,6 @@
 // The monitor window against the simulated station, through real widgets
 // and input events.
+#include "app/ui/CFileChooser.h"
 #include "app/ui/ControlId.h"
 #include "base/CResourceManager.h"
 #include "catalog/CCardInterface.h"
@@ -14,6 +15,7 @@
 #include "monitor/ui/CEditDIO32.h"
 #include "monitor/ui/CMonitorDialog.h"
 #include "monitor/ui/CMonitorListCtrl.h"
+#include "monitor/ui/CTrendView.h"
 #include "station/CSimulatedStation.h"
 #include "station/CSimulatedStationPort.h"
 #include "station/CStationPtyServer.h"
@@ -22,7 +24,14 @@
 #include "support/MessageUses.h"
 #include "support/TestSupport.h"
 
+#include <QChart>
+#include <QChartView>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QLegend>
+#include <QLegendMarker>
+#include <QLineSeries>
+#include <QWheelEvent>
 #include <QElapsedTimer>
 #include <QHeaderView>
 #include <QImage>
@@ -35,7 +44,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <sstream>
 #include <cstdlib>
 #include <filesystem>
 #include <sys/resource.h>
@@ -393,6 +404,233 @@ TEST_F(MonitorDialogTest, EscapeNeverClosesTheWindowCloseEndsItWithResultOne) {
     CMonitorDialog second;
     k52test::WhenModalShown([&](QWidget* window) { window->close(); });
     EXPECT_TRUE(second.RunModal(m_link));
+}
+
+// The recording's file, chosen in place of the user.
+class FixedFileChooser : public CFileChooser {
+public:
+    explicit FixedFileChooser(std::wstring path) : m_path(std::move(path)) {}
+    std::optional<std::wstring> ChooseFileToSave(QWidget*, const std::wstring& filter) override {
+        filterText = filter;
+        return m_path;
+    }
+    std::wstring filterText;
+
+private:
+    std::wstring m_path;
+};
+
+std::vector<std::string> FileLines(const std::wstring& path) {
+    std::vector<std::string> lines;
+    std::istringstream in(k52test::ReadFile(path));
+    for (std::string line; std::getline(in, line);) {
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+TEST_F(MonitorDialogTest, RecordingHoldsEveryFinishedCycleAndAFullDiskStopsOnlyTheRecording) {
+    k52test::TempDir dir;
+    const std::wstring path = dir.file("live.csv");
+    auto chooser = std::make_unique<FixedFileChooser>(path);
+    FixedFileChooser* asked = chooser.get();
+    m_dialog.SetFileChooser(std::move(chooser));
+    Start(L"sim:0=K52HQ8,7=JK7W,8=QB9W");
+    ASSERT_TRUE(WaitCycles(1));
+    QTest::mouseClick(m_dialog.RecordButton(), Qt::LeftButton);
+    ASSERT_TRUE(m_dialog.Recorder().IsRecording());
+    EXPECT_NE(asked->filterText.find(L"*.csv"), std::wstring::npos);
+    EXPECT_EQ(m_dialog.RecordButton()->text(), QStringLiteral("Stop recording"));
+
+    // Read while the monitor runs, the file holds every finished cycle, in whole rows.
+    for (int cycle = 0; cycle < 3; ++cycle) {
+        ASSERT_TRUE(WaitCycles(1));
+        const std::string content = k52test::ReadFile(path);
+        EXPECT_EQ(content.size(), m_dialog.Recorder().GetByteCount());
+        EXPECT_EQ(FileLines(path).size(), 1 + m_dialog.Recorder().GetRowCount());
+        EXPECT_EQ(content.back(), '\n');
+    }
+    ASSERT_GT(m_dialog.Recorder().GetRowCount(), 0u);
+    EXPECT_TRUE(m_dialog.RecordLabel()->text().startsWith(QStringLiteral("Recording: 00:00:0")))
+        << m_dialog.RecordLabel()->text().toStdString();
+
+    // The disk fills up (a file-size limit a little above what is written):
+    // the recording stops with a message, the monitor goes on, and the file
+    // keeps its whole rows.
+    k52test::ErrorBoxRecorder errors;
+    rlimit saved{};
+    ::getrlimit(RLIMIT_FSIZE, &saved);
+    rlimit limit = saved;
+    limit.rlim_cur = static_cast<rlim_t>(m_dialog.Recorder().GetByteCount() + 100);
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    const bool stopped = QTest::qWaitFor([&] { return !m_dialog.Recorder().IsRecording(); }, kWait);
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    ASSERT_TRUE(stopped);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !errors.Texts().empty(); }, kWait));
+    EXPECT_NE(errors.Texts().front().find(L"has stopped"), std::wstring::npos);
+    EXPECT_NE(errors.Texts().front().find(path), std::wstring::npos);
+    EXPECT_TRUE(WaitCycles(2)) << "the monitor goes on";
+    const std::vector<std::string> rows = FileLines(path);
+    EXPECT_EQ(rows.size(), 1 + m_dialog.Recorder().GetRowCount());
+    EXPECT_EQ(k52test::ReadFile(path).size(), m_dialog.Recorder().GetByteCount());
+    for (const std::string& row : rows) {
+        EXPECT_EQ(std::count(row.begin(), row.end(), ','), 7) << row;
+    }
+    EXPECT_EQ(m_dialog.RecordButton()->text(), QStringLiteral("Record..."));
+}
+
+TEST_F(MonitorDialogTest, TrendDrawsTheSelectedModulePausesAndZoomsWithTheWheel) {
+    Start(L"sim:0=K52HQ8,9=JK7W,10=BJ58W");
+    ASSERT_TRUE(WaitCycles(1));
+    ClickRow(9);
+    const int narrow = m_dialog.width();
+    QTest::mouseClick(m_dialog.TrendButton(), Qt::LeftButton);
+    CTrendView* trend = m_dialog.Trend();
+    ASSERT_TRUE(trend->isVisible());
+    EXPECT_GT(m_dialog.width(), narrow + trend->width() / 2);
+
+    // One curve per channel, each with a legend entry, filling as cycles come.
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return trend->Series().size() == 4 && trend->Series().back()->count() >= 3; }, kWait));
+    const QList<QLegendMarker*> markers = trend->Chart()->legend()->markers();
+    ASSERT_EQ(markers.size(), 4);
+    EXPECT_EQ(markers.front()->label(), QStringLiteral("Ch 1"));
+    EXPECT_TRUE(trend->Chart()->legend()->isVisible());
+
+    // Paused, the picture holds still while the history goes on.
+    QTest::mouseClick(trend->PauseButton(), Qt::LeftButton);
+    EXPECT_EQ(trend->PauseButton()->text(), QStringLiteral("Resume"));
+    const double end = trend->GetEndMs();
+    const qsizetype points = trend->Series().front()->count();
+    QTest::qWait(3 * CTrendView::kRedrawMs);
+    EXPECT_EQ(trend->GetEndMs(), end);
+    EXPECT_EQ(trend->Series().front()->count(), points);
+
+    // The wheel zooms the time axis, around the pointer while paused.
+    QWidget* viewport = trend->ChartView()->viewport();
+    const QPointF centre = QRectF(viewport->rect()).center();
+    QWheelEvent wheel(centre, viewport->mapToGlobal(centre), QPoint(), QPoint(0, 240), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(viewport, &wheel);
+    EXPECT_NEAR(trend->GetShownMs(), 600000.0 * 0.8 * 0.8, 1.0);
+    EXPECT_LT(trend->GetEndMs(), end) << "the newest minutes move out to the right";
+
+    QTest::mouseClick(trend->PauseButton(), Qt::LeftButton);
+    EXPECT_EQ(trend->PauseButton()->text(), QStringLiteral("Pause"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return trend->GetEndMs() > end; }, kWait));
+
+    // For the README: K52_TREND_SCREENSHOT names the picture to write.
+    // The last minute, as the user chooses it from the span list.
+    if (const char* screenshot = std::getenv("K52_TREND_SCREENSHOT")) {
+        trend->SpanList()->setFocus();
+        QTest::keyClick(trend->SpanList(), Qt::Key_Home);
+        EXPECT_NEAR(trend->GetShownMs(), 60000.0, 1.0);
+        QTest::qWait(50000);
+        trend->Redraw();
+        EXPECT_TRUE(m_dialog.grab().save(QString::fromLocal8Bit(screenshot)));
+    }
+
+    // A digital module has no curves, and says so.
+    ClickRow(10);
+    EXPECT_TRUE(trend->Series().empty());
+    EXPECT_TRUE(trend->Chart()->title().contains(QStringLiteral("no values to draw")));
+}
+
+// The switch item of a module as the station holds it.
+std::optional<std::wstring> SwitchAtStation(const CSimulatedStation& station, const CCardInterface& card, int slot) {
+    const ParameterDefinition& row = card.GetParameter(card.GetSimulationSwitchRow());
+    return station.GetValue(slot, row.page, row.item);
+}
+
+TEST_F(MonitorDialogTest, ABannerNamesTheSimulatingModulesAndEscapeAtCloseLeavesThemSo) {
+    const auto station = Start(L"sim:0=K52HQ8,11=JK7W,12=KZ9W");
+    ASSERT_TRUE(WaitCycles(2));
+    QLabel* banner = m_dialog.SimulationBanner();
+    EXPECT_FALSE(banner->isVisible());
+    const auto card = m_dialog.MonitorList()->Rack().GetCard(11);
+    SwitchSimulationOn(*station, *card, 11);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return banner->isVisible(); }, kWait));
+    EXPECT_EQ(banner->text(), QStringLiteral("Simulating: IO11 JK7W"));
+    const QImage drawn = banner->grab().toImage();
+    const QColor colour = drawn.pixelColor(2, drawn.height() / 2);
+    EXPECT_GT(colour.red(), 150);
+    EXPECT_LT(colour.green(), 60);
+    // For the README: K52_BANNER_SCREENSHOT names the picture to write.
+    if (const char* screenshot = std::getenv("K52_BANNER_SCREENSHOT")) {
+        CMonitorListCtrl* list = m_dialog.MonitorList();
+        list->scrollTo(list->model()->index(12, 0), QAbstractItemView::PositionAtBottom);
+        ClickRow(11);
+        QTest::qWait(300);
+        EXPECT_TRUE(m_dialog.grab().save(QString::fromLocal8Bit(screenshot)));
+    }
+
+    // While the station does not answer, what was known stands.
+    auto silence = StationFault::AtItem(0, 0, 6, StationFault::Kind::ErrorStatus).WithStatus(2);
+    silence.times = 0;
+    station->InjectFault(silence);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_dialog.Thread()->HasLastCommandFailed(); }, kWait));
+    ASSERT_TRUE(WaitCycles(2));
+    EXPECT_TRUE(banner->isVisible());
+    station->ClearFaults();
+
+    // Closing asks; Escape leaves the module simulating.
+    QString question;
+    k52test::WhenModalShown([&](QWidget* box) {
+        question = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))->text();
+        QTest::keyClick(box, Qt::Key_Escape);
+    });
+    QTest::mouseClick(FindControlAs<QPushButton>(&m_dialog, CMonitorDialog::kCloseButtonId), Qt::LeftButton);
+    EXPECT_TRUE(question.contains(QStringLiteral("IO11 JK7W"))) << question.toStdString();
+    EXPECT_FALSE(m_dialog.isVisible());
+    EXPECT_FALSE(m_dialog.Thread()->IsRunning());
+    EXPECT_EQ(SwitchAtStation(*station, *card, 11), std::optional<std::wstring>(L"1"));
+}
+
+TEST_F(MonitorDialogTest, SwitchingSimulationOffAtCloseWritesEachModulesSwitchAloneAndNamesAFailure) {
+    const auto station = Start(L"sim:0=K52HQ8,13=JK7W,14=QB9W,15=KZ9W");
+    ASSERT_TRUE(WaitCycles(1));
+    const auto analog = m_dialog.MonitorList()->Rack().GetCard(13);
+    const auto counter = m_dialog.MonitorList()->Rack().GetCard(14);
+    SwitchSimulationOn(*station, *analog, 13);
+    SwitchSimulationOn(*station, *counter, 14);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return m_dialog.SimulationBanner()->text() == QStringLiteral("Simulating: IO13 JK7W, IO14 QB9W"); },
+        kWait));
+    // The counter module turns the write of its switch down.
+    const ParameterDefinition& switchRow = analog->GetParameter(analog->GetSimulationSwitchRow());
+    auto refused = StationFault::AtItem(14, static_cast<std::uint8_t>(switchRow.page),
+                                        static_cast<std::uint8_t>(switchRow.item), StationFault::Kind::ErrorStatus)
+                       .WithStatus(2)
+                       .Times(0);
+    refused.command = kStationWriteCommand;
+    station->InjectFault(refused);
+    station->ClearRequestLog();
+
+    k52test::ErrorBoxRecorder errors;
+    k52test::WhenModalShown([&](QWidget* box) {
+        for (QPushButton* button : box->findChildren<QPushButton*>()) {
+            if (button->text() == QStringLiteral("Switch simulation off")) {
+                QTest::mouseClick(button, Qt::LeftButton);
+            }
+        }
+    });
+    m_dialog.close();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !m_dialog.isVisible(); }, kWait));
+    station->ClearFaults();
+    ASSERT_EQ(errors.Texts().size(), 1u);
+    EXPECT_EQ(errors.Texts().front().rfind(L"Simulation could not be switched off in IO14 QB9W.", 0), 0u);
+    EXPECT_FALSE(m_dialog.Thread()->IsRunning());
+    EXPECT_EQ(SwitchAtStation(*station, *analog, 13), std::optional<std::wstring>(L"0"));
+    EXPECT_EQ(SwitchAtStation(*station, *counter, 14), std::optional<std::wstring>(L"1"));
+    // Only the switch and the write frame around it: the calibration of a
+    // module that was never selected is not touched.
+    for (const StationRequest& request : station->GetRequestLog()) {
+        if (request.command == kStationWriteCommand && request.address != 0) {
+            EXPECT_TRUE(request.address == 13 || request.address == 14) << request.address;
+            EXPECT_TRUE(request.item == 1 || (request.page == switchRow.page && request.item == switchRow.item))
+                << request.page << "/" << request.item;
+        }
+    }
 }
 
 // The parameter row of a card by its text key.

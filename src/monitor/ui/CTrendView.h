@@ -1,0 +1,101 @@
+#pragma once
+#include <QGroupBox>
+#include <QPointF>
+
+#include <chrono>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class CTrendHistory;
+class QChart;
+class QChartView;
+class QComboBox;
+class QDateTimeAxis;
+class QLabel;
+class QLineSeries;
+class QPushButton;
+class QTimer;
+class QValueAxis;
+
+// The trend of the selected module: one curve per analog or counter channel
+// over the last minutes, scrolling as cycles arrive, with a legend. "Pause"
+// holds the picture while the history goes on filling; the mouse wheel
+// zooms the time axis (around the pointer while paused, at the newest value
+// while running); the span chooses how many minutes are shown.
+//
+// Drawing is kept off the monitor's cycle: a cycle only notes that there is
+// something new, and the curves are drawn at most every kRedrawMs.
+class CTrendView : public QGroupBox {
+    Q_OBJECT
+
+public:
+    static constexpr int kGroupId = 1094;
+    static constexpr int kChartId = 1095;
+    static constexpr int kPauseButtonId = 1096;
+    static constexpr int kSpanLabelId = 1097;
+    static constexpr int kSpanListId = 1098;
+    static constexpr int kRedrawMs = 250;
+    // The shortest time a zoom shows.
+    static constexpr int kNarrowestMs = 10000;
+
+    CTrendView(const CTrendHistory& history, QWidget* parent = nullptr);
+    ~CTrendView() override;
+
+    // The slot whose curves are drawn; -1 for none. caption names it ("IO05").
+    void ShowSlot(int slotIndex, const std::wstring& caption);
+    int GetSlot() const { return m_slot; }
+    // A cycle has ended at now: draws soon unless paused.
+    void NoteCycle(std::chrono::system_clock::time_point now);
+    // Draws at once what the history holds for the shown time.
+    void Redraw();
+
+    void SetPaused(bool paused);
+    bool IsPaused() const { return m_paused; }
+    // The time shown, and where it ends (milliseconds since the epoch).
+    double GetShownMs() const { return m_shownMs; }
+    double GetEndMs() const { return m_endMs; }
+    // Zooms the time axis by wheel steps (positive: closer) around a time.
+    void Zoom(int steps, double aroundMs);
+
+    QChart* Chart() const { return m_chart; }
+    QChartView* ChartView() const { return m_view; }
+    QPushButton* PauseButton() const { return m_pause; }
+    QComboBox* SpanList() const { return m_spans; }
+    // The curves as drawn last.
+    const std::vector<QLineSeries*>& Series() const { return m_series; }
+    // Redraws so far, and the time the last one took.
+    std::uint64_t GetRedrawCount() const { return m_redraws; }
+    std::chrono::nanoseconds GetLastRedrawTime() const { return m_lastRedraw; }
+
+    // The language texts of the pause button's two states and of the spans.
+    void Translate();
+
+private:
+    void MakeSeries();
+    void ChooseSpan(int index);
+
+    const CTrendHistory& m_history;
+    int m_slot = -1;
+    std::wstring m_caption;
+    std::wstring m_drawnModel;
+    bool m_paused = false;
+    double m_shownMs;
+    double m_endMs = 0.0;
+    double m_nowMs = 0.0;
+    std::uint64_t m_redraws = 0;
+    std::chrono::nanoseconds m_lastRedraw{0};
+
+    QChart* m_chart = nullptr;
+    QChartView* m_view = nullptr;
+    QDateTimeAxis* m_timeAxis = nullptr;
+    QValueAxis* m_valueAxis = nullptr;
+    std::vector<QLineSeries*> m_series;
+    QPushButton* m_pause = nullptr;
+    QLabel* m_spanLabel = nullptr;
+    QComboBox* m_spans = nullptr;
+    QTimer* m_redrawTimer = nullptr;
+    std::vector<int> m_spanMinutes;
+    // Reused between redraws.
+    std::vector<QPointF> m_points;
+};
