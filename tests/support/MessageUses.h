@@ -51,6 +51,16 @@ inline std::vector<MessageUse> MessageUses() {
           L"serio.notpresent", L"serio.inuse", L"monitor.reading"}) {
         uses.push_back({key, MessageUse::None, {}});
     }
+    // the windows in every language: the file name, the list's filter, the
+    // monitor's columns, points and channel captions, Qt's own texts
+    const std::vector<MessageUse> windows = {
+        {L"filename", MessageUse::Printf, {s}},     {L"channel", MessageUse::Printf, {1}},
+        {L"listfilter", MessageUse::None, {}},      {L"monitor.colno", MessageUse::None, {}},
+        {L"monitor.coltype", MessageUse::None, {}}, {L"monitor.in", MessageUse::None, {}},
+        {L"monitor.out", MessageUse::None, {}},     {L"demostation", MessageUse::None, {}},
+        {L"comport", MessageUse::None, {}},         {L"qtlocale", MessageUse::None, {}},
+    };
+    uses.insert(uses.end(), windows.begin(), windows.end());
     return uses;
 }
 

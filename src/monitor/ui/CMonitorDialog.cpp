@@ -2,6 +2,7 @@
 
 #include "app/ui/CDialogUnits.h"
 #include "app/ui/CErrorBox.h"
+#include "app/ui/TranslateWindow.h"
 #include "catalog/CCardInterface.h"
 #include "catalog/CMonitorUnit.h"
 #include "catalog/ModelRegistry.h"
@@ -44,7 +45,7 @@ CMonitorDialog::CMonitorDialog(QWidget* parent) : CObserverDialog(parent) {
     setWindowTitle(QStringLiteral("Monitor"));
     setWindowIcon(QApplication::windowIcon());
     const CDialogUnits units(font());
-    setFixedSize(units.ToPixels(419, 365));
+    units.SizeWindow(this, 419, 365);
 
     // Group boxes first, so that the controls inside them are drawn over them.
     m_simulateGroup = new QGroupBox(QStringLiteral("Simulate Data"), this);
@@ -68,6 +69,7 @@ CMonitorDialog::CMonitorDialog(QWidget* parent) : CObserverDialog(parent) {
 
     connect(m_closeButton, &QPushButton::clicked, this, [this] { done(1); });
     connect(m_list, &CMonitorListCtrl::RowSelected, this, &CMonitorDialog::SelectRow);
+    connect(m_list, &CMonitorListCtrl::RowClicked, this, &CMonitorDialog::OnRowClicked);
     connect(m_adjustList, &CParameterListCtrl::WriteRequested, this, &CMonitorDialog::TakeWriteRequest);
 
     m_dio32 = new CEditDIO32(this);
@@ -78,6 +80,17 @@ CMonitorDialog::CMonitorDialog(QWidget* parent) : CObserverDialog(parent) {
         panel->Attach(this);
         connect(panel, &CSimulationPanel::SetConfirmed, this, [this, panel] { OnPanelUpdate(panel); });
     }
+    Translate();
+}
+
+void CMonitorDialog::Translate() {
+    // The window and its panels were given language entries later than the
+    // other windows: a file written before keeps their English texts.
+    TranslateWindow(kTemplateId, this, MissingText::KeepLayoutText);
+    for (CSimulationPanel* panel : Panels()) {
+        TranslateWindow(panel->GetWindowNumber(), panel, MissingText::KeepLayoutText);
+    }
+    FitWindowToTexts(this);
 }
 
 CMonitorDialog::~CMonitorDialog() {
@@ -315,6 +328,20 @@ void CMonitorDialog::SelectRow(int row) {
     m_card = m_list->Rack().GetCard(row);
     m_adjustList->ShowCard(m_card);
     ShowAdjustListAndLabel();
+    OpenPanel(m_selectedSlot);
+}
+
+void CMonitorDialog::OnRowClicked(int row) {
+    // A click on the row already selected changes no selection; it opens the
+    // row's panel again after Escape has closed it.
+    if (row != m_selectedIndex) {
+        return;
+    }
+    for (CSimulationPanel* panel : Panels()) {
+        if (panel->isVisible()) {
+            return;
+        }
+    }
     OpenPanel(m_selectedSlot);
 }
 

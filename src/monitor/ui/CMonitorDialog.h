@@ -69,6 +69,9 @@ public:
 
     void SelectRow(int row);
     void OpenPanel(int slotNumber);
+    // Takes the window's and its panels' texts from the language file, where
+    // it has them, and fits the layout to them.
+    void Translate();
 
 public slots:
     void done(int result) override;
@@ -80,6 +83,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void OnRowClicked(int row);
     void OnThreadUpdate();
     void OnPanelUpdate(CSimulationPanel* panel);
     void TakeWriteRequest();

@@ -86,6 +86,11 @@ CMonitorListCtrl::CMonitorListCtrl(QWidget* parent) : QTableWidget(parent) {
             emit RowSelected(row);
         }
     });
+    connect(this, &QAbstractItemView::clicked, this, [this](const QModelIndex& index) {
+        if (index.isValid()) {
+            emit RowClicked(index.row());
+        }
+    });
 }
 
 CMonitorListCtrl::~CMonitorListCtrl() = default;
@@ -93,7 +98,9 @@ CMonitorListCtrl::~CMonitorListCtrl() = default;
 void CMonitorListCtrl::Initialize() {
     m_rack.Clear();
     setColumnCount(kColumnCount);
-    setHorizontalHeaderLabels({QStringLiteral("No"), QStringLiteral("Type"), QString(), QString()});
+    setHorizontalHeaderLabels({QString::fromStdWString(GetMessage(L"monitor.colno")),
+                               QString::fromStdWString(GetMessage(L"monitor.coltype")), QString(),
+                               QString()});
     // Every row holds the type cell's three short lines; the channel cells
     // use the first two.
     const int rowHeight = 3 * fontMetrics().height() + 4;
@@ -166,6 +173,8 @@ std::wstring CMonitorListCtrl::GetChannelText(int row, int channel) const {
     switch (unit.kind) {
     case CMonitorUnit::KindAnalog:
     case CMonitorUnit::KindCounter:
+        // The channel's name in the language in use.
+        return FormatMessage(L"channel", channel + 1) + L"\n" + unit.values;
     case CMonitorUnit::KindDateTime:
         return unit.name + L"\n" + unit.values;
     default:
@@ -194,7 +203,7 @@ CMonitorListCtrl::DigitalPoints CMonitorListCtrl::GetDigitalPoints(int row) cons
     CMonitorUnit unit;
     card->FillMonitorUnit(inputs ? 0 : 1, unit);
     points.shown = true;
-    points.label = inputs ? L"In" : L"Out";
+    points.label = inputs ? GetMessage(L"monitor.in") : GetMessage(L"monitor.out");
     points.bits = unit.bits;
     return points;
 }
