@@ -214,6 +214,11 @@ TEST_F(WindowTextFit, EveryWindowInEveryLanguage) {
         m_profile->WriteString(L"Settings", L"DisplayLanguage", FromUtf8(language + ".lng"));
         CK52CONDlg& window = OpenWindow();
         ASSERT_TRUE(m_errors.Texts().empty());
+        // The demo station's modules, the analog one chosen.
+        auto* ports = Control<QComboBox>(CK52CONDlg::IdPortCombo);
+        ports->setCurrentIndex(ports->count() - 1);
+        Click(CK52CONDlg::IdUpload);
+        ASSERT_TRUE(m_errors.Texts().empty());
         ClickSlotRow(1);
         Check(&window, "main-window", language);
 
@@ -241,8 +246,6 @@ TEST_F(WindowTextFit, EveryWindowInEveryLanguage) {
 
         // The monitor on the demo station, with the panel of its analog module.
         const std::shared_ptr<CSimulatedStation> station = GetSimulatedStation(L"sim:");
-        auto* ports = Control<QComboBox>(CK52CONDlg::IdPortCombo);
-        ports->setCurrentIndex(ports->count() - 1);
         WhenModalShown([&](QWidget* modal) {
             auto* monitor = qobject_cast<CMonitorDialog*>(modal);
             ASSERT_NE(monitor, nullptr);
