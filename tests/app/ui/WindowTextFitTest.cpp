@@ -33,6 +33,8 @@
 #include <QStyleOptionButton>
 #include <QStyleOptionGroupBox>
 
+#include <algorithm>
+#include <set>
 #include <sstream>
 
 namespace {
@@ -194,6 +196,21 @@ protected:
                                      << QFontInfo(window->font()).family().toStdString()
                                      << "):" << Lines(misfits);
         ++m_checked;
+        // Any other window that exists now (made hidden beforehand, or opened
+        // beside this one) is measured as well, once per language.
+        for (const QWidget* other : QApplication::topLevelWidgets()) {
+            const QString kind = QString::fromLatin1(other->metaObject()->className());
+            const bool placed =
+                std::any_of(other->children().begin(), other->children().end(), [](QObject* child) {
+                    auto* widget = qobject_cast<QWidget*>(child);
+                    return widget != nullptr && IsPlaced(widget);
+                });
+            if (other == window || !placed || !m_others.insert(kind.toStdString() + language).second) {
+                continue;
+            }
+            const std::vector<std::string> more = Misfits(other);
+            EXPECT_TRUE(more.empty()) << kind.toStdString() << " in " << language << ":" << Lines(more);
+        }
         if (const char* folder = std::getenv("K52_SCREENSHOT_DIR")) {
             QTest::qWait(50);
             const QString file = QStringLiteral("%1/%2-%3.png")
@@ -204,6 +221,7 @@ protected:
     }
 
     int m_checked = 0;
+    std::set<std::string> m_others;
 };
 
 } // namespace
