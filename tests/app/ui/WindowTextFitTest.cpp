@@ -13,8 +13,10 @@
 #include "app/ui/CPreferencesDialog.h"
 #include "app/ui/ControlTextFit.h"
 #include "catalog/CCardInterface.h"
+#include "catalog/StationAttribute.h"
 #include "editing/ui/CParameterListCtrl.h"
 #include "monitor/ui/CEditAIO4.h"
+#include "monitor/ui/CEditDIO32.h"
 #include "monitor/ui/CMonitorDialog.h"
 #include "monitor/ui/CMonitorListCtrl.h"
 #include "monitor/ui/CSimulationPanel.h"
@@ -171,8 +173,10 @@ std::vector<std::string> Misfits(const QWidget* window) {
                 qobject_cast<const QGroupBox*>(other) != nullptr) {
                 continue;
             }
-            if (control->geometry().intersects(other->geometry())) {
-                say(Describe(control) + QStringLiteral(" overlaps ") + Describe(other));
+            // Side by side they keep a pixel apart at least (one above the
+            // other they may meet, as a list meets the button over it).
+            if (control->geometry().adjusted(-1, 0, 1, 0).intersects(other->geometry())) {
+                say(Describe(control) + QStringLiteral(" touches ") + Describe(other));
             }
         }
     }
@@ -287,10 +291,18 @@ TEST_F(WindowTextFit, EveryWindowInEveryLanguage) {
                 },
                 5000));
             Check(modal, "monitor-window", language);
+            // The sixteen-point module's panel: thirty-two boxes side by side.
+            const std::uint16_t attribute = GetStationAttribute();
+            SetStationAttribute(1);
+            const QRect digital = list->visualRect(list->model()->index(2, 0));
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, digital.center());
+            EXPECT_TRUE(monitor->DigitalPanel()->isVisible());
+            Check(modal, "monitor-window-digital", language);
+            SetStationAttribute(attribute);
             modal->close();
         });
         Click(CK52CONDlg::IdMonitor);
         ASSERT_TRUE(m_errors.Texts().empty());
     }
-    EXPECT_EQ(m_checked, 8);
+    EXPECT_EQ(m_checked, 10);
 }
