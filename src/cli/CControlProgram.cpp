@@ -2,16 +2,16 @@
 
 #include "cli/PortArgument.h"
 
-#include "app/TextConvert.h"
+#include "base/CPrivateException.h"
+#include "base/CXmlReaderWriter.h"
+#include "base/TextConvert.h"
 #include "cli/CDescriptorOutputBuffer.h"
 #include "cli/CMonitorCommand.h"
 #include "link/CComPortList.h"
 #include "link/CJX5COMInterface.h"
-#include "link/CPrivateException.h"
 #include "rack/CCardSlot.h"
 #include "rack/CDownloadThread.h"
 #include "rack/CUploadThread.h"
-#include "rack/CXmlReaderWriter.h"
 
 #include <chrono>
 #include <cstdio>
@@ -116,7 +116,7 @@ int CControlProgram::FinishOutput(int status) {
     // Results that did not arrive are no success, whatever the command did.
     const auto* buffer = dynamic_cast<const CDescriptorOutputBuffer*>(m_out.rdbuf());
     const int error = buffer != nullptr && buffer->GetError() != 0 ? buffer->GetError() : EIO;
-    ReportErrorText(FormatMessage(L"outputerr", CMessageFormatter::SystemErrorText(error)));
+    ReportErrorText(FormatMessage(Msg::outputerr, CMessageFormatter::SystemErrorText(error)));
     return status == kExitSuccess ? kExitFailure : status;
 }
 
@@ -197,7 +197,7 @@ int CControlProgram::UploadTo(const std::string& port, std::uint64_t mask, const
     {
         // The thread reports a kept failure when it goes, at the end of this block.
         CUploadThread thread;
-        thread.SetLink(&link);
+        thread.SetLink(link);
         outcome = RunThread(thread);
         if (outcome == Outcome::Succeeded) {
             rack.CopySlots(thread.GetRack(), mask);
@@ -245,7 +245,7 @@ int CControlProgram::DownloadFrom(const std::string& port, std::uint64_t mask, c
     {
         CDownloadThread thread;
         thread.GetRack() = rack;
-        thread.SetLink(&link);
+        thread.SetLink(link);
         outcome = RunThread(thread);
     }
     switch (outcome) {

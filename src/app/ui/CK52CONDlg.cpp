@@ -1,6 +1,5 @@
 #include "app/ui/CK52CONDlg.h"
 
-#include "app/Version.h"
 #include "app/ui/CDialogUnits.h"
 #include "app/ui/CErrorBox.h"
 #include "app/ui/CFileChooser.h"
@@ -10,9 +9,12 @@
 #include "app/ui/ControlTextFit.h"
 #include "app/ui/QtTranslation.h"
 #include "app/ui/TranslateWindow.h"
+#include "base/CException.h"
+#include "base/CMessageFormatter.h"
+#include "base/CPrivateException.h"
+#include "base/Version.h"
 #include "editing/ui/CParameterListCtrl.h"
 #include "link/CComSettings.h"
-#include "link/CException.h"
 #include "link/CJX5COMInterface.h"
 #include "monitor/ui/CMonitorDialog.h"
 #include "rack/CDownloadThread.h"
@@ -35,10 +37,9 @@
 namespace {
 
 void ShowError(QWidget* parent, const std::exception& error) {
-    std::wstring text = GetExceptionMessage(error, 1024);
-    // The empty text is a user's cancellation, which has nothing to say.
-    if (!text.empty()) {
-        CErrorBox::Show(parent, text);
+    // A user's cancellation has nothing to say.
+    if (!IsCancellation(error)) {
+        CErrorBox::Show(parent, GetExceptionMessage(error, 1024));
     }
 }
 
@@ -167,9 +168,9 @@ void CK52CONDlg::ShowPortNames() {
         std::wstring name = m_portList.GetDisplayName(position);
         if (m_portList.GetDevicePath(position) == CComPortList::kDemoStationPath &&
             name == CComPortList::kDemoStationName) {
-            name = GetMessage(L"demostation");
+            name = GetMessage(Msg::demostation);
         } else if (name.starts_with(kCommunicationsPort + L" (")) {
-            name = GetMessage(L"comport") + name.substr(kCommunicationsPort.size());
+            name = GetMessage(Msg::comport) + name.substr(kCommunicationsPort.size());
         }
         m_portCombo->setItemText(position, QString::fromStdWString(name));
     }
@@ -266,7 +267,7 @@ void CK52CONDlg::OnUpload() {
     CJX5COMInterface link;
     TakePortChoice(link);
     auto thread = std::make_unique<CUploadThread>();
-    thread->SetLink(&link);
+    thread->SetLink(link);
     const std::uint64_t mask = m_slotList->GetCheckedMask();
     link.GetSettings().SetModuleSelectionMask(mask);
     {
@@ -286,7 +287,7 @@ void CK52CONDlg::OnDownload() {
     CJX5COMInterface link;
     TakePortChoice(link);
     auto thread = std::make_unique<CDownloadThread>();
-    thread->SetLink(&link);
+    thread->SetLink(link);
     link.GetSettings().SetModuleSelectionMask(m_slotList->GetCheckedMask());
     thread->GetRack() = m_rack;
     {
@@ -313,11 +314,11 @@ void CK52CONDlg::OnMonitor() {
     } showAgain{this};
     m_hiddenForMonitor = true;
     hide();
-    monitor.RunModal(&link);
+    monitor.RunModal(link);
 }
 
 std::wstring CK52CONDlg::FileFilterText() const {
-    return GetMessage(L"fopenfilter");
+    return GetMessage(Msg::fopenfilter);
 }
 
 void CK52CONDlg::OnOpenFile() {
@@ -350,7 +351,7 @@ void CK52CONDlg::ShowFileName() {
         return;
     }
     // A long name is shortened in its middle, so that its end stays in sight.
-    SetShortenedText(m_fileName, QString::fromStdWString(FormatMessage(L"filename", m_fileNameShown)),
+    SetShortenedText(m_fileName, QString::fromStdWString(FormatMessage(Msg::filename, m_fileNameShown)),
                      Qt::ElideMiddle);
 }
 

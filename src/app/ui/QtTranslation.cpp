@@ -1,6 +1,6 @@
 #include "app/ui/QtTranslation.h"
 
-#include "app/CResourceManager.h"
+#include "base/CResourceManager.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>
@@ -53,5 +53,5 @@ bool UseQtTranslation(const QString& languageCode) {
 }
 
 bool UseQtTranslationOfLanguageFile() {
-    return UseQtTranslation(QString::fromStdWString(CResourceManager::GetMessage(L"qtlocale")).trimmed());
+    return UseQtTranslation(QString::fromStdWString(CResourceManager::GetMessage(Msg::qtlocale)).trimmed());
 }

@@ -1,13 +1,13 @@
 #include "editing/ui/CParameterListCtrl.h"
 
-#include "app/CResourceManager.h"
 #include "app/ui/CErrorBox.h"
+#include "base/CException.h"
+#include "base/CResourceManager.h"
 #include "catalog/CCardInterface.h"
 #include "editing/ParameterListRules.h"
 #include "editing/ui/CEditComboBox.h"
 #include "editing/ui/CEditText.h"
 #include "editing/ui/CListStepper.h"
-#include "link/CException.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -731,7 +731,7 @@ void CParameterListCtrl::resizeEvent(QResizeEvent* event) {
 void CParameterListCtrl::OpenFilter() {
     if (!m_filterField->isVisible()) {
         m_filterField->setPlaceholderText(
-            QString::fromStdWString(CResourceManager::GetMessage(L"listfilter")));
+            QString::fromStdWString(CResourceManager::GetMessage(Msg::listfilter)));
         m_filterField->show();
         PlaceFilterField();
     }

@@ -1,9 +1,9 @@
 #include "monitor/ui/CAnalogSimulationPanel.h"
 
-#include "app/CResourceManager.h"
 #include "app/ui/CDialogUnits.h"
 #include "app/ui/CErrorBox.h"
-#include "link/CException.h"
+#include "base/CException.h"
+#include "base/CResourceManager.h"
 #include "link/CGICommandParser.h"
 
 #include <QLabel>
@@ -21,7 +21,7 @@ CAnalogSimulationPanel::CAnalogSimulationPanel(QWidget* parent, int windowNumber
         // window opens, in the language chosen then.
         const int number = (channel % 4) + 1;
         m_captions.push_back(
-            new QLabel(QString::fromStdWString(CResourceManager::FormatMessage(L"channel", number)), this));
+            new QLabel(QString::fromStdWString(CResourceManager::FormatMessage(Msg::channel, number)), this));
         m_edits.push_back(new QLineEdit(this));
     }
 }

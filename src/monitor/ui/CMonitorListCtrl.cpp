@@ -99,8 +99,8 @@ CMonitorListCtrl::~CMonitorListCtrl() = default;
 void CMonitorListCtrl::Initialize() {
     m_rack.Clear();
     setColumnCount(kColumnCount);
-    setHorizontalHeaderLabels({QString::fromStdWString(GetMessage(L"monitor.colno")),
-                               QString::fromStdWString(GetMessage(L"monitor.coltype")), QString(),
+    setHorizontalHeaderLabels({QString::fromStdWString(GetMessage(Msg::monitor_colno)),
+                               QString::fromStdWString(GetMessage(Msg::monitor_coltype)), QString(),
                                QString()});
     // Every row holds the type cell's three short lines; the channel cells
     // use the first two.
@@ -157,7 +157,7 @@ std::wstring CMonitorListCtrl::GetTypeText(int row) const {
         CMonitorUnit unit;
         card->FillMonitorUnit(channel, unit);
         if (unit.kind == CMonitorUnit::KindSwitch && unit.switchValue != 0) {
-            middle = GetMessage(L"inSimulate");
+            middle = GetMessage(Msg::inSimulate);
             break;
         }
     }
@@ -175,7 +175,7 @@ std::wstring CMonitorListCtrl::GetChannelText(int row, int channel) const {
     case CMonitorUnit::KindAnalog:
     case CMonitorUnit::KindCounter:
         // The channel's name in the language in use.
-        return FormatMessage(L"channel", channel + 1) + L"\n" + unit.values;
+        return FormatMessage(Msg::channel, channel + 1) + L"\n" + unit.values;
     case CMonitorUnit::KindDateTime:
         return unit.name + L"\n" + unit.values;
     default:
@@ -204,7 +204,7 @@ CMonitorListCtrl::DigitalPoints CMonitorListCtrl::GetDigitalPoints(int row) cons
     CMonitorUnit unit;
     card->FillMonitorUnit(inputs ? 0 : 1, unit);
     points.shown = true;
-    points.label = inputs ? GetMessage(L"monitor.in") : GetMessage(L"monitor.out");
+    points.label = inputs ? GetMessage(Msg::monitor_in) : GetMessage(Msg::monitor_out);
     points.bits = unit.bits;
     return points;
 }

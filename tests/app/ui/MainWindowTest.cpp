@@ -1,7 +1,7 @@
-#include "app/CResourceManager.h"
-#include "app/Version.h"
 #include "app/ui/CPreferencesDialog.h"
 #include "app/ui/MainWindowFixture.h"
+#include "base/CResourceManager.h"
+#include "base/Version.h"
 #include "catalog/CCOMCardType.h"
 #include "catalog/CIOCardType.h"
 #include "catalog/ModelRegistry.h"
@@ -234,7 +234,7 @@ TEST_F(MainWindowTest, OpeningAFileKeepsTheSelectedSlotAndShowsItsLoadedCard) {
     EXPECT_EQ(CardText(7), ShortName(window.GetRack().GetCard(7)));
     EXPECT_EQ(Control<QPushButton>(CK52CONDlg::IdModelButton)->text(), QStringLiteral(" ") + LongName(card));
     ASSERT_EQ(m_fileLog->filterTexts.size(), 1u);
-    EXPECT_EQ(m_fileLog->filterTexts[0], CResourceManager::GetMessage(L"fopenfilter"));
+    EXPECT_EQ(m_fileLog->filterTexts[0], CResourceManager::GetMessage(Msg::fopenfilter));
 }
 
 TEST_F(MainWindowTest, AFileThatCannotBeOpenedChangesNothing) {
@@ -577,7 +577,7 @@ TEST_F(MainWindowTest, CtrlFFromAnywhereInTheWindowOpensTheParameterFilter) {
     QLineEdit* field = window.ParameterList()->FilterField();
     ASSERT_TRUE(field->isVisible());
     EXPECT_TRUE(field->hasFocus());
-    EXPECT_EQ(field->placeholderText().toStdWString(), CResourceManager::GetMessage(L"listfilter"));
+    EXPECT_EQ(field->placeholderText().toStdWString(), CResourceManager::GetMessage(Msg::listfilter));
     QTest::keyClick(field, Qt::Key_Escape);
     EXPECT_FALSE(field->isVisible());
     EXPECT_TRUE(window.isVisible()) << "Escape in the field closes the field only";

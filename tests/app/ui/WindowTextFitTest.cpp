@@ -8,10 +8,10 @@
 // K52_SCREENSHOT_DIR names a folder for pictures of each window in each
 // language (main-window-English.png, monitor-window-Japanese.png, ...).
 #include "MainWindowFixture.h"
-#include "app/CResourceManager.h"
-#include "app/TextConvert.h"
 #include "app/ui/CPreferencesDialog.h"
 #include "app/ui/ControlTextFit.h"
+#include "base/CResourceManager.h"
+#include "base/TextConvert.h"
 #include "catalog/CCardInterface.h"
 #include "catalog/StationAttribute.h"
 #include "editing/ui/CParameterListCtrl.h"
@@ -254,7 +254,7 @@ TEST_F(WindowTextFit, EveryWindowInEveryLanguage) {
             k52test::ScriptedThread thread([](k52test::ScriptedThread& self) { self.WaitForRelease(); });
             CProgressDialog progress;
             WhenModalShown([&](QWidget* modal) {
-                const std::wstring reading = CResourceManager::GetMessage(L"uploading");
+                const std::wstring reading = CResourceManager::GetMessage(Msg::uploading);
                 thread.SetProgressText(reading);
                 thread.GetProgress().SetTotal(3);
                 thread.GetProgress().SetCurrent(1);
