@@ -120,7 +120,19 @@ using Count = unsigned long long; // %llu
     K(fopenfilter, L"fopenfilter", Plain)                                                                    \
     K(csvfilter, L"csvfilter", Plain)                                                                        \
     /* k52ctl: why its output could not be written */                                                        \
-    K(outputerr, L"outputerr", Printf, Text)
+    K(outputerr, L"outputerr", Printf, Text)                                                                 \
+    /* windows: the open file's name; a channel number from 1; the port list's own names; */                 \
+    /* the language code of Qt's own dialogs and buttons */                                                  \
+    K(filename, L"filename", Printf, Text)                                                                   \
+    K(listfilter, L"listfilter", Plain)                                                                      \
+    K(channel, L"channel", Printf, Number)                                                                   \
+    K(monitor_colno, L"monitor.colno", Plain)                                                                \
+    K(monitor_coltype, L"monitor.coltype", Plain)                                                            \
+    K(monitor_in, L"monitor.in", Plain)                                                                      \
+    K(monitor_out, L"monitor.out", Plain)                                                                    \
+    K(demostation, L"demostation", Plain)                                                                    \
+    K(comport, L"comport", Plain)                                                                            \
+    K(qtlocale, L"qtlocale", Plain)
 
 // The style and the argument types follow one another: MessageStyle::Printf, Text ...
 #define K52_DECLARE_MESSAGE_KEY(name, key, ...) inline constexpr MessageKey<MessageStyle::__VA_ARGS__> name{key};

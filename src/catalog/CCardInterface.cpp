@@ -242,7 +242,15 @@ std::wstring CCardInterface::GetDisplayText(int row) const {
     const ParameterDefinition& definition = GetParameter(row);
     // A file's text the row could not take is shown as it stands, marked as
     // a list value outside the options is, so that the user sees what to mend.
-    if (const std::wstring* unread = GetUnreadFileText(row)) {
+    const std::wstring* unread = GetUnreadFileText(row);
+    if (IsPasswordRow(definition)) {
+        // Whatever shows it (the list, k52ctl, a report) shows the mask only.
+        if (unread != nullptr) {
+            return std::wstring(L"?") + kPasswordMask;
+        }
+        return GetTextSlot(definition.textSlot).empty() ? std::wstring() : std::wstring(kPasswordMask);
+    }
+    if (unread != nullptr) {
         return L"?" + *unread;
     }
     std::wstring text = GetStoredValueText(row);

@@ -39,3 +39,7 @@ void ChannelDefinition::SetField(int number, std::int32_t value) {
         this->*member = value;
     }
 }
+
+bool IsPasswordRow(const ParameterDefinition& definition) {
+    return definition.kind == KindText && (definition.textSlot == 7 || definition.textSlot == 9);
+}

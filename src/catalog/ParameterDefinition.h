@@ -45,6 +45,11 @@ struct ParameterDefinition {
     std::int32_t textSlot;  // Text rows: card text slot 0 to 11
 };
 
+// Text rows that hold a password (text slots 7 and 9). Their value is shown
+// as a fixed mask, never in clear: not its characters, nor how many there are.
+bool IsPasswordRow(const ParameterDefinition& definition);
+inline constexpr const wchar_t* kPasswordMask = L"********";
+
 // Channel kinds of the live-value table.
 enum ChannelKind : std::int32_t {
     ChannelAnalog = 0,

@@ -58,6 +58,9 @@ int CountModules(std::uint32_t activeMap) {
 // a number, the number of a list value outside the options, otherwise the
 // value as the parameter list shows it.
 std::wstring ValueForMessage(const CCardInterface& card, int row) {
+    if (IsPasswordRow(card.GetParameter(row))) {
+        return kPasswordMask;
+    }
     if (const std::wstring* unread = card.GetUnreadFileText(row)) {
         return *unread;
     }

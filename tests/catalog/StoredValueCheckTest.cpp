@@ -136,6 +136,36 @@ TEST_F(StoredValueCheck, FileTextsGoThroughTheChecksOfTheParameterList) {
     }
 }
 
+// Whatever shows a password shows the same mask, set or refused; the card
+// keeps it and a file saves it as typed.
+TEST_F(StoredValueCheck, APasswordIsShownMaskedAndKeptAsTyped) {
+    const struct {
+        std::string text;
+        const wchar_t* shown;
+        bool refused;
+    } cases[] = {{"Secret42", kPasswordMask, false}, {"", L"", false}, {"bad pw_1", kPasswordMask, true}};
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.text);
+        const std::unique_ptr<CCardInterface> card = OpenEdited(L"K52HZKJ8", L"password02", test.text, m_dir);
+        const int row = RowOf(*card, L"password02");
+        ASSERT_TRUE(IsPasswordRow(card->GetParameter(row)));
+        EXPECT_EQ(card->GetDisplayText(row), test.shown);
+        EXPECT_EQ(card->GetStoredValueText(row), FromUtf8(test.text));
+        if (test.refused) {
+            EXPECT_EQ(k52test::RaisedText([&] { card->CheckStoredValue(row); }),
+                      CResourceManager::GetMessage(Msg::passwordErr));
+        }
+        Write(*card, m_dir.file("again.cfg"));
+        if (!test.text.empty()) {
+            EXPECT_NE(k52test::ReadFile(m_dir.path() / "again.cfg").find(">" + test.text + "<"),
+                      std::string::npos);
+        }
+    }
+    // A login name is no password: it is shown as it is.
+    const std::unique_ptr<CCardInterface> card = OpenEdited(L"K52HZKJ8", L"loginid02", "operator7", m_dir);
+    EXPECT_EQ(card->GetDisplayText(RowOf(*card, L"loginid02")), L"operator7");
+}
+
 TEST_F(StoredValueCheck, AValueSetInTheListReplacesTheFilesText) {
     const std::unique_ptr<CCardInterface> card = OpenEdited(L"JK7W", L"gain01", "abc", m_dir);
     const int row = RowOf(*card, L"gain01");

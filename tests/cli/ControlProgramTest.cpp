@@ -3,6 +3,7 @@
 #include "base/CResourceDatabase.h"
 #include "base/CResourceManager.h"
 #include "base/TextConvert.h"
+#include "catalog/CCOMCardType.h"
 #include "catalog/CIOCardType.h"
 #include "rack/CCardSlot.h"
 #include "support/MessageUses.h"
@@ -457,6 +458,29 @@ TEST_F(ControlProgramTest, AHandEditedValueIsShownMarkedAndNeverReachesTheStatio
     const std::string again = (m_dir.path() / "again.cfg").string();
     ASSERT_EQ(RunK52ctl({"upload", "--port", simulator.Path(), "--output", again}).status, 0);
     EXPECT_EQ(ReadFile(again), original);
+}
+
+TEST_F(ControlProgramTest, ShowMasksPasswordsAndTheFileKeepsThem) {
+    CCardSlot rack;
+    rack.SetCard(0, CCOMCardType().CreateByName(L"K52HZKJ8"));
+    CCardInterface& card = *rack.GetCard(0);
+    for (int row = 0; row < card.GetParameterCount(); ++row) {
+        const std::wstring key = card.GetParameter(row).textKey;
+        if (key == L"password01") {
+            card.SetFromText(row, L"Secret42");
+        } else if (key == L"loginid01") {
+            card.SetFromText(row, L"operator7");
+        }
+    }
+    const std::string file = (m_dir.path() / "plant.cfg").string();
+    rack.SaveToFile(FromUtf8(file));
+
+    const Result show = RunK52ctl({"show", file, "--slot", "0"});
+    EXPECT_EQ(show.status, 0) << show.err;
+    EXPECT_EQ(show.out.find("Secret42"), std::string::npos) << show.out;
+    EXPECT_NE(show.out.find("\t********\n"), std::string::npos) << show.out;
+    EXPECT_NE(show.out.find("\toperator7\n"), std::string::npos) << show.out;
+    EXPECT_NE(ReadFile(file).find(">Secret42<"), std::string::npos);
 }
 
 TEST_F(ControlProgramTest, OnlyRegularFilesAreReadAndWritten) {

@@ -495,6 +495,22 @@ TEST_F(TransferTest, AValueItsCardRefusesStopsTheDownloadBeforeTheStationHearsAn
     }
 }
 
+TEST_F(TransferTest, ARefusedPasswordIsNamedByItsMaskOnly) {
+    TestStation station(L"0=K52HZKJ8,1=JK7W");
+    CCardSlot rack = Upload(station, kAll);
+    CCardInterface& card = *rack.GetCard(0);
+    int row = 0;
+    while (!IsPasswordRow(card.GetParameter(row))) {
+        ++row;
+    }
+    card.SetTextSlot(card.GetParameter(row).textSlot, L"hunter_2");
+    const std::wstring text = RaisedText([&] { Download(station, rack, kAll); });
+    EXPECT_EQ(text, Downloaded(CResourceManager::FormatNumberedMessage(
+                        Msg::downvalueerr, std::wstring(L"COM"), card.GetCaption(row),
+                        std::wstring(kPasswordMask), CResourceManager::GetMessage(Msg::passwordErr))));
+    EXPECT_EQ(text.find(L"hunter"), std::wstring::npos);
+}
+
 TEST_F(TransferTest, AFailureWhileAModuleIsWrittenNamesThatModule) {
     TestStation station(L"0=K52HQ8,1=JK7W,3=KZ9W");
     const CCardSlot rack = Upload(station, kAll);

@@ -676,9 +676,11 @@ protected:
             } else {
                 // The cancel came as the next module was begun, before its
                 // first request went out: it is named all the same ("may").
-                const int first = !outcome.log.empty() && IsWritePhase(outcome.log.back())
-                                      ? outcome.log.back().address + 1
-                                      : 0;
+                // So is the module whose closing write was the last request:
+                // its writing has not returned yet when the cancel lands
+                // right after that write (seen under a sanitizer's pace).
+                const int first =
+                    !outcome.log.empty() && IsWritePhase(outcome.log.back()) ? outcome.log.back().address : 0;
                 bool named = false;
                 for (int address = first; address < CCardSlot::kSlotCount; ++address) {
                     named = named || *kept == CResourceManager::FormatMessage(Msg::downloadcancel,

@@ -6,6 +6,8 @@
 #include "app/ui/CPreferencesDialog.h"
 #include "app/ui/CSlotList.h"
 #include "app/ui/ControlId.h"
+#include "app/ui/ControlTextFit.h"
+#include "app/ui/QtTranslation.h"
 #include "app/ui/TranslateWindow.h"
 #include "base/CException.h"
 #include "base/CMessageFormatter.h"
@@ -26,6 +28,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSignalBlocker>
 
 #include <exception>
@@ -59,13 +62,14 @@ void CK52CONDlg::SetFileChooser(std::unique_ptr<CFileChooser> chooser) {
 void CK52CONDlg::CreateControls() {
     setWindowTitle(QStringLiteral("K52CFG"));
     CDialogUnits units(font());
-    setFixedSize(units.ToPixels(381, 324));
+    units.SizeWindow(this, 381, 324);
 
     // Created in the layout's order: the language texts are applied in the
     // order of the window's children. The group boxes are siblings of the
     // controls they frame, created first so that the controls lie above them.
     auto* communication = new QGroupBox(QStringLiteral("Communication"), this);
-    units.Place(communication, kSharedControlId, 8, 3, 366, 26);
+    units.Place(communication, IdCommunicationGroup, 8, 3, 366, 26);
+    SetFallbackControlId(communication, kSharedControlId);
 
     auto* portLabel = new QLabel(QStringLiteral("COM port"), this);
     units.Place(portLabel, IdPortLabel, 15, 15, 32, 8);
@@ -84,7 +88,8 @@ void CK52CONDlg::CreateControls() {
     units.Place(monitor, IdMonitor, 321, 12, 48, 13);
 
     auto* fileMenu = new QGroupBox(QStringLiteral("File Menu"), this);
-    units.Place(fileMenu, kSharedControlId, 8, 30, 313, 22);
+    units.Place(fileMenu, IdFileMenuGroup, 8, 30, 313, 22);
+    SetFallbackControlId(fileMenu, kSharedControlId);
 
     m_fileName = new QLabel(QStringLiteral("Filename : No File"), this);
     units.Place(m_fileName, IdFileName, 15, 40, 201, 8);
@@ -129,6 +134,9 @@ void CK52CONDlg::ConnectCommands() {
     }
     connect(m_allOnOff, &QCheckBox::clicked, this, [this](bool on) { OnAllOnOff(on); });
     connect(m_slotList, &QTableWidget::itemSelectionChanged, this, [this] { OnSlotSelectionChanged(); });
+    // Ctrl+F from anywhere in the window narrows the parameter list.
+    auto* find = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F), this);
+    connect(find, &QShortcut::activated, this, [this] { m_parameterList->OpenFilter(); });
 }
 
 void CK52CONDlg::InitDialog() {
@@ -150,6 +158,22 @@ void CK52CONDlg::FillPortCombo() {
         m_portCombo->addItem(QString::fromStdWString(m_portList.GetDisplayName(position)));
     }
     m_portCombo->setCurrentIndex(m_portList.FindSelection(settings.GetDisplayName()));
+}
+
+void CK52CONDlg::ShowPortNames() {
+    // Only what the combo shows changes: the port list keeps the names that
+    // the profile stores and finds the choice by, whatever the language.
+    static const std::wstring kCommunicationsPort = L"Communications Port";
+    for (int position = 0; position < m_portList.GetCount() && position < m_portCombo->count(); ++position) {
+        std::wstring name = m_portList.GetDisplayName(position);
+        if (m_portList.GetDevicePath(position) == CComPortList::kDemoStationPath &&
+            name == CComPortList::kDemoStationName) {
+            name = GetMessage(Msg::demostation);
+        } else if (name.starts_with(kCommunicationsPort + L" (")) {
+            name = GetMessage(Msg::comport) + name.substr(kCommunicationsPort.size());
+        }
+        m_portCombo->setItemText(position, QString::fromStdWString(name));
+    }
 }
 
 void CK52CONDlg::ApplyLanguage() {
@@ -174,6 +198,12 @@ void CK52CONDlg::ApplyLanguage() {
         }
     };
     step([&] { TranslateWindow(kWindowNumber, this); });
+    // The label's own entry has just replaced the name of the open file.
+    step([&] { ShowFileName(); });
+    UseQtTranslationOfLanguageFile();
+    ShowPortNames();
+    // The texts of another language need room of their own.
+    FitWindowToTexts(this);
     step([&] { m_slotList->Refresh(m_rack); });
     SelectSlotRow(m_selectedSlot);
     step([&] { ShowSelectedSlot(); });
@@ -196,7 +226,7 @@ void CK52CONDlg::ShowSelectedSlot() {
     }
     // The list must show the slot's own card even when its name is missing:
     // edits of a card that has left the rack would be lost.
-    m_modelButton->setText(QStringLiteral(" ") + QString::fromStdWString(longName));
+    SetShortenedText(m_modelButton, QStringLiteral(" ") + QString::fromStdWString(longName));
     m_modelButton->setEnabled(true);
     m_parameterList->ShowCard(card);
     if (failure) {
@@ -312,8 +342,17 @@ void CK52CONDlg::OnSaveFile() {
 }
 
 void CK52CONDlg::SetFileNameText(const std::wstring& path) {
-    std::wstring name = std::filesystem::path(path).filename().wstring();
-    m_fileName->setText(QString::fromStdWString(CMessageFormatter::Printf(L"Filename : %s", name)));
+    m_fileNameShown = std::filesystem::path(path).filename().wstring();
+    ShowFileName();
+}
+
+void CK52CONDlg::ShowFileName() {
+    if (m_fileNameShown.empty()) {
+        return;
+    }
+    // A long name is shortened in its middle, so that its end stays in sight.
+    SetShortenedText(m_fileName, QString::fromStdWString(FormatMessage(Msg::filename, m_fileNameShown)),
+                     Qt::ElideMiddle);
 }
 
 void CK52CONDlg::OnPreferences() {

@@ -44,6 +44,11 @@ public:
         IdSlotList = 1008,
         IdPortLabel = 1009,
         IdPortCombo = 1010,
+        // The group boxes had the shared identifier -1, which a language file
+        // can give only one text; each has its own now, and -1 stands in
+        // where an older file lacks it.
+        IdCommunicationGroup = 1011,
+        IdFileMenuGroup = 1012,
         IdFileName = 1025,
         IdAllOnOff = 1026,
     };
@@ -85,6 +90,8 @@ private:
     void ConnectCommands();
     void InitDialog();
     void FillPortCombo();
+    // The port names in the language in use, where they are the program's own.
+    void ShowPortNames();
     void ApplyLanguage();
     void ShowSelectedSlot();
     void SelectSlotRow(int row);
@@ -111,6 +118,8 @@ private:
     // command's link.
     void TakePortChoice(CJX5COMInterface& link);
     void SetFileNameText(const std::wstring& path);
+    // The name of the open file in the label, in the language in use.
+    void ShowFileName();
     std::wstring FileFilterText() const;
 
     CComPortList m_portList;
@@ -123,6 +132,8 @@ private:
     // Set while the monitor runs and this window is out of sight.
     bool m_hiddenForMonitor = false;
     std::unique_ptr<CFileChooser> m_fileChooser;
+    // The name (no folder) of the file last opened or saved; empty before.
+    std::wstring m_fileNameShown;
 
     CParameterListCtrl* m_parameterList = nullptr;
     CSlotList* m_slotList = nullptr;

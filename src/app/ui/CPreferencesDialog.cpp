@@ -51,7 +51,7 @@ CPreferencesDialog::CPreferencesDialog(QWidget* parent, std::wstring languageDir
       m_languageDirectory(languageDirectory.empty() ? GetModuleDirectory() : std::move(languageDirectory)) {
     setWindowTitle(QStringLiteral("Preferences"));
     CDialogUnits units(font());
-    setFixedSize(units.ToPixels(186, 54));
+    units.SizeWindow(this, 186, 54);
 
     auto* label = new QLabel(QStringLiteral("Display language"), this);
     units.Place(label, IdLanguageLabel, 7, 9, 60, 8);
@@ -90,6 +90,7 @@ void CPreferencesDialog::InitDialog() {
         // the choice of another language: say so and go on with the layout's texts.
         CErrorBox::Show(parentWidget(), GetExceptionMessage(error, 1024));
     }
+    FitWindowToTexts(this);
     FillLanguageList();
 }
 

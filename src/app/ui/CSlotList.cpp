@@ -86,6 +86,11 @@ void CSlotList::SetCellText(int row, int column, const QString& text) {
     }
 }
 
+void CSlotList::resizeEvent(QResizeEvent* event) {
+    QTableWidget::resizeEvent(event);
+    SetColumnWidths();
+}
+
 void CSlotList::SetColumnWidths() {
     int width = viewport()->width();
     int first = static_cast<int>(0.3 * width);

@@ -35,6 +35,9 @@ public:
 protected:
     // Space turns the selected row's check box, whichever cell is current.
     void keyPressEvent(QKeyEvent* event) override;
+    // The columns share the width out again when the window's layout changes
+    // (another language), not only when the rows are refreshed.
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void SetCellText(int row, int column, const QString& text);

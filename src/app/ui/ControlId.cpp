@@ -6,6 +6,21 @@
 namespace {
 
 constexpr const char* kControlIdProperty = "k52id";
+constexpr const char* kFallbackIdProperty = "k52fallbackid";
+constexpr const char* kWindowNumberProperty = "k52window";
+
+std::optional<int> IntProperty(const QWidget* widget, const char* name) {
+    QVariant value = widget->property(name);
+    if (!value.isValid()) {
+        return std::nullopt;
+    }
+    bool ok = false;
+    int number = value.toInt(&ok);
+    if (!ok) {
+        return std::nullopt;
+    }
+    return number;
+}
 
 } // namespace
 
@@ -14,16 +29,23 @@ void SetControlId(QWidget* control, int id) {
 }
 
 std::optional<int> GetControlId(const QWidget* control) {
-    QVariant value = control->property(kControlIdProperty);
-    if (!value.isValid()) {
-        return std::nullopt;
-    }
-    bool ok = false;
-    int id = value.toInt(&ok);
-    if (!ok) {
-        return std::nullopt;
-    }
-    return id;
+    return IntProperty(control, kControlIdProperty);
+}
+
+void SetFallbackControlId(QWidget* control, int id) {
+    control->setProperty(kFallbackIdProperty, id);
+}
+
+std::optional<int> GetFallbackControlId(const QWidget* control) {
+    return IntProperty(control, kFallbackIdProperty);
+}
+
+void SetOwnWindowNumber(QWidget* part, int windowNumber) {
+    part->setProperty(kWindowNumberProperty, windowNumber);
+}
+
+std::optional<int> GetOwnWindowNumber(const QWidget* part) {
+    return IntProperty(part, kWindowNumberProperty);
 }
 
 QWidget* FindControl(const QWidget* window, int id) {

@@ -14,6 +14,19 @@ void SetControlId(QWidget* control, int id);
 // (layout containers and the inner parts of Qt's own widgets).
 std::optional<int> GetControlId(const QWidget* control);
 
+// A control added to a layout after language files were first written looks
+// up its own identifier, and where a file lacks it, the identifier it had
+// before (the shared -1 of the main window's group boxes), so that an older
+// file still gives it the text it gave.
+void SetFallbackControlId(QWidget* control, int id);
+std::optional<int> GetFallbackControlId(const QWidget* control);
+
+// A part of a window whose texts come from a window section of its own (the
+// monitor's simulation panels): the window's translation passes it by, and
+// it is translated under its own number.
+void SetOwnWindowNumber(QWidget* part, int windowNumber);
+std::optional<int> GetOwnWindowNumber(const QWidget* part);
+
 // The first descendant of window carrying the identifier, or nullptr.
 QWidget* FindControl(const QWidget* window, int id);
 

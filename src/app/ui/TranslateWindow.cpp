@@ -31,7 +31,7 @@ void ForEachTranslatedControl(const QWidget* window, const std::function<void(QW
     // children() keeps the order in which the children were given their parent.
     for (QObject* child : window->children()) {
         auto* widget = qobject_cast<QWidget*>(child);
-        if (widget == nullptr || widget->isWindow()) {
+        if (widget == nullptr || widget->isWindow() || GetOwnWindowNumber(widget)) {
             continue;
         }
         if (std::optional<int> id = GetControlId(widget)) {
@@ -42,19 +42,37 @@ void ForEachTranslatedControl(const QWidget* window, const std::function<void(QW
     }
 }
 
-void TranslateWindow(int window, QWidget* widget, const CResourceDatabase& database) {
-    std::wstring caption = database.GetGuiText(window, 0);
+void TranslateWindow(int window, QWidget* widget, const CResourceDatabase& database, MissingText missing) {
+    // The entry of an identifier; empty where the file lacks it and may.
+    auto textOf = [&](int id, std::optional<int> fallback) -> std::wstring {
+        try {
+            return database.GetGuiText(window, id);
+        } catch (const std::exception&) {
+            if (fallback) {
+                try {
+                    return database.GetGuiText(window, *fallback);
+                } catch (const std::exception&) {
+                    // Neither: as if the fallback had not been asked.
+                }
+            }
+            if (missing == MissingText::KeepLayoutText) {
+                return {};
+            }
+            throw;
+        }
+    };
+    std::wstring caption = textOf(0, std::nullopt);
     if (!caption.empty()) {
         widget->setWindowTitle(QString::fromStdWString(caption));
     }
     ForEachTranslatedControl(widget, [&](QWidget* control, int id) {
-        std::wstring text = database.GetGuiText(window, id);
+        std::wstring text = textOf(id, GetFallbackControlId(control));
         if (!text.empty()) {
             SetControlText(control, QString::fromStdWString(text));
         }
     });
 }
 
-void TranslateWindow(int window, QWidget* widget) {
-    TranslateWindow(window, widget, CResourceManager::Database());
+void TranslateWindow(int window, QWidget* widget, MissingText missing) {
+    TranslateWindow(window, widget, CResourceManager::Database(), missing);
 }

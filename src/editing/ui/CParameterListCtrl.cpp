@@ -2,6 +2,7 @@
 
 #include "app/ui/CErrorBox.h"
 #include "base/CException.h"
+#include "base/CResourceManager.h"
 #include "catalog/CCardInterface.h"
 #include "editing/ParameterListRules.h"
 #include "editing/ui/CEditComboBox.h"
@@ -12,6 +13,7 @@
 #include <QCoreApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QScrollBar>
 
@@ -80,6 +82,16 @@ CParameterListCtrl::CParameterListCtrl(QWidget* parent) : QTreeWidget(parent) {
     m_editors.Create(viewport());
     m_stepper = new CListStepper(viewport());
 
+    // Above the viewport, in room the list makes for it while it is open.
+    m_filterField = new QLineEdit(this);
+    m_filterField->setClearButtonEnabled(true);
+    m_filterField->hide();
+    m_filterField->installEventFilter(this);
+    connect(m_filterField, &QLineEdit::textChanged, this, [this](const QString& text) {
+        m_filterText = text;
+        ApplyFilter();
+    });
+
     connect(this, &QTreeWidget::currentItemChanged, this, &CParameterListCtrl::OnCurrentItemChanged);
     connect(this, &QTreeWidget::itemSelectionChanged, this, &CParameterListCtrl::OnCurrentItemChanged);
     connect(this, &QAbstractItemView::clicked, this, &CParameterListCtrl::OnClicked);
@@ -94,6 +106,8 @@ CParameterListCtrl::~CParameterListCtrl() {
     disconnect(this, nullptr, this, nullptr);
     disconnect(verticalScrollBar(), nullptr, this, nullptr);
     disconnect(m_stepper, nullptr, this, nullptr);
+    disconnect(m_filterField, nullptr, this, nullptr);
+    m_filterField->removeEventFilter(this);
 }
 
 void CParameterListCtrl::Initialize(bool groupView) {
@@ -223,10 +237,7 @@ void CParameterListCtrl::Refill(bool clear) {
     }
     DeleteRowsFrom(row);
     DeleteGroupsFrom(group + 1);
-    for (QTreeWidgetItem* heading : m_groups) {
-        // A group none of whose rows this mode shows is left out, heading and all.
-        heading->setHidden(heading->childCount() == 0);
-    }
+    ApplyFilter();
     ApplyAllRowColours();
 
     m_forceText = false;
@@ -417,6 +428,8 @@ void CParameterListCtrl::BeginEdit(int row, wchar_t firstCharacter) {
         CEditText* editor = m_editors.TextEditor();
         m_editors.HideAll();
         editor->setGeometry(m_cellRect);
+        // A password is typed unseen, as it is shown masked.
+        editor->setEchoMode(IsPasswordRow(definition) ? QLineEdit::Password : QLineEdit::Normal);
         editor->show();
         editor->raise();
         editor->setText(CellText([&] { return m_card->GetStoredValueText(parameter); }));
@@ -483,10 +496,13 @@ void CParameterListCtrl::MoveAndEdit(int move) {
     if (row < 0) {
         return;
     }
+    // On to the next row in sight; the last (or first) row edits itself again.
     if (move == CEditText::MoveNext) {
-        row = std::min(row + 1, GetRowCount() - 1);
+        const int next = ShownRowFrom(row + 1, 1);
+        row = next >= 0 ? next : row;
     } else if (move == CEditText::MovePrevious) {
-        row = std::max(row - 1, 0);
+        const int previous = ShownRowFrom(row - 1, -1);
+        row = previous >= 0 ? previous : row;
     }
     QTreeWidgetItem* item = RowItem(row);
     setCurrentItem(item, ColumnName);
@@ -632,25 +648,39 @@ void CParameterListCtrl::keyPressEvent(QKeyEvent* event) {
 }
 
 void CParameterListCtrl::MoveSelection(int key) {
-    if (m_rows.empty()) {
+    // Over the rows in sight only: those the filter leaves out are passed by.
+    const int first = ShownRowFrom(0, 1);
+    const int last = ShownRowFrom(GetRowCount() - 1, -1);
+    if (first < 0) {
         return;
     }
-    const int last = GetRowCount() - 1;
-    const int rowHeight = std::max(1, visualItemRect(m_rows.front()).height());
+    const int rowHeight = std::max(1, visualItemRect(RowItem(first)).height());
     const int page = std::max(1, viewport()->height() / rowHeight - 1);
+    // Steps over count shown rows in direction, stopping at the last one.
+    auto stepShown = [this](int from, int direction, int count) {
+        int row = from;
+        for (int i = 0; i < count; ++i) {
+            const int next = ShownRowFrom(row + direction, direction);
+            if (next < 0) {
+                break;
+            }
+            row = next;
+        }
+        return row;
+    };
     int row = SelectedRow();
-    if (row < 0) {
-        row = key == Qt::Key_Up || key == Qt::Key_PageUp || key == Qt::Key_End ? last : 0;
+    if (row < 0 || !IsRowShown(row)) {
+        row = key == Qt::Key_Up || key == Qt::Key_PageUp || key == Qt::Key_End ? last : first;
     } else if (key == Qt::Key_Up) {
-        row = std::max(row - 1, 0);
+        row = stepShown(row, -1, 1);
     } else if (key == Qt::Key_Down) {
-        row = std::min(row + 1, last);
+        row = stepShown(row, 1, 1);
     } else if (key == Qt::Key_PageUp) {
-        row = std::max(row - page, 0);
+        row = stepShown(row, -1, page);
     } else if (key == Qt::Key_PageDown) {
-        row = std::min(row + page, last);
+        row = stepShown(row, 1, page);
     } else if (key == Qt::Key_Home) {
-        row = 0;
+        row = first;
     } else if (key == Qt::Key_End) {
         row = last;
     }
@@ -693,8 +723,115 @@ void CParameterListCtrl::focusOutEvent(QFocusEvent* event) {
 
 void CParameterListCtrl::resizeEvent(QResizeEvent* event) {
     QTreeWidget::resizeEvent(event);
+    PlaceFilterField();
     SetColumnWidths();
     UpdateCurrentParameterAndStepper();
+}
+
+void CParameterListCtrl::OpenFilter() {
+    if (!m_filterField->isVisible()) {
+        m_filterField->setPlaceholderText(
+            QString::fromStdWString(CResourceManager::GetMessage(Msg::listfilter)));
+        m_filterField->show();
+        PlaceFilterField();
+    }
+    m_filterField->setFocus(Qt::ShortcutFocusReason);
+    m_filterField->selectAll();
+}
+
+void CParameterListCtrl::CloseFilter() {
+    const bool hadFocus = m_filterField->hasFocus();
+    m_filterField->clear();
+    m_filterField->hide();
+    PlaceFilterField();
+    if (hadFocus) {
+        setFocus(Qt::OtherFocusReason);
+    }
+}
+
+bool CParameterListCtrl::IsFilterOpen() const {
+    return m_filterField->isVisible();
+}
+
+void CParameterListCtrl::PlaceFilterField() {
+    if (!m_filterField->isVisible()) {
+        setViewportMargins(0, 0, 0, 0);
+        return;
+    }
+    const int height = m_filterField->sizeHint().height();
+    setViewportMargins(0, height, 0, 0);
+    const int frame = frameWidth();
+    m_filterField->setGeometry(frame, frame, width() - 2 * frame, height);
+}
+
+bool CParameterListCtrl::IsRowShown(int row) const {
+    const QTreeWidgetItem* item = RowItem(row);
+    return item != nullptr && !item->isHidden();
+}
+
+int CParameterListCtrl::ShownRowFrom(int row, int step) const {
+    for (; row >= 0 && row < GetRowCount(); row += step) {
+        if (IsRowShown(row)) {
+            return row;
+        }
+    }
+    return -1;
+}
+
+void CParameterListCtrl::ApplyFilter() {
+    const QString wanted = m_filterText.trimmed();
+    for (QTreeWidgetItem* item : m_rows) {
+        const bool shown = wanted.isEmpty() || item->text(ColumnName).contains(wanted, Qt::CaseInsensitive) ||
+                           item->text(ColumnValue).contains(wanted, Qt::CaseInsensitive);
+        if (item->isHidden() == shown) {
+            item->setHidden(!shown);
+        }
+    }
+    for (QTreeWidgetItem* heading : m_groups) {
+        // A heading stays while one of its rows is in sight; a group none of
+        // whose rows this mode shows is left out altogether.
+        bool anyShown = false;
+        for (int child = 0; child < heading->childCount() && !anyShown; ++child) {
+            anyShown = !heading->child(child)->isHidden();
+        }
+        if (heading->isHidden() == anyShown) {
+            heading->setHidden(!anyShown);
+        }
+    }
+    // A selected row the filter hides is no longer to be edited blind.
+    const int selected = SelectedRow();
+    if (selected >= 0 && !IsRowShown(selected)) {
+        HideEditors();
+        clearSelection();
+        setCurrentItem(nullptr);
+    }
+}
+
+bool CParameterListCtrl::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_filterField && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        switch (key->key()) {
+        case Qt::Key_Escape:
+            CloseFilter();
+            return true;
+        case Qt::Key_Down:
+        case Qt::Key_Return:
+        case Qt::Key_Enter: {
+            // On to the rows found: the selected one if it is in sight, else the first.
+            const int selected = SelectedRow();
+            const int row = selected >= 0 && IsRowShown(selected) ? selected : ShownRowFrom(0, 1);
+            setFocus(Qt::OtherFocusReason);
+            if (row >= 0) {
+                setCurrentItem(RowItem(row), ColumnName);
+                scrollToItem(RowItem(row));
+            }
+            return true;
+        }
+        default:
+            break;
+        }
+    }
+    return QTreeWidget::eventFilter(watched, event);
 }
 
 void CParameterListCtrl::changeEvent(QEvent* event) {

@@ -10,6 +10,7 @@
 
 class CCardInterface;
 class CListStepper;
+class QLineEdit;
 
 // The list of one card's parameters: name and value, row by row, with the
 // card's groups as headings, changed in place. In configuration mode (the
@@ -21,6 +22,11 @@ class CListStepper;
 // It observes its editor set and tells its own observers when a value was
 // committed. Rows are numbered from 0 over the parameter rows only; group
 // headings are not rows.
+//
+// A long list can be narrowed: a small field above the rows (OpenFilter)
+// keeps only the rows whose caption or shown value contains its text, with
+// the headings of those rows; Escape in it clears it and closes it. Rows out
+// of sight keep their numbers and values; only what is shown changes.
 class CParameterListCtrl : public QTreeWidget, public CObserver, public CObservable {
     Q_OBJECT
 
@@ -48,6 +54,14 @@ public:
     void EnableSteppers(bool enable);
     // For the owner's Escape key.
     void HideEditors();
+    // Shows the filter field above the rows and gives it the focus.
+    void OpenFilter();
+    // Clears and closes it: every row is shown again.
+    void CloseFilter();
+    bool IsFilterOpen() const;
+    QLineEdit* FilterField() const { return m_filterField; }
+    // Whether a row is shown under the filter now.
+    bool IsRowShown(int row) const;
     // Column 1 takes the client width / 1.8, column 2 the rest; done after
     // every refill, and by an owner that has resized or shown the list.
     void SetColumnWidths();
@@ -90,6 +104,7 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     bool IsValidParameter(int parameter) const;
@@ -111,6 +126,12 @@ private:
     void MoveSelection(int key);
     bool IsHeadingAt(const QPoint& position) const;
     void RaiseWriteRequest();
+    // Hides the rows the filter leaves out, and the headings left without rows.
+    void ApplyFilter();
+    void PlaceFilterField();
+    // The nearest shown row from row on in the direction step (+1 or -1),
+    // row itself included; -1 when there is none.
+    int ShownRowFrom(int row, int step) const;
 
     std::shared_ptr<CCardInterface> m_card;
     bool m_grouped = true;
@@ -122,6 +143,9 @@ private:
     QRect m_cellRect;
     bool m_forceText = false;
     bool m_adjustMode = false;
+
+    QLineEdit* m_filterField = nullptr;
+    QString m_filterText;
 
     // The items of the rows in row order, and of the group headings.
     std::vector<QTreeWidgetItem*> m_rows;

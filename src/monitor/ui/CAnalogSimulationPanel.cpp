@@ -3,6 +3,7 @@
 #include "app/ui/CDialogUnits.h"
 #include "app/ui/CErrorBox.h"
 #include "base/CException.h"
+#include "base/CResourceManager.h"
 #include "link/CGICommandParser.h"
 
 #include <QLabel>
@@ -10,10 +11,17 @@
 
 #include <cwctype>
 
-CAnalogSimulationPanel::CAnalogSimulationPanel(QWidget* parent, int channelCount, int widthDlu, int heightDlu)
-    : CSimulationPanel(parent, widthDlu, heightDlu), m_inputs(static_cast<std::size_t>(channelCount)) {
+CAnalogSimulationPanel::CAnalogSimulationPanel(QWidget* parent, int windowNumber, int channelCount,
+                                               int widthDlu, int heightDlu)
+    : CSimulationPanel(parent, windowNumber, widthDlu, heightDlu),
+      m_inputs(static_cast<std::size_t>(channelCount)) {
     for (int channel = 0; channel < channelCount; ++channel) {
-        m_captions.push_back(new QLabel(QStringLiteral("Ch %1").arg((channel % 4) + 1), this));
+        // The captions share one identifier, so their texts come from a
+        // message that takes the number; the panel is made when the monitor
+        // window opens, in the language chosen then.
+        const int number = (channel % 4) + 1;
+        m_captions.push_back(
+            new QLabel(QString::fromStdWString(CResourceManager::FormatMessage(Msg::channel, number)), this));
         m_edits.push_back(new QLineEdit(this));
     }
 }
@@ -31,7 +39,7 @@ void CAnalogSimulationPanel::PlaceEdit(int channel, int x, int y) {
 }
 
 void CAnalogSimulationPanel::PlaceCaption(int channel, int x, int y) {
-    CDialogUnits(font()).Place(m_captions.at(static_cast<std::size_t>(channel)), -1, x, y, 34, 8);
+    CDialogUnits(font()).Place(m_captions.at(static_cast<std::size_t>(channel)), -1, x, y, 38, 8);
 }
 
 CAnalogSimulationPanel::Limits CAnalogSimulationPanel::LimitsForStatus(std::int32_t status) const {

@@ -41,7 +41,7 @@ public:
     QLineEdit* Edit(int channel) const { return m_edits.at(static_cast<std::size_t>(channel)); }
 
 protected:
-    CAnalogSimulationPanel(QWidget* parent, int channelCount, int widthDlu, int heightDlu);
+    CAnalogSimulationPanel(QWidget* parent, int windowNumber, int channelCount, int widthDlu, int heightDlu);
 
     void PlaceEdit(int channel, int x, int y);
     void PlaceCaption(int channel, int x, int y);

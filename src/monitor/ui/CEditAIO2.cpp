@@ -1,6 +1,6 @@
 #include "monitor/ui/CEditAIO2.h"
 
-CEditAIO2::CEditAIO2(QWidget* parent) : CAnalogSimulationPanel(parent, 2, 175, 95) {
+CEditAIO2::CEditAIO2(QWidget* parent) : CAnalogSimulationPanel(parent, kTemplateId, 2, 175, 95) {
     for (int channel = 0; channel < 2; ++channel) {
         PlaceCaption(channel, 7 + 84 * channel, 14);
         PlaceEdit(channel, 7 + 84 * channel, 24);

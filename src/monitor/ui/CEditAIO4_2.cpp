@@ -8,7 +8,7 @@
 #include <string_view>
 
 CEditAIO4_2::CEditAIO4_2(QWidget* parent)
-    : CAnalogSimulationPanel(parent, 8, 186, 93), m_inputLabel(new QLabel(this)),
+    : CAnalogSimulationPanel(parent, kTemplateId, 8, 186, 93), m_inputLabel(new QLabel(this)),
       m_outputLabel(new QLabel(this)) {
     const CDialogUnits units(font());
     units.Place(m_inputLabel, kInputLabelId, 7, 4, 60, 8);

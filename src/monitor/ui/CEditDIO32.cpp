@@ -5,10 +5,11 @@
 #include <QCheckBox>
 #include <QLabel>
 
-CEditDIO32::CEditDIO32(QWidget* parent) : CSimulationPanel(parent, 175, 95) {
+CEditDIO32::CEditDIO32(QWidget* parent) : CSimulationPanel(parent, kTemplateId, 175, 95) {
     const CDialogUnits units(font());
     // Two lines of sixteen, each line in two groups of eight, with the
-    // numbers of the first and last box of each group above it.
+    // numbers of the first and last box of each group above it. A box is
+    // narrower than the step between boxes, so that neighbours never touch.
     const auto boxX = [](int column) { return 7 + 9 * column + (column >= 8 ? 6 : 0); };
     for (int line = 0; line < 2; ++line) {
         const int captionY = 8 + 30 * line;
@@ -22,7 +23,7 @@ CEditDIO32::CEditDIO32(QWidget* parent) : CSimulationPanel(parent, 175, 95) {
         for (int column = 0; column < 16; ++column) {
             const int bit = first + column;
             m_boxes[static_cast<std::size_t>(bit)] = new QCheckBox(this);
-            units.Place(m_boxes[static_cast<std::size_t>(bit)], BoxId(bit), boxX(column), captionY + 10, 10,
+            units.Place(m_boxes[static_cast<std::size_t>(bit)], BoxId(bit), boxX(column), captionY + 10, 8,
                         10);
         }
     }

@@ -3,6 +3,7 @@
 #include "app/ui/CDialogUnits.h"
 #include "app/ui/CErrorBox.h"
 #include "app/ui/CFileChooser.h"
+#include "app/ui/TranslateWindow.h"
 #include "base/CException.h"
 #include "base/Version.h"
 #include "catalog/CCardInterface.h"
@@ -72,7 +73,7 @@ CMonitorDialog::CMonitorDialog(QWidget* parent) : CObserverDialog(parent) {
     setWindowTitle(QStringLiteral("Monitor"));
     setWindowIcon(QApplication::windowIcon());
     const CDialogUnits units(font());
-    setFixedSize(units.ToPixels(kWidth, kHeight));
+    units.SizeWindow(this, kWidth, kHeight);
 
     // Group boxes first, so that the controls inside them are drawn over them.
     m_simulateGroup = new QGroupBox(QStringLiteral("Simulate Data"), this);
@@ -112,8 +113,6 @@ CMonitorDialog::CMonitorDialog(QWidget* parent) : CObserverDialog(parent) {
     m_trendButton->setCheckable(true);
     units.Place(m_trendButton, kTrendButtonId, 351, 375, 60, 14);
     m_trend = new CTrendView(m_history, this);
-    const QRect trendArea = units.ToPixels(kWidth, 3, kTrendWidth - 7, kHeight - 6);
-    m_trend->setGeometry(trendArea);
     m_trend->hide();
     m_recordTimer = new QTimer(this);
     m_recordTimer->setInterval(1000);
@@ -121,10 +120,10 @@ CMonitorDialog::CMonitorDialog(QWidget* parent) : CObserverDialog(parent) {
     connect(m_recordButton, &QPushButton::clicked, this, &CMonitorDialog::ToggleRecording);
     connect(m_trendButton, &QPushButton::toggled, this, &CMonitorDialog::ShowTrend);
     m_chooser = std::make_unique<CFileChooser>();
-    TranslateAddedControls();
 
     connect(m_closeButton, &QPushButton::clicked, this, [this] { done(1); });
     connect(m_list, &CMonitorListCtrl::RowSelected, this, &CMonitorDialog::SelectRow);
+    connect(m_list, &CMonitorListCtrl::RowClicked, this, &CMonitorDialog::OnRowClicked);
     connect(m_adjustList, &CParameterListCtrl::WriteRequested, this, &CMonitorDialog::TakeWriteRequest);
 
     m_dio32 = new CEditDIO32(this);
@@ -135,6 +134,17 @@ CMonitorDialog::CMonitorDialog(QWidget* parent) : CObserverDialog(parent) {
         panel->Attach(this);
         connect(panel, &CSimulationPanel::SetConfirmed, this, [this, panel] { OnPanelUpdate(panel); });
     }
+    Translate();
+}
+
+void CMonitorDialog::Translate() {
+    // The window and its panels were given language entries later than the
+    // other windows: a file written before keeps their English texts.
+    TranslateWindow(kTemplateId, this, MissingText::KeepLayoutText);
+    for (CSimulationPanel* panel : Panels()) {
+        TranslateWindow(panel->GetWindowNumber(), panel, MissingText::KeepLayoutText);
+    }
+    TranslateAddedControls();
 }
 
 CMonitorDialog::~CMonitorDialog() {
@@ -338,6 +348,17 @@ void CMonitorDialog::TranslateAddedControls() {
                                                      : GuiText(kRecordButtonId, L"Record..."));
     m_trendButton->setText(GuiText(kTrendButtonId, L"Trend"));
     m_trend->Translate();
+    LayOutToTexts();
+}
+
+void CMonitorDialog::LayOutToTexts() {
+    // Texts change with the language and with the recording's state: the
+    // window takes the unit at which every one of them fits, and the trend,
+    // drawn beside the controls when shown, follows that unit too.
+    const CDialogUnits units = CDialogUnits::FittingTexts(this);
+    units.SizeWindow(this, m_trendButton->isChecked() ? kWidth + kTrendWidth : kWidth, kHeight);
+    units.LayOut(this);
+    m_trend->setGeometry(units.ToPixels(kWidth, 3, kTrendWidth - 7, kHeight - 6));
 }
 
 void CMonitorDialog::SetFileChooser(std::unique_ptr<CFileChooser> chooser) {
@@ -345,12 +366,11 @@ void CMonitorDialog::SetFileChooser(std::unique_ptr<CFileChooser> chooser) {
 }
 
 void CMonitorDialog::ShowTrend(bool shown) {
-    const CDialogUnits units(font());
     if (m_trendButton->isChecked() != shown) {
         m_trendButton->setChecked(shown); // comes back here through toggled
         return;
     }
-    setFixedSize(units.ToPixels(shown ? kWidth + kTrendWidth : kWidth, kHeight));
+    LayOutToTexts();
     m_trend->setVisible(shown);
     if (shown) {
         m_trend->Redraw();
@@ -621,6 +641,20 @@ void CMonitorDialog::SelectRow(int row) {
     ShowAdjustListAndLabel();
     OpenPanel(m_selectedSlot);
     m_trend->ShowSlot(row, m_list->GetCaptionText(row));
+}
+
+void CMonitorDialog::OnRowClicked(int row) {
+    // A click on the row already selected changes no selection; it opens the
+    // row's panel again after Escape has closed it.
+    if (row != m_selectedIndex) {
+        return;
+    }
+    for (CSimulationPanel* panel : Panels()) {
+        if (panel->isVisible()) {
+            return;
+        }
+    }
+    OpenPanel(m_selectedSlot);
 }
 
 void CMonitorDialog::HidePanels() {

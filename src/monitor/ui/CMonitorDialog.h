@@ -112,6 +112,9 @@ public:
 
     void SelectRow(int row);
     void OpenPanel(int slotNumber);
+    // Takes the window's and its panels' texts from the language file, where
+    // it has them, and fits the layout to them.
+    void Translate();
 
 public slots:
     void done(int result) override;
@@ -123,6 +126,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void OnRowClicked(int row);
     void OnThreadUpdate();
     void TakeGoodCycle(const CCardSlot& rack);
     void ShowBanner();
@@ -137,6 +141,7 @@ private:
     void FinishSwitchingOff();
     void FinishClose(int result);
     void TranslateAddedControls();
+    void LayOutToTexts();
     void OnPanelUpdate(CSimulationPanel* panel);
     void TakeWriteRequest();
     void ShowLineState(const CMonitorThread::LineState& state);

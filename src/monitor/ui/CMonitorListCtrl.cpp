@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QStyledItemDelegate>
 
+#include <algorithm>
 #include <exception>
 
 namespace {
@@ -87,6 +88,11 @@ CMonitorListCtrl::CMonitorListCtrl(QWidget* parent) : QTableWidget(parent) {
             emit RowSelected(row);
         }
     });
+    connect(this, &QAbstractItemView::clicked, this, [this](const QModelIndex& index) {
+        if (index.isValid()) {
+            emit RowClicked(index.row());
+        }
+    });
 }
 
 CMonitorListCtrl::~CMonitorListCtrl() = default;
@@ -94,7 +100,9 @@ CMonitorListCtrl::~CMonitorListCtrl() = default;
 void CMonitorListCtrl::Initialize() {
     m_rack.Clear();
     setColumnCount(kColumnCount);
-    setHorizontalHeaderLabels({QStringLiteral("No"), QStringLiteral("Type"), QString(), QString()});
+    setHorizontalHeaderLabels({QString::fromStdWString(GetMessage(Msg::monitor_colno)),
+                               QString::fromStdWString(GetMessage(Msg::monitor_coltype)), QString(),
+                               QString()});
     // Every row holds the type cell's three short lines; the channel cells
     // use the first two.
     const int rowHeight = 3 * fontMetrics().height() + 4;
@@ -161,6 +169,8 @@ std::wstring CMonitorListCtrl::GetChannelText(int row, int channel) const {
     switch (unit.kind) {
     case CMonitorUnit::KindAnalog:
     case CMonitorUnit::KindCounter:
+        // The channel's name in the language in use.
+        return FormatMessage(Msg::channel, channel + 1) + L"\n" + unit.values;
     case CMonitorUnit::KindDateTime:
         return unit.name + L"\n" + unit.values;
     default:
@@ -189,7 +199,7 @@ CMonitorListCtrl::DigitalPoints CMonitorListCtrl::GetDigitalPoints(int row) cons
     CMonitorUnit unit;
     card->FillMonitorUnit(inputs ? 0 : 1, unit);
     points.shown = true;
-    points.label = inputs ? L"In" : L"Out";
+    points.label = inputs ? GetMessage(Msg::monitor_in) : GetMessage(Msg::monitor_out);
     points.bits = unit.bits;
     return points;
 }
@@ -236,15 +246,20 @@ void CMonitorListCtrl::DrawCell(QPainter* painter, const QStyleOptionViewItem& o
 void CMonitorListCtrl::DrawDigitalPoints(QPainter* painter, const QRect& cell,
                                          const DigitalPoints& points) const {
     const QFontMetrics metrics(painter->font());
-    const int boxWidth = cell.width() / 18;
+    // One box width for the label, then eight boxes, a gap of one box, eight
+    // boxes; a label wider than a box (another language's) takes what it
+    // needs, and the boxes share the rest.
+    const QString label = QString::fromStdWString(points.label);
+    const int labelWidth =
+        std::max(cell.width() / 18, metrics.horizontalAdvance(label) + metrics.averageCharWidth());
+    const int boxWidth = std::max(1, (cell.width() - labelWidth) / 17);
     const int boxHeight = metrics.boundingRect(QStringLiteral("00")).height() + 2;
     const int top = cell.top() + (cell.height() - boxHeight) / 2;
-    painter->drawText(QRect(cell.left(), cell.top(), boxWidth, cell.height()),
-                      Qt::AlignLeft | Qt::AlignVCenter, QString::fromStdWString(points.label));
+    painter->drawText(QRect(cell.left(), cell.top(), labelWidth, cell.height()),
+                      Qt::AlignLeft | Qt::AlignVCenter, label);
     for (int box = 0; box < kDigitalBoxCount; ++box) {
-        // One box width for the label, then eight boxes, a gap of one box, eight boxes.
-        const int slot = 1 + box + (box >= 8 ? 1 : 0);
-        const QRect rect(cell.left() + slot * boxWidth, top, boxWidth, boxHeight);
+        const int slot = box + (box >= 8 ? 1 : 0);
+        const QRect rect(cell.left() + labelWidth + slot * boxWidth, top, boxWidth, boxHeight);
         const bool set = ((points.bits >> box) & 1U) != 0;
         painter->fillRect(rect, set ? QColor(0, 255, 0) : QColor(0, 0, 0));
         painter->setPen(QColor(255, 255, 255));

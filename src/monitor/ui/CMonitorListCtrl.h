@@ -53,6 +53,8 @@ public:
 
 signals:
     void RowSelected(int row);
+    // A row was clicked, whether or not that changed the selection.
+    void RowClicked(int row);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

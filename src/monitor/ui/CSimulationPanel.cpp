@@ -1,13 +1,16 @@
 #include "monitor/ui/CSimulationPanel.h"
 
 #include "app/ui/CDialogUnits.h"
+#include "app/ui/ControlId.h"
 
 #include <QKeyEvent>
 #include <QPushButton>
 
-CSimulationPanel::CSimulationPanel(QWidget* parent, int widthDlu, int heightDlu) : QWidget(parent) {
+CSimulationPanel::CSimulationPanel(QWidget* parent, int windowNumber, int widthDlu, int heightDlu)
+    : QWidget(parent), m_windowNumber(windowNumber) {
+    SetOwnWindowNumber(this, windowNumber);
     const CDialogUnits units(font());
-    resize(units.ToPixels(widthDlu, heightDlu));
+    units.SizePart(this, widthDlu, heightDlu);
     m_setButton = new QPushButton(QStringLiteral("SET"), this);
     connect(m_setButton, &QPushButton::clicked, this, &CSimulationPanel::OnSet);
     hide();

@@ -9,14 +9,15 @@ class QPushButton;
 // is to simulate. It only collects and checks the input; "SET" tells the
 // observers (the monitor window), which turns the input into a simulation
 // request. From "SET" until the window sees the request consumed the panel is
-// busy, so that one request cannot be sent twice.
+// busy, so that one request cannot be sent twice. Its texts come from a
+// window section of its own (its layout's number), not from the monitor's.
 class CSimulationPanel : public QWidget, public CObservable {
     Q_OBJECT
 
 public:
     static constexpr int kSetButtonId = 1;
 
-    CSimulationPanel(QWidget* parent, int widthDlu, int heightDlu);
+    CSimulationPanel(QWidget* parent, int windowNumber, int widthDlu, int heightDlu);
     ~CSimulationPanel() override;
 
     // Enables the inputs when enable is true; "SET" also needs the panel to be idle.
@@ -36,6 +37,7 @@ public:
     void ShowInput();
 
     QPushButton* SetButton() const { return m_setButton; }
+    int GetWindowNumber() const { return m_windowNumber; }
 
     // The slot whose module the panel was opened for; -1 before it was.
     void SetSlot(int slotNumber) { m_slot = slotNumber; }
@@ -68,4 +70,5 @@ private:
     bool m_setRequested = false;
     bool m_enabled = true;
     int m_slot = -1;
+    int m_windowNumber;
 };

@@ -20,7 +20,7 @@ constexpr int kWindowNumber = 131;
 CProgressDialog::CProgressDialog(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Processing..."));
     CDialogUnits units(font());
-    setFixedSize(units.ToPixels(216, 66));
+    units.SizeWindow(this, 216, 66);
 
     auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
     units.Place(cancel, IdCancel, 82, 46, 50, 14);
@@ -74,6 +74,7 @@ void CProgressDialog::InitDialog() {
         // missing text is shown, not allowed to stop the run.
         CErrorBox::Show(parentWidget(), GetExceptionMessage(error, 1024));
     }
+    FitWindowToTexts(this);
 }
 
 void CProgressDialog::reject() {

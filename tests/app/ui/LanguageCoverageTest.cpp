@@ -5,6 +5,8 @@
 // test names each missing entry by its path in the file.
 #include "MainWindowFixture.h"
 #include "app/ui/CPreferencesDialog.h"
+#include "app/ui/ControlId.h"
+#include "app/ui/ControlTextFit.h"
 #include "app/ui/TranslateWindow.h"
 #include "base/CResourceDatabase.h"
 #include "base/TextConvert.h"
@@ -12,6 +14,11 @@
 #include "catalog/CIOCardType.h"
 #include "catalog/ModelRegistry.h"
 #include "catalog/StationAttribute.h"
+#include "monitor/ui/CEditAIO2.h"
+#include "monitor/ui/CEditAIO4.h"
+#include "monitor/ui/CEditAIO4_2.h"
+#include "monitor/ui/CEditDIO32.h"
+#include "monitor/ui/CMonitorDialog.h"
 #include "rack/ui/CProgressDialog.h"
 #include "support/MessageUses.h"
 
@@ -44,6 +51,20 @@ struct Requirements {
 void CollectWindow(int window, const QWidget& widget, Requirements& requirements) {
     requirements.gui.emplace(window, 0);
     ForEachTranslatedControl(&widget, [&](QWidget*, int id) { requirements.gui.emplace(window, id); });
+}
+
+// A window whose entries were added after the first language files: a file
+// without them keeps the layout's texts, so only the controls that show a
+// text need one, and the caption only where the part is a window.
+void CollectAddedWindow(int window, const QWidget& widget, Requirements& requirements) {
+    if (widget.isWindow()) {
+        requirements.gui.emplace(window, 0);
+    }
+    ForEachTranslatedControl(&widget, [&](QWidget* control, int id) {
+        if (!ShownText(control).isEmpty()) {
+            requirements.gui.emplace(window, id);
+        }
+    });
 }
 
 void CollectCard(const CCardInterface& card, Requirements& requirements) {
@@ -159,6 +180,14 @@ protected:
             CollectWindow(130, preferences, requirements);
             CProgressDialog progress;
             CollectWindow(131, progress, requirements);
+            CMonitorDialog monitor;
+            CollectAddedWindow(CMonitorDialog::kTemplateId, monitor, requirements);
+            // Its parts with window sections of their own: the simulation panels.
+            for (const QWidget* part : monitor.findChildren<QWidget*>()) {
+                if (std::optional<int> number = GetOwnWindowNumber(part)) {
+                    CollectAddedWindow(*number, *part, requirements);
+                }
+            }
             CollectCards(requirements);
             requirements.messages = k52test::MessageUses();
             m_requirements = std::move(requirements);
@@ -187,9 +216,17 @@ TEST_F(LanguageCoverage, TheProgramAsksForTextsOfEveryWindowModelAndMessage) {
     const Requirements& required = Required();
     // The gathering itself must see the windows and the models, or the
     // coverage below would pass on nothing.
-    EXPECT_EQ(CountWindow(required, CK52CONDlg::kWindowNumber), 15u);
+    EXPECT_EQ(CountWindow(required, CK52CONDlg::kWindowNumber), 16u);
     EXPECT_EQ(CountWindow(required, 130), 5u);
     EXPECT_EQ(CountWindow(required, 131), 4u);
+    // The monitor's caption, group boxes, button and label (and whatever
+    // controls were added to it since), and "SET" and the captions of each panel.
+    EXPECT_GE(CountWindow(required, CMonitorDialog::kTemplateId), 5u);
+    EXPECT_TRUE(required.gui.contains({CMonitorDialog::kTemplateId, CMonitorDialog::kCloseButtonId}));
+    for (int panel : {CEditDIO32::kTemplateId, CEditAIO4::kTemplateId, CEditAIO2::kTemplateId,
+                      CEditAIO4_2::kTemplateId}) {
+        EXPECT_EQ(CountWindow(required, panel), 2u) << panel;
+    }
     EXPECT_TRUE(required.gui.contains({CK52CONDlg::kWindowNumber, CK52CONDlg::IdPreferences}));
     EXPECT_TRUE(required.gui.contains({130, CPreferencesDialog::IdLanguageList}));
     std::set<std::wstring> sections;
@@ -231,12 +268,14 @@ TEST_F(LanguageCoverage, ARemovedOrBrokenEntryIsNamedByItsPath) {
     const std::vector<Damage> damages = {
         {"/root/gui[@name='130']/text[@name='0']", Damage::Remove, "", "gui[130]/text[0]"},
         {"/root/gui[@name='102']/text[@name='1010']", Damage::Remove, "", "gui[102]/text[1010]"},
+        {"/root/gui[@name='132']/text[@name='1023']", Damage::Remove, "", "gui[132]/text[1023]"},
         {"/root/message/text[@name='rangeerr2']", Damage::Remove, "", "message/text[rangeerr2]"},
         {"/root/message/text[@name='jx5com.comfail']", Damage::SetText, "%s %d %d %d",
          "message/text[jx5com.comfail] does not take its arguments"},
         {"/root/message/text[@name='rangeerr']", Damage::SetText, "%1 %2 %4",
          "message/text[rangeerr] does not take its arguments"},
-        {"/root/parameter[@name='QB9W']/text[@name='lname']", Damage::Remove, "", "parameter[QB9W]/text[lname]"},
+        {"/root/parameter[@name='QB9W']/text[@name='lname']", Damage::Remove, "",
+         "parameter[QB9W]/text[lname]"},
         {"/root/parameter[@name='JK7W']/list[@name='rangePC']/node[@name='36']", Damage::Remove, "",
          "parameter[JK7W]/list[rangePC]/node[36]"},
         {"/root/parameter[@name='JK7W']/list[@name='rangePC']/node[@name='5']/data", Damage::SetText, "4",

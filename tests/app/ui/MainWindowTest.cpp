@@ -12,10 +12,12 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QFontDatabase>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 
@@ -110,9 +112,8 @@ TEST_F(MainWindowTest, ControlsCarryTheirIdentifiersInTheLayoutOrder) {
             groupTitles << group->title();
         }
     }
-    EXPECT_EQ(ids, (std::vector<int>{-1, 1009, 1010, 1001, 1002, 1005, -1, 1025, 1003, 1004, 1006, 1026, 1008,
-                                     1007, 1000}));
-    // The shared entry is empty, so the translated window keeps both titles.
+    EXPECT_EQ(ids, (std::vector<int>{1011, 1009, 1010, 1001, 1002, 1005, 1012, 1025, 1003, 1004, 1006, 1026,
+                                     1008, 1007, 1000}));
     EXPECT_EQ(groupTitles, (QStringList{QStringLiteral("Communication"), QStringLiteral("File Menu")}));
 }
 
@@ -497,4 +498,87 @@ TEST_F(MainWindowTest, ChoosingJapaneseTranslatesTheWindowAndTheWindowsOpenedLat
         QTest::qWait(50);
         EXPECT_TRUE(window.grab().save(QString::fromLocal8Bit(screenshot)));
     }
+}
+
+namespace {
+
+// In the open preferences: the language of that name, chosen and confirmed.
+void ConfirmLanguage(QWidget* preferences, const QString& name) {
+    auto* list = FindControlAs<QComboBox>(preferences, CPreferencesDialog::IdLanguageList);
+    ASSERT_NE(list, nullptr);
+    list->setCurrentIndex(list->findText(name));
+    ASSERT_GE(list->currentIndex(), 0) << name.toStdString();
+    QTest::keyClick(preferences, Qt::Key_Return);
+}
+
+QStringList GroupTitles(const QWidget& window) {
+    QStringList titles;
+    for (const QGroupBox* group : window.findChildren<QGroupBox*>()) {
+        titles << group->title();
+    }
+    return titles;
+}
+
+QString QtCancelText() {
+    QDialogButtonBox buttons(QDialogButtonBox::Cancel);
+    return buttons.button(QDialogButtonBox::Cancel)->text();
+}
+
+} // namespace
+
+TEST_F(MainWindowTest, ALanguageSwitchTranslatesEverythingAndKeepsTheOpenFileNamed) {
+    TempDir directory;
+    const std::wstring path = directory.file("plant.cfg");
+    CCardSlot saved;
+    saved.Clear();
+    saved.SaveToFile(path);
+    CK52CONDlg& window = OpenWindow();
+    AnswerFileDialogs(path);
+    Click(CK52CONDlg::IdOpenFile);
+    auto* fileName = Control<QLabel>(CK52CONDlg::IdFileName);
+    auto* ports = Control<QComboBox>(CK52CONDlg::IdPortCombo);
+    ASSERT_EQ(fileName->text(), QStringLiteral("Filename : plant.cfg"));
+    EXPECT_EQ(QtCancelText(), QStringLiteral("Cancel"));
+
+    k52test::WhenModalShown([](QWidget* modal) { ConfirmLanguage(modal, QStringLiteral("日本語")); });
+    Click(CK52CONDlg::IdPreferences);
+    ASSERT_TRUE(m_errors.Texts().empty());
+    EXPECT_EQ(fileName->text(), QStringLiteral("ファイル名 : plant.cfg"));
+    EXPECT_EQ(GroupTitles(window), (QStringList{QStringLiteral("通信"), QStringLiteral("ファイル")}));
+    EXPECT_EQ(ports->itemText(ports->count() - 1), QStringLiteral("デモステーション（シミュレーション）"));
+    // Qt's own buttons and dialogs as well.
+    EXPECT_EQ(QtCancelText(), QStringLiteral("キャンセル"));
+
+    k52test::WhenModalShown([](QWidget* modal) { ConfirmLanguage(modal, QStringLiteral("English")); });
+    Click(CK52CONDlg::IdPreferences);
+    EXPECT_EQ(fileName->text(), QStringLiteral("Filename : plant.cfg"));
+    EXPECT_EQ(GroupTitles(window),
+              (QStringList{QStringLiteral("Communication"), QStringLiteral("File Menu")}));
+    EXPECT_EQ(ports->itemText(ports->count() - 1), QString::fromStdWString(CComPortList::kDemoStationName));
+    EXPECT_EQ(QtCancelText(), QStringLiteral("Cancel"));
+
+    // A name longer than the label is shortened in its middle, whole in the tool tip.
+    const std::wstring longPath = directory.file(std::string(120, 'x') + "-plant.cfg");
+    saved.SaveToFile(longPath);
+    AnswerFileDialogs(longPath);
+    Click(CK52CONDlg::IdOpenFile);
+    EXPECT_TRUE(fileName->text().contains(QChar(0x2026))) << fileName->text().toStdString();
+    EXPECT_TRUE(fileName->text().endsWith(QStringLiteral("-plant.cfg")));
+    EXPECT_LE(fileName->fontMetrics().horizontalAdvance(fileName->text()), fileName->width());
+    EXPECT_EQ(fileName->toolTip(),
+              QStringLiteral("Filename : ") + QString(120, QLatin1Char('x')) + QStringLiteral("-plant.cfg"));
+    EXPECT_TRUE(m_errors.Texts().empty());
+}
+
+TEST_F(MainWindowTest, CtrlFFromAnywhereInTheWindowOpensTheParameterFilter) {
+    CK52CONDlg& window = OpenWindow();
+    window.SlotList()->setFocus();
+    QTest::keyClick(window.SlotList(), Qt::Key_F, Qt::ControlModifier);
+    QLineEdit* field = window.ParameterList()->FilterField();
+    ASSERT_TRUE(field->isVisible());
+    EXPECT_TRUE(field->hasFocus());
+    EXPECT_EQ(field->placeholderText().toStdWString(), CResourceManager::GetMessage(Msg::listfilter));
+    QTest::keyClick(field, Qt::Key_Escape);
+    EXPECT_FALSE(field->isVisible());
+    EXPECT_TRUE(window.isVisible()) << "Escape in the field closes the field only";
 }

@@ -116,3 +116,43 @@ TEST_F(TranslateWindowTest, WindowWithoutSectionRaisesAtItsCaption) {
     EXPECT_EQ(window.windowTitle(), "Layout");
     EXPECT_EQ(label->text(), "label");
 }
+
+// Entries added to the language files later: a control that had the shared
+// identifier takes its old text from a file without its own entry, and a
+// window whose section came later keeps its layout's texts under such a
+// file, its parts with sections of their own left to their own translation.
+TEST_F(TranslateWindowTest, EntriesAddedLaterFallBackToWhatOlderFilesGive) {
+    Load("<gui name='900'><text name='0'>Caption</text><text name='-1'>Shared title</text>"
+         "<text name='11'>Own title</text></gui>"
+         "<gui name='901'><text name='0'>Later</text><text name='1'>Close</text></gui>");
+    QWidget window;
+    auto* own = AddControl<QGroupBox>(&window, 11, "first");
+    SetFallbackControlId(own, kSharedControlId);
+    auto* older = AddControl<QGroupBox>(&window, 12, "second");
+    SetFallbackControlId(older, kSharedControlId);
+    TranslateWindow(900, &window, m_database);
+    EXPECT_EQ(own->title(), "Own title");
+    EXPECT_EQ(older->title(), "Shared title");
+
+    // A file that has neither still raises for the window of the first files.
+    auto* neither = AddControl<QLabel>(&window, 13, "third");
+    SetFallbackControlId(neither, 14);
+    EXPECT_NE(RaisedText([&] { TranslateWindow(900, &window, m_database); }).find(L"text[@name='13']"),
+              std::wstring::npos);
+
+    QWidget later;
+    later.setWindowTitle("Layout caption");
+    auto* close = AddControl<QPushButton>(&later, 1, "close");
+    auto* label = AddControl<QLabel>(&later, 2, "Reading");
+    auto* part = new QWidget(&later);
+    SetOwnWindowNumber(part, 902);
+    auto* set = AddControl<QPushButton>(part, 1, "SET");
+    EXPECT_NO_THROW(TranslateWindow(901, &later, m_database, MissingText::KeepLayoutText));
+    EXPECT_EQ(later.windowTitle(), "Later");
+    EXPECT_EQ(close->text(), "Close");
+    EXPECT_EQ(label->text(), "Reading");
+    EXPECT_EQ(set->text(), "SET");
+    // Without any section of its own, everything stays as the layout has it.
+    EXPECT_NO_THROW(TranslateWindow(902, part, m_database, MissingText::KeepLayoutText));
+    EXPECT_EQ(set->text(), "SET");
+}

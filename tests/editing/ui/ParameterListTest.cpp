@@ -15,6 +15,7 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QRegularExpression>
 #include <QSignalSpy>
@@ -616,4 +617,107 @@ TEST_F(ParameterListTest, TheRealErrorBoxInterruptsTheEditWithoutLosingTheOldVal
     EXPECT_EQ(m_list->currentItem(), m_list->RowItem(bias + 1));
     EXPECT_TRUE(TextEditor()->isVisible());
     EXPECT_EQ(m_list->GetEditedParameter(), m_list->ParameterOfRow(bias + 1));
+}
+
+TEST_F(ParameterListTest, APasswordIsShownAsAMaskAndTypedUnseen) {
+    auto card = ShowCOM(L"K52HZKJ8");
+    const int password = RowOf(*card, L"password01");
+    const int login = RowOf(*card, L"loginid01");
+    ASSERT_GE(password, 0);
+    EXPECT_EQ(ValueText(password), "");
+
+    Select(password);
+    QTest::keyClicks(m_list, "S");
+    ASSERT_TRUE(TextEditor()->isVisible());
+    QTest::keyClicks(TextEditor(), "ecret42");
+    EXPECT_EQ(TextEditor()->echoMode(), QLineEdit::Password);
+    EXPECT_FALSE(TextEditor()->displayText().contains("Secret"));
+    QTest::keyClick(TextEditor(), Qt::Key_Return);
+
+    EXPECT_EQ(card->GetTextSlot(card->GetParameter(k52test::RowOf(*card, L"password01")).textSlot),
+              L"Secret42");
+    EXPECT_EQ(ValueText(password), "********");
+    EXPECT_EQ(m_list->RowItem(password)->toolTip(CParameterListCtrl::ColumnValue), "********");
+    // Opened again it holds the password, still unseen; a login name is seen.
+    m_list->BeginEdit(password, 0);
+    EXPECT_EQ(TextEditor()->text(), "Secret42");
+    EXPECT_FALSE(TextEditor()->displayText().contains("Secret"));
+    m_list->HideEditors();
+    m_list->BeginEdit(login, 0);
+    EXPECT_EQ(TextEditor()->echoMode(), QLineEdit::Normal);
+    EXPECT_TRUE(m_errors.Texts().empty());
+}
+
+TEST_F(ParameterListTest, TheFilterNarrowsTheRowsByCaptionOrValueAndEscapeClearsIt) {
+    auto card = ShowIO(L"JK7W");
+    const int rows = m_list->GetRowCount();
+    const int zeroBase = RowOf(*card, L"zbase02");
+    card->SetFromText(k52test::RowOf(*card, L"zbase02"), L"-1.234");
+    m_list->Refill(false);
+
+    m_list->OpenFilter();
+    QLineEdit* field = m_list->FilterField();
+    ASSERT_TRUE(field->isVisible());
+    EXPECT_TRUE(field->hasFocus());
+    // Above the rows, which keep their room below it.
+    EXPECT_LE(m_list->mapToParent(field->geometry().bottomLeft()).y(),
+              m_list->mapToParent(m_list->viewport()->geometry().topLeft()).y());
+
+    const auto shown = [&] {
+        std::vector<int> rows;
+        for (int row = 0; row < m_list->GetRowCount(); ++row) {
+            if (m_list->IsRowShown(row)) {
+                rows.push_back(row);
+            }
+        }
+        return rows;
+    };
+    const auto shownHeadings = [&] {
+        int count = 0;
+        for (int group = 0; group < m_list->GetGroupCount(); ++group) {
+            count += m_list->GroupItem(group)->isHidden() ? 0 : 1;
+        }
+        return count;
+    };
+
+    // By caption, in any case: the gain of each of the four channels, under
+    // the four channel headings.
+    QTest::keyClicks(field, "GAIN");
+    EXPECT_EQ(shown().size(), 4u);
+    for (int row : shown()) {
+        EXPECT_TRUE(NameText(row).contains("Gain")) << NameText(row).toStdString();
+    }
+    EXPECT_EQ(shownHeadings(), 4);
+
+    // By value: one row, and its heading alone.
+    field->clear();
+    QTest::keyClicks(field, "-1.234");
+    EXPECT_EQ(shown(), std::vector<int>{zeroBase});
+    EXPECT_EQ(shownHeadings(), 1);
+
+    // The keys go on to the rows found, and editing is as before.
+    field->clear();
+    QTest::keyClicks(field, "zero base");
+    const std::vector<int> found = shown();
+    ASSERT_EQ(found.size(), 4u);
+    QTest::keyClick(field, Qt::Key_Down);
+    EXPECT_TRUE(m_list->hasFocus());
+    QTest::keyClick(m_list, Qt::Key_Down);
+    EXPECT_EQ(m_list->GetCurrentParameter(), m_list->ParameterOfRow(found[1]));
+    QTest::keyClicks(m_list, "2");
+    ASSERT_TRUE(TextEditor()->isVisible());
+    QTest::keyClick(TextEditor(), Qt::Key_Down);
+    EXPECT_EQ(ValueText(found[1]), "2.000");
+    EXPECT_EQ(m_list->GetEditedParameter(), m_list->ParameterOfRow(found[2])) << "on to the next row found";
+    m_list->HideEditors();
+
+    // Escape takes the filter back: every row and heading again.
+    m_list->OpenFilter();
+    QTest::keyClick(field, Qt::Key_Escape);
+    EXPECT_FALSE(field->isVisible());
+    EXPECT_EQ(field->text(), "");
+    EXPECT_EQ(static_cast<int>(shown().size()), rows);
+    EXPECT_EQ(shownHeadings(), m_list->GetGroupCount());
+    EXPECT_TRUE(m_list->hasFocus());
+    EXPECT_TRUE(m_errors.Texts().empty());
 }

@@ -3,6 +3,7 @@
 #include "app/ui/CFileChooser.h"
 #include "app/ui/ControlId.h"
 #include "base/CResourceManager.h"
+#include "base/TextConvert.h"
 #include "catalog/CCardInterface.h"
 #include "catalog/StationAttribute.h"
 #include "editing/ui/CListStepper.h"
@@ -33,6 +34,7 @@
 #include <QLineSeries>
 #include <QWheelEvent>
 #include <QElapsedTimer>
+#include <QGroupBox>
 #include <QHeaderView>
 #include <QImage>
 #include <QLabel>
@@ -49,6 +51,7 @@
 #include <sstream>
 #include <cstdlib>
 #include <filesystem>
+#include <regex>
 #include <sys/resource.h>
 
 namespace {
@@ -877,4 +880,89 @@ TEST(MonitorDialogFigures, CloseEndsTheMonitorPromptlyWithAndWithoutAStation) {
     RunAndClose(L"sim:0=K52HQ8,1=JK7W,2=BJ58W,3=KZ9W,4=QB9W,7=BJWQ8W", false, "simulated station");
     RunAndClose(L"sim:0=K52HQ8,1=JK7W,2=BJ58W,3=KZ9W,4=QB9W,7=BJWQ8W,8=KZ7W", true,
                 "simulated station at line speed");
+}
+
+TEST_F(MonitorDialogTest, APanelClosedWithEscapeOpensAgainWhenItsRowIsClicked) {
+    Start(L"sim:0=K52HQ8,1=KZ9W");
+    ASSERT_TRUE(WaitCycles(1));
+    ClickRow(1);
+    ASSERT_EQ(VisiblePanels().size(), 1u);
+    CSimulationPanel* panel = VisiblePanels().front();
+
+    // The panel's own Escape, then the window's: each time the same row opens it again.
+    for (QWidget* target : {static_cast<QWidget*>(panel), static_cast<QWidget*>(m_dialog.MonitorList())}) {
+        target->setFocus();
+        QTest::keyClick(target, Qt::Key_Escape);
+        ASSERT_TRUE(VisiblePanels().empty());
+        ClickRow(1);
+        EXPECT_EQ(VisiblePanels(), std::vector<CSimulationPanel*>{panel});
+    }
+}
+
+TEST_F(MonitorDialogTest, TheWindowSpeaksTheChosenLanguageAndAnOlderFileKeepsItsEnglish) {
+    const std::wstring path = L"sim:0=K52HQ8,1=KZ9W,2=BJ58W";
+    GetSimulatedStation(path)->SetAttribute(1);
+    struct Texts {
+        QString caption, close, simulate, reading, set, channel, number, in;
+    };
+    const auto textsOf = [&](CMonitorDialog& dialog) {
+        // A link of its own: one that a window has stopped stays cancelled.
+        CJX5COMInterface link;
+        CComSettings settings = link.GetSettings();
+        settings.SetDevicePath(path);
+        link.SetSettings(settings);
+        dialog.Begin(link);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return dialog.MonitorList()->GetDigitalPoints(2).shown; }, kWait));
+        CMonitorListCtrl* list = dialog.MonitorList();
+        Texts texts{dialog.windowTitle(),
+                    FindControlAs<QPushButton>(&dialog, CMonitorDialog::kCloseButtonId)->text(),
+                    FindControlAs<QGroupBox>(&dialog, CMonitorDialog::kSimulateGroupId)->title(),
+                    dialog.ReadingLabel()->text(),
+                    dialog.DigitalPanel()->SetButton()->text(),
+                    QString::fromStdWString(list->GetChannelText(1, 0)).section(QLatin1Char('\n'), 0, 0),
+                    list->horizontalHeaderItem(0)->text(),
+                    QString::fromStdWString(list->GetDigitalPoints(2).label)};
+        dialog.done(1);
+        return texts;
+    };
+
+    ASSERT_NO_THROW(CResourceManager::Database().Load(L"Japanese.lng"));
+    {
+        CMonitorDialog japanese;
+        const Texts texts = textsOf(japanese);
+        EXPECT_EQ(texts.caption, QStringLiteral("モニタ"));
+        EXPECT_EQ(texts.close, QStringLiteral("閉じる"));
+        EXPECT_EQ(texts.simulate, QStringLiteral("シミュレーションデータ"));
+        EXPECT_EQ(texts.reading, QStringLiteral("調整パラメータを読み込み中"));
+        EXPECT_EQ(texts.set, QStringLiteral("設定"));
+        EXPECT_EQ(texts.channel, QStringLiteral("CH1"));
+        EXPECT_EQ(texts.number, QStringLiteral("番号"));
+        EXPECT_EQ(texts.in, QStringLiteral("入力"));
+        // The channel captions of the panels come from the same text.
+        const QList<QLabel*> labels = japanese.FourChannelPanel()->findChildren<QLabel*>();
+        EXPECT_TRUE(std::any_of(labels.begin(), labels.end(),
+                                [](const QLabel* label) { return label->text() == QStringLiteral("CH4"); }));
+    }
+
+    // A Japanese file from before these texts existed.
+    k52test::TempDir dir;
+    const std::string japanese =
+        k52test::ReadFile(std::filesystem::path(ToUtf8(GetModuleDirectory())) / "Japanese.lng");
+    const std::regex added(
+        R"re(<gui name="13[2-6]">[\s\S]*?</gui>|<text name="(monitor\.col|monitor\.in|monitor\.out|channel)[^"]*">[^<]*</text>)re");
+    k52test::WriteFile(dir.path() / "Older.lng", std::regex_replace(japanese, added, ""));
+    ASSERT_NO_THROW(CResourceManager::Database().Load(dir.file("Older.lng")));
+    {
+        CMonitorDialog older;
+        const Texts texts = textsOf(older);
+        EXPECT_EQ(texts.caption, QStringLiteral("Monitor"));
+        EXPECT_EQ(texts.close, QStringLiteral("close"));
+        EXPECT_EQ(texts.simulate, QStringLiteral("Simulate Data"));
+        EXPECT_EQ(texts.reading, QStringLiteral("Reading Adjust Parameter"));
+        EXPECT_EQ(texts.set, QStringLiteral("SET"));
+        EXPECT_EQ(texts.channel, QStringLiteral("Ch 1"));
+        EXPECT_EQ(texts.number, QStringLiteral("No"));
+        EXPECT_EQ(texts.in, QStringLiteral("In"));
+    }
+    k52test::LoadEnglish();
 }
