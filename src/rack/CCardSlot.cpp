@@ -178,6 +178,14 @@ void CCardSlot::SaveToFile(const std::wstring& path) const {
 }
 
 void CCardSlot::LoadFromFile(const std::wstring& path) {
+    LoadSlots(path, false);
+}
+
+void CCardSlot::LoadForComparison(const std::wstring& path) {
+    LoadSlots(path, true);
+}
+
+void CCardSlot::LoadSlots(const std::wstring& path, bool withModuleInformation) {
     CIOCardType ioTypes;
     CCOMCardType comTypes;
     CXmlReaderWriter reader;
@@ -202,7 +210,7 @@ void CCardSlot::LoadFromFile(const std::wstring& path) {
             const std::wstring model = reader.GetText(slotPath + L"/type");
             CardHandle card = IsIoSlotNumber(number) ? CardHandle(ioTypes.CreateByName(model))
                                                      : comTypes.CreateByName(model);
-            card->ReadFromXml(reader, slotPath);
+            card->ReadFromXml(reader, slotPath, withModuleInformation);
             slots[number] = std::move(card);
         }
     } catch (const std::exception&) {

@@ -65,6 +65,10 @@ public:
     void SaveToFile(const std::wstring& path) const;
     // Replaces the rack by a configuration file's; on failure the rack stays as it was.
     void LoadFromFile(const std::wstring& path);
+    // The same, for a comparison or a report of the file as it stands: the
+    // module information rows (versions, MAC address) come from the file too,
+    // where an open leaves the card's own.
+    void LoadForComparison(const std::wstring& path);
 
     // Reads the chosen slots from the station into a new set of cards, which
     // replaces this rack's only when everything was read.
@@ -110,6 +114,7 @@ private:
         return ((activeMap >> (slotNumber - 1)) & 1U) != 0;
     }
 
+    void LoadSlots(const std::wstring& path, bool withModuleInformation);
     void UploadSlots(CJX5COMInterface& link, CProgressCounter& progress, std::uint64_t mask);
     // Writes one module's parameters, marking it in writing while it is written.
     static void WriteModule(CCardInterface& card, int slotIndex, CJX5COMInterface& link, int& writing);
