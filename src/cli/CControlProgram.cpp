@@ -249,7 +249,13 @@ int CControlProgram::DownloadFrom(const std::string& port, std::uint64_t mask, c
 
     CCardSlot rack;
     try {
-        rack.LoadFromFile(FromUtf8(file));
+        // The module information (versions, MAC address) is never written;
+        // read from the file, it is compared with what the station reports.
+        if (verify) {
+            rack.LoadForComparison(FromUtf8(file));
+        } else {
+            rack.LoadFromFile(FromUtf8(file));
+        }
     } catch (const std::exception& error) {
         ReportFailure(error);
         return kExitFailure;

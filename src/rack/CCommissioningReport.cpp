@@ -13,6 +13,7 @@ namespace {
 constexpr const wchar_t* kStyle =
     LR"css(@page { size: A4; margin: 15mm 12mm; }
 body { font-family: sans-serif; font-size: 10pt; color: #000; background: #fff; margin: 0; }
+@media screen { body { margin: 12px 16px; max-width: 190mm; } }
 h1 { font-size: 16pt; margin: 0 0 6pt 0; }
 h2 { font-size: 13pt; margin: 14pt 0 4pt 0; border-bottom: 1px solid #444; }
 h3 { font-size: 11pt; margin: 10pt 0 3pt 0; page-break-after: avoid; }
@@ -22,15 +23,20 @@ th { background: #e8e8e8; }
 tr { page-break-inside: avoid; }
 thead { display: table-header-group; }
 table.facts { width: auto; }
-table.facts th { background: #fff; border: none; padding-left: 0; font-weight: bold; }
+table.facts th { background: #fff; border: none; padding: 1pt 12pt 1pt 0; font-weight: bold; }
 table.facts td { border: none; }
-td.mark { width: 1.2em; text-align: center; font-weight: bold; }
+td.mark, th.mark { width: 1.2em; text-align: center; font-weight: bold; }
+th.caption { width: 55%; }
 tr.group td { background: #f2f2f2; font-weight: bold; }
 tr.changed td { background: #ffe9a8; font-weight: bold; }
 tr.unused td { color: #777; }
 p.changed { background: #ffe9a8; font-weight: bold; padding: 2pt 4pt; }
 p.note { margin: 2pt 0 6pt 0; }
 )css";
+
+// The style sheet lays the tables out in a browser; the attributes do the same
+// where only HTML is read (the PDF of the windows).
+constexpr const wchar_t* kTable = L"<table width=\"100%\" cellspacing=\"0\" cellpadding=\"3\">";
 
 // A language text that the file lacks stays empty, as it does in the list.
 template <class F> std::wstring TextOrEmpty(F&& lookUp) {
@@ -132,7 +138,7 @@ std::string CCommissioningReport::MakeHtml(const Facts& facts) const {
 }
 
 void CCommissioningReport::WriteFacts(std::wstring& page, const Facts& facts) const {
-    page += L"<table class=\"facts\">\n";
+    page += L"<table class=\"facts\" cellspacing=\"0\" cellpadding=\"2\">\n";
     page += Row({GetMessage(L"report.date"), LocalTime(facts.made)});
     page += Row({GetMessage(L"report.program"), GetVersionCaption()});
     if (!facts.configuration.empty()) {
@@ -154,7 +160,7 @@ void CCommissioningReport::WriteDifferences(std::wstring& page) const {
                 Escape(FormatMessage(L"cmp.counts", static_cast<int>(comparison.GetModuleDifferences().size()),
                                      static_cast<int>(comparison.GetValueDifferences().size()))) +
                 L"</p>\n";
-        page += L"<table>\n<thead>" +
+        page += std::wstring(kTable) + L"\n<thead>" +
                 Row({GetMessage(L"cmp.colslot"), GetMessage(L"cmp.colcaption"), GetMessage(L"report.asfound"),
                      GetMessage(L"report.asleft")},
                     nullptr, L"th") +
@@ -177,7 +183,7 @@ void CCommissioningReport::WriteDifferences(std::wstring& page) const {
         page += L"</table>\n";
     }
     if (!comparison.GetUncountedDifferences().empty()) {
-        page += L"<h3>" + Escape(GetMessage(L"cmp.uncounted")) + L"</h3>\n<table>\n<thead>" +
+        page += L"<h3>" + Escape(GetMessage(L"cmp.uncounted")) + L"</h3>\n" + std::wstring(kTable) + L"\n<thead>" +
                 Row({GetMessage(L"cmp.colslot"), GetMessage(L"cmp.colcaption"), GetMessage(L"report.asfound"),
                      GetMessage(L"report.asleft")},
                     nullptr, L"th") +
@@ -192,13 +198,15 @@ void CCommissioningReport::WriteDifferences(std::wstring& page) const {
 }
 
 void CCommissioningReport::WriteLineUp(std::wstring& page) const {
-    page += L"<h2>" + Escape(GetMessage(L"report.lineup")) + L"</h2>\n<table>\n<thead>" +
+    page += L"<h2>" + Escape(GetMessage(L"report.lineup")) + L"</h2>\n" + std::wstring(kTable) + L"\n<thead>" +
             Row({GetMessage(L"cmp.colslot"), GetMessage(L"report.model"), GetMessage(L"cmp.module")}, nullptr,
                 L"th") +
             L"</thead>\n";
     for (int index = 0; index < CCardSlot::kSlotCount; ++index) {
         const CCardSlot::CardHandle card = m_rack.GetCard(index);
-        const std::wstring model = card != nullptr ? card->GetCardName().GetModelName() : std::wstring();
+        // The short name: "Empty" for an empty slot, the model name for a module.
+        const std::wstring model =
+            card != nullptr ? TextOrEmpty([&] { return card->GetCardName().GetShortName(); }) : std::wstring();
         const std::wstring name =
             card != nullptr ? TextOrEmpty([&] { return card->GetCardName().GetLongName(); }) : std::wstring();
         const bool changed = m_comparison && m_comparison->IsModuleDifferent(index);
@@ -232,7 +240,8 @@ void CCommissioningReport::WriteModule(std::wstring& page, int slotIndex) const 
                                                                  : std::wstring()))) +
                 L"</p>\n";
     }
-    page += L"<table>\n<thead><tr><th class=\"mark\"></th><th>" + Escape(GetMessage(L"cmp.colcaption")) +
+    page += std::wstring(kTable) + L"\n<thead><tr><th class=\"mark\" width=\"3%\"></th><th class=\"caption\" width=\"55%\">" +
+            Escape(GetMessage(L"cmp.colcaption")) +
             L"</th><th>" + Escape(GetMessage(L"report.value")) + L"</th></tr></thead>\n";
     for (int row = 0; row < card.GetParameterCount(); ++row) {
         const ParameterDefinition& definition = card.GetParameter(row);

@@ -40,7 +40,20 @@ inline std::vector<MessageUse> MessageUses() {
         {L"textlenerr", MessageUse::Printf, {249}},
         {L"textcharerr", MessageUse::None, {}},
         {L"outputerr", MessageUse::Printf, {s}},
+        // compare, verify and the commissioning report
+        {L"cmp.counts", MessageUse::Printf, {1, 2}},
+        {L"verifyerr", MessageUse::Printf, {3}},
+        {L"report.moduleasfound", MessageUse::Printf, {s}},
     };
+    for (const wchar_t* key :
+         {L"cmp.withstation", L"cmp.withfile", L"cmp.module", L"cmp.absent", L"cmp.equal", L"cmp.uncounted",
+          L"cmp.colslot", L"cmp.colcaption", L"cmp.colwindow", L"cmp.colstation", L"cmp.colfile", L"report.lang",
+          L"report.title", L"report.date", L"report.program", L"report.configuration", L"report.asfoundfile",
+          L"report.differences", L"report.nodifferences", L"report.lineup", L"report.model",
+          L"report.parameters", L"report.value", L"report.asfound", L"report.asleft", L"report.marked",
+          L"report.htmlfilter", L"report.pdffilter"}) {
+        uses.push_back({key, MessageUse::None, {}});
+    }
     for (const wchar_t* key :
          {L"inperr", L"inpierr", L"iperr", L"passwordErr", L"dateErr", L"timeErr", L"yearErr", L"monthErr",
           L"dayErr", L"minErr", L"secErr", L"unitv", L"unitp", L"unitma", L"unitdegc", L"unitdegf", L"unitk",

@@ -46,6 +46,8 @@ public:
         IdPortCombo = 1010,
         IdFileName = 1025,
         IdAllOnOff = 1026,
+        IdCompare = 1040,
+        IdReport = 1041,
     };
     static constexpr int kWindowNumber = 102;
     // Menu item of model code c: kCardMenuBase + c.
@@ -97,6 +99,12 @@ private:
     void OnUpload();
     void OnDownload();
     void OnMonitor();
+    // Compare: with the station (read as Upload reads it) or with a file,
+    // for the checked slots; the window's rack stays as it is.
+    void OnCompare();
+    void OnCompareWithStation();
+    void OnCompareWithFile();
+    void OnReport();
     void OnOpenFile();
     void OnSaveFile();
     void OnPreferences();

@@ -7,11 +7,14 @@
 #include "app/CResourceDatabase.h"
 #include "app/TextConvert.h"
 #include "app/ui/CPreferencesDialog.h"
+#include "app/ui/CReportDialog.h"
 #include "app/ui/TranslateWindow.h"
 #include "catalog/CCOMCardType.h"
 #include "catalog/CIOCardType.h"
 #include "catalog/ModelRegistry.h"
 #include "catalog/StationAttribute.h"
+#include "rack/CRackComparison.h"
+#include "rack/ui/CCompareDialog.h"
 #include "rack/ui/CProgressDialog.h"
 #include "support/MessageUses.h"
 
@@ -160,6 +163,12 @@ protected:
             CollectWindow(130, preferences, requirements);
             CProgressDialog progress;
             CollectWindow(131, progress, requirements);
+            const CCardSlot rack;
+            CCompareDialog compare(CRackComparison(rack, rack), rack, L"");
+            CollectWindow(CCompareDialog::kWindowNumber, compare, requirements);
+            CFileChooser chooser;
+            CReportDialog report(rack, chooser);
+            CollectWindow(CReportDialog::kWindowNumber, report, requirements);
             CollectCards(requirements);
             requirements.messages = k52test::MessageUses();
             m_requirements = std::move(requirements);
@@ -188,7 +197,9 @@ TEST_F(LanguageCoverage, TheProgramAsksForTextsOfEveryWindowModelAndMessage) {
     const Requirements& required = Required();
     // The gathering itself must see the windows and the models, or the
     // coverage below would pass on nothing.
-    EXPECT_EQ(CountWindow(required, CK52CONDlg::kWindowNumber), 15u);
+    EXPECT_EQ(CountWindow(required, CK52CONDlg::kWindowNumber), 17u);
+    EXPECT_EQ(CountWindow(required, CCompareDialog::kWindowNumber), 6u);
+    EXPECT_EQ(CountWindow(required, CReportDialog::kWindowNumber), 11u);
     EXPECT_EQ(CountWindow(required, 130), 5u);
     EXPECT_EQ(CountWindow(required, 131), 4u);
     EXPECT_TRUE(required.gui.contains({CK52CONDlg::kWindowNumber, CK52CONDlg::IdPreferences}));
