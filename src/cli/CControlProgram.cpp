@@ -249,13 +249,7 @@ int CControlProgram::DownloadFrom(const std::string& port, std::uint64_t mask, c
 
     CCardSlot rack;
     try {
-        // The module information (versions, MAC address) is never written;
-        // read from the file, it is compared with what the station reports.
-        if (verify) {
-            rack.LoadForComparison(FromUtf8(file));
-        } else {
-            rack.LoadFromFile(FromUtf8(file));
-        }
+        rack.LoadFromFile(FromUtf8(file));
     } catch (const std::exception& error) {
         ReportFailure(error);
         return kExitFailure;
@@ -283,11 +277,20 @@ int CControlProgram::DownloadFrom(const std::string& port, std::uint64_t mask, c
     if (const int status = ReadStation(port, mask, station); status != kExitSuccess) {
         return status == kExitUsage ? kExitFailure : status;
     }
-    const CRackComparison comparison(rack, station, mask);
+    // Read again now that the station's attribute word is known: it decides
+    // how the 16-point digital modules are made, in the file as at the station.
+    CCardSlot expected;
+    try {
+        expected.LoadForComparison(FromUtf8(file));
+    } catch (const std::exception& error) {
+        ReportFailure(error);
+        return kExitFailure;
+    }
+    const CRackComparison comparison(expected, station, mask);
     if (comparison.IsEqual()) {
         return kExitSuccess;
     }
-    PrintDifferences(comparison, rack);
+    PrintDifferences(comparison, expected);
     m_out.flush();
     ReportErrorText(FormatMessage(L"verifyerr", static_cast<int>(comparison.GetModuleDifferences().size() +
                                                                  comparison.GetValueDifferences().size())));
@@ -377,9 +380,11 @@ int CControlProgram::Diff(const CCommandLine& line) {
 }
 
 int CControlProgram::Verify(const CCommandLine& line) {
+    const std::wstring path = FromUtf8(line.GetFile());
     CCardSlot file;
     try {
-        file.LoadForComparison(FromUtf8(line.GetFile()));
+        // A file that cannot be read is refused before the long read of the station.
+        file.LoadForComparison(path);
     } catch (const std::exception& error) {
         ReportFailure(error);
         return kExitUsage;
@@ -388,6 +393,14 @@ int CControlProgram::Verify(const CCommandLine& line) {
     if (const int status = ReadStation(line.GetPort(), line.GetSlotMask(), station); status != kExitSuccess) {
         // 1 says "different"; a station that could not be read is not.
         return status == kExitFailure ? kExitUsage : status;
+    }
+    try {
+        // Again, now that the station's attribute word is known: it decides how
+        // the 16-point digital modules are made, in the file as at the station.
+        file.LoadForComparison(path);
+    } catch (const std::exception& error) {
+        ReportFailure(error);
+        return kExitUsage;
     }
     const CRackComparison comparison(file, station, line.GetSlotMask());
     PrintDifferences(comparison, file);

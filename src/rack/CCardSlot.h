@@ -11,6 +11,7 @@
 
 class CJX5COMInterface;
 class CProgressCounter;
+class CXmlReaderWriter;
 
 // The rack of one station: the communication module in the COM slot and the
 // sixteen I/O slots, each holding a card. Slots are addressed by their index
@@ -115,6 +116,10 @@ private:
     }
 
     void LoadSlots(const std::wstring& path, bool withModuleInformation);
+    // A 16-point digital module saved while the station's attribute word was
+    // unknown: its slot in the file holds the model and no value at all.
+    static bool IsSavedWithoutValues(const CXmlReaderWriter& reader, const std::wstring& slotPath,
+                                     std::int32_t slotNumber, const CCardInterface& card);
     void UploadSlots(CJX5COMInterface& link, CProgressCounter& progress, std::uint64_t mask);
     // Writes one module's parameters, marking it in writing while it is written.
     static void WriteModule(CCardInterface& card, int slotIndex, CJX5COMInterface& link, int& writing);

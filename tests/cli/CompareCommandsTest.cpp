@@ -109,7 +109,9 @@ TEST_F(CompareCommandsTest, DiffSaysEqualDifferentOrTroubleByItsStatus) {
 }
 
 TEST_F(CompareCommandsTest, VerifyReadsTheStationWithoutWritingAndDownloadVerifyReadsBack) {
-    Simulator simulator({"--modules", "0=K52HQ8,1=JK7W,3=KZ9W"});
+    // With a 16-point digital module, which a file only knows how to make
+    // once the station has told its attribute word.
+    Simulator simulator({"--modules", "0=K52HQ8,1=JK7W,2=BJ58W,3=KZ9W"});
     const std::string plant = File("plant.cfg");
     ASSERT_EQ(RunK52ctl({"upload", "--port", simulator.Path(), "--output", plant}).status, 0);
     const std::string edited = Edited(plant, 1, L"gain01", L"1.25", "edited.cfg");

@@ -2,6 +2,7 @@
 #include "app/Version.h"
 #include "app/ui/CPreferencesDialog.h"
 #include "app/ui/MainWindowFixture.h"
+#include "app/ui/TranslateWindow.h"
 #include "catalog/CCOMCardType.h"
 #include "catalog/CIOCardType.h"
 #include "catalog/ModelRegistry.h"
@@ -110,8 +111,19 @@ TEST_F(MainWindowTest, ControlsCarryTheirIdentifiersInTheLayoutOrder) {
             groupTitles << group->title();
         }
     }
+    // The layout's own, then Compare and Report, placed in free room: they
+    // cover no control of the layout.
     EXPECT_EQ(ids, (std::vector<int>{-1, 1009, 1010, 1001, 1002, 1005, -1, 1025, 1003, 1004, 1006, 1026, 1008,
-                                     1007, 1000}));
+                                     1007, 1000, CK52CONDlg::IdCompare, CK52CONDlg::IdReport}));
+    for (const int added : {CK52CONDlg::IdCompare, CK52CONDlg::IdReport}) {
+        const QRect place = Control(added)->geometry();
+        EXPECT_TRUE(window.rect().contains(place));
+        ForEachTranslatedControl(&window, [&](QWidget* control, int id) {
+            if (id != added && qobject_cast<QGroupBox*>(control) == nullptr) {
+                EXPECT_FALSE(place.intersects(control->geometry())) << added << " covers " << id;
+            }
+        });
+    }
     // The shared entry is empty, so the translated window keeps both titles.
     EXPECT_EQ(groupTitles, (QStringList{QStringLiteral("Communication"), QStringLiteral("File Menu")}));
 }
