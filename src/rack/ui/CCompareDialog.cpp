@@ -24,6 +24,8 @@ QTableWidget* NewTable(QWidget* parent, const CDialogUnits& units) {
     table->setSelectionMode(QAbstractItemView::SingleSelection);
     table->setWordWrap(false);
     table->verticalHeader()->hide();
+    // A line of text each, as in the parameter list, so that many rows are seen at once.
+    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
     QHeaderView* header = table->horizontalHeader();
     header->setSectionResizeMode(QHeaderView::Interactive);
     header->setStretchLastSection(true);
@@ -88,6 +90,8 @@ void CCompareDialog::CreateControls() {
     auto* close = new QPushButton(QStringLiteral("Close"), this);
     units.Place(close, IdClose, 363, 262, 50, 14);
     close->setDefault(true);
+    // Enter or Escape closes it at once; the lists are there to be read.
+    close->setFocus();
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
 }
 

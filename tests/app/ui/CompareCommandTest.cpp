@@ -170,11 +170,6 @@ TEST_F(CompareCommandTest, CompareWithTheStationListsWhatChangedThereAndLeavesTh
         for (int column = 0; column < CCompareDialog::ColumnCount; ++column) {
             headings << dialog.Differences()->horizontalHeaderItem(column)->text();
         }
-        // For the README: K52_SCREENSHOT_COMPARE names the picture to write.
-        if (const char* screenshot = std::getenv("K52_SCREENSHOT_COMPARE")) {
-            QTest::qWait(50);
-            EXPECT_TRUE(dialog.grab().save(QString::fromLocal8Bit(screenshot)));
-        }
     });
     Compare(1);
 
@@ -201,6 +196,8 @@ TEST_F(CompareCommandTest, CompareWithAFileAndACancelledCompare) {
     OpenUploaded(L"sim:0=K52HQ8,1=JK7W,3=KZ9W,6=QB9W");
     k52test::TempDir dir;
     CCardSlot other = m_window->GetRack();
+    other.SetCard(1, CCardSlot::CopyCard(*other.GetCard(1), 1));
+    other.GetCard(1)->SetFromText(RowOf(*other.GetCard(1), L"gain01"), L"1.25");
     other.SetCard(3, CIOCardType().CreateByName(L"QB9W"));
     other.SaveToFile(dir.file("other.cfg"));
     AnswerFileDialogs(dir.file("other.cfg"));
@@ -209,10 +206,19 @@ TEST_F(CompareCommandTest, CompareWithAFileAndACancelledCompare) {
     QString rightHeading;
     {
         CompareWindowWatch watch([&](CCompareDialog& dialog) {
-            ASSERT_GE(dialog.Differences()->rowCount(), 1);
-            module = RowTexts(*dialog.Differences(), 0);
+            // Slot by slot: channel 1's gain, then the other module and its rows.
+            ASSERT_GE(dialog.Differences()->rowCount(), 3);
+            EXPECT_EQ(RowTexts(*dialog.Differences(), 0).mid(0, 1), QStringList{QStringLiteral("IO01")});
+            EXPECT_EQ(RowTexts(*dialog.Differences(), 0).mid(2), (QStringList{QStringLiteral("1.0000"), QStringLiteral("1.2500")}));
+            module = RowTexts(*dialog.Differences(), 1);
             rightHeading = dialog.Differences()->horizontalHeaderItem(CCompareDialog::ColumnRight)->text();
-            EXPECT_TRUE(dialog.Differences()->item(0, 0)->font().bold()) << "a module stands out";
+            EXPECT_TRUE(dialog.Differences()->item(1, 0)->font().bold()) << "a module stands out";
+            EXPECT_FALSE(dialog.Differences()->item(0, 0)->font().bold());
+            // For the README: K52_SCREENSHOT_COMPARE names the picture to write.
+            if (const char* screenshot = std::getenv("K52_SCREENSHOT_COMPARE")) {
+                QTest::qWait(50);
+                EXPECT_TRUE(dialog.grab().save(QString::fromLocal8Bit(screenshot)));
+            }
         });
         Compare(2);
         EXPECT_EQ(watch.Seen(), 1);
