@@ -119,11 +119,11 @@ TEST_F(CommissioningReportTest, TheStateAsFoundOpensTheReportAndItsChangesAreMar
 
     // The same report in Japanese: every fixed text from the language file.
     const std::vector<const wchar_t*> keys = {
-        L"report.title",     L"report.date",       L"report.program", L"report.asfoundfile",
-        L"report.differences", L"report.lineup",   L"report.parameters", L"report.asfound",
-        L"report.asleft",    L"report.marked",     L"cmp.colslot",    L"cmp.colcaption",
-        L"report.value",     L"report.model"};
+        L"report.title",  L"report.date",  L"report.program", L"report.asfoundfile", L"report.differences",
+        L"report.lineup", L"report.parameters", L"report.asfound", L"report.asleft", L"report.marked",
+        L"cmp.colslot",   L"cmp.colcaption", L"report.value", L"report.model"};
     std::vector<std::string> english;
+    english.reserve(keys.size());
     for (const wchar_t* key : keys) {
         english.push_back(Text(key));
     }

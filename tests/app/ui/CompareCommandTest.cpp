@@ -141,6 +141,7 @@ protected:
 
     std::vector<const CCardInterface*> Cards() const {
         std::vector<const CCardInterface*> cards;
+        cards.reserve(CCardSlot::kSlotCount);
         for (int slot = 0; slot < CCardSlot::kSlotCount; ++slot) {
             cards.push_back(m_window->GetRack().GetCard(slot).get());
         }
