@@ -276,7 +276,10 @@ TEST_F(CompareCommandTest, ReportSavesThePageOrAPdfWithTheStateAsFound) {
             QTest::mouseClick(FindControlAs<QPushButton>(dialog, CReportDialog::IdChooseAsFound), Qt::LeftButton);
             EXPECT_EQ(FindControlAs<QLineEdit>(dialog, CReportDialog::IdAsFound)->text(), QStringLiteral("found.cfg"));
             if (pdf) {
-                QTest::mouseClick(FindControlAs<QRadioButton>(dialog, CReportDialog::IdPdf), Qt::LeftButton);
+                // On the button's circle: a radio button answers on its circle and its text only.
+                auto* radio = FindControlAs<QRadioButton>(dialog, CReportDialog::IdPdf);
+                QTest::mouseClick(radio, Qt::LeftButton, {}, QPoint(radio->height() / 2, radio->height() / 2));
+                EXPECT_TRUE(radio->isChecked());
             }
             QTest::mouseClick(FindControlAs<QPushButton>(dialog, CReportDialog::IdSave), Qt::LeftButton);
         });
