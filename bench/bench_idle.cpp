@@ -3,11 +3,11 @@
 // thread as the window drives it and for `k52ctl monitor`, and how long
 // "close" (Stop, Ctrl-C) takes while the monitor rests between attempts.
 // A plain timed program, not registered with CTest: bench_idle [seconds].
-#include "app/CResourceManager.h"
-#include "app/TextConvert.h"
+#include "base/CObserver.h"
+#include "base/CResourceManager.h"
+#include "base/TextConvert.h"
 #include "link/CJX5COMInterface.h"
 #include "monitor/CMonitorThread.h"
-#include "monitor/CObserver.h"
 
 #include <chrono>
 #include <cstdio>
@@ -48,7 +48,7 @@ public:
     explicit NextCycle(CMonitorThread& thread) : m_thread(thread) {}
     void Update(CObservable*) override {
         ++m_cycles;
-        m_thread.PostCommand(CMonitorThread::CommandCycle);
+        m_thread.PostCycle();
     }
     int Cycles() const { return m_cycles.load(); }
 
@@ -63,17 +63,17 @@ void MonitorThread(double seconds) {
     settings.SetDevicePath(FromUtf8(kMissingPort));
     settings.SetDisplayName(L"bench");
     link.SetSettings(settings);
-    CMonitorThread thread;
+    CMonitorThread thread(link);
     NextCycle next(thread);
     thread.Attach(&next);
-    thread.SetLink(&link);
 
     const double processorBefore = ProcessorSeconds(RUSAGE_SELF);
     const Clock::time_point start = Clock::now();
     thread.Start();
-    thread.PostCommand(CMonitorThread::CommandCycle);
+    thread.PostCycle();
     std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
-    const double share = (ProcessorSeconds(RUSAGE_SELF) - processorBefore) / (MillisecondsSince(start) / 1000.0);
+    const double share =
+        (ProcessorSeconds(RUSAGE_SELF) - processorBefore) / (MillisecondsSince(start) / 1000.0);
     const Clock::time_point stopping = Clock::now();
     thread.Stop();
     std::printf("monitoring thread, missing port: %.2f%% of one core over %.1f s, %d attempts, "

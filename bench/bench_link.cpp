@@ -1,6 +1,6 @@
 // One ReadItem exchange over a pseudo-terminal whose other side answers at
 // once: the cost of the link itself (framing, purge, write, two reads, check).
-#include "app/CProfile.h"
+#include "base/CProfile.h"
 #include "link/CJX5COMInterface.h"
 #include "link/WireFormat.h"
 

@@ -4,7 +4,7 @@
 // bound (every request and reply byte at 10 bits, 9600 bit/s), then the
 // exchanges per second with the pacing off. A plain timed program: one
 // transfer takes tens of seconds, so it is run once, not sampled.
-#include "app/CResourceManager.h"
+#include "base/CResourceManager.h"
 #include "link/CJX5COMInterface.h"
 #include "link/CSerialBackend.h"
 #include "link/posix/CPosixSerialBackend.h"

@@ -1,10 +1,10 @@
 #include "FuzzSupport.h"
 
-#include "app/CResourceManager.h"
+#include "base/CException.h"
+#include "base/CResourceManager.h"
 #include "catalog/CCOMCardType.h"
 #include "catalog/CIOCardType.h"
 #include "catalog/ModelRegistry.h"
-#include "link/CException.h"
 
 #include <cstdio>
 #include <cstdlib>

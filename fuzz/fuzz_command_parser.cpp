@@ -3,9 +3,9 @@
 // the text (one character per byte, or UTF-8 when the flag's low bit is set).
 #include "FuzzSupport.h"
 
-#include "app/TextConvert.h"
+#include "base/CPrivateException.h"
+#include "base/TextConvert.h"
 #include "link/CGICommandParser.h"
-#include "link/CPrivateException.h"
 
 #include <cmath>
 #include <cwchar>

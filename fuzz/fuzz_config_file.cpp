@@ -2,7 +2,7 @@
 // exception, or the rack it gives survives a save and a second open unchanged.
 #include "FuzzSupport.h"
 
-#include "link/CPrivateException.h"
+#include "base/CPrivateException.h"
 #include "rack/CCardSlot.h"
 
 #include <string>

@@ -3,9 +3,9 @@
 // model (chosen from the file's bytes) looked up as the windows would.
 #include "FuzzSupport.h"
 
-#include "app/CResourceManager.h"
+#include "base/CPrivateException.h"
+#include "base/CResourceManager.h"
 #include "catalog/CCardInterface.h"
-#include "link/CPrivateException.h"
 #include "support/MessageUses.h"
 
 #include <memory>
@@ -28,7 +28,8 @@ void Tolerated(F&& lookUp) {
 void FormatEveryMessage() {
     for (const MessageUse& use : k52test::MessageUses()) {
         Tolerated([&] {
-            const std::wstring text = CResourceManager::GetMessage(use.key);
+            (void)use.format();
+            const std::wstring text = CResourceManager::Database().GetMessage(use.key);
             const std::span<const FormatArg> args(use.args);
             (void)CMessageFormatter::Printf(text, args);
             (void)CMessageFormatter::Numbered(text, args);

@@ -7,8 +7,8 @@
 // comes back short at once when they run out, which is how a time-out looks.
 #include "FuzzSupport.h"
 
+#include "base/CPrivateException.h"
 #include "link/CJX5COMInterface.h"
-#include "link/CPrivateException.h"
 #include "link/CSerialBackend.h"
 
 #include <memory>
@@ -43,8 +43,10 @@ public:
         g_line.at += taken;
         return taken;
     }
-    // The input stands for what arrives after the request, so nothing is thrown away.
+    // The input stands for what arrives after the request, so nothing is thrown away:
+    // no purge, and no drain at the first opening (the line starts clean).
     void Purge(std::uint32_t) override {}
+    bool StartsClean() const override { return true; }
     void CancelPending() override {}
     void Close() override {}
 };

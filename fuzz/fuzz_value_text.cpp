@@ -5,11 +5,11 @@
 // card, so that rows whose meaning follows other rows see other settings.
 #include "FuzzSupport.h"
 
-#include "app/TextConvert.h"
+#include "base/CPrivateException.h"
+#include "base/TextConvert.h"
 #include "catalog/CCardInterface.h"
 #include "catalog/StationAttribute.h"
 #include "catalog/ValueText.h"
-#include "link/CPrivateException.h"
 
 #include <algorithm>
 #include <memory>

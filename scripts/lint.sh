@@ -40,7 +40,11 @@ printf '%s\n' "${units[@]}" | nice -n 10 xargs -d '\n' -P "$jobs" -I{} sh -c \
   _ "$tidy" "$build" {} "$logs" || tidy_status=1
 # Headers are checked from every unit that includes them: report each finding once.
 cat "$logs"/*.log | grep -v -E '^[0-9]+ warnings? (and [0-9]+ errors? )?generated\.$' >"$logs/tidy.txt" || true
-grep -E '^[^ ].*:[0-9]+:[0-9]+: (warning|error): ' "$logs/tidy.txt" | sort -u >"$logs/tidy-findings.txt" || true
+# A core library's headers are reached through its include folder in the
+# build tree (build/default/src/<folder>/include/<folder> -> src/<folder>):
+# name them by their place in src/.
+grep -E '^[^ ].*:[0-9]+:[0-9]+: (warning|error): ' "$logs/tidy.txt" \
+  | sed -E "s#^$root/$build/src/([a-z]+)/include/\1/#$root/src/\1/#" | sort -u >"$logs/tidy-findings.txt" || true
 tidy_count=$(wc -l <"$logs/tidy-findings.txt")
 if [ "$tidy_count" -gt 0 ]; then
   cat "$logs/tidy-findings.txt"

@@ -1,6 +1,6 @@
 #include "app/CAppSettings.h"
 
-#include "app/CProfile.h"
+#include "base/CProfile.h"
 
 #include <cstdlib>
 #include <string_view>

@@ -1,10 +1,10 @@
 #include "catalog/CCardInterface.h"
 
-#include "app/CMessageFormatter.h"
-#include "app/CResourceDatabase.h"
+#include "base/CMessageFormatter.h"
+#include "base/CPrivateException.h"
+#include "base/CResourceDatabase.h"
+#include "base/CXmlReaderWriter.h"
 #include "catalog/ValueText.h"
-#include "link/CPrivateException.h"
-#include "rack/CXmlReaderWriter.h"
 
 #include <stdexcept>
 
@@ -287,7 +287,8 @@ void CCardInterface::SetFromText(int row, const std::wstring& text) {
             decimals > 0 ? ParseDecimalText(text, decimals)
                          : ParseIntegerText(text, definition.radix, definition.isSigned == 1);
         if (!value) {
-            throw CPrivateException(GetMessage(decimals > 0 ? L"inperr" : L"inpierr"));
+            throw CPrivateException(FailureKind::Input,
+                                    GetMessage(decimals > 0 ? Msg::inperr : Msg::inpierr));
         }
         CheckBeforeSet(row, *value);
         CheckRange(row, *value, definition.minimum, definition.maximum);
@@ -298,7 +299,7 @@ void CCardInterface::SetFromText(int row, const std::wstring& text) {
     case KindUnsigned32: {
         std::optional<std::int64_t> value = ParseUnsigned32Text(text);
         if (!value) {
-            throw CPrivateException(GetMessage(L"inpierr"));
+            throw CPrivateException(FailureKind::Input, GetMessage(Msg::inpierr));
         }
         CheckRangeUnsigned(row, *value, definition.minimum, definition.maximum);
         SetDword(definition.page, definition.item, static_cast<std::uint32_t>(*value));
@@ -307,7 +308,7 @@ void CCardInterface::SetFromText(int row, const std::wstring& text) {
     case KindIpAddress: {
         std::optional<std::uint32_t> address = ParseIpAddressText(text);
         if (!address) {
-            throw CPrivateException(GetMessage(L"iperr"));
+            throw CPrivateException(FailureKind::Input, GetMessage(Msg::iperr));
         }
         CheckBeforeSet(row, static_cast<std::int32_t>(*address));
         SetDword(definition.page, definition.item, *address);
@@ -376,7 +377,8 @@ void CCardInterface::CheckRange(int row, std::int32_t value, std::int32_t minimu
     if (value >= minimum && value <= maximum) {
         return;
     }
-    throw CPrivateException(FormatNumberedMessage(L"rangeerr", GetCaption(row), GetValueText(row, minimum),
+    throw CPrivateException(FailureKind::Input,
+                            FormatNumberedMessage(Msg::rangeerr, GetCaption(row), GetValueText(row, minimum),
                                                   GetValueText(row, maximum)));
 }
 
@@ -385,7 +387,8 @@ void CCardInterface::CheckRangeExcept(int row, std::int32_t value, std::int32_t 
     if (value == exceptValue || (value >= minimum && value <= maximum)) {
         return;
     }
-    throw CPrivateException(FormatNumberedMessage(L"rangeerr2", GetCaption(row),
+    throw CPrivateException(FailureKind::Input,
+                            FormatNumberedMessage(Msg::rangeerr2, GetCaption(row),
                                                   GetValueText(row, exceptValue), GetValueText(row, minimum),
                                                   GetValueText(row, maximum)));
 }
@@ -397,7 +400,8 @@ void CCardInterface::CheckRangeUnsigned(int row, std::int64_t value, std::int32_
     if (value >= 0 && value >= low && value <= high) {
         return;
     }
-    throw CPrivateException(FormatNumberedMessage(L"rangeerr", GetCaption(row), GetValueText(row, minimum),
+    throw CPrivateException(FailureKind::Input,
+                            FormatNumberedMessage(Msg::rangeerr, GetCaption(row), GetValueText(row, minimum),
                                                   GetValueText(row, maximum)));
 }
 
@@ -464,8 +468,8 @@ void CCardInterface::ReadFromXml(const CXmlReaderWriter& reader, const std::wstr
 }
 
 std::wstring CCardInterface::UnitText(std::int32_t unitCode) const {
-    const wchar_t* key = UnitTextKey(unitCode);
-    return key != nullptr ? GetMessage(key) : std::wstring();
+    const PlainMessageKey* key = UnitTextKey(unitCode);
+    return key != nullptr ? GetMessage(*key) : std::wstring();
 }
 
 std::wstring CCardInterface::GetUnitText(int row) const {

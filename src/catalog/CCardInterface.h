@@ -1,5 +1,5 @@
 #pragma once
-#include "app/CResourceManager.h"
+#include "base/CResourceManager.h"
 #include "catalog/CCardName.h"
 #include "catalog/ParameterDefinition.h"
 #include "catalog/tables/ModelTables.h"

@@ -4,8 +4,8 @@
 // would have taken it.
 #include "catalog/CCardInterface.h"
 
+#include "base/CPrivateException.h"
 #include "catalog/ValueText.h"
-#include "link/CPrivateException.h"
 #include "link/WireFormat.h"
 
 #include <charconv>
@@ -139,11 +139,11 @@ bool CCardInterface::IsWrittenByDownload(int row) const {
 void CCardInterface::CheckTextRow(const ParameterDefinition& definition, const std::wstring& text) const {
     const std::int32_t slot = definition.textSlot;
     if (slot >= kFirstLoginSlot && slot <= kLastLoginSlot && !IsValidLoginText(text)) {
-        throw CPrivateException(GetMessage(L"passwordErr"));
+        throw CPrivateException(FailureKind::Input, GetMessage(Msg::passwordErr));
     }
     if (slot == kDateTimeSlot) {
-        if (const wchar_t* error = CheckDateTimeText(text); error != nullptr) {
-            throw CPrivateException(GetMessage(error));
+        if (const PlainMessageKey* error = CheckDateTimeText(text); error != nullptr) {
+            throw CPrivateException(FailureKind::Input, GetMessage(*error));
         }
     }
     if (!IsWrittenTextSlot(slot)) {
@@ -152,11 +152,12 @@ void CCardInterface::CheckTextRow(const ParameterDefinition& definition, const s
     // A text goes to the module in one frame, one Latin-1 byte per
     // character; anything else would arrive as another text than the one typed.
     if (text.size() > kMaxItemWriteText) {
-        throw CPrivateException(FormatMessage(L"textlenerr", static_cast<int>(kMaxItemWriteText)));
+        throw CPrivateException(FailureKind::Input,
+                                FormatMessage(Msg::textlenerr, static_cast<int>(kMaxItemWriteText)));
     }
     for (const wchar_t c : text) {
         if (static_cast<std::uint32_t>(c) > 0xFF) {
-            throw CPrivateException(GetMessage(L"textcharerr"));
+            throw CPrivateException(FailureKind::Input, GetMessage(Msg::textcharerr));
         }
     }
 }
@@ -180,18 +181,19 @@ void CCardInterface::CheckListOption(int row, std::int32_t value) const {
         }
     }
     const ParameterDefinition& definition = GetParameter(row);
-    throw CPrivateException(FormatNumberedMessage(L"rangeerr", GetCaption(row),
-                                                  GetValueText(row, definition.minimum),
-                                                  GetValueText(row, definition.maximum)));
+    throw CPrivateException(FailureKind::Input, FormatNumberedMessage(Msg::rangeerr, GetCaption(row),
+                                                                      GetValueText(row, definition.minimum),
+                                                                      GetValueText(row, definition.maximum)));
 }
 
 void CCardInterface::CheckStoredValue(int row) const {
     const ParameterDefinition& definition = GetParameter(row);
     if (GetUnreadFileText(row) != nullptr) {
-        const wchar_t* key = definition.kind == KindIpAddress                               ? L"iperr"
-                             : definition.kind != KindUnsigned32 && GetRowDecimals(row) > 0 ? L"inperr"
-                                                                                            : L"inpierr";
-        throw CPrivateException(GetMessage(key));
+        const PlainMessageKey key = definition.kind == KindIpAddress ? Msg::iperr
+                                    : definition.kind != KindUnsigned32 && GetRowDecimals(row) > 0
+                                        ? Msg::inperr
+                                        : Msg::inpierr;
+        throw CPrivateException(FailureKind::Input, GetMessage(key));
     }
     switch (definition.kind) {
     case KindText:
@@ -208,7 +210,7 @@ void CCardInterface::CheckStoredValue(int row) const {
     case KindUnsigned32: {
         const std::optional<std::int64_t> value = ParseUnsigned32Text(GetStoredValueText(row));
         if (!value) {
-            throw CPrivateException(GetMessage(L"inpierr"));
+            throw CPrivateException(FailureKind::Input, GetMessage(Msg::inpierr));
         }
         CheckRangeUnsigned(row, *value, definition.minimum, definition.maximum);
         return;
@@ -229,7 +231,8 @@ void CCardInterface::CheckStoredValue(int row) const {
             decimals > 0 ? ParseDecimalText(text, decimals)
                          : ParseIntegerText(text, definition.radix, definition.isSigned == 1);
         if (!value) {
-            throw CPrivateException(GetMessage(decimals > 0 ? L"inperr" : L"inpierr"));
+            throw CPrivateException(FailureKind::Input,
+                                    GetMessage(decimals > 0 ? Msg::inperr : Msg::inpierr));
         }
         CheckBeforeSet(row, *value);
         CheckRange(row, *value, definition.minimum, definition.maximum);

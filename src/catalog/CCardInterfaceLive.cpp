@@ -1,6 +1,6 @@
 #include "catalog/CCardInterface.h"
 
-#include "app/CMessageFormatter.h"
+#include "base/CMessageFormatter.h"
 #include "catalog/CMonitorUnit.h"
 #include "catalog/ModelRegistry.h"
 #include "catalog/StationAttribute.h"

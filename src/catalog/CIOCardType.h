@@ -1,5 +1,5 @@
 #pragma once
-#include "app/CResourceManager.h"
+#include "base/CResourceManager.h"
 #include "catalog/CCardInterface.h"
 
 #include <cstdint>

@@ -43,11 +43,11 @@ std::wstring CTemperatureInputCard::GetUnitText(int row) const {
         const int n = (definition.item - 0x2a) / 2;
         switch (GetWord(1, 0x5a + n)) {
         case 0:
-            return GetMessage(L"unitdegc");
+            return GetMessage(Msg::unitdegc);
         case 1:
-            return GetMessage(L"unitdegf");
+            return GetMessage(Msg::unitdegf);
         case 2:
-            return GetMessage(L"unitk");
+            return GetMessage(Msg::unitk);
         default:
             return {};
         }

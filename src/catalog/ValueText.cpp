@@ -1,6 +1,6 @@
 #include "catalog/ValueText.h"
 
-#include "app/CMessageFormatter.h"
+#include "base/CMessageFormatter.h"
 #include "catalog/ParameterDefinition.h"
 
 #include <charconv>
@@ -284,18 +284,18 @@ bool IsValidLoginText(std::wstring_view text) {
     return true;
 }
 
-const wchar_t* CheckDateTimeText(std::wstring_view text) {
+const PlainMessageKey* CheckDateTimeText(std::wstring_view text) {
     struct Part {
         long minimum;
         long maximum;
-        const wchar_t* error;    // the part is empty or out of range
-        wchar_t separator;       // 0: the end of the text
-        const wchar_t* sepError; // what follows the part is wrong
+        const PlainMessageKey* error;    // the part is empty or out of range
+        wchar_t separator;               // 0: the end of the text
+        const PlainMessageKey* sepError; // what follows the part is wrong
     };
     static constexpr Part kParts[] = {
-        {2001, 2099, L"yearErr", L'/', L"dateErr"}, {1, 12, L"monthErr", L'/', L"dateErr"},
-        {1, 31, L"dayErr", L' ', L"dateErr"},       {0, 23, L"timeErr", L':', L"timeErr"},
-        {0, 59, L"minErr", L':', L"timeErr"},       {0, 59, L"secErr", 0, L"timeErr"},
+        {2001, 2099, &Msg::yearErr, L'/', &Msg::dateErr}, {1, 12, &Msg::monthErr, L'/', &Msg::dateErr},
+        {1, 31, &Msg::dayErr, L' ', &Msg::dateErr},       {0, 23, &Msg::timeErr, L':', &Msg::timeErr},
+        {0, 59, &Msg::minErr, L':', &Msg::timeErr},       {0, 59, &Msg::secErr, 0, &Msg::timeErr},
     };
     std::size_t i = 0;
     for (const Part& part : kParts) {
@@ -330,9 +330,10 @@ std::wstring FormatMacText(const std::wstring& text) {
     return formatted;
 }
 
-const wchar_t* UnitTextKey(std::int32_t unitCode) {
-    static constexpr const wchar_t* kUnitKeys[] = {L"unitv",    L"unitp", L"unitma",  L"unitdegc",
-                                                   L"unitdegf", L"unitk", L"unitsec", L"unitmsec"};
+const PlainMessageKey* UnitTextKey(std::int32_t unitCode) {
+    static constexpr const PlainMessageKey* kUnitKeys[] = {&Msg::unitv,    &Msg::unitp,    &Msg::unitma,
+                                                           &Msg::unitdegc, &Msg::unitdegf, &Msg::unitk,
+                                                           &Msg::unitsec,  &Msg::unitmsec};
     if (unitCode < 0 || unitCode > 7) {
         return nullptr;
     }

@@ -1,4 +1,6 @@
 #pragma once
+#include "base/MessageKeys.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -48,11 +50,11 @@ bool IsValidLoginText(std::wstring_view text);
 
 // "YYYY/MM/DD hh:mm:ss" (digits may be single): nullptr when valid, else the
 // message key of the first part found wrong.
-const wchar_t* CheckDateTimeText(std::wstring_view text);
+const PlainMessageKey* CheckDateTimeText(std::wstring_view text);
 
 // A MAC address of twelve characters as six pairs joined by "-"; any other
 // text (the default "-", a text the module already formatted) unchanged.
 std::wstring FormatMacText(const std::wstring& text);
 
 // Message key of a unit code's text, nullptr for no unit (codes outside 0 to 7).
-const wchar_t* UnitTextKey(std::int32_t unitCode);
+const PlainMessageKey* UnitTextKey(std::int32_t unitCode);

@@ -2,19 +2,19 @@
 
 #include "cli/PortArgument.h"
 
-#include "app/TextConvert.h"
+#include "base/CPrivateException.h"
+#include "base/CXmlReaderWriter.h"
+#include "base/RegularFile.h"
+#include "base/TextConvert.h"
 #include "cli/CDescriptorOutputBuffer.h"
 #include "cli/CMonitorCommand.h"
 #include "link/CComPortList.h"
 #include "link/CJX5COMInterface.h"
-#include "link/CPrivateException.h"
 #include "rack/CCardSlot.h"
 #include "rack/CCommissioningReport.h"
 #include "rack/CDownloadThread.h"
 #include "rack/CRackComparison.h"
 #include "rack/CUploadThread.h"
-#include "rack/CXmlReaderWriter.h"
-#include "rack/RegularFile.h"
 
 #include <chrono>
 #include <cstdio>
@@ -128,7 +128,7 @@ int CControlProgram::FinishOutput(int status, int failureStatus) {
     // Results that did not arrive are no success, whatever the command did.
     const auto* buffer = dynamic_cast<const CDescriptorOutputBuffer*>(m_out.rdbuf());
     const int error = buffer != nullptr && buffer->GetError() != 0 ? buffer->GetError() : EIO;
-    ReportErrorText(FormatMessage(L"outputerr", CMessageFormatter::SystemErrorText(error)));
+    ReportErrorText(FormatMessage(Msg::outputerr, CMessageFormatter::SystemErrorText(error)));
     return status == kExitSuccess || status == failureStatus || status == kExitFailure ? failureStatus : status;
 }
 
@@ -209,7 +209,7 @@ int CControlProgram::UploadTo(const std::string& port, std::uint64_t mask, const
     {
         // The thread reports a kept failure when it goes, at the end of this block.
         CUploadThread thread;
-        thread.SetLink(&link);
+        thread.SetLink(link);
         outcome = RunThread(thread);
         if (outcome == Outcome::Succeeded) {
             rack.CopySlots(thread.GetRack(), mask);
@@ -258,7 +258,7 @@ int CControlProgram::DownloadFrom(const std::string& port, std::uint64_t mask, c
     {
         CDownloadThread thread;
         thread.GetRack() = rack;
-        thread.SetLink(&link);
+        thread.SetLink(link);
         outcome = RunThread(thread);
     }
     switch (outcome) {
@@ -292,8 +292,8 @@ int CControlProgram::DownloadFrom(const std::string& port, std::uint64_t mask, c
     }
     PrintDifferences(comparison, expected);
     m_out.flush();
-    ReportErrorText(FormatMessage(L"verifyerr", static_cast<int>(comparison.GetModuleDifferences().size() +
-                                                                 comparison.GetValueDifferences().size())));
+    ReportErrorText(FormatMessage(Msg::verifyerr, static_cast<int>(comparison.GetModuleDifferences().size() +
+                                                                   comparison.GetValueDifferences().size())));
     return kExitFailure;
 }
 
@@ -310,7 +310,7 @@ int CControlProgram::ReadStation(const std::string& port, std::uint64_t mask, CC
         // The very upload of the upload command, into memory only; a kept
         // failure is reported when the thread goes, at the end of this block.
         CUploadThread thread;
-        thread.SetLink(&link);
+        thread.SetLink(link);
         outcome = RunThread(thread);
         if (outcome == Outcome::Succeeded) {
             rack = thread.GetRack();
@@ -327,7 +327,7 @@ int CControlProgram::ReadStation(const std::string& port, std::uint64_t mask, CC
 }
 
 void CControlProgram::PrintDifferences(const CRackComparison& comparison, const CCardSlot& rack) {
-    const std::wstring absent = GetMessage(L"cmp.absent");
+    const std::wstring absent = GetMessage(Msg::cmp_absent);
     auto side = [&](const std::wstring& text, bool present) { return ToUtf8(present ? text : absent); };
     auto print = [&](const CRackComparison::RowDifference& row) {
         m_out << ToUtf8(rack.GetSlotCaption(row.slotIndex)) << '\t' << ToUtf8(row.caption) << '\t'
@@ -336,8 +336,8 @@ void CControlProgram::PrintDifferences(const CRackComparison& comparison, const 
     for (int index = 0; index < CCardSlot::kSlotCount; ++index) {
         for (const CRackComparison::ModuleDifference& module : comparison.GetModuleDifferences()) {
             if (module.slotIndex == index) {
-                m_out << ToUtf8(rack.GetSlotCaption(index)) << '\t' << ToUtf8(GetMessage(L"cmp.module")) << '\t'
-                      << side(module.leftModel, !module.leftModel.empty()) << '\t'
+                m_out << ToUtf8(rack.GetSlotCaption(index)) << '\t' << ToUtf8(GetMessage(Msg::cmp_module))
+                      << '\t' << side(module.leftModel, !module.leftModel.empty()) << '\t'
                       << side(module.rightModel, !module.rightModel.empty()) << '\n';
             }
         }
@@ -348,16 +348,17 @@ void CControlProgram::PrintDifferences(const CRackComparison& comparison, const 
         }
     }
     if (!comparison.GetUncountedDifferences().empty()) {
-        m_out << '\n' << ToUtf8(GetMessage(L"cmp.uncounted")) << ":\n";
+        m_out << '\n' << ToUtf8(GetMessage(Msg::cmp_uncounted)) << ":\n";
         for (const CRackComparison::RowDifference& row : comparison.GetUncountedDifferences()) {
             print(row);
         }
         m_out << '\n';
     }
     if (comparison.IsEqual()) {
-        m_out << ToUtf8(GetMessage(L"cmp.equal")) << '\n';
+        m_out << ToUtf8(GetMessage(Msg::cmp_equal)) << '\n';
     } else {
-        m_out << ToUtf8(FormatMessage(L"cmp.counts", static_cast<int>(comparison.GetModuleDifferences().size()),
+        m_out << ToUtf8(FormatMessage(Msg::cmp_counts,
+                                      static_cast<int>(comparison.GetModuleDifferences().size()),
                                       static_cast<int>(comparison.GetValueDifferences().size())))
               << '\n';
     }

@@ -2,32 +2,39 @@
 
 #include "cli/PortArgument.h"
 
-#include "app/TextConvert.h"
+#include "base/CException.h"
+#include "base/CObserver.h"
+#include "base/TextConvert.h"
 #include "catalog/CCardInterface.h"
 #include "catalog/CMonitorUnit.h"
 #include "cli/CCommandLine.h"
 #include "cli/CInterruptWatcher.h"
 #include "link/CComPortList.h"
-#include "link/CException.h"
 #include "link/CJX5COMInterface.h"
 #include "monitor/CLineStateText.h"
 #include "monitor/CMonitorThread.h"
-#include "monitor/CObserver.h"
 #include "rack/CCardSlot.h"
 
 #include <condition_variable>
 #include <iostream>
+#include <memory>
 #include <mutex>
+#include <utility>
 
 namespace {
 
 // Wakes the command's loop when the thread has ended a command.
 class CCycleWaiter : public CObserver {
 public:
+    explicit CCycleWaiter(const CMonitorThread& thread) : m_thread(thread) {}
+
+    // Keeps the report that came with the notification.
     void Update(CObservable*) override {
+        std::shared_ptr<const CMonitorThread::Report> report = m_thread.GetReport();
         {
             std::lock_guard<std::mutex> lock(m_mutex);
             ++m_notifications;
+            m_report = std::move(report);
         }
         m_signal.notify_all();
     }
@@ -40,14 +47,17 @@ public:
         m_signal.notify_all();
     }
 
-    // False when interrupted before the notification came.
-    bool WaitFor(std::uint64_t notifications) {
+    // The report of that many notifications; null when interrupted before
+    // the notification came.
+    std::shared_ptr<const CMonitorThread::Report> WaitFor(std::uint64_t notifications) {
         std::unique_lock<std::mutex> lock(m_mutex);
         m_signal.wait(lock, [&] { return m_interrupted || m_notifications >= notifications; });
-        return m_notifications >= notifications && !m_interrupted;
+        return m_notifications >= notifications && !m_interrupted ? m_report : nullptr;
     }
 
 private:
+    const CMonitorThread& m_thread;
+    std::shared_ptr<const CMonitorThread::Report> m_report;
     std::mutex m_mutex;
     std::condition_variable m_signal;
     std::uint64_t m_notifications = 0;
@@ -117,7 +127,7 @@ std::wstring CMonitorCommand::FormatSlotLine(const CCardSlot& rack, int slotInde
             break;
         }
         case CMonitorUnit::KindSwitch:
-            values = unit.switchValue != 0 ? GetMessage(L"inSimulate") : std::wstring(L"-");
+            values = unit.switchValue != 0 ? GetMessage(Msg::inSimulate) : std::wstring(L"-");
             break;
         default:
             continue;
@@ -141,10 +151,9 @@ int CMonitorCommand::Run(const std::vector<std::string>& arguments) {
     }
     link.SetSettings(settings);
 
-    CMonitorThread thread;
-    CCycleWaiter waiter;
+    CMonitorThread thread(link);
+    CCycleWaiter waiter(thread);
     thread.Attach(&waiter);
-    thread.SetLink(&link);
     m_interrupts.SetAction([&waiter, &link] {
         link.Cancel();
         waiter.Interrupt();
@@ -155,21 +164,21 @@ int CMonitorCommand::Run(const std::vector<std::string>& arguments) {
     std::uint64_t stateShown = 0;
     thread.Start();
     for (std::uint64_t cycle = 1; !interrupted && (m_cycles == 0 || cycle <= m_cycles); ++cycle) {
-        thread.PostCommand(CMonitorThread::CommandCycle);
-        if (!waiter.WaitFor(cycle)) {
+        thread.PostCycle();
+        const std::shared_ptr<const CMonitorThread::Report> report = waiter.WaitFor(cycle);
+        if (!report) {
             interrupted = true;
             break;
         }
         // Why there is no reading is told once, when it changes, on the
         // error stream: the readings stay on the output for whoever reads them.
-        const CMonitorThread::LineState state = thread.GetLineState();
+        const CMonitorThread::LineState& state = report->line;
         if (state.changes != stateShown) {
             stateShown = state.changes;
             std::cerr << "k52ctl: " << ToUtf8(CLineStateText::State(state)) << std::endl;
         }
-        // The thread waits for its next command, so its rack holds still.
-        const CCardSlot& rack = thread.GetRack();
-        if (thread.HasLastCommandFailed()) {
+        const CCardSlot& rack = report->rack;
+        if (report->failed) {
             m_out << "cycle " << cycle << ": no reading from the station\n";
         } else {
             anyRead = true;

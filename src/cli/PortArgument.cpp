@@ -1,6 +1,6 @@
 #include "cli/PortArgument.h"
 
-#include "app/TextConvert.h"
+#include "base/TextConvert.h"
 #include "link/CComPortList.h"
 #include "link/CComSettings.h"
 

@@ -1,6 +1,6 @@
 #include "link/CComPortList.h"
 
-#include "app/CMessageFormatter.h"
+#include "base/CMessageFormatter.h"
 
 #include <cwctype>
 #include <iterator>

@@ -1,6 +1,6 @@
 #include "link/CComSettings.h"
 
-#include "app/CProfile.h"
+#include "base/CProfile.h"
 
 #include <iterator>
 

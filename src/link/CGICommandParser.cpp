@@ -1,6 +1,6 @@
 #include "link/CGICommandParser.h"
 
-#include "link/CPrivateException.h"
+#include "base/CPrivateException.h"
 
 #include <charconv>
 #include <cmath>
@@ -253,7 +253,7 @@ CGICommandParser& CGICommandParser::Parse(const std::wstring& text) {
 std::uint32_t CGICommandParser::GetHexValue() const {
     const std::optional<std::uint32_t> value = m_value.empty() ? std::nullopt : ParseUnsigned(m_value, 16);
     if (!value) {
-        throw CPrivateException(kHexError);
+        throw CPrivateException(FailureKind::InvalidReply, kHexError);
     }
     return *value;
 }
@@ -261,7 +261,7 @@ std::uint32_t CGICommandParser::GetHexValue() const {
 std::uint32_t CGICommandParser::GetDecValue() const {
     const std::optional<std::uint32_t> value = m_value.empty() ? std::nullopt : ParseUnsigned(m_value, 10);
     if (!value) {
-        throw CPrivateException(kDecError);
+        throw CPrivateException(FailureKind::InvalidReply, kDecError);
     }
     return *value;
 }
@@ -269,7 +269,7 @@ std::uint32_t CGICommandParser::GetDecValue() const {
 std::int32_t CGICommandParser::GetScaledValue(std::int32_t power) const {
     const std::optional<double> value = m_value.empty() ? std::nullopt : ParseReal(m_value);
     if (!value) {
-        throw CPrivateException(kScaledError);
+        throw CPrivateException(FailureKind::InvalidReply, kScaledError);
     }
     // The syntax was checked above; the scaling itself is done on the decimal
     // digits, not in binary floating point, where "0.29" times 100 would come
@@ -279,7 +279,7 @@ std::int32_t CGICommandParser::GetScaledValue(std::int32_t power) const {
 
 std::int64_t CGICommandParser::GetOptionalDecValue() const {
     if (m_value.empty()) {
-        throw CPrivateException(kDecError);
+        throw CPrivateException(FailureKind::InvalidReply, kDecError);
     }
     if (m_value.front() == L'-') {
         return -1;

@@ -1,6 +1,6 @@
 #include "link/CJX5COMInterface.h"
 
-#include "link/CPrivateException.h"
+#include "base/CPrivateException.h"
 #include "link/WireFormat.h"
 
 #include <stdexcept>
@@ -53,7 +53,7 @@ void CJX5COMInterface::Cancel() {
 
 void CJX5COMInterface::ThrowIfCancelled() const {
     if (m_cancelled.load()) {
-        throw CPrivateException(std::wstring());
+        throw CPrivateException::Cancellation();
     }
 }
 
@@ -62,8 +62,9 @@ void CJX5COMInterface::SendFrame(const std::vector<std::uint8_t>& payload) {
     // The length byte cannot say more than 255; a longer request would be
     // read by the station with a wrong length and corrupt the exchange.
     if (payload.size() > kMaxFramePayload) {
-        throw CPrivateException(L"request too long for one frame (" + std::to_wstring(payload.size()) +
-                                L" bytes, at most 255)");
+        throw CPrivateException(FailureKind::Other, L"request too long for one frame (" +
+                                                        std::to_wstring(payload.size()) +
+                                                        L" bytes, at most 255)");
     }
     const std::vector<std::uint8_t> frame = BuildFrame(payload);
     m_port.Purge(CSerialBackend::kPurgeTxAbort | CSerialBackend::kPurgeRxAbort |
@@ -84,13 +85,13 @@ CJX5COMInterface::Counts CJX5COMInterface::GetCounts() const {
 void CJX5COMInterface::RaiseTimeout() {
     m_timeouts.fetch_add(1);
     m_lineFault = LineFault::Timeout;
-    throw CPrivateException(GetMessage(L"jx5com.timeout"));
+    throw CPrivateException(FailureKind::Timeout, GetMessage(Msg::jx5com_timeout));
 }
 
 void CJX5COMInterface::RaiseInvalidReply() {
     m_invalidReplies.fetch_add(1);
     m_lineFault = LineFault::Invalid;
-    throw CPrivateException(GetMessage(L"jx5com.invres"));
+    throw CPrivateException(FailureKind::InvalidReply, GetMessage(Msg::jx5com_invres));
 }
 
 void CJX5COMInterface::ReceiveFrame(std::vector<std::uint8_t>& payload) {
@@ -132,10 +133,11 @@ void CJX5COMInterface::CheckReply(std::uint8_t expectedEcho, const std::vector<s
         m_errorStatuses.fetch_add(1);
     }
     if (status == kRedundancyFailure) {
-        throw CPrivateException(GetMessage(L"jx5com.redundantfail"));
+        throw CPrivateException(FailureKind::StationStatus, GetMessage(Msg::jx5com_redundantfail));
     }
     if (status != 0) {
-        throw CPrivateException(FormatMessage(L"jx5com.errcode", static_cast<int>(status)));
+        throw CPrivateException(FailureKind::StationStatus,
+                                FormatMessage(Msg::jx5com_errcode, static_cast<int>(status)));
     }
 }
 
@@ -154,7 +156,7 @@ std::vector<std::uint8_t> CJX5COMInterface::Exchange(const std::vector<std::uint
         // taken what followed, so the line is not drained again.
         if (m_port.Drain(kSettleMs, kSettleMs, kDrainBoundMs) > 0) {
             m_invalidReplies.fetch_add(1);
-            throw CPrivateException(GetMessage(L"jx5com.invres"));
+            throw CPrivateException(FailureKind::InvalidReply, GetMessage(Msg::jx5com_invres));
         }
         m_wary = false;
     }
@@ -253,8 +255,12 @@ void CJX5COMInterface::ReadThenWriteItem(std::uint32_t address, std::uint32_t pa
     try {
         ReadItem(address, page, item);
         WriteItemUnwrapped(address, page, item, text);
-    } catch (const std::exception&) {
-        throw CPrivateException(GetMessage(L"jx5com.overcount"));
+    } catch (const std::exception& error) {
+        // Every failure is reported as this one, a cancellation too (its
+        // callers ask the link whether it was cancelled); what went wrong
+        // keeps its kind.
+        const FailureKind kind = IsCancellation(error) ? FailureKind::Other : GetFailureKind(error);
+        throw CPrivateException(kind, GetMessage(Msg::jx5com_overcount));
     }
 }
 
@@ -281,6 +287,7 @@ void CJX5COMInterface::RaiseLinkFailure(const wchar_t* word, std::uint32_t addre
     // the way (the text look-up included).
     ThrowIfCancelled();
     const std::wstring reason = GetExceptionMessage(inner, 1024);
-    throw CPrivateException(FormatMessage(L"jx5com.comfail", std::wstring(word), static_cast<int>(address),
+    throw CPrivateException(GetFailureKind(inner),
+                            FormatMessage(Msg::jx5com_comfail, std::wstring(word), static_cast<int>(address),
                                           static_cast<int>(number), static_cast<int>(count), reason));
 }

@@ -1,8 +1,8 @@
 #include "link/CSerialIO.h"
 
-#include "app/CMessageFormatter.h"
-#include "app/CProfile.h"
-#include "link/CPrivateException.h"
+#include "base/CMessageFormatter.h"
+#include "base/CPrivateException.h"
+#include "base/CProfile.h"
 #include "link/posix/CPosixSerialBackend.h"
 
 #include <algorithm>
@@ -37,10 +37,10 @@ void CSerialIO::ApplySettings(const CComSettings& settings) {
         backend = std::make_unique<CPosixSerialBackend>();
     }
     if (!backend) {
-        throw CPrivateException(OpenFailureText(SerialOpenFailure{}));
+        throw CPrivateException(FailureKind::Port, OpenFailureText(SerialOpenFailure{}));
     }
     if (!backend->Open(m_devicePath)) {
-        throw CPrivateException(OpenFailureText(backend->GetOpenFailure()));
+        throw CPrivateException(FailureKind::Port, OpenFailureText(backend->GetOpenFailure()));
     }
     {
         std::lock_guard lock(m_backendMutex);
@@ -54,7 +54,7 @@ void CSerialIO::ApplySettings(const CComSettings& settings) {
     m_line.stopBits = m_settings.GetStopBits();
     m_line.binary = true;
     if (!m_backend->Configure(m_line)) {
-        throw CPrivateException(GetMessage(L"serio.seterr"));
+        throw CPrivateException(FailureKind::Port, GetMessage(Msg::serio_seterr));
     }
 }
 
@@ -66,7 +66,7 @@ void CSerialIO::SetReadTimeout(std::uint32_t milliseconds) {
 std::size_t CSerialIO::Write(const std::uint8_t* data, std::size_t count) {
     const std::size_t written = m_backend ? m_backend->Write(data, count) : 0;
     if (written < count) {
-        throw CPrivateException(GetMessage(L"serio.seterr"));
+        throw CPrivateException(FailureKind::Port, GetMessage(Msg::serio_seterr));
     }
     return written;
 }
@@ -85,23 +85,23 @@ void CSerialIO::Purge(std::uint32_t flags) {
 }
 
 std::wstring CSerialIO::OpenFailureText(const SerialOpenFailure& failure) const {
-    std::wstring text = FormatMessage(L"serio.openerr", m_settings.GetDisplayName());
+    std::wstring text = FormatMessage(Msg::serio_openerr, m_settings.GetDisplayName());
     std::wstring reason;
     // The reason is an addition: a language file without its text still
     // gives the port's own message.
     try {
         switch (failure.kind) {
         case SerialOpenFailure::Kind::NotPresent:
-            reason = GetMessage(L"serio.notpresent");
+            reason = GetMessage(Msg::serio_notpresent);
             break;
         case SerialOpenFailure::Kind::InUse:
-            reason = GetMessage(L"serio.inuse");
+            reason = GetMessage(Msg::serio_inuse);
             break;
         case SerialOpenFailure::Kind::NoPermission: {
             // Debian's serial devices belong to "dialout"; a device without a
             // group we can name most likely does too.
             const std::wstring group = failure.group.empty() ? std::wstring(L"dialout") : failure.group;
-            reason = FormatMessage(L"serio.noaccess", group, group);
+            reason = FormatMessage(Msg::serio_noaccess, group, group);
             break;
         }
         case SerialOpenFailure::Kind::Unknown:

@@ -7,9 +7,9 @@
 std::wstring CLineStateText::State(const CMonitorThread::LineState& state) {
     try {
         if (state.reading) {
-            return GetMessage(L"monitor.reading");
+            return GetMessage(Msg::monitor_reading);
         }
-        return FormatMessage(L"monitor.noreply", TimeOfDay(state.failingSince), state.reason);
+        return FormatMessage(Msg::monitor_noreply, TimeOfDay(state.failingSince), state.reason);
     } catch (const std::exception&) {
         return state.reason;
     }
@@ -17,7 +17,7 @@ std::wstring CLineStateText::State(const CMonitorThread::LineState& state) {
 
 std::wstring CLineStateText::Counts(const CJX5COMInterface::Counts& counts) {
     try {
-        return FormatMessage(L"monitor.counts", static_cast<unsigned long long>(counts.exchanges),
+        return FormatMessage(Msg::monitor_counts, static_cast<unsigned long long>(counts.exchanges),
                              static_cast<unsigned long long>(counts.timeouts),
                              static_cast<unsigned long long>(counts.invalidReplies),
                              static_cast<unsigned long long>(counts.errorStatuses));

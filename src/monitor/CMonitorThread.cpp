@@ -1,16 +1,20 @@
 #include "monitor/CMonitorThread.h"
 
+#include "base/CException.h"
+#include "base/CPrivateException.h"
 #include "catalog/CCardInterface.h"
-#include "link/CException.h"
 #include "link/CJX5COMInterface.h"
 
 #include <algorithm>
 #include <exception>
-#include <stdexcept>
+#include <span>
 #include <utility>
 
-CMonitorThread::CMonitorThread() {
+CMonitorThread::CMonitorThread(CJX5COMInterface& link) : m_link(link) {
     m_rack.Clear();
+    auto report = std::make_shared<Report>();
+    report->rack = m_rack.CopyWithOwnCards();
+    m_report = std::move(report);
 }
 
 CMonitorThread::~CMonitorThread() {
@@ -30,25 +34,33 @@ void CMonitorThread::Start() {
     m_thread = std::thread(&CMonitorThread::Run, this);
 }
 
-void CMonitorThread::PostCommand(std::uint32_t code, std::uint32_t argument) {
+void CMonitorThread::Post(QueuedCommand command) {
     {
         std::lock_guard<std::mutex> lock(m_queueMutex);
-        m_queue.push_back(QueuedCommand{code, argument});
+        m_queue.push_back(std::move(command));
     }
     m_queueSignal.notify_one();
+}
+
+void CMonitorThread::PostCycle(int monitoredSlot, std::optional<Simulation> simulation) {
+    QueuedCommand command;
+    command.code = CommandCycle;
+    command.monitoredSlot = monitoredSlot;
+    command.simulation = std::move(simulation);
+    Post(std::move(command));
 }
 
 void CMonitorThread::RequestParameterWrite(std::int32_t slotNumber,
                                            const std::shared_ptr<CCardInterface>& card,
                                            std::int32_t parameterIndex) {
-    // The fields are written before the command is queued; taking the queue
-    // lock in PostCommand publishes them to the thread. The window goes on
-    // editing its card while the write runs, so the thread writes a copy of
-    // the card as it is now.
-    m_parameterSlot = slotNumber;
-    m_parameterCard = card ? CCardSlot::CopyCard(*card, slotNumber) : nullptr;
-    m_parameterIndex = parameterIndex;
-    PostCommand(CommandParameterWrite, 0);
+    // The window goes on editing its card while the write runs, so the
+    // command carries a copy of the card as it is now.
+    QueuedCommand command;
+    command.code = CommandParameterWrite;
+    command.card = card ? CCardSlot::CopyCard(*card, slotNumber) : nullptr;
+    command.slotNumber = slotNumber;
+    command.parameterIndex = parameterIndex;
+    Post(std::move(command));
 }
 
 void CMonitorThread::Stop() {
@@ -56,28 +68,26 @@ void CMonitorThread::Stop() {
     if (!m_thread.joinable()) {
         return;
     }
-    if (m_link != nullptr) {
-        m_link->Cancel();
-    }
+    m_link.Cancel();
     {
         std::lock_guard<std::mutex> lock(m_queueMutex);
         m_stopping = true;
     }
     // Wakes a rest as well as an idle thread.
-    PostCommand(CommandEnd, 0);
+    Post(QueuedCommand{});
     m_thread.join();
 }
 
 void CMonitorThread::Run() {
     for (;;) {
-        QueuedCommand command{};
+        QueuedCommand command;
         {
             std::unique_lock<std::mutex> lock(m_queueMutex);
             m_queueSignal.wait(lock, [this] { return !m_queue.empty(); });
-            command = m_queue.front();
+            command = std::move(m_queue.front());
             m_queue.pop_front();
         }
-        if (!Execute(command.code)) {
+        if (!Execute(command)) {
             return;
         }
     }
@@ -86,6 +96,11 @@ void CMonitorThread::Run() {
 CMonitorThread::LineState CMonitorThread::GetLineState() const {
     std::lock_guard<std::mutex> lock(m_stateMutex);
     return m_lineState;
+}
+
+std::shared_ptr<const CMonitorThread::Report> CMonitorThread::GetReport() const {
+    std::lock_guard<std::mutex> lock(m_stateMutex);
+    return m_report;
 }
 
 void CMonitorThread::Rest() {
@@ -131,15 +146,24 @@ void CMonitorThread::NoteOutcome(const std::wstring* failure) {
     }
 }
 
-bool CMonitorThread::Execute(std::uint32_t code) {
+void CMonitorThread::Publish(std::uint32_t command, bool failed) {
+    auto report = std::make_shared<Report>();
+    report->command = command;
+    report->failed = failed;
+    report->rack = m_rack.CopyWithOwnCards();
+    std::lock_guard<std::mutex> lock(m_stateMutex);
+    report->line = m_lineState;
+    m_report = std::move(report);
+}
+
+bool CMonitorThread::Execute(const QueuedCommand& command) {
+    const std::uint32_t code = command.code;
     if (code != CommandEnd) {
         Rest();
     }
-    m_currentCommand.store(code);
-    m_cycleLock.Wait(CMutexHandle::kInfinite);
+    bool failed = false;
     try {
-        Carry(code);
-        m_lastCommandFailed.store(false);
+        Carry(command);
         if (code != CommandEnd) {
             NoteOutcome(nullptr);
         }
@@ -150,38 +174,40 @@ bool CMonitorThread::Execute(std::uint32_t code) {
             m_rack = CCardSlot();
             m_rack.Clear();
         }
-        m_lastCommandFailed.store(true);
+        failed = true;
         // A cancel is the owner's own doing, not news about the line.
-        const std::wstring reason = GetExceptionMessage(error);
-        if (!reason.empty()) {
+        if (!IsCancellation(error)) {
+            const std::wstring reason = GetExceptionMessage(error);
             NoteOutcome(&reason);
         }
     }
+    m_lastCommandFailed.store(failed);
     if (m_notifying.load()) {
+        Publish(code, failed);
         NotifyObservers();
     }
-    if (m_link != nullptr) {
-        m_link->Close();
-    }
-    m_cycleLock.Release();
+    m_link.Close();
     return code != CommandEnd;
 }
 
-void CMonitorThread::Carry(std::uint32_t code) {
-    if (code == CommandEnd) {
+void CMonitorThread::Carry(const QueuedCommand& command) {
+    if (command.code == CommandEnd) {
         return;
     }
-    if (m_link == nullptr) {
-        throw std::logic_error("monitor thread without a link");
-    }
-    m_link->Open();
-    switch (code) {
+    m_link.Open();
+    switch (command.code) {
     case CommandCycle:
-        m_rack.RefreshForMonitor(*m_link);
+        m_rack.SetMonitoredSlot(command.monitoredSlot);
+        if (command.simulation) {
+            const Simulation& simulation = *command.simulation;
+            m_rack.RequestSimulation(simulation.slotIndex, simulation.mode,
+                                     std::span<const std::int32_t>(simulation.values));
+        }
+        m_rack.RefreshForMonitor(m_link);
         break;
     case CommandParameterWrite:
-        if (m_parameterCard) {
-            m_parameterCard->DownloadParameters(m_parameterSlot, *m_link, m_parameterIndex, true);
+        if (command.card) {
+            command.card->DownloadParameters(command.slotNumber, m_link, command.parameterIndex, true);
         }
         break;
     default:

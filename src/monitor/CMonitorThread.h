@@ -1,6 +1,5 @@
 #pragma once
-#include "link/CMutexHandle.h"
-#include "monitor/CObservable.h"
+#include "base/CObservable.h"
 #include "rack/CCardSlot.h"
 
 #include <atomic>
@@ -10,8 +9,10 @@
 #include <deque>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
+#include <vector>
 
 class CCardInterface;
 class CJX5COMInterface;
@@ -22,9 +23,11 @@ class CJX5COMInterface;
 // notification with the next command. The port is opened before and closed
 // after every command, so nothing holds it between cycles.
 //
-// The owner reads the rack and writes the monitored slot and the simulation
-// request only between a notification and its next command; that hand-over
-// is what keeps the two threads off the rack at the same time.
+// Nothing is shared between the two threads but data handed over whole: a
+// command carries what it needs (the slot to read in full, the simulation
+// to write, the card to write), and every notification publishes a report
+// of what the command left (GetReport), a copy whose cards are the report's
+// own; the thread keeps its rack to itself.
 //
 // While commands fail (no station, no port) the thread rests before each
 // next one, from kFirstRestMs growing to kLongestRestMs, so that a monitor
@@ -52,21 +55,38 @@ public:
         std::uint64_t changes = 0;
     };
 
-    CMonitorThread();
+    // Values for a module to simulate, written at the start of a cycle.
+    struct Simulation {
+        int slotIndex = 0;
+        std::int32_t mode = 0;
+        std::vector<std::int32_t> values;
+    };
+
+    // What one command left behind. Once published nothing changes it: the
+    // rack's cards are copies that only the report holds.
+    struct Report {
+        std::uint32_t command = CommandEnd;
+        bool failed = false;
+        // The rack after the command: empty after a failed cycle.
+        CCardSlot rack;
+        LineState line;
+    };
+
+    // The link is the owner's; the owner keeps it while the thread exists
+    // (the destructor stops the thread first).
+    explicit CMonitorThread(CJX5COMInterface& link);
     // Stops a thread that is still running.
     ~CMonitorThread() override;
-
-    // The link is not owned; it must outlive the thread.
-    void SetLink(CJX5COMInterface* link) { m_link = link; }
 
     // Lets the thread run; it then waits for commands. Observers must be
     // attached before.
     void Start();
     bool IsRunning() const { return m_thread.joinable(); }
 
-    // Queues a command and returns at once. The argument is carried along for
-    // the queue's sake; no command reads it.
-    void PostCommand(std::uint32_t code, std::uint32_t argument = 0);
+    // Queues a monitoring cycle and returns at once. The slot with this index
+    // (-1: none) has its parameters read too; the simulation, if any, is
+    // written to its module before the cycle reads.
+    void PostCycle(int monitoredSlot = -1, std::optional<Simulation> simulation = std::nullopt);
 
     // Queues the write of one card's adjustment rows (and the given row when
     // it is a one-shot row) to the module in the slot. The card's values are
@@ -79,37 +99,39 @@ public:
     // returns once the thread has ended. Safe to call more than once.
     void Stop();
 
-    CCardSlot& GetRack() { return m_rack; }
-    const CCardSlot& GetRack() const { return m_rack; }
+    // The report of the last command carried out, published before its
+    // notification; an empty rack before the first.
+    std::shared_ptr<const Report> GetReport() const;
 
     bool HasLastCommandFailed() const { return m_lastCommandFailed.load(); }
     LineState GetLineState() const;
     // The rest before the next command, 0 while commands succeed.
     std::uint32_t GetRestMs() const { return m_restMs.load(); }
-    std::uint32_t GetCurrentCommand() const { return m_currentCommand.load(); }
 
 private:
+    // A command with its arguments.
     struct QueuedCommand {
-        std::uint32_t code;
-        std::uint32_t argument;
+        std::uint32_t code = CommandEnd;
+        int monitoredSlot = -1;
+        std::optional<Simulation> simulation;
+        std::shared_ptr<CCardInterface> card; // a copy of the caller's
+        std::int32_t slotNumber = 0;
+        std::int32_t parameterIndex = 0;
     };
 
+    void Post(QueuedCommand command);
     void Run();
     // Returns false for the command that ends the loop.
-    bool Execute(std::uint32_t code);
-    void Carry(std::uint32_t code);
+    bool Execute(const QueuedCommand& command);
+    void Carry(const QueuedCommand& command);
     void Rest();
     void NoteOutcome(const std::wstring* failure);
+    void Publish(std::uint32_t command, bool failed);
 
-    CCardSlot m_rack;
-    CMutexHandle m_cycleLock;
+    CJX5COMInterface& m_link;
+    CCardSlot m_rack; // the thread's alone
     std::atomic<bool> m_notifying{false};
     std::atomic<bool> m_lastCommandFailed{false};
-    std::atomic<std::uint32_t> m_currentCommand{CommandEnd};
-    std::shared_ptr<CCardInterface> m_parameterCard;
-    std::int32_t m_parameterSlot = 0;
-    std::int32_t m_parameterIndex = 0;
-    CJX5COMInterface* m_link = nullptr;
 
     std::mutex m_queueMutex;
     std::condition_variable m_queueSignal;
@@ -119,5 +141,6 @@ private:
 
     mutable std::mutex m_stateMutex;
     LineState m_lineState;
+    std::shared_ptr<const Report> m_report; // guarded by m_stateMutex
     std::thread m_thread;
 };

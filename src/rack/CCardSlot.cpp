@@ -1,14 +1,14 @@
 #include "rack/CCardSlot.h"
 
+#include "base/CPrivateException.h"
+#include "base/CXmlReaderWriter.h"
 #include "catalog/CCOMCardType.h"
 #include "catalog/CIOCardType.h"
 #include "catalog/ModelRegistry.h"
 #include "catalog/StationAttribute.h"
 #include "link/CGICommandParser.h"
 #include "link/CJX5COMInterface.h"
-#include "link/CPrivateException.h"
 #include "rack/CProgressCounter.h"
-#include "rack/CXmlReaderWriter.h"
 
 #include <bit>
 #include <stdexcept>
@@ -43,15 +43,15 @@ int CountModules(std::uint32_t activeMap) {
 }
 
 // A cancelled link fails every exchange that follows. That failure is the
-// user's cancellation and travels on as one (the empty text), so that no
-// caller shows it as a failed transfer.
-[[noreturn]] void RaiseWrapped(const CJX5COMInterface& link, const wchar_t* key,
+// user's cancellation and travels on as one, so that no caller shows it as a
+// failed transfer. Any other failure keeps its kind inside the wrapping text.
+[[noreturn]] void RaiseWrapped(const CJX5COMInterface& link, MessageKey<MessageStyle::Printf, Msg::Text> key,
                                const std::exception& error) {
     if (link.IsCancelled()) {
-        throw CPrivateException(std::wstring());
+        throw CPrivateException::Cancellation();
     }
-    throw CPrivateException(
-        CResourceManager::FormatMessage(key, GetExceptionMessage(error, kInnerMessageBuffer)));
+    throw CPrivateException(GetFailureKind(error), CResourceManager::FormatMessage(
+                                                       key, GetExceptionMessage(error, kInnerMessageBuffer)));
 }
 
 // A refused value as the user finds it: the file's own text when it was not
@@ -104,6 +104,16 @@ CCardSlot::CardHandle CCardSlot::CopyCard(const CCardInterface& card, std::int32
     return copy;
 }
 
+CCardSlot CCardSlot::CopyWithOwnCards() const {
+    CCardSlot copy(*this);
+    for (auto& [number, card] : copy.m_slots) {
+        if (card != nullptr) {
+            card = CopyCard(*card, number);
+        }
+    }
+    return copy;
+}
+
 CCardSlot::CardHandle CCardSlot::GetCard(int slotIndex) const {
     const auto found = m_slots.find(GetSlotNumber(slotIndex));
     return found != m_slots.end() ? found->second : nullptr;
@@ -135,9 +145,9 @@ void CCardSlot::CopySlots(const CCardSlot& source, std::uint64_t mask) {
 std::wstring CCardSlot::GetSlotCaption(int slotIndex) const {
     const std::int32_t number = GetSlotNumber(slotIndex);
     if (IsIoSlotNumber(number)) {
-        return FormatMessage(L"iocap", CMessageFormatter::Printf(L"%02d", number));
+        return FormatMessage(Msg::iocap, CMessageFormatter::Printf(L"%02d", number));
     }
-    return GetMessage(L"comcap");
+    return GetMessage(Msg::comcap);
 }
 
 void CCardSlot::RequestSimulation(int slotIndex, std::int32_t mode, std::span<const std::int32_t> values) {
@@ -208,12 +218,12 @@ void CCardSlot::LoadSlots(const std::wstring& path, bool withModuleInformation) 
     try {
         if (reader.GetText(L"/root/application") != kFileApplication ||
             reader.GetText(L"/root/filetype") != kFileType) {
-            throw CPrivateException(std::wstring());
+            throw CPrivateException(FailureKind::File, std::wstring());
         }
         // Read but not compared: a file of another format version is taken as it is.
         reader.GetText(L"/root/version");
     } catch (const std::exception&) {
-        throw CPrivateException(GetMessage(L"illfileerr"));
+        throw CPrivateException(FailureKind::File, GetMessage(Msg::illfileerr));
     }
 
     SlotMap slots;
@@ -239,7 +249,7 @@ void CCardSlot::LoadSlots(const std::wstring& path, bool withModuleInformation) 
             slots[number] = std::move(card);
         }
     } catch (const std::exception&) {
-        throw CPrivateException(GetMessage(L"desfileerr"));
+        throw CPrivateException(FailureKind::File, GetMessage(Msg::desfileerr));
     }
     m_slots = std::move(slots);
 }
@@ -255,7 +265,7 @@ std::uint32_t CCardSlot::ReadActiveModuleMap(CJX5COMInterface& link, bool accept
     const CGICommandParser reply(link.ReadItem(0, 0, kActiveMapItem));
     const std::wstring& command = reply.GetCommand();
     if (command != L"UPMAP" && !(acceptStatusWord && command == L"STATUS")) {
-        throw CPrivateException(L"can't read active i/o card");
+        throw CPrivateException(FailureKind::InvalidReply, L"can't read active i/o card");
     }
     return reply.GetHexValue() & 0xFFFFU;
 }
@@ -277,7 +287,7 @@ void CCardSlot::Upload(CJX5COMInterface& link, CProgressCounter& progress, std::
     try {
         UploadSlots(link, progress, mask);
     } catch (const std::exception& error) {
-        RaiseWrapped(link, L"uploaderr", error);
+        RaiseWrapped(link, Msg::uploaderr, error);
     }
 }
 
@@ -324,16 +334,18 @@ void CCardSlot::Download(CJX5COMInterface& link, CProgressCounter& progress, std
         DownloadSlots(link, progress, mask, writing);
     } catch (const std::exception& error) {
         if (writing < 0) {
-            RaiseWrapped(link, L"downloaderr", error);
+            RaiseWrapped(link, Msg::downloaderr, error);
         }
         // The module may have taken some of its values and not the others:
         // the user must know which one to write again.
-        const std::wstring partial = FormatMessage(L"partialerr", GetSlotCaption(writing));
+        const std::wstring partial = FormatMessage(Msg::partialerr, GetSlotCaption(writing));
         if (link.IsCancelled()) {
-            throw CPrivateException(FormatMessage(L"downloadcancel", partial));
+            throw CPrivateException(FailureKind::PartialWrite, FormatMessage(Msg::downloadcancel, partial));
         }
         throw CPrivateException(
-            FormatMessage(L"downloaderr", GetExceptionMessage(error, kInnerMessageBuffer) + L"\n" + partial));
+            FailureKind::PartialWrite,
+            FormatMessage(Msg::downloaderr,
+                          GetExceptionMessage(error, kInnerMessageBuffer) + L"\n" + partial));
     }
 }
 
@@ -360,9 +372,11 @@ void CCardSlot::CheckValuesToWrite(std::uint64_t mask) const {
                 } catch (const std::exception&) {
                     // A caption the language file lacks stays empty, as in the list.
                 }
-                throw CPrivateException(FormatNumberedMessage(
-                    L"downvalueerr", GetSlotCaption(index), caption, ValueForMessage(*card, row),
-                    GetExceptionMessage(error, kInnerMessageBuffer)));
+                throw CPrivateException(
+                    FailureKind::Input,
+                    FormatNumberedMessage(Msg::downvalueerr, GetSlotCaption(index), caption,
+                                          ValueForMessage(*card, row),
+                                          GetExceptionMessage(error, kInnerMessageBuffer)));
             }
         }
     }
@@ -416,7 +430,7 @@ void CCardSlot::CompareWithStation(CJX5COMInterface& link, std::uint64_t mask,
             // depend on the communication module they were made for.
             const std::wstring model = ReadModelName(link, static_cast<std::uint32_t>(number), kComModelItem);
             if (card == nullptr || card->GetCardName().GetModelName() != model) {
-                throw CPrivateException(GetMessage(L"difcomcarderr"));
+                throw CPrivateException(FailureKind::Mismatch, GetMessage(Msg::difcomcarderr));
             }
             continue;
         }
@@ -425,7 +439,7 @@ void CCardSlot::CompareWithStation(CJX5COMInterface& link, std::uint64_t mask,
         }
         const std::int32_t stationCode = ReadIoTypeCode(link, number, activeMap);
         if (card == nullptr || card->GetTypeCode() != stationCode) {
-            throw CPrivateException(FormatMessage(L"difcarderr", number));
+            throw CPrivateException(FailureKind::Mismatch, FormatMessage(Msg::difcarderr, number));
         }
     }
 }
@@ -437,7 +451,7 @@ void CCardSlot::RefreshForMonitor(CJX5COMInterface& link) {
     try {
         RefreshSlots(link);
     } catch (const std::exception& error) {
-        RaiseWrapped(link, L"uploaderr", error);
+        RaiseWrapped(link, Msg::uploaderr, error);
     }
 }
 
@@ -497,11 +511,11 @@ void CCardSlot::SimulateOutput(CJX5COMInterface& link) {
     m_simulationPending = 0;
     try {
         SimulateOnCard(link);
-    } catch (const std::exception&) {
+    } catch (const std::exception& error) {
         if (link.IsCancelled()) {
-            throw CPrivateException(std::wstring());
+            throw CPrivateException::Cancellation();
         }
-        throw CPrivateException(GetMessage(L"simuouterr"));
+        throw CPrivateException(GetFailureKind(error), GetMessage(Msg::simuouterr));
     }
 }
 

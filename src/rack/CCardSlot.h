@@ -1,5 +1,5 @@
 #pragma once
-#include "app/CResourceManager.h"
+#include "base/CResourceManager.h"
 #include "catalog/CCardInterface.h"
 
 #include <array>
@@ -52,6 +52,10 @@ public:
     // holding the same values and live side. For a thread that must not use
     // a card another thread may be reading or changing.
     static CardHandle CopyCard(const CCardInterface& card, std::int32_t slotNumber);
+
+    // A copy of the rack whose cards are copies too, so that it shares
+    // nothing with this one: what one thread hands another.
+    CCardSlot CopyWithOwnCards() const;
 
     // The card of a slot, or null when the slot holds none.
     CardHandle GetCard(int slotIndex) const;

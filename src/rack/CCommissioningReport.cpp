@@ -1,7 +1,7 @@
 #include "rack/CCommissioningReport.h"
 
-#include "app/TextConvert.h"
-#include "app/Version.h"
+#include "base/TextConvert.h"
+#include "base/Version.h"
 #include "catalog/CCardInterface.h"
 
 #include <ctime>
@@ -57,11 +57,11 @@ std::wstring LocalTime(std::chrono::system_clock::time_point made) {
 }
 
 std::wstring ModelText(const std::wstring& model) {
-    return model.empty() ? CResourceManager::GetMessage(L"cmp.absent") : model;
+    return model.empty() ? CResourceManager::GetMessage(Msg::cmp_absent) : model;
 }
 
 std::wstring ValueText(const std::wstring& text, int row) {
-    return row < 0 ? CResourceManager::GetMessage(L"cmp.absent") : text;
+    return row < 0 ? CResourceManager::GetMessage(Msg::cmp_absent) : text;
 }
 
 // "<tr><td>a</td>...</tr>", each cell escaped.
@@ -120,8 +120,8 @@ std::wstring CCommissioningReport::Escape(const std::wstring& text) {
 }
 
 std::string CCommissioningReport::MakeHtml(const Facts& facts) const {
-    const std::wstring title = facts.title.empty() ? GetMessage(L"report.title") : facts.title;
-    std::wstring page = L"<!DOCTYPE html>\n<html lang=\"" + Escape(GetMessage(L"report.lang")) +
+    const std::wstring title = facts.title.empty() ? GetMessage(Msg::report_title) : facts.title;
+    std::wstring page = L"<!DOCTYPE html>\n<html lang=\"" + Escape(GetMessage(Msg::report_lang)) +
                         L"\">\n<head>\n<meta charset=\"utf-8\">\n<title>" + Escape(title) +
                         L"</title>\n<style>\n" + kStyle + L"</style>\n</head>\n<body>\n<h1>" + Escape(title) +
                         L"</h1>\n";
@@ -139,36 +139,37 @@ std::string CCommissioningReport::MakeHtml(const Facts& facts) const {
 
 void CCommissioningReport::WriteFacts(std::wstring& page, const Facts& facts) const {
     page += L"<table class=\"facts\" cellspacing=\"0\" cellpadding=\"2\">\n";
-    page += Row({GetMessage(L"report.date"), LocalTime(facts.made)});
-    page += Row({GetMessage(L"report.program"), GetVersionCaption()});
+    page += Row({GetMessage(Msg::report_date), LocalTime(facts.made)});
+    page += Row({GetMessage(Msg::report_program), GetVersionCaption()});
     if (!facts.configuration.empty()) {
-        page += Row({GetMessage(L"report.configuration"), facts.configuration});
+        page += Row({GetMessage(Msg::report_configuration), facts.configuration});
     }
     if (m_comparison && !facts.asFoundSource.empty()) {
-        page += Row({GetMessage(L"report.asfoundfile"), facts.asFoundSource});
+        page += Row({GetMessage(Msg::report_asfoundfile), facts.asFoundSource});
     }
     page += L"</table>\n";
 }
 
 void CCommissioningReport::WriteDifferences(std::wstring& page) const {
     const CRackComparison& comparison = *m_comparison;
-    page += L"<h2>" + Escape(GetMessage(L"report.differences")) + L"</h2>\n";
+    page += L"<h2>" + Escape(GetMessage(Msg::report_differences)) + L"</h2>\n";
     if (comparison.IsEqual()) {
-        page += L"<p class=\"note\">" + Escape(GetMessage(L"report.nodifferences")) + L"</p>\n";
+        page += L"<p class=\"note\">" + Escape(GetMessage(Msg::report_nodifferences)) + L"</p>\n";
     } else {
-        page += L"<p class=\"note\">" +
-                Escape(FormatMessage(L"cmp.counts", static_cast<int>(comparison.GetModuleDifferences().size()),
-                                     static_cast<int>(comparison.GetValueDifferences().size()))) +
-                L"</p>\n";
+        page +=
+            L"<p class=\"note\">" +
+            Escape(FormatMessage(Msg::cmp_counts, static_cast<int>(comparison.GetModuleDifferences().size()),
+                                 static_cast<int>(comparison.GetValueDifferences().size()))) +
+            L"</p>\n";
         page += std::wstring(kTable) + L"\n<thead>" +
-                Row({GetMessage(L"cmp.colslot"), GetMessage(L"cmp.colcaption"), GetMessage(L"report.asfound"),
-                     GetMessage(L"report.asleft")},
+                Row({GetMessage(Msg::cmp_colslot), GetMessage(Msg::cmp_colcaption),
+                     GetMessage(Msg::report_asfound), GetMessage(Msg::report_asleft)},
                     nullptr, L"th") +
                 L"</thead>\n";
         for (int index = 0; index < CCardSlot::kSlotCount; ++index) {
             for (const CRackComparison::ModuleDifference& module : comparison.GetModuleDifferences()) {
                 if (module.slotIndex == index) {
-                    page += Row({m_rack.GetSlotCaption(index), GetMessage(L"cmp.module"),
+                    page += Row({m_rack.GetSlotCaption(index), GetMessage(Msg::cmp_module),
                                  ModelText(module.leftModel), ModelText(module.rightModel)},
                                 L"changed");
                 }
@@ -183,9 +184,10 @@ void CCommissioningReport::WriteDifferences(std::wstring& page) const {
         page += L"</table>\n";
     }
     if (!comparison.GetUncountedDifferences().empty()) {
-        page += L"<h3>" + Escape(GetMessage(L"cmp.uncounted")) + L"</h3>\n" + std::wstring(kTable) + L"\n<thead>" +
-                Row({GetMessage(L"cmp.colslot"), GetMessage(L"cmp.colcaption"), GetMessage(L"report.asfound"),
-                     GetMessage(L"report.asleft")},
+        page += L"<h3>" + Escape(GetMessage(Msg::cmp_uncounted)) + L"</h3>\n" + std::wstring(kTable) +
+                L"\n<thead>" +
+                Row({GetMessage(Msg::cmp_colslot), GetMessage(Msg::cmp_colcaption),
+                     GetMessage(Msg::report_asfound), GetMessage(Msg::report_asleft)},
                     nullptr, L"th") +
                 L"</thead>\n";
         for (const CRackComparison::RowDifference& row : comparison.GetUncountedDifferences()) {
@@ -198,9 +200,10 @@ void CCommissioningReport::WriteDifferences(std::wstring& page) const {
 }
 
 void CCommissioningReport::WriteLineUp(std::wstring& page) const {
-    page += L"<h2>" + Escape(GetMessage(L"report.lineup")) + L"</h2>\n" + std::wstring(kTable) + L"\n<thead>" +
-            Row({GetMessage(L"cmp.colslot"), GetMessage(L"report.model"), GetMessage(L"cmp.module")}, nullptr,
-                L"th") +
+    page += L"<h2>" + Escape(GetMessage(Msg::report_lineup)) + L"</h2>\n" + std::wstring(kTable) +
+            L"\n<thead>" +
+            Row({GetMessage(Msg::cmp_colslot), GetMessage(Msg::report_model), GetMessage(Msg::cmp_module)},
+                nullptr, L"th") +
             L"</thead>\n";
     for (int index = 0; index < CCardSlot::kSlotCount; ++index) {
         const CCardSlot::CardHandle card = m_rack.GetCard(index);
@@ -216,9 +219,9 @@ void CCommissioningReport::WriteLineUp(std::wstring& page) const {
 }
 
 void CCommissioningReport::WriteParameters(std::wstring& page) const {
-    page += L"<h2>" + Escape(GetMessage(L"report.parameters")) + L"</h2>\n";
+    page += L"<h2>" + Escape(GetMessage(Msg::report_parameters)) + L"</h2>\n";
     if (m_comparison && !m_comparison->IsEqual()) {
-        page += L"<p class=\"note\">" + Escape(GetMessage(L"report.marked")) + L"</p>\n";
+        page += L"<p class=\"note\">" + Escape(GetMessage(Msg::report_marked)) + L"</p>\n";
     }
     for (int index = 0; index < CCardSlot::kSlotCount; ++index) {
         if (HasModule(m_rack, index)) {
@@ -235,14 +238,15 @@ void CCommissioningReport::WriteModule(std::wstring& page, int slotIndex) const 
     if (m_comparison && m_comparison->IsModuleDifferent(slotIndex)) {
         const CCardSlot::CardHandle before = m_asFound->GetCard(slotIndex);
         page += L"<p class=\"changed\">" +
-                Escape(FormatMessage(L"report.moduleasfound",
-                                     ModelText(before != nullptr ? before->GetCardName().GetModelName()
-                                                                 : std::wstring()))) +
+                Escape(FormatMessage(
+                    Msg::report_moduleasfound,
+                    ModelText(before != nullptr ? before->GetCardName().GetModelName() : std::wstring()))) +
                 L"</p>\n";
     }
-    page += std::wstring(kTable) + L"\n<thead><tr><th class=\"mark\" width=\"3%\"></th><th class=\"caption\" width=\"55%\">" +
-            Escape(GetMessage(L"cmp.colcaption")) +
-            L"</th><th>" + Escape(GetMessage(L"report.value")) + L"</th></tr></thead>\n";
+    page += std::wstring(kTable) +
+            L"\n<thead><tr><th class=\"mark\" width=\"3%\"></th><th class=\"caption\" width=\"55%\">" +
+            Escape(GetMessage(Msg::cmp_colcaption)) + L"</th><th>" + Escape(GetMessage(Msg::report_value)) +
+            L"</th></tr></thead>\n";
     for (int row = 0; row < card.GetParameterCount(); ++row) {
         const ParameterDefinition& definition = card.GetParameter(row);
         // As the parameter list of the main window shows the module.

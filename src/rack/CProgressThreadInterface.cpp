@@ -54,13 +54,13 @@ void CProgressThreadInterface::StoreError(const std::exception& error) {
         return;
     }
     m_failed = true;
-    m_error = std::make_unique<CPrivateException>(GetExceptionMessage(error, 1024));
+    m_error = std::make_unique<CPrivateException>(GetFailureKind(error), GetExceptionMessage(error, 1024));
 }
 
 void CProgressThreadInterface::StoreCancelNotice(const std::exception& error) {
-    std::wstring text = GetExceptionMessage(error, 1024);
-    if (!text.empty()) {
-        m_error = std::make_unique<CPrivateException>(std::move(text));
+    if (!IsCancellation(error)) {
+        m_error =
+            std::make_unique<CPrivateException>(GetFailureKind(error), GetExceptionMessage(error, 1024));
     }
 }
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "link/CPrivateException.h"
+#include "base/CPrivateException.h"
 #include "rack/CProgressCounter.h"
 
 #include <atomic>
@@ -64,9 +64,9 @@ protected:
     // drops it when the user has cancelled.
     void StoreError(const std::exception& error);
 
-    // Keeps the text of a cancelled operation's exception, when it has one,
-    // to be shown like a failure: a cancel is silent only when it left
-    // nothing behind that the user must see to.
+    // Keeps a cancelled operation's exception unless it is the plain
+    // cancellation, to be shown like a failure: a cancel is silent only when
+    // it left nothing behind that the user must see to (a module half written).
     void StoreCancelNotice(const std::exception& error);
 
 private:

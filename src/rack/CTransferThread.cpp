@@ -6,7 +6,7 @@
 
 CTransferThread::CTransferThread(Operation operation)
     : m_operation(operation),
-      m_progressText(GetMessage(operation == Operation::Upload ? L"uploading" : L"downloading")) {}
+      m_progressText(GetMessage(operation == Operation::Upload ? Msg::uploading : Msg::downloading)) {}
 
 CTransferThread::~CTransferThread() {
     // The worker uses the rack and the link pointer, which go before the base.

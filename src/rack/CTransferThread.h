@@ -1,5 +1,5 @@
 #pragma once
-#include "app/CResourceManager.h"
+#include "base/CResourceManager.h"
 #include "rack/CCardSlot.h"
 #include "rack/CProgressThreadInterface.h"
 
@@ -17,8 +17,9 @@ public:
 
     ~CTransferThread() override;
 
-    // The starter's link; it must outlive the thread's work.
-    void SetLink(CJX5COMInterface* link) { m_link = link; }
+    // The starter's link, given before Start. The starter keeps it until the
+    // thread object is gone: the destructor waits for the work to end.
+    void SetLink(CJX5COMInterface& link) { m_link = &link; }
 
     CCardSlot& GetRack() { return m_rack; }
     const CCardSlot& GetRack() const { return m_rack; }

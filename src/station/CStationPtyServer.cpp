@@ -1,7 +1,7 @@
 #include "station/CStationPtyServer.h"
 
-#include "app/CMessageFormatter.h"
-#include "link/CPrivateException.h"
+#include "base/CMessageFormatter.h"
+#include "base/CPrivateException.h"
 #include "station/CStationLine.h"
 
 #include <cerrno>
@@ -17,7 +17,8 @@ namespace {
 
 [[noreturn]] void RaiseSystemError(const wchar_t* what) {
     const int error = errno;
-    throw CPrivateException(std::wstring(what) + L": " + CMessageFormatter::SystemErrorText(error));
+    throw CPrivateException(FailureKind::Other,
+                            std::wstring(what) + L": " + CMessageFormatter::SystemErrorText(error));
 }
 
 } // namespace

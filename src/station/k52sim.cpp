@@ -1,7 +1,7 @@
 // k52sim: a simulated K52 station on a pseudo-terminal. It prints the
 // terminal's path and answers on it until SIGINT or SIGTERM.
-#include "app/TextConvert.h"
-#include "link/CException.h"
+#include "base/CException.h"
+#include "base/TextConvert.h"
 #include "station/CSimulatedStation.h"
 #include "station/CStationLineUp.h"
 #include "station/CStationPtyServer.h"

@@ -1,5 +1,5 @@
 #include "app/CAppSettings.h"
-#include "app/CProfile.h"
+#include "base/CProfile.h"
 
 #include <gtest/gtest.h>
 

@@ -3,9 +3,9 @@
 // whose option data differ stores other values in the station, and one whose
 // inserts differ shows the wrong argument or none.
 #include "app/CAppSettings.h"
-#include "app/CResourceDatabase.h"
 #include "app/FileFilter.h"
-#include "app/TextConvert.h"
+#include "base/CResourceDatabase.h"
+#include "base/TextConvert.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>

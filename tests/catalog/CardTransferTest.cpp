@@ -3,11 +3,11 @@
 #include "CardTestHelpers.h"
 #include "StationFixture.h"
 
+#include "base/CXmlReaderWriter.h"
 #include "catalog/CCOMCardType.h"
 #include "catalog/CIOCardType.h"
 #include "catalog/ModelRegistry.h"
 #include "link/ScriptedPeer.h"
-#include "rack/CXmlReaderWriter.h"
 
 #include <algorithm>
 #include <chrono>
@@ -312,7 +312,7 @@ TEST_F(CardTransferTest, ListValueOutsideItsRangeFailsTheUpload) {
     auto card = CIOCardType().CreateByName(L"KZ9W");
     const int range = RowOf(*card, L"rangepc02");
     const std::wstring expected = CResourceManager::FormatNumberedMessage(
-        L"rangeerr", card->GetCaption(range), card->GetValueText(range, 0), card->GetValueText(range, 11));
+        Msg::rangeerr, card->GetCaption(range), card->GetValueText(range, 0), card->GetValueText(range, 11));
     EXPECT_EQ(k52test::RaisedText([&] { card->UploadParameters(2, Link(), false); }), expected);
     EXPECT_EQ(card->GetWord(1, 0x43), 0) << "the refused value is not kept";
 }
@@ -424,8 +424,9 @@ TEST_F(CardTransferTest, FailedDownloadStopsAtOnceAndLeavesTheFrameOpen) {
     Station().InjectFault(StationFault::AtItem(2, 1, 0x0b, StationFault::Kind::ErrorStatus).WithStatus(7));
     auto card = CIOCardType().CreateByName(L"KZ9W");
     const std::wstring raised = k52test::RaisedText([&] { card->DownloadParameters(2, Link(), -1, false); });
-    EXPECT_EQ(raised, CResourceManager::FormatMessage(L"jx5com.comfail", std::wstring(L"Item"), 2, 0x0b, 1,
-                                                      CResourceManager::FormatMessage(L"jx5com.errcode", 7)));
+    EXPECT_EQ(raised,
+              CResourceManager::FormatMessage(Msg::jx5com_comfail, std::wstring(L"Item"), 2, 0x0b, 1,
+                                              CResourceManager::FormatMessage(Msg::jx5com_errcode, 7)));
     const std::vector<Access> accesses = TakeAccesses();
     ASSERT_FALSE(accesses.empty());
     EXPECT_EQ(accesses.back(), Access::Write(2, 1, 0x0b, L"1.0000"));

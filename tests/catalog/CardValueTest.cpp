@@ -1,6 +1,6 @@
 #include "CardTestHelpers.h"
-#include "app/CMessageFormatter.h"
-#include "app/CResourceManager.h"
+#include "base/CMessageFormatter.h"
+#include "base/CResourceManager.h"
 #include "catalog/CCOMCardType.h"
 #include "catalog/CIOCardType.h"
 #include "support/TestSupport.h"
@@ -25,11 +25,11 @@ protected:
     static std::unique_ptr<CCardInterface> Com(const wchar_t* name) {
         return CCOMCardType().CreateByName(name);
     }
-    static std::wstring Message(const wchar_t* key) { return CResourceManager::GetMessage(key); }
+    static std::wstring Message(PlainMessageKey key) { return CResourceManager::GetMessage(key); }
     static std::wstring RangeError(const CCardInterface& card, int row, const wchar_t* low,
                                    const wchar_t* high) {
-        return CMessageFormatter::Numbered(Message(L"rangeerr"), card.GetCaption(row), std::wstring(low),
-                                           std::wstring(high));
+        return CResourceManager::FormatNumberedMessage(Msg::rangeerr, card.GetCaption(row), std::wstring(low),
+                                                       std::wstring(high));
     }
 };
 
@@ -43,7 +43,7 @@ TEST_F(CardValues, DecimalRowsRoundTypedNumbersAndCheckTheirRange) {
     card->SetFromText(bias, L"1.23");
     EXPECT_EQ(card->GetWord(1, 0x0a), 123);
     EXPECT_EQ(card->GetStoredValueText(bias), L"1.23");
-    EXPECT_EQ(card->GetDisplayText(bias), L"1.23 (" + Message(L"unitp") + L")");
+    EXPECT_EQ(card->GetDisplayText(bias), L"1.23 (" + Message(Msg::unitp) + L")");
 
     card->SetFromText(bias, L"-0.005");
     EXPECT_EQ(card->GetWord(1, 0x0a), 0);
@@ -60,8 +60,8 @@ TEST_F(CardValues, DecimalRowsRoundTypedNumbersAndCheckTheirRange) {
               RangeError(*card, bias, L"-320.00", L"320.00"));
     EXPECT_EQ(RaisedText([&] { card->SetFromText(bias, L"-1e12"); }),
               RangeError(*card, bias, L"-320.00", L"320.00"));
-    EXPECT_EQ(RaisedText([&] { card->SetFromText(bias, L"12abc"); }), Message(L"inperr"));
-    EXPECT_EQ(RaisedText([&] { card->SetFromText(bias, L""); }), Message(L"inperr"));
+    EXPECT_EQ(RaisedText([&] { card->SetFromText(bias, L"12abc"); }), Message(Msg::inperr));
+    EXPECT_EQ(RaisedText([&] { card->SetFromText(bias, L""); }), Message(Msg::inperr));
     EXPECT_EQ(card->GetWord(1, 0x0a), -32000) << "a refused text changed the stored value";
 }
 
@@ -71,8 +71,8 @@ TEST_F(CardValues, IntegerRowsTakeWholeNumbersOnly) {
     EXPECT_EQ(card->GetStoredValueText(port), L"502");
     card->SetFromText(port, L"8080");
     EXPECT_EQ(card->GetWord(0, 0x5c), 8080);
-    EXPECT_EQ(RaisedText([&] { card->SetFromText(port, L"3.5"); }), Message(L"inpierr"));
-    EXPECT_EQ(RaisedText([&] { card->SetFromText(port, L"99999999999"); }), Message(L"inpierr"));
+    EXPECT_EQ(RaisedText([&] { card->SetFromText(port, L"3.5"); }), Message(Msg::inpierr));
+    EXPECT_EQ(RaisedText([&] { card->SetFromText(port, L"99999999999"); }), Message(Msg::inpierr));
     EXPECT_EQ(RaisedText([&] { card->SetFromText(port, L"0"); }), RangeError(*card, port, L"1", L"32000"));
     // An unsigned text wraps as a 32-bit conversion does, so -1 is the top of the range, not 1 below it.
     EXPECT_EQ(RaisedText([&] { card->SetFromText(port, L"-1"); }), RangeError(*card, port, L"1", L"32000"));
@@ -95,7 +95,7 @@ TEST_F(CardValues, IpAddresses) {
     const int ip = RowOf(*card, L"ipadrs");
     EXPECT_EQ(card->GetDisplayText(ip), L"192.168.0.1");
     for (const wchar_t* text : {L"192.168.0.256", L"192.168.0", L"192.168.0.1 "}) {
-        EXPECT_EQ(RaisedText([&] { card->SetFromText(ip, text); }), Message(L"iperr"));
+        EXPECT_EQ(RaisedText([&] { card->SetFromText(ip, text); }), Message(Msg::iperr));
     }
     EXPECT_EQ(card->GetDword(0, 0x58), 0xC0A80001u);
     card->SetFromText(ip, L"10.0.0.1");
@@ -111,8 +111,8 @@ TEST_F(CardValues, LoginNamesAndPasswords) {
     card->SetFromText(password, L"Abcdefgh12345678");
     EXPECT_EQ(card->GetTextSlot(7), L"Abcdefgh12345678");
     EXPECT_EQ(RaisedText([&] { card->SetFromText(password, L"Abcdefgh123456789"); }),
-              Message(L"passwordErr"));
-    EXPECT_EQ(RaisedText([&] { card->SetFromText(login, L"op_1"); }), Message(L"passwordErr"));
+              Message(Msg::passwordErr));
+    EXPECT_EQ(RaisedText([&] { card->SetFromText(login, L"op_1"); }), Message(Msg::passwordErr));
     EXPECT_EQ(card->GetTextSlot(7), L"Abcdefgh12345678");
     EXPECT_EQ(card->GetTextSlot(8), L"");
 }
@@ -123,9 +123,11 @@ TEST_F(CardValues, DateAndTimeIsCheckedAndStoredAsTyped) {
     EXPECT_EQ(card->GetTextSlot(10), L"-");
     card->SetFromText(datetime, L"2024/1/5 7:08:09");
     EXPECT_EQ(card->GetTextSlot(10), L"2024/1/5 7:08:09");
-    EXPECT_EQ(RaisedText([&] { card->SetFromText(datetime, L"2000/01/05 07:08:09"); }), Message(L"yearErr"));
-    EXPECT_EQ(RaisedText([&] { card->SetFromText(datetime, L"2024/01/05T07:08:09"); }), Message(L"dateErr"));
-    EXPECT_EQ(RaisedText([&] { card->SetFromText(datetime, L"2024/01/05 07:61:09"); }), Message(L"minErr"));
+    EXPECT_EQ(RaisedText([&] { card->SetFromText(datetime, L"2000/01/05 07:08:09"); }),
+              Message(Msg::yearErr));
+    EXPECT_EQ(RaisedText([&] { card->SetFromText(datetime, L"2024/01/05T07:08:09"); }),
+              Message(Msg::dateErr));
+    EXPECT_EQ(RaisedText([&] { card->SetFromText(datetime, L"2024/01/05 07:61:09"); }), Message(Msg::minErr));
     EXPECT_EQ(card->GetTextSlot(10), L"2024/1/5 7:08:09");
 }
 
@@ -168,7 +170,7 @@ TEST_F(CardValues, Unsigned32Bounds) {
         EXPECT_EQ(RaisedText([&] { card->SetFromText(upCount, text); }),
                   RangeError(*card, upCount, L"1", L"4294967295"));
     }
-    EXPECT_EQ(RaisedText([&] { card->SetFromText(upCount, L"12abc"); }), Message(L"inpierr"));
+    EXPECT_EQ(RaisedText([&] { card->SetFromText(upCount, L"12abc"); }), Message(Msg::inpierr));
     card->SetFromText(upCount, L"4294967295");
     EXPECT_EQ(card->GetDword(1, 0x2b), 0xFFFFFFFFu);
     EXPECT_EQ(card->GetStoredValueText(upCount), L"4294967295");
@@ -246,13 +248,13 @@ TEST_F(CardValues, ChannelAccessorsReadTheCardsOwnRows) {
     auto card = Io(L"BQ7W");
     EXPECT_EQ(card->GetChannelField(0, 0), 1);
     EXPECT_EQ(card->GetChannelField(0, 3), 3);
-    EXPECT_EQ(card->GetChannelUnitText(0, 0), L" (" + Message(L"unitdegc") + L")");
+    EXPECT_EQ(card->GetChannelUnitText(0, 0), L" (" + Message(Msg::unitdegc) + L")");
     // Unit code 1 marks a raw value; -1 is no unit.
     EXPECT_EQ(card->GetChannelUnitText(1, 0), L"");
     card->ChannelRow(1).valueUnit = -1;
     EXPECT_EQ(card->GetChannelUnitText(1, 0), L"");
     card->ChannelRow(1).valueUnit = 2;
-    EXPECT_EQ(card->GetChannelUnitText(1, 0), L" (" + Message(L"unitma") + L")");
+    EXPECT_EQ(card->GetChannelUnitText(1, 0), L" (" + Message(Msg::unitma) + L")");
     EXPECT_EQ(CIOCardType().CreateByName(L"BQ7W")->GetChannelField(1, 3), 1)
         << "a card changed the channel rows of another";
 

@@ -1,9 +1,9 @@
 #include "CardTestHelpers.h"
+#include "base/CXmlReaderWriter.h"
 #include "catalog/CCOMCardType.h"
 #include "catalog/CIOCardType.h"
 #include "catalog/ModelRegistry.h"
 #include "catalog/StationAttribute.h"
-#include "rack/CXmlReaderWriter.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 #include "CardTestHelpers.h"
-#include "app/CMessageFormatter.h"
-#include "app/CResourceManager.h"
+#include "base/CMessageFormatter.h"
+#include "base/CResourceManager.h"
+#include "base/CXmlReaderWriter.h"
 #include "catalog/CIOCardType.h"
-#include "rack/CXmlReaderWriter.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -23,7 +23,7 @@ protected:
     static std::unique_ptr<CCardInterface> Io(const wchar_t* name) {
         return CIOCardType().CreateByName(name);
     }
-    static std::wstring Message(const wchar_t* key) { return CResourceManager::GetMessage(key); }
+    static std::wstring Message(PlainMessageKey key) { return CResourceManager::GetMessage(key); }
 };
 
 // Disabled rows of JK7W channel 1 by their caption keys.
@@ -82,8 +82,8 @@ TEST_F(Models, UniversalInputBaseValuesAreTypedWithTheRangesDecimals) {
 
     card->SetCheckedValue(RowOf(*card, L"rangepc01"), 9);
     EXPECT_EQ(RaisedText([&] { card->SetFromText(zbase, L"-1"); }),
-              CMessageFormatter::Numbered(Message(L"rangeerr"), card->GetCaption(zbase), std::wstring(L"0"),
-                                          std::wstring(L"32000")));
+              CResourceManager::FormatNumberedMessage(Msg::rangeerr, card->GetCaption(zbase),
+                                                      std::wstring(L"0"), std::wstring(L"32000")));
     EXPECT_EQ(card->GetWord(1, 0x2a), 0);
     card->SetFromText(zbase, L"250");
     EXPECT_EQ(card->GetWord(1, 0x2a), 250);
@@ -93,8 +93,9 @@ TEST_F(Models, UniversalInputFilterIsOffOrAtLeastHalfASecond) {
     auto card = Io(L"JK7W");
     const int filter = RowOf(*card, L"FOLfilter04");
     EXPECT_EQ(RaisedText([&] { card->SetFromText(filter, L"0.3"); }),
-              CMessageFormatter::Numbered(Message(L"rangeerr2"), card->GetCaption(filter),
-                                          std::wstring(L"0.0"), std::wstring(L"0.5"), std::wstring(L"60.0")));
+              CResourceManager::FormatNumberedMessage(Msg::rangeerr2, card->GetCaption(filter),
+                                                      std::wstring(L"0.0"), std::wstring(L"0.5"),
+                                                      std::wstring(L"60.0")));
     card->SetFromText(filter, L"0.5");
     EXPECT_EQ(card->GetWord(5, 0x47), 5);
     card->SetFromText(filter, L"0");
@@ -181,18 +182,18 @@ TEST_F(Models, TemperatureInputUnitDecidesBaseDecimalsAndUnit) {
         const int zbase = RowOf(*card, L"zbase02");
         const int unit = RowOf(*card, L"unit02");
         card->SetWord(1, 0x2c, 1500);
-        EXPECT_EQ(card->GetDisplayText(zbase), L"150.0 (" + Message(L"unitdegc") + L")");
+        EXPECT_EQ(card->GetDisplayText(zbase), L"150.0 (" + Message(Msg::unitdegc) + L")");
         card->SetCheckedValue(unit, 1);
-        EXPECT_EQ(card->GetDisplayText(zbase), L"1500 (" + Message(L"unitdegf") + L")");
+        EXPECT_EQ(card->GetDisplayText(zbase), L"1500 (" + Message(Msg::unitdegf) + L")");
         card->SetFromText(zbase, L"-40");
         EXPECT_EQ(card->GetWord(1, 0x2c), -40);
         card->SetCheckedValue(unit, 2);
-        EXPECT_EQ(card->GetDisplayText(zbase), L"-4.0 (" + Message(L"unitk") + L")");
+        EXPECT_EQ(card->GetDisplayText(zbase), L"-4.0 (" + Message(Msg::unitk) + L")");
         card->SetWord(1, 0x5b, 3);
         EXPECT_EQ(card->GetDisplayText(zbase), L"-4.0");
         EXPECT_EQ(card->GetStoredValueText(RowOf(*card, L"zbase01")), L"0.0")
             << "channel 1 followed channel 2";
-        EXPECT_EQ(card->GetDisplayText(RowOf(*card, L"bias02")), L"0.00 (" + Message(L"unitp") + L")");
+        EXPECT_EQ(card->GetDisplayText(RowOf(*card, L"bias02")), L"0.00 (" + Message(Msg::unitp) + L")");
     }
 }
 
@@ -228,7 +229,7 @@ TEST_F(Models, RangeResetFamilyPutsCalibrationBack) {
         EXPECT_EQ(card->GetWord(1, 0x0c), 250) << "a row other than the range reset the calibration";
 
         card->SetCheckedValue(RowOf(*card, L"rangepc02"), 1);
-        EXPECT_EQ(card->GetDisplayText(bias), L"0.00 (" + Message(L"unitp") + L")");
+        EXPECT_EQ(card->GetDisplayText(bias), L"0.00 (" + Message(Msg::unitp) + L")");
         EXPECT_EQ(card->GetStoredValueText(RowOf(*card, L"gain02")), L"1.0000");
         EXPECT_EQ(card->GetWord(1, 0x1c), 100);
         EXPECT_EQ(card->GetWord(1, 0x0a), 150) << "channel 1 was reset by channel 2's range";

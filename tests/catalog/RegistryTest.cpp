@@ -1,4 +1,4 @@
-#include "app/TextConvert.h"
+#include "base/TextConvert.h"
 #include "catalog/CCOMCardType.h"
 #include "catalog/CIOCardType.h"
 #include "catalog/CTableCard.h"

@@ -1,5 +1,5 @@
 #pragma once
-#include "app/TextConvert.h"
+#include "base/TextConvert.h"
 #include "catalog/CCardInterface.h"
 #include "catalog/StationAttribute.h"
 #include "link/CJX5COMInterface.h"

@@ -2,12 +2,13 @@
 // marked, saved back unchanged, and refused by the checks a download makes
 // with the message the parameter list would give.
 #include "CardTestHelpers.h"
-#include "app/CResourceManager.h"
-#include "app/TextConvert.h"
+#include "base/CResourceManager.h"
+#include "base/CXmlReaderWriter.h"
+#include "base/TextConvert.h"
 #include "catalog/CCOMCardType.h"
 #include "catalog/CIOCardType.h"
 #include "link/WireFormat.h"
-#include "rack/CXmlReaderWriter.h"
+#include "support/MessageUses.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -60,14 +61,14 @@ std::unique_ptr<CCardInterface> OpenEdited(const std::wstring& model, const wcha
 std::wstring ExpectedMessage(const CCardInterface& card, int row, const wchar_t* key) {
     const ParameterDefinition& definition = card.GetParameter(row);
     if (std::wstring(key) == L"rangeerr") {
-        return CResourceManager::FormatNumberedMessage(key, card.GetCaption(row),
+        return CResourceManager::FormatNumberedMessage(Msg::rangeerr, card.GetCaption(row),
                                                        card.GetValueText(row, definition.minimum),
                                                        card.GetValueText(row, definition.maximum));
     }
     if (std::wstring(key) == L"textlenerr") {
-        return CResourceManager::FormatMessage(key, static_cast<int>(kMaxItemWriteText));
+        return CResourceManager::FormatMessage(Msg::textlenerr, static_cast<int>(kMaxItemWriteText));
     }
-    return CResourceManager::GetMessage(key);
+    return k52test::PlainMessageNamed(key).value_or(L"<no such message key>");
 }
 
 class StoredValueCheck : public ::testing::Test {

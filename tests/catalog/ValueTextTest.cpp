@@ -1,5 +1,5 @@
-#include "catalog/ValueText.h"
 #include "catalog/ParameterDefinition.h"
+#include "catalog/ValueText.h"
 
 #include <gtest/gtest.h>
 
@@ -115,9 +115,9 @@ TEST(DateTimeText, NamesTheFirstWrongPart) {
         {L"2024/01/05  07:08:09", L"timeErr"},
     };
     for (const auto& [text, key] : cases) {
-        const wchar_t* error = CheckDateTimeText(text);
+        const PlainMessageKey* error = CheckDateTimeText(text);
         ASSERT_NE(error, nullptr) << "accepted a malformed date";
-        EXPECT_EQ(std::wstring(error), key);
+        EXPECT_EQ(std::wstring(error->name), key);
     }
 }
 
@@ -130,9 +130,9 @@ TEST(MacText, OnlyTwelveCharactersAreFormatted) {
 }
 
 TEST(UnitTable, CodesZeroToSevenOnly) {
-    EXPECT_EQ(std::wstring(UnitTextKey(0)), L"unitv");
-    EXPECT_EQ(std::wstring(UnitTextKey(3)), L"unitdegc");
-    EXPECT_EQ(std::wstring(UnitTextKey(7)), L"unitmsec");
+    EXPECT_EQ(std::wstring(UnitTextKey(0)->name), L"unitv");
+    EXPECT_EQ(std::wstring(UnitTextKey(3)->name), L"unitdegc");
+    EXPECT_EQ(std::wstring(UnitTextKey(7)->name), L"unitmsec");
     EXPECT_EQ(UnitTextKey(-1), nullptr);
     EXPECT_EQ(UnitTextKey(8), nullptr);
 }

@@ -1,10 +1,10 @@
 // k52ctl diff, verify, download --verify and report, run as a script runs
 // them: against files, the built-in station and k52sim on a pseudo-terminal.
-#include "app/CResourceManager.h"
-#include "app/TextConvert.h"
+#include "base/CException.h"
+#include "base/CResourceManager.h"
+#include "base/TextConvert.h"
 #include "cli/CControlProgram.h"
 #include "cli/ProgramRunner.h"
-#include "link/CException.h"
 #include "rack/CCardSlot.h"
 #include "station/CSimulatedStation.h"
 #include "station/CSimulatedStationPort.h"
@@ -40,7 +40,7 @@ std::string Caption(const CCardSlot& rack, int slot, const std::wstring& key) {
     return ToUtf8(card.GetCaption(RowOf(card, key)));
 }
 
-std::string Text(const wchar_t* key) {
+std::string Text(PlainMessageKey key) {
     return ToUtf8(CResourceManager::GetMessage(key));
 }
 
@@ -76,19 +76,19 @@ TEST_F(CompareCommandsTest, DiffSaysEqualDifferentOrTroubleByItsStatus) {
 
     const Result same = RunK52ctl({"diff", a, a});
     EXPECT_EQ(same.status, 0) << same.err;
-    EXPECT_EQ(same.out, Text(L"cmp.equal") + "\n");
+    EXPECT_EQ(same.out, Text(Msg::cmp_equal) + "\n");
 
     const Result changed = RunK52ctl({"diff", a, b});
     EXPECT_EQ(changed.status, 1) << changed.err;
     EXPECT_EQ(changed.out, gain + "1.0000\t1.2500\n" +
-                               ToUtf8(CResourceManager::FormatMessage(L"cmp.counts", 0, 1)) + "\n");
+                               ToUtf8(CResourceManager::FormatMessage(Msg::cmp_counts, 0, 1)) + "\n");
     EXPECT_EQ(changed.err, "");
 
     // Another model: the module first, then its rows, each side's own.
     const Result model = RunK52ctl({"diff", a, other});
     EXPECT_EQ(model.status, 1);
-    EXPECT_EQ(model.out.rfind("IO03\t" + Text(L"cmp.module") + "\tKZ9W\tJK9W\n", 0), 0u) << model.out;
-    EXPECT_NE(model.out.find("\t" + Text(L"cmp.absent") + "\n"), std::string::npos);
+    EXPECT_EQ(model.out.rfind("IO03\t" + Text(Msg::cmp_module) + "\tKZ9W\tJK9W\n", 0), 0u) << model.out;
+    EXPECT_NE(model.out.find("\t" + Text(Msg::cmp_absent) + "\n"), std::string::npos);
 
     // Only the chosen slots.
     EXPECT_EQ(RunK52ctl({"diff", a, other, "--slots", "0-2"}).status, 0);
@@ -121,7 +121,7 @@ TEST_F(CompareCommandsTest, VerifyReadsTheStationWithoutWritingAndDownloadVerify
 
     const Result equal = RunK52ctl({"verify", "--port", simulator.Path(), plant});
     EXPECT_EQ(equal.status, 0) << equal.err;
-    EXPECT_EQ(equal.out, Text(L"cmp.equal") + "\n");
+    EXPECT_EQ(equal.out, Text(Msg::cmp_equal) + "\n");
 
     // The file's value first, the station's second; the station is not written.
     for (int round = 0; round < 2; ++round) {
@@ -181,11 +181,11 @@ TEST_F(CompareCommandsTest, DownloadVerifyFailsWithTheListWhenTheStationDoesNotH
     SetErrorReportHandler(previous);
     station->PinValue(1, 1, 0x0b, std::nullopt);
     EXPECT_EQ(status, 1);
-    EXPECT_EQ(reported, std::vector<std::wstring>{CResourceManager::FormatMessage(L"verifyerr", 1)});
+    EXPECT_EQ(reported, std::vector<std::wstring>{CResourceManager::FormatMessage(Msg::verifyerr, 1)});
     CCardSlot rack;
     rack.LoadFromFile(FromUtf8(plant));
     EXPECT_EQ(out.str(), "IO01\t" + Caption(rack, 1, L"gain01") + "\t1.2500\t1.0000\n" +
-                             ToUtf8(CResourceManager::FormatMessage(L"cmp.counts", 0, 1)) + "\n");
+                             ToUtf8(CResourceManager::FormatMessage(Msg::cmp_counts, 0, 1)) + "\n");
 }
 
 TEST_F(CompareCommandsTest, ReportWritesOnePageAndReplacesOnlyWhatItMay) {

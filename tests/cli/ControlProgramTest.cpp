@@ -1,11 +1,12 @@
 // k52ctl end to end: the program is run as a script would run it, against
 // the built-in simulated station and against k52sim on a pseudo-terminal.
-#include "app/CResourceDatabase.h"
-#include "app/CResourceManager.h"
-#include "app/TextConvert.h"
+#include "base/CResourceDatabase.h"
+#include "base/CResourceManager.h"
+#include "base/TextConvert.h"
 #include "catalog/CIOCardType.h"
-#include "rack/CCardSlot.h"
 #include "cli/ProgramRunner.h"
+#include "rack/CCardSlot.h"
+#include "support/MessageUses.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -83,8 +84,8 @@ std::string Line(const std::string& text, int number) {
 // The note of a download cancelled while it wrote one of these modules.
 bool IsHalfWrittenNotice(const std::string& err, std::initializer_list<const char*> modules) {
     for (const char* module : modules) {
-        const std::wstring partial = CResourceManager::FormatMessage(L"partialerr", FromUtf8(module));
-        if (err == Message(CResourceManager::FormatMessage(L"downloadcancel", partial))) {
+        const std::wstring partial = CResourceManager::FormatMessage(Msg::partialerr, FromUtf8(module));
+        if (err == Message(CResourceManager::FormatMessage(Msg::downloadcancel, partial))) {
             return true;
         }
     }
@@ -159,7 +160,7 @@ TEST_F(ControlProgramTest, DownloadToAStationOfOtherModulesFailsWithTheWindowsMe
     EXPECT_EQ(refused.status, 1);
     EXPECT_EQ(refused.out, "");
     EXPECT_EQ(refused.err, Message(CResourceManager::FormatMessage(
-                               L"downloaderr", CResourceManager::FormatMessage(L"difcarderr", 3))));
+                               Msg::downloaderr, CResourceManager::FormatMessage(Msg::difcarderr, 3))));
 
     // Slots 3 and 4 not chosen: nothing left to differ.
     EXPECT_EQ(RunK52ctl({"download", "--port", other, "--slots", "0-2,5-16", file}).status, 0);
@@ -168,7 +169,7 @@ TEST_F(ControlProgramTest, DownloadToAStationOfOtherModulesFailsWithTheWindowsMe
         RunK52ctl({"download", "--port", "sim:0=K52HJWQ8,1=JK7W,3=KZ9W", "--slots", "1", file});
     EXPECT_EQ(otherCom.status, 1);
     EXPECT_EQ(otherCom.err, Message(CResourceManager::FormatMessage(
-                                L"downloaderr", CResourceManager::GetMessage(L"difcomcarderr"))));
+                                Msg::downloaderr, CResourceManager::GetMessage(Msg::difcomcarderr))));
 }
 
 TEST_F(ControlProgramTest, FailedUploadReportsAndLeavesTheOutputFileAlone) {
@@ -177,17 +178,18 @@ TEST_F(ControlProgramTest, FailedUploadReportsAndLeavesTheOutputFileAlone) {
     SilentTerminal silent;
     const Result timedOut = RunK52ctl({"upload", "--port", silent.Path(), "--output", file});
     EXPECT_EQ(timedOut.status, 1);
-    const std::wstring inner = CResourceManager::FormatMessage(
-        L"jx5com.comfail", std::wstring(L"Item"), 0, 6, 1, CResourceManager::GetMessage(L"jx5com.timeout"));
-    EXPECT_EQ(timedOut.err, Message(CResourceManager::FormatMessage(L"uploaderr", inner)));
+    const std::wstring inner =
+        CResourceManager::FormatMessage(Msg::jx5com_comfail, std::wstring(L"Item"), 0, 6, 1,
+                                        CResourceManager::GetMessage(Msg::jx5com_timeout));
+    EXPECT_EQ(timedOut.err, Message(CResourceManager::FormatMessage(Msg::uploaderr, inner)));
     EXPECT_EQ(ReadFile(file), "an earlier backup");
 
     const std::string fresh = (m_dir.path() / "fresh.cfg").string();
     const Result missing = RunK52ctl({"upload", "--port", "/dev/k52-no-such-port", "--output", fresh});
     EXPECT_EQ(missing.status, 1);
-    EXPECT_EQ(missing.err, Message(CResourceManager::FormatMessage(L"serio.openerr",
+    EXPECT_EQ(missing.err, Message(CResourceManager::FormatMessage(Msg::serio_openerr,
                                                                    std::wstring(L"/dev/k52-no-such-port")) +
-                                   L"\n" + CResourceManager::GetMessage(L"serio.notpresent")));
+                                   L"\n" + CResourceManager::GetMessage(Msg::serio_notpresent)));
     EXPECT_FALSE(Exists(fresh));
 }
 
@@ -316,12 +318,12 @@ TEST_F(ControlProgramTest, AHandEditedValueIsShownMarkedAndNeverReachesTheStatio
     }
     const ParameterDefinition& definition = card.GetParameter(row);
     const std::wstring reason = CResourceManager::FormatNumberedMessage(
-        L"rangeerr", card.GetCaption(row), card.GetValueText(row, definition.minimum),
+        Msg::rangeerr, card.GetCaption(row), card.GetValueText(row, definition.minimum),
         card.GetValueText(row, definition.maximum));
     EXPECT_EQ(download.err, Message(CResourceManager::FormatMessage(
-                                L"downloaderr", CResourceManager::FormatNumberedMessage(
-                                                    L"downvalueerr", std::wstring(L"IO01"),
-                                                    card.GetCaption(row), std::wstring(L"99"), reason))));
+                                Msg::downloaderr, CResourceManager::FormatNumberedMessage(
+                                                      Msg::downvalueerr, std::wstring(L"IO01"),
+                                                      card.GetCaption(row), std::wstring(L"99"), reason))));
     // The station holds what it held: a fresh upload gives the same file.
     const std::string again = (m_dir.path() / "again.cfg").string();
     ASSERT_EQ(RunK52ctl({"upload", "--port", simulator.Path(), "--output", again}).status, 0);
@@ -417,7 +419,7 @@ TEST_F(ControlProgramTest, OutputThatCannotBeWrittenEndsInAFailure) {
         const Result result = RunProgram(launch);
         EXPECT_EQ(result.status, 1);
         EXPECT_EQ(result.err, Message(CResourceManager::FormatMessage(
-                                  L"outputerr", CMessageFormatter::SystemErrorText(test.error))));
+                                  Msg::outputerr, CMessageFormatter::SystemErrorText(test.error))));
     }
     ::close(pipe[1]);
     if (full >= 0) {
@@ -503,9 +505,9 @@ TEST_F(ControlProgramTest, TextsMissingFromTheLanguageFileNeverHideWhatHappened)
     const Result missing =
         RunK52ctl({"--language", language, "upload", "--port", "/dev/k52-no-such-port", "--output", "x.cfg"});
     EXPECT_EQ(missing.status, 1);
-    EXPECT_EQ(missing.err, Message(CResourceManager::FormatMessage(L"serio.openerr",
+    EXPECT_EQ(missing.err, Message(CResourceManager::FormatMessage(Msg::serio_openerr,
                                                                    std::wstring(L"/dev/k52-no-such-port")) +
-                                   L"\n" + CResourceManager::GetMessage(L"serio.notpresent")));
+                                   L"\n" + CResourceManager::GetMessage(Msg::serio_notpresent)));
 
     const std::string file = (m_dir.path() / "plant.cfg").string();
     ASSERT_EQ(RunK52ctl({"upload", "--port", "sim:0=K52HQ8,1=JK7W", "--output", file}).status, 0);
@@ -719,9 +721,9 @@ void ExpectRecovery(RunningK52ctl& monitor, std::chrono::steady_clock::time_poin
     // The error stream tells the change of state once each way, and the
     // line's counts at the end.
     const std::string err = monitor.Err();
-    const std::string noReply = ToUtf8(CResourceManager::GetMessage(L"monitor.noreply")).substr(0, 8);
+    const std::string noReply = ToUtf8(k52test::RawMessage(Msg::monitor_noreply)).substr(0, 8);
     EXPECT_NE(err.find("k52ctl: " + noReply), std::string::npos) << err;
-    EXPECT_NE(err.find("k52ctl: " + ToUtf8(CResourceManager::GetMessage(L"monitor.reading")) + "\n"),
+    EXPECT_NE(err.find("k52ctl: " + ToUtf8(CResourceManager::GetMessage(Msg::monitor_reading)) + "\n"),
               std::string::npos)
         << err;
     std::size_t told = 0;
@@ -773,7 +775,7 @@ TEST_F(ControlProgramTest, MonitorComesBackWhenTheStationIsReplacedAtTheSamePath
     simulator = std::make_unique<Simulator>(arguments);
     const auto replugged = std::chrono::steady_clock::now();
     ExpectRecovery(monitor, unplugged, replugged);
-    EXPECT_NE(monitor.Err().find(ToUtf8(CResourceManager::GetMessage(L"serio.notpresent"))),
+    EXPECT_NE(monitor.Err().find(ToUtf8(CResourceManager::GetMessage(Msg::serio_notpresent))),
               std::string::npos)
         << "while away the port was not there";
 

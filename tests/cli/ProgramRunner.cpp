@@ -1,7 +1,7 @@
 #include "cli/ProgramRunner.h"
 
-#include "app/CResourceDatabase.h"
-#include "app/TextConvert.h"
+#include "base/CResourceDatabase.h"
+#include "base/TextConvert.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>

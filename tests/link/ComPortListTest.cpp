@@ -1,4 +1,4 @@
-#include "app/CProfile.h"
+#include "base/CProfile.h"
 #include "link/CComPortList.h"
 #include "link/CComSettings.h"
 #include "link/posix/SysfsPortSources.h"

@@ -1,6 +1,6 @@
 #include "ScriptedPeer.h"
 
-#include "app/CResourceManager.h"
+#include "base/CResourceManager.h"
 #include "link/CJX5COMInterface.h"
 #include "support/TestSupport.h"
 
@@ -18,12 +18,12 @@ using Clock = std::chrono::steady_clock;
 
 namespace {
 
-std::wstring Text(const wchar_t* key) {
+std::wstring Text(PlainMessageKey key) {
     return CResourceManager::GetMessage(key);
 }
 
 std::wstring LinkFailure(int address, int number, const std::wstring& inner) {
-    return CResourceManager::FormatMessage(L"jx5com.comfail", std::wstring(L"Item"), address, number, 1,
+    return CResourceManager::FormatMessage(Msg::jx5com_comfail, std::wstring(L"Item"), address, number, 1,
                                            inner);
 }
 
@@ -135,7 +135,7 @@ TEST_F(LinkTest, WriteTextOver249CharactersIsRefusedBeforeAnythingIsSent) {
 }
 
 TEST_F(LinkTest, MalformedRepliesRaiseInvalidReply) {
-    const std::wstring invalid = LinkFailure(1, 1, Text(L"jx5com.invres"));
+    const std::wstring invalid = LinkFailure(1, 1, Text(Msg::jx5com_invres));
     Bytes wrongStx = ReadReply(1, 0, "X");
     wrongStx[0] = 0x05;
     EXPECT_EQ(FailureOf(ReadRequest(1, 0, 1), wrongStx, [&] { m_link.ReadItem(1, 0, 1); }), invalid);
@@ -157,10 +157,10 @@ TEST_F(LinkTest, MalformedRepliesRaiseInvalidReply) {
 
 TEST_F(LinkTest, StatusBytesRaiseTheirTexts) {
     EXPECT_EQ(FailureOf(ReadRequest(7, 1, 2), ReadReply(7, 0x36), [&] { m_link.ReadItem(7, 1, 2); }),
-              LinkFailure(7, 2, Text(L"jx5com.redundantfail")));
+              LinkFailure(7, 2, Text(Msg::jx5com_redundantfail)));
     const std::wstring errorFive =
         FailureOf(WriteRequest(7, 1, 3, {'1'}), WriteReply(7, 5), [&] { m_link.WriteItem(7, 1, 3, L"1"); });
-    EXPECT_EQ(errorFive, LinkFailure(7, 3, CResourceManager::FormatMessage(L"jx5com.errcode", 5)));
+    EXPECT_EQ(errorFive, LinkFailure(7, 3, CResourceManager::FormatMessage(Msg::jx5com_errcode, 5)));
     // The five arguments land in their places.
     EXPECT_EQ(errorFive, L"Communication failed (Item, module 7, item 3, count 1).\n"
                          L"The station answered with error code 5.");
@@ -176,15 +176,15 @@ TEST_F(LinkTest, AttributeItemOfTheComModuleFallsBackToZeros) {
     m_peer.Finish();
 
     EXPECT_EQ(FailureOf(ReadRequest(0, 0, 27), ReadReply(0, 5), [&] { m_link.ReadItem(0, 0, 27); }),
-              LinkFailure(0, 27, CResourceManager::FormatMessage(L"jx5com.errcode", 5)));
+              LinkFailure(0, 27, CResourceManager::FormatMessage(Msg::jx5com_errcode, 5)));
     EXPECT_EQ(FailureOf(ReadRequest(0, 0, 26), ReadReply(0, 0x40), [&] { m_link.ReadItem(0, 0, 26); }),
-              LinkFailure(0, 26, CResourceManager::FormatMessage(L"jx5com.errcode", 0x40)));
+              LinkFailure(0, 26, CResourceManager::FormatMessage(Msg::jx5com_errcode, 0x40)));
     EXPECT_EQ(FailureOf(ReadRequest(1, 0, 27), ReadReply(1, 0x40), [&] { m_link.ReadItem(1, 0, 27); }),
-              LinkFailure(1, 27, CResourceManager::FormatMessage(L"jx5com.errcode", 0x40)));
+              LinkFailure(1, 27, CResourceManager::FormatMessage(Msg::jx5com_errcode, 0x40)));
     // A reply without a status byte gives no fallback.
     EXPECT_EQ(
         FailureOf(ReadRequest(0, 0, 27), ReferenceFrame({0, 0x15, 0}), [&] { m_link.ReadItem(0, 0, 27); }),
-        LinkFailure(0, 27, Text(L"jx5com.invres")));
+        LinkFailure(0, 27, Text(Msg::jx5com_invres)));
 }
 
 TEST_F(LinkTest, ListsRunInOrderAndReportWhereTheyFailed) {
@@ -204,7 +204,7 @@ TEST_F(LinkTest, ListsRunInOrderAndReportWhereTheyFailed) {
     EXPECT_EQ(k52test::RaisedText([&] {
                   m_link.ReadItems(2, {1, 1, 1}, {10, 11, 12}, texts);
               }),
-              LinkFailure(2, 1, CResourceManager::FormatMessage(L"jx5com.errcode", 5)));
+              LinkFailure(2, 1, CResourceManager::FormatMessage(Msg::jx5com_errcode, 5)));
     m_peer.Finish();
 
     std::vector<PeerStep> steps;
@@ -216,7 +216,7 @@ TEST_F(LinkTest, ListsRunInOrderAndReportWhereTheyFailed) {
     EXPECT_EQ(k52test::RaisedText([&] {
                   m_link.WriteItems(2, {0, 0, 0, 0, 0}, {20, 21, 22, 23, 24}, {L"v", L"v", L"v", L"v", L"v"});
               }),
-              LinkFailure(2, 5, CResourceManager::FormatMessage(L"jx5com.errcode", 5)));
+              LinkFailure(2, 5, CResourceManager::FormatMessage(Msg::jx5com_errcode, 5)));
     m_peer.Finish();
 
     // Lists that do not fit are refused before anything is sent.
@@ -242,7 +242,7 @@ TEST_F(LinkTest, ReadThenWriteItemReadsFirstAndReportsOvercount) {
     m_peer.Run({{ReadRequest(4, 2, 6), ReadReply(4, 0, "UPCOUNT:5")},
                 {WriteRequest(4, 2, 6, {'0'}), WriteReply(4, 9)}});
     EXPECT_EQ(k52test::RaisedText([&] { m_link.ReadThenWriteItem(4, 2, 6, L"0"); }),
-              Text(L"jx5com.overcount"));
+              Text(Msg::jx5com_overcount));
 }
 
 TEST_F(LinkTest, SilenceAndCutRepliesTimeOutAfterOneSecond) {
@@ -257,7 +257,7 @@ TEST_F(LinkTest, SilenceAndCutRepliesTimeOutAfterOneSecond) {
         m_peer.Run({{ReadRequest(1, 0, 1), c.reply}});
         const Clock::time_point start = Clock::now();
         EXPECT_EQ(k52test::RaisedText([&] { m_link.ReadItem(1, 0, 1); }),
-                  LinkFailure(1, 1, Text(L"jx5com.timeout")));
+                  LinkFailure(1, 1, Text(Msg::jx5com_timeout)));
         const long long elapsed = MillisecondsSince(start);
         EXPECT_GE(elapsed, 950);
         EXPECT_LE(elapsed, 1500);
@@ -325,11 +325,22 @@ TEST_F(LinkTest, CancelledReadThenWriteReportsOvercount) {
     Canceller canceller(m_link, m_peer);
     const Clock::time_point start = Clock::now();
     EXPECT_EQ(k52test::RaisedText([&] { m_link.ReadThenWriteItem(1, 0, 1, L"0"); }),
-              Text(L"jx5com.overcount"));
+              Text(Msg::jx5com_overcount));
     EXPECT_LT(MillisecondsSince(start), 900) << "the cancel, not the time-out, ended the read";
     EXPECT_EQ(k52test::RaisedText([&] { m_link.ReadThenWriteItem(1, 0, 1, L"0"); }),
-              Text(L"jx5com.overcount"));
+              Text(Msg::jx5com_overcount));
     EXPECT_EQ(m_peer.Requests().size(), 1u);
+}
+
+// A read-then-write reports every failure as its own, a cancellation too:
+// its callers ask the link whether it was cancelled. Its kind therefore never
+// says "cancelled", while the other commands' cancellation does.
+TEST_F(LinkTest, ACancelledReadThenWriteIsAFailureOfItsOwnKind) {
+    m_peer.Run({});
+    m_link.Cancel();
+    EXPECT_EQ(k52test::RaisedKind([&] { m_link.ReadThenWriteItem(1, 0, 1, L"0"); }), FailureKind::Other);
+    EXPECT_EQ(k52test::RaisedKind([&] { m_link.ReadItem(1, 0, 1); }), FailureKind::Cancelled);
+    EXPECT_EQ(k52test::RaisedKind([&] { m_link.WriteItems(1, {0}, {1}, {L"1"}); }), FailureKind::Cancelled);
 }
 
 TEST(LinkOpen, MissingOrBusyPortsNameTheirDisplayName) {
@@ -346,8 +357,8 @@ TEST(LinkOpen, MissingOrBusyPortsNameTheirDisplayName) {
     second.SetSettings(settings);
     const std::wstring busy = k52test::RaisedText([&] { second.Open(); });
     EXPECT_EQ(busy,
-              CResourceManager::FormatMessage(L"serio.openerr", std::wstring(L"USB adapter (ttyUSB0)")) +
-                  L"\n" + CResourceManager::GetMessage(L"serio.inuse"));
+              CResourceManager::FormatMessage(Msg::serio_openerr, std::wstring(L"USB adapter (ttyUSB0)")) +
+                  L"\n" + CResourceManager::GetMessage(Msg::serio_inuse));
     EXPECT_NE(busy.find(L"USB adapter (ttyUSB0)"), std::wstring::npos);
 
     // Once closed, the port is free again.
@@ -359,8 +370,8 @@ TEST(LinkOpen, MissingOrBusyPortsNameTheirDisplayName) {
     settings.SetDisplayName(L"COM9");
     second.SetSettings(settings);
     EXPECT_EQ(k52test::RaisedText([&] { second.Open(); }),
-              CResourceManager::FormatMessage(L"serio.openerr", std::wstring(L"COM9")) + L"\n" +
-                  CResourceManager::GetMessage(L"serio.notpresent"));
+              CResourceManager::FormatMessage(Msg::serio_openerr, std::wstring(L"COM9")) + L"\n" +
+                  CResourceManager::GetMessage(Msg::serio_notpresent));
 }
 
 TEST(LinkFrame, CheckReplyJudgesEchoBeforeStatus) {
@@ -369,15 +380,15 @@ TEST(LinkFrame, CheckReplyJudgesEchoBeforeStatus) {
     EXPECT_NO_THROW(link.CheckReply(3, {}));
     EXPECT_NO_THROW(link.CheckReply(3, {9}));
     EXPECT_NO_THROW(link.CheckReply(3, {3, 0x15, 0, 0, 'x'}));
-    EXPECT_EQ(k52test::RaisedText([&] { link.CheckReply(3, {3, 0x15}); }), Text(L"jx5com.invres"));
-    EXPECT_EQ(k52test::RaisedText([&] { link.CheckReply(3, {4, 0x15, 0, 0}); }), Text(L"jx5com.invres"));
-    EXPECT_EQ(k52test::RaisedText([&] { link.CheckReply(3, {4, 0x15, 0, 0x36}); }), Text(L"jx5com.invres"));
+    EXPECT_EQ(k52test::RaisedText([&] { link.CheckReply(3, {3, 0x15}); }), Text(Msg::jx5com_invres));
+    EXPECT_EQ(k52test::RaisedText([&] { link.CheckReply(3, {4, 0x15, 0, 0}); }), Text(Msg::jx5com_invres));
+    EXPECT_EQ(k52test::RaisedText([&] { link.CheckReply(3, {4, 0x15, 0, 0x36}); }), Text(Msg::jx5com_invres));
     EXPECT_EQ(k52test::RaisedText([&] {
                   link.CheckReply(3, {3, 0x15, 0, 0x36});
               }),
-              Text(L"jx5com.redundantfail"));
+              Text(Msg::jx5com_redundantfail));
     EXPECT_EQ(k52test::RaisedText([&] {
                   link.CheckReply(3, {3, 0x15, 0, 200});
               }),
-              CResourceManager::FormatMessage(L"jx5com.errcode", 200));
+              CResourceManager::FormatMessage(Msg::jx5com_errcode, 200));
 }

@@ -1,7 +1,7 @@
 #include "ScriptedPeer.h"
 
-#include "app/CProfile.h"
-#include "app/CResourceManager.h"
+#include "base/CProfile.h"
+#include "base/CResourceManager.h"
 #include "link/CMutexHandle.h"
 #include "link/CSerialIO.h"
 #include "support/TestSupport.h"
@@ -106,29 +106,29 @@ TEST_F(VirtualPortTest, PrefixedPathsReachTheirFactoryWithTheLineSettings) {
     EXPECT_EQ(port.Write(frame, 6), 6u);
     m_log.writeLimit = 5;
     EXPECT_EQ(k52test::RaisedText([&] { port.Write(frame, 6); }),
-              CResourceManager::GetMessage(L"serio.seterr"));
+              CResourceManager::GetMessage(Msg::serio_seterr));
     port.Close();
     EXPECT_FALSE(port.IsOpen());
     EXPECT_EQ(k52test::RaisedText([&] { port.Write(frame, 6); }),
-              CResourceManager::GetMessage(L"serio.seterr"))
+              CResourceManager::GetMessage(Msg::serio_seterr))
         << "a closed port writes nothing";
 }
 
 TEST_F(VirtualPortTest, RefusalsRaiseThePortTexts) {
     CSerialIO port;
     EXPECT_EQ(k52test::RaisedText([&] { port.ApplySettings(Settings(L"fake:none", L"Nothing")); }),
-              CResourceManager::FormatMessage(L"serio.openerr", std::wstring(L"Nothing")));
+              CResourceManager::FormatMessage(Msg::serio_openerr, std::wstring(L"Nothing")));
     m_log.refuseSettings = true;
     EXPECT_EQ(k52test::RaisedText([&] { port.ApplySettings(Settings(L"fake:x", L"X")); }),
-              CResourceManager::GetMessage(L"serio.seterr"));
+              CResourceManager::GetMessage(Msg::serio_seterr));
     // The demo station cannot be opened before a station registers itself, and
     // a relative name never opens a file of the working directory; both are
     // told as a port that is not there.
-    const std::wstring notThere = L"\n" + CResourceManager::GetMessage(L"serio.notpresent");
+    const std::wstring notThere = L"\n" + CResourceManager::GetMessage(Msg::serio_notpresent);
     EXPECT_EQ(k52test::RaisedText([&] { port.ApplySettings(Settings(L"sim:", L"Demo")); }),
-              CResourceManager::FormatMessage(L"serio.openerr", std::wstring(L"Demo")) + notThere);
+              CResourceManager::FormatMessage(Msg::serio_openerr, std::wstring(L"Demo")) + notThere);
     EXPECT_EQ(k52test::RaisedText([&] { port.ApplySettings(Settings(L"COM1", L"COM1")); }),
-              CResourceManager::FormatMessage(L"serio.openerr", std::wstring(L"COM1")) + notThere);
+              CResourceManager::FormatMessage(Msg::serio_openerr, std::wstring(L"COM1")) + notThere);
 }
 
 TEST(SerialIO, ReadWaitsForAllBytesAndReturnsWhatArrived) {

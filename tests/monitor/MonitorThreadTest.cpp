@@ -1,13 +1,13 @@
 // The monitoring thread against the simulated station, driven as the monitor
 // window drives it: every notification answers with the next command.
+#include "base/CException.h"
+#include "base/CObserver.h"
 #include "catalog/CCardInterface.h"
 #include "catalog/CMonitorUnit.h"
 #include "catalog/ParameterDefinition.h"
 #include "catalog/StationAttribute.h"
-#include "link/CException.h"
 #include "link/CJX5COMInterface.h"
 #include "monitor/CMonitorThread.h"
-#include "monitor/CObserver.h"
 #include "station/CSimulatedStation.h"
 #include "station/CSimulatedStationPort.h"
 #include "support/TestSupport.h"
@@ -34,19 +34,20 @@ public:
     void Update(CObservable* subject) override {
         std::lock_guard<std::mutex> lock(m_mutex);
         EXPECT_EQ(subject, &m_thread);
+        const auto report = m_thread.GetReport();
         Record record;
-        record.command = m_thread.GetCurrentCommand();
-        record.failed = m_thread.HasLastCommandFailed();
-        record.state = m_thread.GetLineState();
+        record.command = report->command;
+        record.failed = report->failed;
+        record.state = report->line;
         for (int slot = 0; slot < CCardSlot::kSlotCount; ++slot) {
-            const auto card = m_thread.GetRack().GetCard(slot);
+            const auto card = report->rack.GetCard(slot);
             record.typeCodes.push_back(card ? card->GetTypeCode() : -100);
         }
         record.at = Clock::now();
         m_records.push_back(record);
         if (m_answersLeft > 0) {
             --m_answersLeft;
-            m_thread.PostCommand(CMonitorThread::CommandCycle);
+            m_thread.PostCycle();
         }
         m_changed.notify_all();
     }
@@ -97,11 +98,10 @@ protected:
         settings.SetDevicePath(path);
         settings.SetDisplayName(L"Station port");
         m_link.SetSettings(settings);
-        m_thread.SetLink(&m_link);
     }
 
     CJX5COMInterface m_link;
-    CMonitorThread m_thread;
+    CMonitorThread m_thread{m_link};
     RecordingObserver m_observer{m_thread};
     std::vector<std::wstring> m_reported;
     ErrorReportHandler m_previousHandler;
@@ -116,13 +116,13 @@ TEST_F(MonitorThreadTest, CarriesOutQueuedCommandsOneAfterAnotherAndReadsTheRack
 
     // A cycle fills the thread's rack; a write of the JK7W's adjustment rows
     // follows only after it; a second cycle after that.
-    m_thread.PostCommand(CMonitorThread::CommandCycle);
+    m_thread.PostCycle();
     ASSERT_TRUE(m_observer.WaitFor(1));
-    const auto card = m_thread.GetRack().GetCard(1);
+    const auto card = m_thread.GetReport()->rack.GetCard(1);
     ASSERT_NE(card, nullptr);
     station->ClearRequestLog();
     m_thread.RequestParameterWrite(1, card, 0);
-    m_thread.PostCommand(CMonitorThread::CommandCycle);
+    m_thread.PostCycle();
     ASSERT_TRUE(m_observer.WaitFor(3));
     m_thread.Stop();
 
@@ -163,7 +163,7 @@ TEST_F(MonitorThreadTest, WithoutAStationEveryCycleFailsSilentlyWithAnEmptyRack)
     // The thread rests between failed cycles (0.1 + 0.2 + 0.4 + 0.8 + 1 s here).
     m_observer.AnswerWithCycles(5);
     m_thread.Start();
-    m_thread.PostCommand(CMonitorThread::CommandCycle);
+    m_thread.PostCycle();
     ASSERT_TRUE(m_observer.WaitFor(6, milliseconds(20000)));
     m_thread.Stop();
 
@@ -181,13 +181,13 @@ TEST_F(MonitorThreadTest, AFailedCycleEmptiesARackThatWasReadBefore) {
     const auto station = GetSimulatedStation(path);
     m_thread.Attach(&m_observer);
     m_thread.Start();
-    m_thread.PostCommand(CMonitorThread::CommandCycle);
+    m_thread.PostCycle();
     ASSERT_TRUE(m_observer.WaitFor(1));
     // The active-module map is turned down: the cycle as a whole fails.
     station->InjectFault(StationFault::AtItem(0, 0, 6, StationFault::Kind::ErrorStatus).WithStatus(2));
-    m_thread.PostCommand(CMonitorThread::CommandCycle);
+    m_thread.PostCycle();
     ASSERT_TRUE(m_observer.WaitFor(2));
-    m_thread.PostCommand(CMonitorThread::CommandCycle);
+    m_thread.PostCycle();
     ASSERT_TRUE(m_observer.WaitFor(3));
     m_thread.Stop();
 
@@ -214,8 +214,8 @@ TEST_F(MonitorThreadTest, StopCancelsACycleWaitingOnTheLineAndNothingIsToldAfter
     m_thread.Attach(&m_observer);
     m_observer.AnswerWithCycles(1000);
     m_thread.Start();
-    m_thread.PostCommand(CMonitorThread::CommandCycle);
-    m_thread.PostCommand(CMonitorThread::CommandCycle);
+    m_thread.PostCycle();
+    m_thread.PostCycle();
     // Without the cancel, the exchange under way would hold Stop for the
     // rest of its second.
     std::this_thread::sleep_for(milliseconds(100));
@@ -235,9 +235,8 @@ TEST_F(MonitorThreadTest, StopCancelsACycleWaitingOnTheLineAndNothingIsToldAfter
     EXPECT_EQ(m_observer.Records().size(), count);
 }
 
-// The window copies the thread's rack at each notification and keeps drawing
-// from its copy while the thread runs the next command; the copy shares the
-// card objects. A simulation must therefore leave the cards the window holds
+// The window draws from the rack of a notification while the thread runs
+// the next command. A simulation must leave the cards the window holds
 // alone, including a 16-point digital module read through the communication
 // module.
 TEST_F(MonitorThreadTest, SimulationLeavesTheCardsOfTheWindowsCopyAlone) {
@@ -249,18 +248,18 @@ TEST_F(MonitorThreadTest, SimulationLeavesTheCardsOfTheWindowsCopyAlone) {
     SetStationAttribute(0);
     m_thread.Attach(&m_observer);
     m_thread.Start();
-    m_thread.PostCommand(CMonitorThread::CommandCycle);
+    m_thread.PostCycle();
     ASSERT_TRUE(m_observer.WaitFor(1));
 
     std::size_t notifications = 1;
     for (int slot : {1, 2, 1, 2}) {
-        const CCardSlot window = m_thread.GetRack();
+        const CCardSlot window = m_thread.GetReport()->rack;
         const auto card = window.GetCard(slot);
         ASSERT_NE(card, nullptr);
         ASSERT_TRUE(card->HasLiveValues()) << slot;
         const std::int32_t values[8] = {100, 200, 300, 400, 0, 0, 0, 0};
-        m_thread.GetRack().RequestSimulation(slot, 0x00FF, values);
-        m_thread.PostCommand(CMonitorThread::CommandCycle);
+        m_thread.PostCycle(-1,
+                           CMonitorThread::Simulation{slot, 0x00FF, {std::begin(values), std::end(values)}});
         // What a repaint of the window reads, while the thread simulates.
         CMonitorUnit first;
         CMonitorUnit again;
@@ -287,13 +286,12 @@ TEST_F(MonitorThreadTest, ParameterWriteTakesTheCardAsItWasWhenAskedFor) {
     const auto station = GetSimulatedStation(path);
     m_thread.Attach(&m_observer);
     // The monitored slot's cycle reads its adjustment rows too.
-    m_thread.GetRack().SetMonitoredSlot(3);
     m_thread.Start();
-    m_thread.PostCommand(CMonitorThread::CommandCycle);
+    m_thread.PostCycle(3);
     ASSERT_TRUE(m_observer.WaitFor(1));
 
     // The window's card, as its adjust list shows it.
-    const CCardSlot::CardHandle card = m_thread.GetRack().GetCard(3);
+    const CCardSlot::CardHandle card = m_thread.GetReport()->rack.GetCard(3);
     ASSERT_NE(card, nullptr);
     ASSERT_TRUE(card->IsAdjustmentRead());
     int row = -1;
@@ -330,6 +328,42 @@ TEST_F(MonitorThreadTest, ParameterWriteTakesTheCardAsItWasWhenAskedFor) {
     EXPECT_TRUE(m_reported.empty());
 }
 
+// The window edits the card of its adjust list, taken from a notification,
+// while the thread simulates that very module: the thread works on cards of
+// its own, so the two never touch the same card (the thread sanitizer
+// watches this one).
+TEST_F(MonitorThreadTest, TheWindowEditsItsCardWhileTheThreadSimulatesThatModule) {
+    UsePort(L"sim:0=K52HQ8,1=JK7W");
+    m_thread.Attach(&m_observer);
+    m_thread.Start();
+    m_thread.PostCycle(1);
+    ASSERT_TRUE(m_observer.WaitFor(1));
+    const CCardSlot::CardHandle card = m_thread.GetReport()->rack.GetCard(1);
+    ASSERT_NE(card, nullptr);
+    int row = -1;
+    for (int candidate = 0; candidate < card->GetParameterCount() && row < 0; ++candidate) {
+        const ParameterDefinition& definition = card->GetParameter(candidate);
+        if ((definition.flags & FlagAdjustment) != 0 && definition.kind == KindDecimal16 &&
+            !card->IsDisabled(candidate) && definition.maximum > definition.minimum) {
+            row = candidate;
+        }
+    }
+    ASSERT_GE(row, 0);
+
+    for (std::size_t pass = 0; pass < 4; ++pass) {
+        m_thread.PostCycle(1, CMonitorThread::Simulation{1, 0x000F, {100, 200, 300, static_cast<int>(pass)}});
+        for (int step = 0; step < 200; ++step) {
+            card->StepValue(row, step % 2 == 0 ? 1 : -1);
+        }
+        ASSERT_TRUE(m_observer.WaitFor(2 + pass));
+        const auto report = m_thread.GetReport();
+        EXPECT_FALSE(report->failed);
+        EXPECT_NE(report->rack.GetCard(1), card) << "the thread handed out a card the window holds";
+    }
+    m_thread.Stop();
+    EXPECT_TRUE(m_reported.empty());
+}
+
 } // namespace
 
 namespace {
@@ -353,7 +387,7 @@ TEST_F(MonitorThreadTest, RestsLongerWhileCyclesFailAndNotAtAllOnceOneSucceeds) 
     m_observer.AnswerWithCycles(5);
     const auto before = std::chrono::system_clock::now();
     m_thread.Start();
-    m_thread.PostCommand(CMonitorThread::CommandCycle);
+    m_thread.PostCycle();
     ASSERT_TRUE(m_observer.WaitFor(6, milliseconds(20000)));
     m_thread.Stop();
 
@@ -364,7 +398,7 @@ TEST_F(MonitorThreadTest, RestsLongerWhileCyclesFailAndNotAtAllOnceOneSucceeds) 
         EXPECT_FALSE(records[i].state.reading);
         EXPECT_GE(records[i].state.failingSince, before);
         EXPECT_EQ(records[i].state.failingSince, records[0].state.failingSince) << "since the first failure";
-        EXPECT_NE(records[i].state.reason.find(CResourceManager::FormatMessage(L"jx5com.errcode", 2)),
+        EXPECT_NE(records[i].state.reason.find(CResourceManager::FormatMessage(Msg::jx5com_errcode, 2)),
                   std::wstring::npos);
         EXPECT_GE(MillisecondsBetween(records[i].at, records[i + 1].at), rests[i] - 1) << i;
     }
@@ -384,7 +418,7 @@ TEST_F(MonitorThreadTest, StopEndsARestAtOnce) {
     m_thread.Attach(&m_observer);
     m_observer.AnswerWithCycles(100);
     m_thread.Start();
-    m_thread.PostCommand(CMonitorThread::CommandCycle);
+    m_thread.PostCycle();
     const auto deadline = Clock::now() + milliseconds(20000);
     while (m_thread.GetRestMs() < CMonitorThread::kLongestRestMs && Clock::now() < deadline) {
         std::this_thread::sleep_for(milliseconds(10));
@@ -396,6 +430,7 @@ TEST_F(MonitorThreadTest, StopEndsARestAtOnce) {
     EXPECT_LT(MillisecondsBetween(stopping, Clock::now()), 500.0);
     const auto state = m_thread.GetLineState();
     EXPECT_FALSE(state.reading);
-    EXPECT_EQ(state.reason, CResourceManager::FormatMessage(L"serio.openerr", std::wstring(L"Station port")) +
-                                L"\n" + CResourceManager::GetMessage(L"serio.notpresent"));
+    EXPECT_EQ(state.reason,
+              CResourceManager::FormatMessage(Msg::serio_openerr, std::wstring(L"Station port")) + L"\n" +
+                  CResourceManager::GetMessage(Msg::serio_notpresent));
 }

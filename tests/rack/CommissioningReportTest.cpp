@@ -1,9 +1,9 @@
 // The commissioning report: one page that needs nothing beside it, every
 // text escaped, the differences from the rack as found first and marked in
 // the listing, and all of it in the chosen language.
-#include "app/CResourceDatabase.h"
-#include "app/CResourceManager.h"
-#include "app/TextConvert.h"
+#include "base/CResourceDatabase.h"
+#include "base/CResourceManager.h"
+#include "base/TextConvert.h"
 #include "catalog/CCOMCardType.h"
 #include "catalog/CIOCardType.h"
 #include "rack/CCardSlot.h"
@@ -33,7 +33,7 @@ std::size_t Count(const std::string& text, const std::string& part) {
     return count;
 }
 
-std::string Text(const wchar_t* key) {
+std::string Text(PlainMessageKey key) {
     return ToUtf8(CCommissioningReport::Escape(CResourceManager::GetMessage(key)));
 }
 
@@ -78,7 +78,7 @@ TEST_F(CommissioningReportTest, APageThatStandsAloneWithEveryTextEscaped) {
         }
     }
     // Without a rack as found there is nothing to compare with and nothing marked.
-    EXPECT_EQ(page.find(Text(L"report.differences")), std::string::npos);
+    EXPECT_EQ(page.find(Text(Msg::report_differences)), std::string::npos);
     EXPECT_EQ(page.find("class=\"changed\""), std::string::npos);
 }
 
@@ -99,12 +99,12 @@ TEST_F(CommissioningReportTest, TheStateAsFoundOpensTheReportAndItsChangesAreMar
     facts.asFoundSource = L"before.cfg";
     const std::string page = report.MakeHtml(facts);
 
-    const std::size_t differences = page.find(Text(L"report.differences"));
-    const std::size_t lineUp = page.find(Text(L"report.lineup"));
+    const std::size_t differences = page.find(Text(Msg::report_differences));
+    const std::size_t lineUp = page.find(Text(Msg::report_lineup));
     ASSERT_NE(differences, std::string::npos);
     EXPECT_LT(differences, lineUp) << "the differences come first";
     EXPECT_NE(page.find("<td>before.cfg</td>"), std::string::npos);
-    EXPECT_NE(page.find("<tr class=\"changed\"><td>IO03</td><td>" + Text(L"cmp.module") +
+    EXPECT_NE(page.find("<tr class=\"changed\"><td>IO03</td><td>" + Text(Msg::cmp_module) +
                         "</td><td>KZ9W</td><td>QB9W</td></tr>"),
               std::string::npos);
     const std::string caption = ToUtf8(CCommissioningReport::Escape(jk7w.GetCaption(gain)));
@@ -114,24 +114,25 @@ TEST_F(CommissioningReportTest, TheStateAsFoundOpensTheReportAndItsChangesAreMar
     EXPECT_NE(page.find("<tr class=\"changed\"><td class=\"mark\">\u25cf</td><td>" + caption + "</td><td>1.2500</td>"),
               std::string::npos);
     EXPECT_NE(page.find(ToUtf8(CCommissioningReport::Escape(
-                  CResourceManager::FormatMessage(L"report.moduleasfound", std::wstring(L"KZ9W"))))),
+                  CResourceManager::FormatMessage(Msg::report_moduleasfound, std::wstring(L"KZ9W"))))),
               std::string::npos);
 
     // The same report in Japanese: every fixed text from the language file.
-    const std::vector<const wchar_t*> keys = {
-        L"report.title",  L"report.date",  L"report.program", L"report.asfoundfile", L"report.differences",
-        L"report.lineup", L"report.parameters", L"report.asfound", L"report.asleft", L"report.marked",
-        L"cmp.colslot",   L"cmp.colcaption", L"report.value", L"report.model"};
+    const std::vector<PlainMessageKey> keys = {
+        Msg::report_title,       Msg::report_date,   Msg::report_program,    Msg::report_asfoundfile,
+        Msg::report_differences, Msg::report_lineup, Msg::report_parameters, Msg::report_asfound,
+        Msg::report_asleft,      Msg::report_marked, Msg::cmp_colslot,       Msg::cmp_colcaption,
+        Msg::report_value,       Msg::report_model};
     std::vector<std::string> english;
     english.reserve(keys.size());
-    for (const wchar_t* key : keys) {
+    for (const PlainMessageKey key : keys) {
         english.push_back(Text(key));
     }
     CResourceManager::Database().Load(GetModuleDirectory() + L"/Japanese.lng");
     const std::string japanese = report.MakeHtml(facts);
     EXPECT_NE(japanese.find("<html lang=\"ja\">"), std::string::npos);
     for (std::size_t i = 0; i < keys.size(); ++i) {
-        EXPECT_NE(japanese.find(Text(keys[i])), std::string::npos) << ToUtf8(keys[i]);
+        EXPECT_NE(japanese.find(Text(keys[i])), std::string::npos) << ToUtf8(std::wstring(keys[i].name));
         EXPECT_EQ(japanese.find(">" + english[i] + "<"), std::string::npos) << english[i];
     }
 }

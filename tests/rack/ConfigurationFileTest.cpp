@@ -231,7 +231,7 @@ TEST_F(ConfigurationFileTest, HeaderDecidesWhetherTheFileIsOneOfOurs) {
     CCardSlot rack;
     SavedRack(rack);
     const std::string content = ReadFile(m_dir.path() / "rack.cfg");
-    const std::wstring refused = CResourceManager::GetMessage(L"illfileerr");
+    const std::wstring refused = CResourceManager::GetMessage(Msg::illfileerr);
     auto edited = [&](const std::string& from, const std::string& to) {
         std::string copy = content;
         copy.replace(copy.find(from), from.size(), to);
@@ -256,7 +256,7 @@ TEST_F(ConfigurationFileTest, IncompleteSlotsRefuseTheWholeFileAndKeepTheRack) {
     CCardSlot rack;
     SavedRack(rack);
     const std::string content = ReadFile(m_dir.path() / "rack.cfg");
-    const std::wstring damaged = CResourceManager::GetMessage(L"desfileerr");
+    const std::wstring damaged = CResourceManager::GetMessage(Msg::desfileerr);
 
     // The last parameter element of slot 3 that its card reads: every slot
     // before it has been read when the loss is found.
@@ -334,7 +334,7 @@ TEST_F(ConfigurationFileTest, ADigitalModuleSavedWithoutItsValuesOpensWithItsDef
     std::string analog = content;
     analog.replace(analog.find("<type>null</type>"), 17, "<type>KZ9W</type>");
     CCardSlot target;
-    EXPECT_EQ(LoadEdited(analog, target), CResourceManager::GetMessage(L"desfileerr"));
+    EXPECT_EQ(LoadEdited(analog, target), CResourceManager::GetMessage(Msg::desfileerr));
 }
 
 TEST_F(ConfigurationFileTest, FilesThatAreNotXmlKeepTheRack) {

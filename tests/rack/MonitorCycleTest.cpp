@@ -89,7 +89,7 @@ TEST_F(MonitorCycleTest, UnreadableModuleMapFailsTheCycleAndKeepsTheRack) {
 
     m_station.SetMapCommandWord(L"STATUS");
     EXPECT_EQ(RaisedText([&] { rack.RefreshForMonitor(*link); }),
-              CResourceManager::FormatMessage(L"uploaderr", std::wstring(L"can't read active i/o card")));
+              CResourceManager::FormatMessage(Msg::uploaderr, std::wstring(L"can't read active i/o card")));
     for (int index = 0; index < CCardSlot::kSlotCount; ++index) {
         EXPECT_EQ(rack.GetCard(index), before.GetCard(index)) << index;
     }
@@ -147,13 +147,13 @@ TEST_F(MonitorCycleTest, FailedSimulationIsReportedAndNotRetried) {
 
     const std::int32_t values[] = {1, 2, 3, 4};
     rack.RequestSimulation(1, 1, values);
-    EXPECT_EQ(RaisedText([&] { rack.SimulateOutput(*link); }), CResourceManager::GetMessage(L"simuouterr"));
+    EXPECT_EQ(RaisedText([&] { rack.SimulateOutput(*link); }), CResourceManager::GetMessage(Msg::simuouterr));
     EXPECT_FALSE(rack.IsSimulationPending());
 
     // Within a cycle the simulation's failure fails the cycle as a whole.
     rack.RequestSimulation(1, 1, values);
     EXPECT_EQ(RaisedText([&] { rack.RefreshForMonitor(*link); }),
-              CResourceManager::FormatMessage(L"uploaderr", CResourceManager::GetMessage(L"simuouterr")));
+              CResourceManager::FormatMessage(Msg::uploaderr, CResourceManager::GetMessage(Msg::simuouterr)));
     EXPECT_FALSE(rack.IsSimulationPending());
 }
 

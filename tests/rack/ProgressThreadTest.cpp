@@ -50,8 +50,9 @@ void WaitUntilEnded(const CProgressThreadInterface& thread) {
 TEST(ProgressThread, FailureIsKeptAndReportedOnlyWhenTheObjectGoes) {
     ReportedErrors reported;
     {
-        ScriptedThread thread(
-            [](ScriptedThread&) { throw CPrivateException(L"The port cannot be opened."); });
+        ScriptedThread thread([](ScriptedThread&) {
+            throw CPrivateException(FailureKind::Port, L"The port cannot be opened.");
+        });
         EXPECT_FALSE(thread.HasEnded());
         thread.Start();
         WaitUntilEnded(thread);
@@ -80,7 +81,7 @@ TEST(ProgressThread, FailureAfterCancelEndsSilently) {
     {
         ScriptedThread thread([](ScriptedThread& self) {
             self.WaitForCancel();
-            throw CPrivateException(L"read interrupted");
+            throw CPrivateException(FailureKind::Other, L"read interrupted");
         });
         thread.Start();
         thread.Cancel();
@@ -115,7 +116,8 @@ TEST(ProgressThread, SuccessRunsOnceAndReportsNothing) {
 TEST(ProgressThread, NeverStartedObjectGoesQuietly) {
     ReportedErrors reported;
     {
-        ScriptedThread thread([](ScriptedThread&) { throw CPrivateException(L"must not run"); });
+        ScriptedThread thread(
+            [](ScriptedThread&) { throw CPrivateException(FailureKind::Other, L"must not run"); });
         EXPECT_FALSE(thread.HasEnded());
         EXPECT_FALSE(thread.Succeeded());
     }

@@ -1,7 +1,7 @@
 // Upload and download against a simulated station through the real link,
 // directly and on their worker threads.
 #include "TestStation.h"
-#include "app/TextConvert.h"
+#include "base/TextConvert.h"
 #include "catalog/CIOCardType.h"
 #include "catalog/StationAttribute.h"
 #include "rack/CCardSlot.h"
@@ -51,10 +51,10 @@ std::wstring Model(const CCardSlot& rack, int index) {
 }
 
 std::wstring Uploaded(const std::wstring& inner) {
-    return CResourceManager::FormatMessage(L"uploaderr", inner);
+    return CResourceManager::FormatMessage(Msg::uploaderr, inner);
 }
 std::wstring Downloaded(const std::wstring& inner) {
-    return CResourceManager::FormatMessage(L"downloaderr", inner);
+    return CResourceManager::FormatMessage(Msg::downloaderr, inner);
 }
 
 bool WaitFor(const std::function<bool()>& condition) {
@@ -228,7 +228,7 @@ TEST_F(TransferTest, FailedUploadThreadLeavesTheWindowsRackWhole) {
     {
         auto link = station.MakeLink(kAll);
         CUploadThread thread;
-        thread.SetLink(link.get());
+        thread.SetLink(*link);
         EXPECT_EQ(thread.GetProgressText(), L"Reading the station...");
         thread.Start();
         ASSERT_TRUE(WaitFor([&] { return thread.HasEnded(); }));
@@ -245,8 +245,8 @@ TEST_F(TransferTest, FailedUploadThreadLeavesTheWindowsRackWhole) {
     EXPECT_EQ(log.back().address, 9);
     EXPECT_FALSE(AnyRequest(station, [](const StationRequest& r) { return r.address > 9; }));
     const std::wstring inner = CResourceManager::FormatMessage(
-        L"jx5com.comfail", std::wstring(L"Item"), 9, static_cast<int>(log.back().item), 1,
-        CResourceManager::FormatMessage(L"jx5com.errcode", 5));
+        Msg::jx5com_comfail, std::wstring(L"Item"), 9, static_cast<int>(log.back().item), 1,
+        CResourceManager::FormatMessage(Msg::jx5com_errcode, 5));
     EXPECT_EQ(stored, Uploaded(inner));
     EXPECT_EQ(reported.Texts(), std::vector<std::wstring>{Uploaded(inner)});
     for (int index = 0; index < CCardSlot::kSlotCount; ++index) {
@@ -264,7 +264,7 @@ TEST_F(TransferTest, UploadThreadThatCannotOpenItsPortReportsThePortsMessage) {
         settings.SetModuleSelectionMask(kAll);
         link->SetSettings(settings);
         CUploadThread thread;
-        thread.SetLink(link.get());
+        thread.SetLink(*link);
         thread.Start();
         thread.Wait();
         EXPECT_FALSE(thread.Succeeded());
@@ -286,7 +286,7 @@ TEST_F(TransferTest, CancelledUploadEndsWithoutMessageOrResult) {
     {
         auto link = station.MakeLink(kAll);
         CUploadThread thread;
-        thread.SetLink(link.get());
+        thread.SetLink(*link);
         thread.Start();
         ASSERT_TRUE(WaitFor(
             [&] { return AnyRequest(station, [](const StationRequest& r) { return r.address == 3; }); }));
@@ -314,7 +314,7 @@ TEST_F(TransferTest, FailureOfACancelledLinkIsTheCancellationEvenBeforeTheThread
     {
         auto link = station.MakeLink(kAll);
         CUploadThread thread;
-        thread.SetLink(link.get());
+        thread.SetLink(*link);
         thread.Start();
         ASSERT_TRUE(WaitFor(
             [&] { return AnyRequest(station, [](const StationRequest& r) { return r.address == 3; }); }));
@@ -360,7 +360,7 @@ TEST_F(TransferTest, DownloadWritesWhatTheNextUploadReadsBack) {
         auto link = station.MakeLink(kAll);
         CDownloadThread thread;
         thread.GetRack() = window;
-        thread.SetLink(link.get());
+        thread.SetLink(*link);
         EXPECT_EQ(thread.GetProgressText(), L"Writing to the station...");
         thread.Start();
         thread.Wait();
@@ -397,7 +397,7 @@ TEST_F(TransferTest, DifferentCommunicationModuleIsRefusedEvenWhenNotChosen) {
     for (std::uint64_t mask : {kAll, kAll & ~std::uint64_t{1}}) {
         SCOPED_TRACE(mask);
         EXPECT_EQ(RaisedText([&] { Download(other, rack, mask); }),
-                  Downloaded(CResourceManager::GetMessage(L"difcomcarderr")));
+                  Downloaded(CResourceManager::GetMessage(Msg::difcomcarderr)));
         EXPECT_TRUE(other.Writes().empty());
     }
 }
@@ -409,7 +409,7 @@ TEST_F(TransferTest, DifferentModuleIsRefusedOnlyInAChosenSlot) {
     station.Station().ClearRequestLog();
 
     EXPECT_EQ(RaisedText([&] { Download(station, rack, kAll); }),
-              Downloaded(CResourceManager::FormatMessage(L"difcarderr", 4)));
+              Downloaded(CResourceManager::FormatMessage(Msg::difcarderr, 4)));
     EXPECT_TRUE(station.Writes().empty()) << "something was written before the check passed";
 
     // A different module in slot 3, found only after slot 1 was checked.
@@ -417,7 +417,7 @@ TEST_F(TransferTest, DifferentModuleIsRefusedOnlyInAChosenSlot) {
     swapped.SetCard(3, CIOCardType().CreateByName(L"JK7W"));
     station.Station().ClearRequestLog();
     EXPECT_EQ(RaisedText([&] { Download(station, swapped, kAll); }),
-              Downloaded(CResourceManager::FormatMessage(L"difcarderr", 3)));
+              Downloaded(CResourceManager::FormatMessage(Msg::difcarderr, 3)));
     EXPECT_TRUE(station.Writes().empty());
 
     Download(station, rack, kAll & ~std::uint64_t{1U << 4});
@@ -460,14 +460,14 @@ TEST_F(TransferTest, AValueItsCardRefusesStopsTheDownloadBeforeTheStationHearsAn
     const CCardInterface& card = *reference.GetCard(1);
     const int range = RowWithKey(card, L"rangepc01");
     const std::wstring rangeMessage = CResourceManager::FormatNumberedMessage(
-        L"rangeerr", card.GetCaption(range), card.GetValueText(range, card.GetParameter(range).minimum),
+        Msg::rangeerr, card.GetCaption(range), card.GetValueText(range, card.GetParameter(range).minimum),
         card.GetValueText(range, card.GetParameter(range).maximum));
     const std::vector<Case> cases = {
         {"0142", "2", "99", L"rangepc01", rangeMessage},
         {"0142", "2", "-5", L"rangepc01", rangeMessage},
-        {"010b", "10000", "abc", L"gain01", CResourceManager::GetMessage(L"inperr")},
-        {"010b", "10000", "", L"gain01", CResourceManager::GetMessage(L"inperr")},
-        {"010b", "10000", "2147483648", L"gain01", CResourceManager::GetMessage(L"inperr")},
+        {"010b", "10000", "abc", L"gain01", CResourceManager::GetMessage(Msg::inperr)},
+        {"010b", "10000", "", L"gain01", CResourceManager::GetMessage(Msg::inperr)},
+        {"010b", "10000", "2147483648", L"gain01", CResourceManager::GetMessage(Msg::inperr)},
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.item + " \"" + test.text + "\"");
@@ -486,7 +486,7 @@ TEST_F(TransferTest, AValueItsCardRefusesStopsTheDownloadBeforeTheStationHearsAn
         const std::wstring caption = rack.GetCard(1)->GetCaption(RowWithKey(*rack.GetCard(1), test.caption));
         EXPECT_EQ(RaisedText([&] { Download(station, rack, kAll); }),
                   Downloaded(CResourceManager::FormatNumberedMessage(
-                      L"downvalueerr", std::wstring(L"IO01"), caption, FromUtf8(test.text), test.message)));
+                      Msg::downvalueerr, std::wstring(L"IO01"), caption, FromUtf8(test.text), test.message)));
         EXPECT_EQ(station.Station().GetRequestCount(), 0U) << "the station was asked something";
         // Slot 1 left out: nothing of it is checked or written.
         Download(station, rack, kAll & ~std::uint64_t{2});
@@ -504,18 +504,18 @@ TEST_F(TransferTest, AFailureWhileAModuleIsWrittenNamesThatModule) {
         station.Station().InjectFault(fault);
         return RaisedText([&] { Download(station, rack, kAll); });
     };
-    const std::wstring refused = CResourceManager::FormatMessage(L"jx5com.errcode", 5);
+    const std::wstring refused = CResourceManager::FormatMessage(Msg::jx5com_errcode, 5);
     // Slot 3 refuses its gain after its first values went in.
     const std::wstring midway = failAt(StationFault::AtItem(3, 1, 0x0b, Kind::ErrorStatus).WithStatus(5));
     EXPECT_EQ(midway,
-              Downloaded(CResourceManager::FormatMessage(L"jx5com.comfail", std::wstring(L"Item"), 3, 0x0b, 1,
-                                                         refused) +
-                         L"\n" + CResourceManager::FormatMessage(L"partialerr", std::wstring(L"IO03"))));
+              Downloaded(CResourceManager::FormatMessage(Msg::jx5com_comfail, std::wstring(L"Item"), 3, 0x0b,
+                                                         1, refused) +
+                         L"\n" + CResourceManager::FormatMessage(Msg::partialerr, std::wstring(L"IO03"))));
     EXPECT_NE(station.FirstWriteTo(1), -1) << "the slots before stay written";
 
     // A failure while the station is compared leaves no module half-written.
     const std::wstring checking = failAt(StationFault::AtItem(0, 0, 12, Kind::ErrorStatus).WithStatus(5));
-    EXPECT_EQ(checking, Downloaded(CResourceManager::FormatMessage(L"jx5com.comfail", std::wstring(L"Item"),
+    EXPECT_EQ(checking, Downloaded(CResourceManager::FormatMessage(Msg::jx5com_comfail, std::wstring(L"Item"),
                                                                    0, 12, 1, refused)));
     EXPECT_TRUE(station.Writes().empty());
 }
@@ -535,7 +535,7 @@ TEST_F(TransferTest, CancelledDownloadStopsAtTheNextExchangeAndNamesTheModuleLef
         auto link = station.MakeLink(kAll);
         CDownloadThread thread;
         thread.GetRack() = window;
-        thread.SetLink(link.get());
+        thread.SetLink(*link);
         thread.Start();
         ASSERT_TRUE(WaitFor([&] { return station.FirstWriteTo(3) != -1; }));
         thread.Cancel();
@@ -544,13 +544,87 @@ TEST_F(TransferTest, CancelledDownloadStopsAtTheNextExchangeAndNamesTheModuleLef
         EXPECT_TRUE(thread.IsCancelled());
     }
     // No failure, but the module whose write was cut off is named.
-    EXPECT_EQ(reported.Texts(),
-              std::vector<std::wstring>{CResourceManager::FormatMessage(
-                  L"downloadcancel", CResourceManager::FormatMessage(L"partialerr", std::wstring(L"IO03")))});
+    EXPECT_EQ(
+        reported.Texts(),
+        std::vector<std::wstring>{CResourceManager::FormatMessage(
+            Msg::downloadcancel, CResourceManager::FormatMessage(Msg::partialerr, std::wstring(L"IO03")))});
     // The slots before it stay written; nothing went out after the cancel.
     EXPECT_NE(station.FirstWriteTo(0), -1);
     EXPECT_NE(station.FirstWriteTo(1), -1);
     EXPECT_EQ(static_cast<long>(station.Station().GetRequestCount()) - 1, station.FirstWriteTo(3));
+}
+
+// ---------------------------------------------------------------------------
+// Failure kinds
+
+// Callers tell failures apart by their kind, never by their text: the kind
+// survives the wrapping into "Communication failed ..." and "Upload failed."
+// or "Download failed.", and the worker thread keeps it with the text.
+TEST_F(TransferTest, EveryFailureCarriesItsKindThroughTheWrapping) {
+    using k52test::RaisedKind;
+    TestStation station(L"0=K52HQ8,1=JK7W,3=KZ9W");
+    const CCardSlot rack = Upload(station, kAll);
+    const auto uploadFailing = [&](Kind kind, std::uint8_t status) {
+        StationFault fault;
+        fault.kind = kind;
+        fault.status = status;
+        fault.address = 3;
+        station.Station().ClearFaults();
+        station.Station().InjectFault(fault);
+        return RaisedKind([&] { Upload(station, kAll); });
+    };
+    const struct {
+        Kind fault;
+        std::uint8_t status;
+        FailureKind expected;
+    } faults[] = {
+        {Kind::NoReply, 0, FailureKind::Timeout},
+        {Kind::TruncatedBody, 0, FailureKind::Timeout},
+        {Kind::WrongStx, 0, FailureKind::InvalidReply},
+        {Kind::WrongEcho, 0, FailureKind::InvalidReply},
+        {Kind::ShortPayload, 0, FailureKind::InvalidReply},
+        {Kind::ErrorStatus, 5, FailureKind::StationStatus},
+        {Kind::ErrorStatus, 0x36, FailureKind::StationStatus},
+    };
+    for (const auto& test : faults) {
+        SCOPED_TRACE(static_cast<int>(test.fault));
+        EXPECT_EQ(uploadFailing(test.fault, test.status), test.expected);
+    }
+    station.Station().ClearFaults();
+
+    // Another module in a chosen slot; a module refusing a value halfway.
+    CCardSlot other = rack;
+    other.SetCard(4, CIOCardType().CreateByName(L"JK7W"));
+    EXPECT_EQ(RaisedKind([&] { Download(station, other, kAll); }), FailureKind::Mismatch);
+    station.Station().InjectFault(StationFault::AtItem(3, 1, 0x0b, Kind::ErrorStatus).WithStatus(5));
+    EXPECT_EQ(RaisedKind([&] { Download(station, rack, kAll); }), FailureKind::PartialWrite);
+    station.Station().ClearFaults();
+
+    // A value its card refuses; a file that is not a configuration.
+    const CCardSlot::CardHandle card = CIOCardType().CreateByName(L"JK7W");
+    EXPECT_EQ(RaisedKind([&] { card->SetFromText(WritableNumberRow(*card), L"abc"); }), FailureKind::Input);
+    k52test::TempDir dir;
+    k52test::WriteFile(dir.path() / "notes.cfg", "<notes/>");
+    CCardSlot opened;
+    EXPECT_EQ(RaisedKind([&] { opened.LoadFromFile(dir.file("notes.cfg")); }), FailureKind::File);
+
+    // A cancelled link; a port that is not there, as the worker keeps it.
+    auto cancelled = station.OpenLink(kAll);
+    cancelled->Cancel();
+    CCardSlot untouched;
+    CProgressCounter counter;
+    EXPECT_EQ(RaisedKind([&] { untouched.Upload(*cancelled, counter, kAll); }), FailureKind::Cancelled);
+    auto nowhere = std::make_unique<CJX5COMInterface>();
+    CComSettings settings;
+    settings.SetDevicePath(L"rackstation:nothing-here");
+    nowhere->SetSettings(settings);
+    ReportedErrors reported;
+    CUploadThread thread;
+    thread.SetLink(*nowhere);
+    thread.Start();
+    thread.Wait();
+    ASSERT_NE(thread.GetError(), nullptr);
+    EXPECT_EQ(thread.GetError()->GetKind(), FailureKind::Port);
 }
 
 } // namespace

@@ -4,11 +4,11 @@
 // and downloads of a small rack are interleaved; each outcome is checked
 // against what the fault must cause, and so are the time each operation
 // takes and the heap in use at the end.
-#include "app/CResourceManager.h"
-#include "app/TextConvert.h"
+#include "base/CException.h"
+#include "base/CResourceManager.h"
+#include "base/TextConvert.h"
 #include "catalog/CCardInterface.h"
 #include "catalog/StationAttribute.h"
-#include "link/CException.h"
 #include "link/CJX5COMInterface.h"
 #include "rack/CCardSlot.h"
 #include "rack/CDownloadThread.h"
@@ -141,8 +141,8 @@ protected:
             std::lock_guard lock(m_reportedMutex);
             m_reported.push_back(text);
         });
-        m_timeout = CResourceManager::GetMessage(L"jx5com.timeout");
-        m_invalid = CResourceManager::GetMessage(L"jx5com.invres");
+        m_timeout = CResourceManager::GetMessage(Msg::jx5com_timeout);
+        m_invalid = CResourceManager::GetMessage(Msg::jx5com_invres);
     }
 
     // Opens the link to the station at the path.
@@ -217,9 +217,9 @@ protected:
                 return std::nullopt; // modules without the attribute answer so
             }
             if (status == kStationStatusRedundancy) {
-                return CResourceManager::GetMessage(L"jx5com.redundantfail");
+                return CResourceManager::GetMessage(Msg::jx5com_redundantfail);
             }
-            return CResourceManager::FormatMessage(L"jx5com.errcode", static_cast<int>(status));
+            return CResourceManager::FormatMessage(Msg::jx5com_errcode, static_cast<int>(status));
         }
         case Played::Count:
             break;
@@ -228,7 +228,7 @@ protected:
     }
 
     static std::wstring LinkFailure(int address, int number, const std::wstring& inner) {
-        return CResourceManager::FormatMessage(L"jx5com.comfail", std::wstring(L"Item"), address, number, 1,
+        return CResourceManager::FormatMessage(Msg::jx5com_comfail, std::wstring(L"Item"), address, number, 1,
                                                inner);
     }
 
@@ -432,7 +432,7 @@ protected:
     // Runs a transfer thread to its end as the progress window does and
     // returns its failure; the thread reports that failure, once, when it goes.
     std::optional<std::wstring> RunThread(CTransferThread& thread) {
-        thread.SetLink(m_link.get());
+        thread.SetLink(*m_link);
         thread.Start();
         thread.Wait();
         EXPECT_TRUE(thread.HasEnded());
@@ -519,7 +519,7 @@ protected:
         ++m_uploads;
         if (inner) {
             EXPECT_EQ(outcome.failure.value_or(L"<success>"),
-                      CResourceManager::FormatMessage(L"uploaderr",
+                      CResourceManager::FormatMessage(Msg::uploaderr,
                                                       LinkFailure(spoilt->address, spoilt->item, *inner)));
             EXPECT_EQ(Image(window), before) << "a failed upload changed the rack";
             ++m_failedUploads;
@@ -566,7 +566,7 @@ protected:
     // The note that a failed or cancelled download adds when it stopped while
     // writing the module at this address.
     static std::wstring HalfWritten(int address) {
-        return CResourceManager::FormatMessage(L"partialerr", CCardSlot().GetSlotCaption(address));
+        return CResourceManager::FormatMessage(Msg::partialerr, CCardSlot().GetSlotCaption(address));
     }
 
     // The check phase reads model names at address 0; every other request
@@ -624,7 +624,7 @@ protected:
                 reason += L"\n" + HalfWritten(spoilt->address);
             }
             EXPECT_EQ(outcome.failure.value_or(L"<success>"),
-                      CResourceManager::FormatMessage(L"downloaderr", reason));
+                      CResourceManager::FormatMessage(Msg::downloaderr, reason));
             ++m_failedDownloads;
             return;
         }
@@ -649,7 +649,7 @@ protected:
                 thread = std::make_unique<CDownloadThread>();
                 thread->GetRack() = window;
             }
-            thread->SetLink(m_link.get());
+            thread->SetLink(*m_link);
             thread->Start();
             std::this_thread::sleep_for(delay);
             const Clock::time_point cancelled = Clock::now();
@@ -672,7 +672,7 @@ protected:
         const std::optional<int> open = upload ? std::nullopt : OpenModule(outcome.log);
         if (kept && !upload) {
             if (open) {
-                EXPECT_EQ(*kept, CResourceManager::FormatMessage(L"downloadcancel", HalfWritten(*open)));
+                EXPECT_EQ(*kept, CResourceManager::FormatMessage(Msg::downloadcancel, HalfWritten(*open)));
             } else {
                 // The cancel came as the next module was begun, before its
                 // first request went out: it is named all the same ("may").
@@ -681,8 +681,8 @@ protected:
                                       : 0;
                 bool named = false;
                 for (int address = first; address < CCardSlot::kSlotCount; ++address) {
-                    named = named ||
-                            *kept == CResourceManager::FormatMessage(L"downloadcancel", HalfWritten(address));
+                    named = named || *kept == CResourceManager::FormatMessage(Msg::downloadcancel,
+                                                                              HalfWritten(address));
                 }
                 EXPECT_TRUE(named) << ToUtf8(*kept);
             }

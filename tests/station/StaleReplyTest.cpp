@@ -2,8 +2,8 @@
 // next request: the link drains the line after a failed exchange and stays
 // wary until a reply ends on a quiet line. Tried with every command, over the
 // in-process port and over a pseudo-terminal.
-#include "app/CResourceManager.h"
-#include "app/TextConvert.h"
+#include "base/CResourceManager.h"
+#include "base/TextConvert.h"
 #include "link/CJX5COMInterface.h"
 #include "station/CSimulatedStationPort.h"
 #include "station/CStationPtyServer.h"
@@ -74,7 +74,7 @@ protected:
 };
 
 TEST_P(StaleReplyTest, AReplyLateByTwoTenthsIsDrainedForEveryCommand) {
-    const std::wstring timeout = CResourceManager::GetMessage(L"jx5com.timeout");
+    const std::wstring timeout = CResourceManager::GetMessage(Msg::jx5com_timeout);
     const struct {
         const char* name;
         std::function<void(CJX5COMInterface&)> command;
@@ -113,7 +113,8 @@ TEST_P(StaleReplyTest, AReplyLaterThanTheDrainFailsTheNextExchangeInsteadOfPassi
     // The drain has given up waiting; the old reply comes in the middle of
     // the next exchange, and the reply to that one follows it.
     const std::wstring next = k52test::RaisedText([&] { m_link->ReadItem(1, 1, 0x0a); });
-    EXPECT_NE(next.find(CResourceManager::GetMessage(L"jx5com.invres")), std::wstring::npos) << ToUtf8(next);
+    EXPECT_NE(next.find(CResourceManager::GetMessage(Msg::jx5com_invres)), std::wstring::npos)
+        << ToUtf8(next);
     EXPECT_EQ(m_link->ReadItem(1, 1, 0x0a), L"BIAS01:" + Truth(1, 1, 0x0a));
     EXPECT_EQ(m_link->ReadItem(1, 1, 0x0b), L"GAIN01:" + Truth(1, 1, 0x0b));
     const CJX5COMInterface::Counts counts = m_link->GetCounts();

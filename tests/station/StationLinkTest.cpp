@@ -1,7 +1,7 @@
 // The station as the tool meets it: through the real link, over the
 // in-process "sim:" port, a pseudo-terminal, and the k52sim program.
-#include "app/CResourceManager.h"
-#include "app/TextConvert.h"
+#include "base/CResourceManager.h"
+#include "base/TextConvert.h"
 #include "link/CJX5COMInterface.h"
 #include "station/CSimulatedStationPort.h"
 #include "station/CStationPtyServer.h"
@@ -32,7 +32,7 @@ std::unique_ptr<CJX5COMInterface> OpenLink(const std::wstring& path) {
 }
 
 std::wstring LinkFailure(int address, int number, const std::wstring& inner) {
-    return CResourceManager::FormatMessage(L"jx5com.comfail", std::wstring(L"Item"), address, number, 1,
+    return CResourceManager::FormatMessage(Msg::jx5com_comfail, std::wstring(L"Item"), address, number, 1,
                                            inner);
 }
 
@@ -55,8 +55,8 @@ protected:
 
     // Each injected fault ends a read of (1, 1, 0x0b) with exactly the link's text.
     void ExpectFaultTexts(const std::wstring& path, CSimulatedStation& station) {
-        const std::wstring timeout = CResourceManager::GetMessage(L"jx5com.timeout");
-        const std::wstring invalid = CResourceManager::GetMessage(L"jx5com.invres");
+        const std::wstring timeout = CResourceManager::GetMessage(Msg::jx5com_timeout);
+        const std::wstring invalid = CResourceManager::GetMessage(Msg::jx5com_invres);
         const struct {
             StationFault fault;
             std::wstring inner;
@@ -69,9 +69,9 @@ protected:
             {StationFault::AtItem(1, 1, 0x0b, Kind::WrongEcho), invalid},
             {StationFault::AtItem(1, 1, 0x0b, Kind::ShortPayload), invalid},
             {StationFault::AtItem(1, 1, 0x0b, Kind::ErrorStatus).WithStatus(5),
-             CResourceManager::FormatMessage(L"jx5com.errcode", 5)},
+             CResourceManager::FormatMessage(Msg::jx5com_errcode, 5)},
             {StationFault::AtItem(1, 1, 0x0b, Kind::ErrorStatus).WithStatus(0x36),
-             CResourceManager::GetMessage(L"jx5com.redundantfail")},
+             CResourceManager::GetMessage(Msg::jx5com_redundantfail)},
         };
         auto link = OpenLink(path);
         for (const auto& test : cases) {
@@ -99,8 +99,8 @@ TEST_F(StationLinkTest, SimPortKeepsOneStationPerPathAcrossLinks) {
         link->WriteItem(1, 0, 1, L"0");
         // Like a real port, it is open once at a time.
         EXPECT_EQ(k52test::RaisedText([&] { OpenLink(path); }),
-                  CResourceManager::FormatMessage(L"serio.openerr", std::wstring(L"Station port")) + L"\n" +
-                      CResourceManager::GetMessage(L"serio.inuse"));
+                  CResourceManager::FormatMessage(Msg::serio_openerr, std::wstring(L"Station port")) + L"\n" +
+                      CResourceManager::GetMessage(Msg::serio_inuse));
     }
     auto later = OpenLink(path);
     EXPECT_EQ(later->ReadItem(1, 1, 0x0a), L"BIAS01:12.34");
@@ -109,8 +109,8 @@ TEST_F(StationLinkTest, SimPortKeepsOneStationPerPathAcrossLinks) {
     EXPECT_EQ(log[3].text, L"12.34");
 
     EXPECT_EQ(k52test::RaisedText([] { OpenLink(L"sim:1=NOSUCH"); }),
-              CResourceManager::FormatMessage(L"serio.openerr", std::wstring(L"Station port")) + L"\n" +
-                  CResourceManager::GetMessage(L"serio.notpresent"));
+              CResourceManager::FormatMessage(Msg::serio_openerr, std::wstring(L"Station port")) + L"\n" +
+                  CResourceManager::GetMessage(Msg::serio_notpresent));
     EXPECT_EQ(GetSimulatedStation(L"sim:1=NOSUCH"), nullptr);
     EXPECT_EQ(GetSimulatedStation(L"sim:")->GetLineUp(), CStationLineUp::Demo());
 }
@@ -133,7 +133,7 @@ TEST_F(StationLinkTest, DigitalPointsReadThroughTheCommunicationModule) {
     EXPECT_EQ(texts[1], L"DATA:0000");
     // Switched off again, the read-through is refused.
     EXPECT_EQ(k52test::RaisedText([&] { link->ReadItem(0, 2, 20); }),
-              LinkFailure(0, 20, CResourceManager::FormatMessage(L"jx5com.errcode", 4)));
+              LinkFailure(0, 20, CResourceManager::FormatMessage(Msg::jx5com_errcode, 4)));
 }
 
 TEST_F(StationLinkTest, SimPortFaultsGiveTheLinksTexts) {
@@ -159,7 +159,7 @@ TEST_F(StationLinkTest, AttributeOfAStationWithoutItTakesTheFallback) {
     EXPECT_EQ(link->ReadItem(0, 0, 27), L"ATTRIB:0000");
     station->InjectFault(StationFault::AtItem(0, 0, 27, Kind::ErrorStatus).WithStatus(5));
     EXPECT_EQ(k52test::RaisedText([&] { link->ReadItem(0, 0, 27); }),
-              LinkFailure(0, 27, CResourceManager::FormatMessage(L"jx5com.errcode", 5)));
+              LinkFailure(0, 27, CResourceManager::FormatMessage(Msg::jx5com_errcode, 5)));
     EXPECT_EQ(link->ReadItem(0, 0, 27), L"ATTRIB:0001");
 }
 

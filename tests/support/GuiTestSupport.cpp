@@ -1,7 +1,7 @@
 #include "support/GuiTestSupport.h"
 
 #include "app/ui/CErrorBox.h"
-#include "link/CException.h"
+#include "base/CException.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

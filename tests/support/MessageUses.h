@@ -1,70 +1,81 @@
 #pragma once
-#include "app/CMessageFormatter.h"
+#include "base/CMessageFormatter.h"
+#include "base/CResourceManager.h"
+#include "base/MessageKeys.h"
 
+#include <functional>
+#include <optional>
 #include <regex>
 #include <span>
 #include <string>
+#include <string_view>
+#include <type_traits>
 #include <vector>
 
 namespace k52test {
 
-// Every message key the program looks up, with the arguments its callers
-// pass: a language file must have each of them, and each must take exactly
-// these arguments.
+// One message key of the program (base/MessageKeys.h, the one list of
+// them), with arguments of the types it takes: every text argument is
+// "TEXT", every number 7. A language file must have each key, and each text
+// must take exactly these arguments.
 struct MessageUse {
-    const wchar_t* key;
+    std::wstring_view key;
     enum { None, Printf, Numbered } style;
     std::vector<FormatArg> args;
+    // The key looked up and formatted through CResourceManager with those
+    // arguments, as the program does it.
+    std::function<std::wstring()> format;
 };
 
+template <class T> T SampleArgument() {
+    if constexpr (std::is_same_v<T, Msg::Text>) {
+        return L"TEXT";
+    } else {
+        return T{7};
+    }
+}
+
+template <MessageStyle Style, class... Args> MessageUse UseOf(MessageKey<Style, Args...> key) {
+    MessageUse use{key.name, MessageUse::None, {FormatArg(SampleArgument<Args>())...}, {}};
+    if constexpr (Style == MessageStyle::Plain) {
+        use.format = [key] { return CResourceManager::GetMessage(key); };
+    } else if constexpr (Style == MessageStyle::Printf) {
+        use.style = MessageUse::Printf;
+        use.format = [key] { return CResourceManager::FormatMessage(key, SampleArgument<Args>()...); };
+    } else {
+        use.style = MessageUse::Numbered;
+        use.format = [key] {
+            return CResourceManager::FormatNumberedMessage(key, SampleArgument<Args>()...);
+        };
+    }
+    return use;
+}
+
+// Every message key the program looks up.
 inline std::vector<MessageUse> MessageUses() {
-    const std::wstring s = L"TEXT";
-    std::vector<MessageUse> uses = {
-        {L"rangeerr", MessageUse::Numbered, {s, s, s}},
-        {L"rangeerr2", MessageUse::Numbered, {s, s, s, s}},
-        {L"serio.openerr", MessageUse::Printf, {s}},
-        {L"jx5com.errcode", MessageUse::Printf, {5}},
-        {L"jx5com.comfail", MessageUse::Printf, {s, 1, 2, 1, s}},
-        {L"iocap", MessageUse::Printf, {s}},
-        {L"difcarderr", MessageUse::Printf, {4}},
-        {L"uploaderr", MessageUse::Printf, {s}},
-        {L"downloaderr", MessageUse::Printf, {s}},
-        // the line: why a port cannot be opened, the monitor's state and counts
-        {L"serio.noaccess", MessageUse::Printf, {s, s}},
-        {L"monitor.noreply", MessageUse::Printf, {s, s}},
-        {L"monitor.counts", MessageUse::Printf, {1ULL, 2ULL, 3ULL, 4ULL}},
-        // download safeguards and k52ctl's output
-        {L"downvalueerr", MessageUse::Numbered, {s, s, s, s}},
-        {L"partialerr", MessageUse::Printf, {s}},
-        {L"downloadcancel", MessageUse::Printf, {s}},
-        {L"textlenerr", MessageUse::Printf, {249}},
-        {L"textcharerr", MessageUse::None, {}},
-        {L"outputerr", MessageUse::Printf, {s}},
-        // compare, verify and the commissioning report
-        {L"cmp.counts", MessageUse::Printf, {1, 2}},
-        {L"verifyerr", MessageUse::Printf, {3}},
-        {L"report.moduleasfound", MessageUse::Printf, {s}},
-    };
-    for (const wchar_t* key :
-         {L"cmp.withstation", L"cmp.withfile", L"cmp.module", L"cmp.absent", L"cmp.equal", L"cmp.uncounted",
-          L"cmp.colslot", L"cmp.colcaption", L"cmp.colwindow", L"cmp.colstation", L"cmp.colfile", L"report.lang",
-          L"report.title", L"report.date", L"report.program", L"report.configuration", L"report.asfoundfile",
-          L"report.differences", L"report.nodifferences", L"report.lineup", L"report.model",
-          L"report.parameters", L"report.value", L"report.asfound", L"report.asleft", L"report.marked",
-          L"report.htmlfilter", L"report.pdffilter"}) {
-        uses.push_back({key, MessageUse::None, {}});
-    }
-    for (const wchar_t* key :
-         {L"inperr", L"inpierr", L"iperr", L"passwordErr", L"dateErr", L"timeErr", L"yearErr", L"monthErr",
-          L"dayErr", L"minErr", L"secErr", L"unitv", L"unitp", L"unitma", L"unitdegc", L"unitdegf", L"unitk",
-          L"unitsec", L"unitmsec", L"serio.seterr", L"jx5com.timeout", L"jx5com.invres", L"jx5com.redundantfail",
-          L"jx5com.overcount", L"comcap", L"difcomcarderr", L"simuouterr", L"illfileerr", L"desfileerr",
-          L"uploading", L"downloading", L"inSimulate", L"siminput", L"simoutput", L"fopenfilter",
-          // the line
-          L"serio.notpresent", L"serio.inuse", L"monitor.reading"}) {
-        uses.push_back({key, MessageUse::None, {}});
-    }
+    std::vector<MessageUse> uses;
+    ForEachMessageKey([&](auto key) { uses.push_back(UseOf(key)); });
     return uses;
+}
+
+// The text of a key as the language database holds it, inserts unfilled,
+// for a test that compares the start of a formatted message.
+template <MessageStyle Style, class... Args> std::wstring RawMessage(MessageKey<Style, Args...> key) {
+    return CResourceManager::Database().GetMessage(key.name);
+}
+
+// The text of the key without inserts that is named so, for tables of
+// expected refusals; nothing when there is no such key.
+inline std::optional<std::wstring> PlainMessageNamed(std::wstring_view name) {
+    std::optional<std::wstring> text;
+    ForEachMessageKey([&](auto key) {
+        if constexpr (std::is_same_v<decltype(key), PlainMessageKey>) {
+            if (key.name == name) {
+                text = CResourceManager::GetMessage(key);
+            }
+        }
+    });
+    return text;
 }
 
 // The text formatted with the use's arguments (each text argument is

@@ -1,7 +1,7 @@
 #include "support/TestSupport.h"
 
-#include "app/CResourceManager.h"
-#include "app/TextConvert.h"
+#include "base/CResourceManager.h"
+#include "base/TextConvert.h"
 
 #include <algorithm>
 

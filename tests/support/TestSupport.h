@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+enum class FailureKind;
+
 namespace k52test {
 
 // A fresh directory under the system's temporary folder, removed again.
@@ -33,12 +35,14 @@ std::vector<std::filesystem::path> ShippedLanguageFiles();
 void LoadEnglish();
 
 // Runs a statement that must raise our exception and returns its text.
-template <class F>
-std::wstring RaisedText(F&& f);
+template <class F> std::wstring RaisedText(F&& f);
+
+// Runs a statement that must raise our exception and returns its kind.
+template <class F> FailureKind RaisedKind(F&& f);
 
 } // namespace k52test
 
-#include "link/CPrivateException.h"
+#include "base/CPrivateException.h"
 
 template <class F>
 std::wstring k52test::RaisedText(F&& f) {
@@ -49,4 +53,14 @@ std::wstring k52test::RaisedText(F&& f) {
     }
     ADD_FAILURE() << "nothing was raised";
     return L"<nothing raised>";
+}
+
+template <class F> FailureKind k52test::RaisedKind(F&& f) {
+    try {
+        f();
+    } catch (const CPrivateException& error) {
+        return error.GetKind();
+    }
+    ADD_FAILURE() << "nothing was raised";
+    return FailureKind::Other;
 }

@@ -1,7 +1,7 @@
 #include "app/ui/CErrorBox.h"
 
-#include "app/TextConvert.h"
-#include "link/CException.h"
+#include "base/CException.h"
+#include "base/TextConvert.h"
 
 #include <QApplication>
 #include <QGuiApplication>

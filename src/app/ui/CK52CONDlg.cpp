@@ -1,7 +1,5 @@
 #include "app/ui/CK52CONDlg.h"
 
-#include "app/CMessageFormatter.h"
-#include "app/Version.h"
 #include "app/ui/CDialogUnits.h"
 #include "app/ui/CErrorBox.h"
 #include "app/ui/CFileChooser.h"
@@ -10,14 +8,17 @@
 #include "app/ui/CSlotList.h"
 #include "app/ui/ControlId.h"
 #include "app/ui/TranslateWindow.h"
+#include "base/CException.h"
+#include "base/CMessageFormatter.h"
+#include "base/CPrivateException.h"
+#include "base/Version.h"
 #include "editing/ui/CParameterListCtrl.h"
 #include "link/CComSettings.h"
-#include "link/CException.h"
 #include "link/CJX5COMInterface.h"
+#include "monitor/ui/CMonitorDialog.h"
 #include "rack/CDownloadThread.h"
 #include "rack/CRackComparison.h"
 #include "rack/CUploadThread.h"
-#include "monitor/ui/CMonitorDialog.h"
 #include "rack/ui/CCompareDialog.h"
 #include "rack/ui/CProgressDialog.h"
 
@@ -36,10 +37,9 @@
 namespace {
 
 void ShowError(QWidget* parent, const std::exception& error) {
-    std::wstring text = GetExceptionMessage(error, 1024);
-    // The empty text is a user's cancellation, which has nothing to say.
-    if (!text.empty()) {
-        CErrorBox::Show(parent, text);
+    // A user's cancellation has nothing to say.
+    if (!IsCancellation(error)) {
+        CErrorBox::Show(parent, GetExceptionMessage(error, 1024));
     }
 }
 
@@ -248,7 +248,7 @@ void CK52CONDlg::OnUpload() {
     CJX5COMInterface link;
     TakePortChoice(link);
     auto thread = std::make_unique<CUploadThread>();
-    thread->SetLink(&link);
+    thread->SetLink(link);
     const std::uint64_t mask = m_slotList->GetCheckedMask();
     link.GetSettings().SetModuleSelectionMask(mask);
     {
@@ -268,7 +268,7 @@ void CK52CONDlg::OnDownload() {
     CJX5COMInterface link;
     TakePortChoice(link);
     auto thread = std::make_unique<CDownloadThread>();
-    thread->SetLink(&link);
+    thread->SetLink(link);
     link.GetSettings().SetModuleSelectionMask(m_slotList->GetCheckedMask());
     thread->GetRack() = m_rack;
     {
@@ -295,14 +295,14 @@ void CK52CONDlg::OnMonitor() {
     } showAgain{this};
     m_hiddenForMonitor = true;
     hide();
-    monitor.RunModal(&link);
+    monitor.RunModal(link);
 }
 
 void CK52CONDlg::OnCompare() {
     auto* button = FindControlAs<QPushButton>(this, IdCompare);
     QMenu menu(this);
-    QAction* station = menu.addAction(QString::fromStdWString(GetMessage(L"cmp.withstation")));
-    QAction* file = menu.addAction(QString::fromStdWString(GetMessage(L"cmp.withfile")));
+    QAction* station = menu.addAction(QString::fromStdWString(GetMessage(Msg::cmp_withstation)));
+    QAction* file = menu.addAction(QString::fromStdWString(GetMessage(Msg::cmp_withfile)));
     QAction* chosen = menu.exec(button->mapToGlobal(QPoint(0, button->height() - 1)));
     if (chosen == station) {
         OnCompareWithStation();
@@ -316,7 +316,7 @@ void CK52CONDlg::OnCompareWithStation() {
     CJX5COMInterface link;
     TakePortChoice(link);
     auto thread = std::make_unique<CUploadThread>();
-    thread->SetLink(&link);
+    thread->SetLink(link);
     const std::uint64_t mask = m_slotList->GetCheckedMask();
     link.GetSettings().SetModuleSelectionMask(mask);
     {
@@ -331,7 +331,7 @@ void CK52CONDlg::OnCompareWithStation() {
     thread.reset();
     if (station) {
         const CRackComparison comparison(m_rack, *station, mask);
-        CCompareDialog(comparison, m_rack, GetMessage(L"cmp.colstation"), this).exec();
+        CCompareDialog(comparison, m_rack, GetMessage(Msg::cmp_colstation), this).exec();
     }
 }
 
@@ -343,7 +343,7 @@ void CK52CONDlg::OnCompareWithFile() {
     CCardSlot file;
     file.LoadForComparison(*path);
     const CRackComparison comparison(m_rack, file, m_slotList->GetCheckedMask());
-    CCompareDialog(comparison, m_rack, GetMessage(L"cmp.colfile"), this).exec();
+    CCompareDialog(comparison, m_rack, GetMessage(Msg::cmp_colfile), this).exec();
 }
 
 void CK52CONDlg::OnReport() {
@@ -351,7 +351,7 @@ void CK52CONDlg::OnReport() {
 }
 
 std::wstring CK52CONDlg::FileFilterText() const {
-    return GetMessage(L"fopenfilter");
+    return GetMessage(Msg::fopenfilter);
 }
 
 void CK52CONDlg::OnOpenFile() {

@@ -1,11 +1,11 @@
 #pragma once
 #include "app/CAppSettings.h"
-#include "app/CResourceManager.h"
+#include "base/CObserver.h"
+#include "base/CResourceManager.h"
 #include "catalog/CCOMCardType.h"
 #include "catalog/CIOCardType.h"
 #include "catalog/ModelRegistry.h"
 #include "link/CComPortList.h"
-#include "monitor/CObserver.h"
 #include "rack/CCardSlot.h"
 
 #include <QDialog>

@@ -1,10 +1,10 @@
 #include "app/ui/CPreferencesDialog.h"
 
-#include "app/CResourceDatabase.h"
 #include "app/ui/CDialogUnits.h"
 #include "app/ui/CErrorBox.h"
 #include "app/ui/TranslateWindow.h"
-#include "link/CException.h"
+#include "base/CException.h"
+#include "base/CResourceDatabase.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #pragma once
 #include "app/CAppSettings.h"
-#include "app/CResourceManager.h"
+#include "base/CResourceManager.h"
 
 #include <QDialog>
 

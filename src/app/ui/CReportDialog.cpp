@@ -1,13 +1,13 @@
 #include "app/ui/CReportDialog.h"
 
-#include "app/Version.h"
 #include "app/ui/CDialogUnits.h"
 #include "app/ui/CErrorBox.h"
 #include "app/ui/CFileChooser.h"
 #include "app/ui/TranslateWindow.h"
-#include "link/CException.h"
+#include "base/CException.h"
+#include "base/RegularFile.h"
+#include "base/Version.h"
 #include "rack/CCommissioningReport.h"
-#include "rack/RegularFile.h"
 
 #include <QBuffer>
 #include <QLabel>
@@ -29,7 +29,7 @@ CReportDialog::CReportDialog(const CCardSlot& rack, CFileChooser& chooser, QWidg
     } catch (const std::exception& error) {
         CErrorBox::Show(parent, GetExceptionMessage(error, 1024));
     }
-    m_title->setText(QString::fromStdWString(GetMessage(L"report.title")));
+    m_title->setText(QString::fromStdWString(GetMessage(Msg::report_title)));
 }
 
 CReportDialog::~CReportDialog() = default;
@@ -72,7 +72,7 @@ void CReportDialog::CreateControls() {
 }
 
 void CReportDialog::OnChooseAsFound() {
-    const std::optional<std::wstring> path = m_chooser.ChooseFileToOpen(this, GetMessage(L"fopenfilter"));
+    const std::optional<std::wstring> path = m_chooser.ChooseFileToOpen(this, GetMessage(Msg::fopenfilter));
     if (!path) {
         return;
     }
@@ -100,7 +100,7 @@ void CReportDialog::OnClearAsFound() {
 void CReportDialog::accept() {
     const bool pdf = m_pdf->isChecked();
     const std::optional<std::wstring> path =
-        m_chooser.ChooseFileToSave(this, GetMessage(pdf ? L"report.pdffilter" : L"report.htmlfilter"));
+        m_chooser.ChooseFileToSave(this, GetMessage(pdf ? Msg::report_pdffilter : Msg::report_htmlfilter));
     if (!path) {
         return;
     }
@@ -129,8 +129,8 @@ void CReportDialog::Save(const std::wstring& path, bool pdf) {
         ReplaceRegularFile(path, html);
         return;
     }
-    const QString title =
-        facts.title.empty() ? QString::fromStdWString(GetMessage(L"report.title")) : m_title->text().trimmed();
+    const QString title = facts.title.empty() ? QString::fromStdWString(GetMessage(Msg::report_title))
+                                              : m_title->text().trimmed();
     const QByteArray document = PdfFromHtml(html, title);
     ReplaceRegularFile(path, std::string_view(document.constData(), static_cast<std::size_t>(document.size())));
 }

@@ -1,5 +1,5 @@
 #pragma once
-#include "app/CProfile.h"
+#include "base/CProfile.h"
 
 #include <QString>
 

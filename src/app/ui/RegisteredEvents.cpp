@@ -7,12 +7,6 @@ QEvent::Type UpdateObserverEventType() {
     return type;
 }
 
-QEvent::Type BackThreadCommandEventType() {
-    static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
-    return type;
-}
-
 void RegisterEventTypes() {
     UpdateObserverEventType();
-    BackThreadCommandEventType();
 }

@@ -1,7 +1,7 @@
 #include "app/ui/TranslateWindow.h"
 
-#include "app/CResourceManager.h"
 #include "app/ui/ControlId.h"
+#include "base/CResourceManager.h"
 
 #include <QAbstractButton>
 #include <QGroupBox>

@@ -1,5 +1,5 @@
 #pragma once
-#include "app/CResourceDatabase.h"
+#include "base/CResourceDatabase.h"
 
 #include <functional>
 

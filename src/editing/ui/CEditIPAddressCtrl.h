@@ -1,5 +1,5 @@
 #pragma once
-#include "monitor/CObservable.h"
+#include "base/CObservable.h"
 
 #include <QLineEdit>
 

@@ -1,6 +1,6 @@
 #pragma once
-#include "monitor/CObservable.h"
-#include "monitor/CObserver.h"
+#include "base/CObservable.h"
+#include "base/CObserver.h"
 
 #include <cstdint>
 #include <string>

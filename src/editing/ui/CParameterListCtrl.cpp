@@ -1,12 +1,12 @@
 #include "editing/ui/CParameterListCtrl.h"
 
 #include "app/ui/CErrorBox.h"
+#include "base/CException.h"
 #include "catalog/CCardInterface.h"
 #include "editing/ParameterListRules.h"
 #include "editing/ui/CEditComboBox.h"
 #include "editing/ui/CEditText.h"
 #include "editing/ui/CListStepper.h"
-#include "link/CException.h"
 
 #include <QApplication>
 #include <QCoreApplication>

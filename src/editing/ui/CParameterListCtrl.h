@@ -1,7 +1,7 @@
 #pragma once
+#include "base/CObservable.h"
+#include "base/CObserver.h"
 #include "editing/ui/CParEdit.h"
-#include "monitor/CObservable.h"
-#include "monitor/CObserver.h"
 
 #include <QTreeWidget>
 

@@ -1,6 +1,6 @@
 #include "link/posix/CPosixSerialBackend.h"
 
-#include "app/TextConvert.h"
+#include "base/TextConvert.h"
 
 #include <cerrno>
 #include <chrono>

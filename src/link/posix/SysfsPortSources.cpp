@@ -1,6 +1,6 @@
 #include "link/posix/SysfsPortSources.h"
 
-#include "app/TextConvert.h"
+#include "base/TextConvert.h"
 
 #include <algorithm>
 #include <fstream>

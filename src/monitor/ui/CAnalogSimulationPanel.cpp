@@ -2,7 +2,7 @@
 
 #include "app/ui/CDialogUnits.h"
 #include "app/ui/CErrorBox.h"
-#include "link/CException.h"
+#include "base/CException.h"
 #include "link/CGICommandParser.h"
 
 #include <QLabel>

@@ -27,14 +27,14 @@ CEditAIO4_2::~CEditAIO4_2() = default;
 void CEditAIO4_2::LoadControls() {
     // A language file without these texts leaves the labels empty; the panel
     // is opened from a selection, where nothing may be thrown.
-    const auto label = [](std::wstring_view key) {
+    const auto label = [](const PlainMessageKey& key) {
         try {
             return QString::fromStdWString(GetMessage(key));
         } catch (const std::exception&) {
             return QString();
         }
     };
-    m_inputLabel->setText(label(L"siminput"));
-    m_outputLabel->setText(label(L"simoutput"));
+    m_inputLabel->setText(label(Msg::siminput));
+    m_outputLabel->setText(label(Msg::simoutput));
     CAnalogSimulationPanel::LoadControls();
 }

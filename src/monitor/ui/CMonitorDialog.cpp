@@ -2,12 +2,12 @@
 
 #include "app/ui/CDialogUnits.h"
 #include "app/ui/CErrorBox.h"
+#include "base/CException.h"
 #include "catalog/CCardInterface.h"
 #include "catalog/CMonitorUnit.h"
 #include "catalog/ModelRegistry.h"
 #include "catalog/StationAttribute.h"
 #include "editing/ui/CParameterListCtrl.h"
-#include "link/CException.h"
 #include "link/CJX5COMInterface.h"
 #include "monitor/CLineStateText.h"
 #include "monitor/CMonitorThread.h"
@@ -88,13 +88,13 @@ std::array<CSimulationPanel*, 4> CMonitorDialog::Panels() const {
     return {m_dio32, m_aio4, m_aio2, m_aio4_2};
 }
 
-bool CMonitorDialog::RunModal(CJX5COMInterface* link) {
+bool CMonitorDialog::RunModal(CJX5COMInterface& link) {
     Begin(link);
     return exec() == 1;
 }
 
-void CMonitorDialog::Begin(CJX5COMInterface* link) {
-    m_link = link;
+void CMonitorDialog::Begin(CJX5COMInterface& link) {
+    m_link = &link;
     m_adjustList->Initialize();
     m_adjustList->SetAdjustMode(true);
     m_adjustList->hide();
@@ -104,16 +104,15 @@ void CMonitorDialog::Begin(CJX5COMInterface* link) {
 
     // A thread left from an earlier start is ended before a new one begins.
     StopThread();
-    m_thread = std::make_unique<CMonitorThread>();
+    m_thread = std::make_unique<CMonitorThread>(link);
     m_thread->Attach(this);
-    m_thread->SetLink(m_link);
     m_thread->Start();
-    m_thread->PostCommand(CMonitorThread::CommandCycle);
+    m_thread->PostCycle();
     m_writeState = 0;
     m_writeRequests.clear();
     m_simulationRequests.clear();
     m_lineStateShown = ~std::uint64_t{0};
-    ShowLineState();
+    ShowLineState(m_thread->GetLineState());
 }
 
 void CMonitorDialog::StopThread() {
@@ -177,6 +176,8 @@ void CMonitorDialog::OnThreadUpdate() {
         return;
     }
     ++m_notificationCount;
+    // What the command left, whole: the thread goes on with its own rack.
+    const std::shared_ptr<const CMonitorThread::Report> report = m_thread->GetReport();
     if (m_writeState == 0 && !m_writeRequests.empty()) {
         // The write goes out between two cycles; the display waits for the
         // notification that follows it.
@@ -188,10 +189,10 @@ void CMonitorDialog::OnThreadUpdate() {
         m_thread->RequestParameterWrite(request.slot, request.card, request.parameter);
         m_writeState = 1;
     } else if (m_writeState == 0 || m_writeState == 1) {
-        Refresh();
+        Refresh(*report);
     }
-    ShowLineState();
-    if (m_thread->HasLastCommandFailed()) {
+    ShowLineState(report->line);
+    if (report->failed) {
         ++m_failedNotificationCount;
         // Without a station the commands fail at once; a short rest now and
         // then leaves the processor to others.
@@ -202,8 +203,8 @@ void CMonitorDialog::OnThreadUpdate() {
     }
 }
 
-void CMonitorDialog::Refresh() {
-    m_list->ShowRack(m_thread->GetRack());
+void CMonitorDialog::Refresh(const CMonitorThread::Report& report) {
+    m_list->ShowRack(report.rack);
 
     // A request is still on its way while a panel's "SET" waits to be taken,
     // while the window holds it, or while the thread's rack shows it.
@@ -220,9 +221,7 @@ void CMonitorDialog::Refresh() {
     }
 
     m_adjustList->EnableSteppers(true);
-    HandOverSimulation();
-    m_thread->GetRack().SetMonitoredSlot(m_selectedIndex);
-    m_thread->PostCommand(CMonitorThread::CommandCycle);
+    m_thread->PostCycle(m_selectedIndex, TakeSimulation());
 
     if (m_selectedIndex >= 0) {
         // While the list is shown the window keeps editing the card it holds,
@@ -246,16 +245,16 @@ void CMonitorDialog::Refresh() {
     m_writeState = 0;
 }
 
-void CMonitorDialog::HandOverSimulation() {
-    // One request a cycle: the rack carries one.
+std::optional<CMonitorThread::Simulation> CMonitorDialog::TakeSimulation() {
+    // One request a cycle: the cycle carries one.
     if (m_simulationRequests.empty()) {
-        return;
+        return std::nullopt;
     }
     const SimulationRequest request = m_simulationRequests.front();
     m_simulationRequests.pop_front();
-    m_thread->GetRack().RequestSimulation(
+    return CMonitorThread::Simulation{
         request.slot, request.mode,
-        std::span<const std::int32_t>(request.values.data(), static_cast<std::size_t>(request.valueCount)));
+        std::vector<std::int32_t>(request.values.begin(), request.values.begin() + request.valueCount)};
 }
 
 void CMonitorDialog::TakeWriteRequest() {
@@ -269,11 +268,10 @@ void CMonitorDialog::TakeWriteRequest() {
                                            m_adjustList->GetCurrentParameter()});
 }
 
-void CMonitorDialog::ShowLineState() {
-    if (!m_thread || m_link == nullptr) {
+void CMonitorDialog::ShowLineState(const CMonitorThread::LineState& state) {
+    if (m_link == nullptr) {
         return;
     }
-    const CMonitorThread::LineState state = m_thread->GetLineState();
     if (state.changes != m_lineStateShown) {
         m_lineStateShown = state.changes;
         QString text = QString::fromStdWString(CLineStateText::State(state));

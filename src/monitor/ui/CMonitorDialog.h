@@ -1,4 +1,5 @@
 #pragma once
+#include "monitor/CMonitorThread.h"
 #include "monitor/ui/CObserverDialog.h"
 
 #include <QString>
@@ -7,6 +8,7 @@
 #include <cstdint>
 #include <deque>
 #include <memory>
+#include <optional>
 
 class CAnalogSimulationPanel;
 class CCardInterface;
@@ -16,7 +18,6 @@ class CEditAIO4_2;
 class CEditDIO32;
 class CJX5COMInterface;
 class CMonitorListCtrl;
-class CMonitorThread;
 class CParameterListCtrl;
 class CSimulationPanel;
 class QGroupBox;
@@ -45,13 +46,15 @@ public:
     // Stops the thread before anything else goes.
     ~CMonitorDialog() override;
 
-    // Runs the window modally with the link (not owned); true when it ended
-    // with result 1, which closing it always gives.
-    bool RunModal(CJX5COMInterface* link);
+    // Runs the window modally with the caller's link; true when it ended
+    // with result 1, which closing it always gives. The window's thread has
+    // ended when it returns.
+    bool RunModal(CJX5COMInterface& link);
 
     // Prepares the lists and panels and starts monitoring over the link;
-    // RunModal does it before the window shows.
-    void Begin(CJX5COMInterface* link);
+    // RunModal does it before the window shows. The caller keeps the link
+    // until the window has closed or gone.
+    void Begin(CJX5COMInterface& link);
 
     CMonitorListCtrl* MonitorList() const { return m_list; }
     CParameterListCtrl* AdjustList() const { return m_adjustList; }
@@ -83,9 +86,10 @@ private:
     void OnThreadUpdate();
     void OnPanelUpdate(CSimulationPanel* panel);
     void TakeWriteRequest();
-    void ShowLineState();
-    void Refresh();
-    void HandOverSimulation();
+    void ShowLineState(const CMonitorThread::LineState& state);
+    void Refresh(const CMonitorThread::Report& report);
+    // The next simulation request the user confirmed, taken from the queue.
+    std::optional<CMonitorThread::Simulation> TakeSimulation();
     void ShowAdjustListAndLabel();
     void HidePanels();
     void StopThread();

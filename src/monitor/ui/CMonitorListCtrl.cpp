@@ -149,7 +149,7 @@ std::wstring CMonitorListCtrl::GetTypeText(int row) const {
         CMonitorUnit unit;
         card->FillMonitorUnit(channel, unit);
         if (unit.kind == CMonitorUnit::KindSwitch && unit.switchValue != 0) {
-            middle = GetMessage(L"inSimulate");
+            middle = GetMessage(Msg::inSimulate);
             break;
         }
     }

@@ -1,5 +1,5 @@
 #pragma once
-#include "app/CResourceManager.h"
+#include "base/CResourceManager.h"
 #include "rack/CCardSlot.h"
 
 #include <QTableWidget>

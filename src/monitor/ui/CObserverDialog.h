@@ -1,5 +1,5 @@
 #pragma once
-#include "monitor/CObserver.h"
+#include "base/CObserver.h"
 
 #include <QDialog>
 

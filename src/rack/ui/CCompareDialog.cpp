@@ -3,7 +3,7 @@
 #include "app/ui/CDialogUnits.h"
 #include "app/ui/CErrorBox.h"
 #include "app/ui/TranslateWindow.h"
-#include "link/CException.h"
+#include "base/CException.h"
 #include "rack/CCardSlot.h"
 #include "rack/CRackComparison.h"
 
@@ -97,12 +97,12 @@ void CCompareDialog::CreateControls() {
 
 void CCompareDialog::Fill(const CRackComparison& comparison, const CCardSlot& rack,
                           const std::wstring& rightHeading) {
-    const QStringList headings = {Text(GetMessage(L"cmp.colslot")), Text(GetMessage(L"cmp.colcaption")),
-                                  Text(GetMessage(L"cmp.colwindow")), Text(rightHeading)};
+    const QStringList headings = {Text(GetMessage(Msg::cmp_colslot)), Text(GetMessage(Msg::cmp_colcaption)),
+                                  Text(GetMessage(Msg::cmp_colwindow)), Text(rightHeading)};
     m_differences->setHorizontalHeaderLabels(headings);
     m_uncounted->setHorizontalHeaderLabels(headings);
 
-    const QString absent = Text(GetMessage(L"cmp.absent"));
+    const QString absent = Text(GetMessage(Msg::cmp_absent));
     auto side = [&](const std::wstring& text, bool present) { return present ? Text(text) : absent; };
     auto cells = [&](const CRackComparison::RowDifference& row) {
         return QStringList{Text(rack.GetSlotCaption(row.slotIndex)), Text(row.caption),
@@ -112,7 +112,7 @@ void CCompareDialog::Fill(const CRackComparison& comparison, const CCardSlot& ra
         for (const CRackComparison::ModuleDifference& module : comparison.GetModuleDifferences()) {
             if (module.slotIndex == index) {
                 AddRow(m_differences,
-                       {Text(rack.GetSlotCaption(index)), Text(GetMessage(L"cmp.module")),
+                       {Text(rack.GetSlotCaption(index)), Text(GetMessage(Msg::cmp_module)),
                         side(module.leftModel, !module.leftModel.empty()),
                         side(module.rightModel, !module.rightModel.empty())},
                        true);
@@ -128,9 +128,9 @@ void CCompareDialog::Fill(const CRackComparison& comparison, const CCardSlot& ra
         AddRow(m_uncounted, cells(row), false);
     }
 
-    m_summary->setText(comparison.IsEqual()
-                           ? Text(GetMessage(L"cmp.equal"))
-                           : Text(FormatMessage(L"cmp.counts",
-                                                static_cast<int>(comparison.GetModuleDifferences().size()),
-                                                static_cast<int>(comparison.GetValueDifferences().size()))));
+    m_summary->setText(
+        comparison.IsEqual()
+            ? Text(GetMessage(Msg::cmp_equal))
+            : Text(FormatMessage(Msg::cmp_counts, static_cast<int>(comparison.GetModuleDifferences().size()),
+                                 static_cast<int>(comparison.GetValueDifferences().size()))));
 }

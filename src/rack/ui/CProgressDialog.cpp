@@ -3,7 +3,7 @@
 #include "app/ui/CDialogUnits.h"
 #include "app/ui/CErrorBox.h"
 #include "app/ui/TranslateWindow.h"
-#include "link/CException.h"
+#include "base/CException.h"
 #include "rack/CProgressThreadInterface.h"
 
 #include <QLabel>

@@ -1,9 +1,9 @@
 // The main window's Compare and Report, driven as the user drives them: the
 // buttons, the menu and the windows they open, with real input events.
-#include "app/CResourceManager.h"
-#include "app/TextConvert.h"
 #include "app/ui/CReportDialog.h"
 #include "app/ui/MainWindowFixture.h"
+#include "base/CResourceManager.h"
+#include "base/TextConvert.h"
 #include "catalog/CIOCardType.h"
 #include "rack/CCardSlot.h"
 #include "rack/ui/CCompareDialog.h"
@@ -96,7 +96,7 @@ QStringList RowTexts(const QTableWidget& table, int row) {
     return texts;
 }
 
-QString Message(const wchar_t* key) {
+QString Message(PlainMessageKey key) {
     return QString::fromStdWString(CResourceManager::GetMessage(key));
 }
 
@@ -178,9 +178,9 @@ TEST_F(CompareCommandTest, CompareWithTheStationListsWhatChangedThereAndLeavesTh
     EXPECT_EQ(watch->Seen(), 1);
     watch.reset();
     EXPECT_EQ(shown, (QStringList{QStringLiteral("IO01"), caption, QStringLiteral("1.0000"), QStringLiteral("1.2500")}));
-    EXPECT_EQ(summary, QString::fromStdWString(CResourceManager::FormatMessage(L"cmp.counts", 0, 1)));
-    EXPECT_EQ(headings, (QStringList{Message(L"cmp.colslot"), Message(L"cmp.colcaption"), Message(L"cmp.colwindow"),
-                                     Message(L"cmp.colstation")}));
+    EXPECT_EQ(summary, QString::fromStdWString(CResourceManager::FormatMessage(Msg::cmp_counts, 0, 1)));
+    EXPECT_EQ(headings, (QStringList{Message(Msg::cmp_colslot), Message(Msg::cmp_colcaption),
+                                     Message(Msg::cmp_colwindow), Message(Msg::cmp_colstation)}));
     // The window's rack holds the very cards it held, with their values.
     EXPECT_EQ(Cards(), before);
     EXPECT_EQ(card.GetStoredValueText(RowOf(card, L"gain01")), L"1.0000");
@@ -190,7 +190,7 @@ TEST_F(CompareCommandTest, CompareWithTheStationListsWhatChangedThereAndLeavesTh
     QTest::mouseClick(Control<QAbstractButton>(CK52CONDlg::IdAllOnOff), Qt::LeftButton);
     CompareWindowWatch none([&](CCompareDialog& dialog) { summary = dialog.Summary()->text(); });
     Compare(1);
-    EXPECT_EQ(summary, Message(L"cmp.equal"));
+    EXPECT_EQ(summary, Message(Msg::cmp_equal));
 }
 
 TEST_F(CompareCommandTest, CompareWithAFileAndACancelledCompare) {
@@ -224,10 +224,10 @@ TEST_F(CompareCommandTest, CompareWithAFileAndACancelledCompare) {
         Compare(2);
         EXPECT_EQ(watch.Seen(), 1);
     }
-    EXPECT_EQ(module,
-              (QStringList{QStringLiteral("IO03"), Message(L"cmp.module"), QStringLiteral("KZ9W"), QStringLiteral("QB9W")}));
-    EXPECT_EQ(rightHeading, Message(L"cmp.colfile"));
-    EXPECT_EQ(m_fileLog->filterTexts.back(), CResourceManager::GetMessage(L"fopenfilter"));
+    EXPECT_EQ(module, (QStringList{QStringLiteral("IO03"), Message(Msg::cmp_module), QStringLiteral("KZ9W"),
+                                   QStringLiteral("QB9W")}));
+    EXPECT_EQ(rightHeading, Message(Msg::cmp_colfile));
+    EXPECT_EQ(m_fileLog->filterTexts.back(), CResourceManager::GetMessage(Msg::fopenfilter));
 
     // A station that does not answer in time: Cancel ends the reading, and
     // neither a compare window nor a message follows.
@@ -289,12 +289,12 @@ TEST_F(CompareCommandTest, ReportSavesThePageOrAPdfWithTheStateAsFound) {
         if (pdf) {
             EXPECT_EQ(written.rfind("%PDF-", 0), 0u);
             EXPECT_NE(written.find("%%EOF"), std::string::npos);
-            EXPECT_EQ(filters.back(), CResourceManager::GetMessage(L"report.pdffilter"));
+            EXPECT_EQ(filters.back(), CResourceManager::GetMessage(Msg::report_pdffilter));
         } else {
             EXPECT_NE(written.find("<h1>Pump station 3</h1>"), std::string::npos);
             EXPECT_NE(written.find("<td>found.cfg</td>"), std::string::npos);
             EXPECT_NE(written.find("<td>2.0000</td><td>1.0000</td>"), std::string::npos);
-            EXPECT_EQ(filters.back(), CResourceManager::GetMessage(L"report.htmlfilter"));
+            EXPECT_EQ(filters.back(), CResourceManager::GetMessage(Msg::report_htmlfilter));
         }
     }
 }

@@ -1,5 +1,5 @@
 #include "app/ui/CErrorBox.h"
-#include "link/CPrivateException.h"
+#include "base/CPrivateException.h"
 #include "support/GuiTestSupport.h"
 
 #include <QApplication>
@@ -14,12 +14,12 @@
 
 TEST(ErrorBox, ReportedErrorsReachThePresenterOnTheUsersThread) {
     k52test::ErrorBoxRecorder recorder;
-    CPrivateException(L"The port cannot be opened.").ReportError();
+    CPrivateException(FailureKind::Port, L"The port cannot be opened.").ReportError();
     EXPECT_EQ(recorder.Texts(), std::vector<std::wstring>{L"The port cannot be opened."});
 
     // From a worker the box cannot be shown at once: it comes later, from the
     // user's thread's event loop.
-    std::thread worker([] { CPrivateException(L"from a worker").ReportError(); });
+    std::thread worker([] { CPrivateException(FailureKind::Other, L"from a worker").ReportError(); });
     worker.join();
     EXPECT_EQ(recorder.Texts().size(), 1u);
     EXPECT_TRUE(QTest::qWaitFor([&] { return recorder.Texts().size() == 2; }, 2000));

@@ -4,11 +4,11 @@
 // missing makes the window or the look-up fail at the user's desk, so the
 // test names each missing entry by its path in the file.
 #include "MainWindowFixture.h"
-#include "app/CResourceDatabase.h"
-#include "app/TextConvert.h"
 #include "app/ui/CPreferencesDialog.h"
 #include "app/ui/CReportDialog.h"
 #include "app/ui/TranslateWindow.h"
+#include "base/CResourceDatabase.h"
+#include "base/TextConvert.h"
 #include "catalog/CCOMCardType.h"
 #include "catalog/CIOCardType.h"
 #include "catalog/ModelRegistry.h"
@@ -22,7 +22,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <set>
 #include <sstream>
@@ -285,31 +284,4 @@ TEST_F(LanguageCoverage, ARemovedOrBrokenEntryIsNamedByItsPath) {
     ASSERT_TRUE(document.save_file(broken.c_str()));
     EXPECT_EQ(MissingIn(broken, required),
               std::vector<std::string>{"parameter[KZ9W]/text[" + ToUtf8(caption) + "]"});
-}
-
-// A message key the program's sources look up but the list above lacks
-// would go unchecked; keep the list complete.
-TEST_F(LanguageCoverage, EveryMessageKeyInTheSourcesIsChecked) {
-    std::set<std::wstring> listed;
-    for (const MessageUse& use : k52test::MessageUses()) {
-        listed.insert(use.key);
-    }
-    const std::wregex lookUp(LR"re((GetMessage|FormatMessage|FormatNumberedMessage)\(\s*L"([^"]+)")re");
-    std::size_t found = 0;
-    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(K52_SOURCE_DIR "/src")) {
-        const std::string extension = entry.path().extension().string();
-        if (!entry.is_regular_file() || (extension != ".cpp" && extension != ".h")) {
-            continue;
-        }
-        std::ifstream in(entry.path());
-        std::stringstream content;
-        content << in.rdbuf();
-        const std::wstring text = FromUtf8(content.str());
-        for (std::wsregex_iterator it(text.begin(), text.end(), lookUp), end; it != end; ++it) {
-            ++found;
-            EXPECT_TRUE(listed.contains((*it)[2].str()))
-                << entry.path().string() << " looks up \"" << ToUtf8((*it)[2].str()) << "\"";
-        }
-    }
-    EXPECT_GE(found, 20u);
 }

@@ -1,8 +1,8 @@
-#include "app/CResourceManager.h"
-#include "app/Version.h"
 #include "app/ui/CPreferencesDialog.h"
 #include "app/ui/MainWindowFixture.h"
 #include "app/ui/TranslateWindow.h"
+#include "base/CResourceManager.h"
+#include "base/Version.h"
 #include "catalog/CCOMCardType.h"
 #include "catalog/CIOCardType.h"
 #include "catalog/ModelRegistry.h"
@@ -245,7 +245,7 @@ TEST_F(MainWindowTest, OpeningAFileKeepsTheSelectedSlotAndShowsItsLoadedCard) {
     EXPECT_EQ(CardText(7), ShortName(window.GetRack().GetCard(7)));
     EXPECT_EQ(Control<QPushButton>(CK52CONDlg::IdModelButton)->text(), QStringLiteral(" ") + LongName(card));
     ASSERT_EQ(m_fileLog->filterTexts.size(), 1u);
-    EXPECT_EQ(m_fileLog->filterTexts[0], CResourceManager::GetMessage(L"fopenfilter"));
+    EXPECT_EQ(m_fileLog->filterTexts[0], CResourceManager::GetMessage(Msg::fopenfilter));
 }
 
 TEST_F(MainWindowTest, AFileThatCannotBeOpenedChangesNothing) {

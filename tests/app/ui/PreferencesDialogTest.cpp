@@ -1,7 +1,7 @@
 #include "app/CAppSettings.h"
-#include "app/CResourceManager.h"
 #include "app/ui/CPreferencesDialog.h"
 #include "app/ui/ControlId.h"
+#include "base/CResourceManager.h"
 #include "support/GuiTestSupport.h"
 #include "support/TestSupport.h"
 

@@ -1,13 +1,14 @@
-#include "app/CResourceManager.h"
-#include "app/TextConvert.h"
 #include "app/ui/CErrorBox.h"
 #include "app/ui/MainWindowFixture.h"
+#include "base/CResourceManager.h"
+#include "base/TextConvert.h"
 #include "catalog/CCOMCardType.h"
 #include "catalog/CIOCardType.h"
 #include "link/CComSettings.h"
 #include "rack/CCardSlot.h"
 #include "rack/ui/CProgressDialog.h"
 #include "station/CSimulatedStation.h"
+#include "support/MessageUses.h"
 
 #include "editing/ui/CParameterListCtrl.h"
 
@@ -143,7 +144,7 @@ TEST_F(TransferCommandTest, AFailedUploadIsShownAfterTheProgressWindowAndChanges
     Click(CK52CONDlg::IdUpload);
 
     ASSERT_EQ(shown.size(), 1u);
-    const std::wstring uploadErr = CResourceManager::GetMessage(L"uploaderr");
+    const std::wstring uploadErr = k52test::RawMessage(Msg::uploaderr);
     EXPECT_EQ(shown[0].substr(0, uploadErr.find(L'\n')), uploadErr.substr(0, uploadErr.find(L'\n')));
     EXPECT_FALSE(shownOverProgress);
     EXPECT_EQ(Cards(), before);
@@ -185,8 +186,9 @@ TEST_F(TransferCommandTest, DownloadToAStationWithAnotherModuleInAChosenSlotIsRe
     Click(CK52CONDlg::IdDownload);
 
     ASSERT_EQ(m_errors.Texts().size(), 1u);
-    EXPECT_EQ(m_errors.Texts()[0], CResourceManager::FormatMessage(
-                                       L"downloaderr", CResourceManager::FormatMessage(L"difcarderr", 2)));
+    EXPECT_EQ(m_errors.Texts()[0],
+              CResourceManager::FormatMessage(Msg::downloaderr,
+                                              CResourceManager::FormatMessage(Msg::difcarderr, 2)));
     // The choice was stored although the command failed.
     ExpectPortSaved(path, k52test::kTestStationName);
 
@@ -237,10 +239,10 @@ TEST_F(TransferCommandTest, AFileWithAValueTheListWouldRefuseOpensButIsNeitherDo
     Click(CK52CONDlg::IdDownload);
     ASSERT_EQ(m_errors.Texts().size(), 1u);
     EXPECT_EQ(m_errors.Texts()[0],
-              CResourceManager::FormatMessage(L"downloaderr", CResourceManager::FormatNumberedMessage(
-                                                                  L"downvalueerr", std::wstring(L"IO01"),
-                                                                  caption, std::wstring(L"abc"),
-                                                                  CResourceManager::GetMessage(L"inperr"))));
+              CResourceManager::FormatMessage(
+                  Msg::downloaderr, CResourceManager::FormatNumberedMessage(
+                                        Msg::downvalueerr, std::wstring(L"IO01"), caption,
+                                        std::wstring(L"abc"), CResourceManager::GetMessage(Msg::inperr))));
     EXPECT_EQ(station->GetRequestCount(), 0u) << "the station heard something";
 
     // Save File onto a FIFO: refused, the FIFO stays, the file name too.

@@ -1,6 +1,6 @@
-#include "app/ui/TranslateWindow.h"
-#include "app/CResourceDatabase.h"
 #include "app/ui/ControlId.h"
+#include "app/ui/TranslateWindow.h"
+#include "base/CResourceDatabase.h"
 #include "support/TestSupport.h"
 
 #include <QComboBox>

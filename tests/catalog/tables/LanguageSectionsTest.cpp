@@ -1,7 +1,7 @@
 #include "ModelList.h"
-#include "app/CResourceDatabase.h"
-#include "app/CResourceManager.h"
-#include "link/CException.h"
+#include "base/CException.h"
+#include "base/CResourceDatabase.h"
+#include "base/CResourceManager.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>

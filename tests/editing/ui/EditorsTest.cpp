@@ -1,4 +1,5 @@
 #include "app/ui/ControlId.h"
+#include "base/CObserver.h"
 #include "editing/ui/CEditBitmapComboBox.h"
 #include "editing/ui/CEditComboBox.h"
 #include "editing/ui/CEditIPAddressCtrl.h"
@@ -6,7 +7,6 @@
 #include "editing/ui/CListStepper.h"
 #include "editing/ui/CParEdit.h"
 #include "editing/ui/CParameterListCtrl.h"
-#include "monitor/CObserver.h"
 
 #include <QAbstractItemView>
 #include <QLineEdit>

@@ -1,4 +1,5 @@
 #include "app/ui/CErrorBox.h"
+#include "base/CObserver.h"
 #include "catalog/CCOMCardType.h"
 #include "catalog/CIOCardType.h"
 #include "editing/ParameterListRules.h"
@@ -6,7 +7,6 @@
 #include "editing/ui/CEditText.h"
 #include "editing/ui/CListStepper.h"
 #include "editing/ui/CParameterListCtrl.h"
-#include "monitor/CObserver.h"
 #include "support/GuiTestSupport.h"
 #include "support/TestSupport.h"
 

@@ -1,6 +1,6 @@
 // The main window's "Monitor" command.
-#include "app/CResourceManager.h"
 #include "app/ui/MainWindowFixture.h"
+#include "base/CResourceManager.h"
 #include "monitor/CMonitorThread.h"
 #include "monitor/ui/CMonitorDialog.h"
 
@@ -79,8 +79,8 @@ TEST_F(MonitorCommandWindowTest, APortThatCannotBeOpenedShowsItsErrorAndNothingE
     ASSERT_EQ(m_errors.Texts().size(), 1u);
     // The window's message says why, in the user's language.
     EXPECT_EQ(m_errors.Texts()[0],
-              CResourceManager::FormatMessage(L"serio.openerr", k52test::kTestStationName) + L"\n" +
-                  CResourceManager::GetMessage(L"serio.notpresent"));
+              CResourceManager::FormatMessage(Msg::serio_openerr, k52test::kTestStationName) + L"\n" +
+                  CResourceManager::GetMessage(Msg::serio_notpresent));
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     EXPECT_TRUE(m_window->isVisible());
     // The choice was stored all the same.

@@ -1,7 +1,7 @@
 // The monitor window against the simulated station, through real widgets
 // and input events.
-#include "app/CResourceManager.h"
 #include "app/ui/ControlId.h"
+#include "base/CResourceManager.h"
 #include "catalog/CCardInterface.h"
 #include "catalog/StationAttribute.h"
 #include "editing/ui/CListStepper.h"
@@ -19,6 +19,7 @@
 #include "station/CStationPtyServer.h"
 #include "station/StationProtocol.h"
 #include "support/GuiTestSupport.h"
+#include "support/MessageUses.h"
 #include "support/TestSupport.h"
 
 #include <QCheckBox>
@@ -59,7 +60,7 @@ protected:
         settings.SetDevicePath(path);
         settings.SetDisplayName(L"Station port");
         m_link.SetSettings(settings);
-        m_dialog.Begin(&m_link);
+        m_dialog.Begin(m_link);
         m_dialog.show();
         m_dialog.activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(&m_dialog));
@@ -381,7 +382,7 @@ TEST_F(MonitorDialogTest, EscapeNeverClosesTheWindowCloseEndsItWithResultOne) {
         timer.start();
         QTest::mouseClick(FindControlAs<QPushButton>(window, CMonitorDialog::kCloseButtonId), Qt::LeftButton);
     });
-    EXPECT_TRUE(m_dialog.RunModal(&m_link));
+    EXPECT_TRUE(m_dialog.RunModal(m_link));
     closing = timer.elapsed();
     EXPECT_TRUE(stillOpen);
     EXPECT_LT(closing, 1000);
@@ -391,7 +392,7 @@ TEST_F(MonitorDialogTest, EscapeNeverClosesTheWindowCloseEndsItWithResultOne) {
     // The close box ends it the same way.
     CMonitorDialog second;
     k52test::WhenModalShown([&](QWidget* window) { window->close(); });
-    EXPECT_TRUE(second.RunModal(&m_link));
+    EXPECT_TRUE(second.RunModal(m_link));
 }
 
 // The parameter row of a card by its text key.
@@ -519,13 +520,13 @@ TEST_F(MonitorDialogTest, ComesBackByItselfWhenThePortReturnsAtTheSamePath) {
 
     server.reset();
     std::filesystem::remove(path);
-    const QString noReply = QString::fromStdWString(CResourceManager::GetMessage(L"monitor.noreply")).left(8);
+    const QString noReply = QString::fromStdWString(k52test::RawMessage(Msg::monitor_noreply)).left(8);
     ASSERT_TRUE(
         QTest::qWaitFor([&] { return m_dialog.StatusLabel()->text().startsWith(noReply); }, 2 * kWait));
     ASSERT_TRUE(QTest::qWaitFor(
         [&] {
             return m_dialog.StatusLabel()->toolTip().contains(
-                QString::fromStdWString(CResourceManager::GetMessage(L"serio.notpresent")));
+                QString::fromStdWString(CResourceManager::GetMessage(Msg::serio_notpresent)));
         },
         2 * kWait));
     EXPECT_FALSE(moduleShown());
@@ -540,7 +541,7 @@ TEST_F(MonitorDialogTest, ComesBackByItselfWhenThePortReturnsAtTheSamePath) {
     EXPECT_TRUE(QTest::qWaitFor(
         [&] {
             return m_dialog.StatusLabel()->text().startsWith(
-                QString::fromStdWString(CResourceManager::GetMessage(L"monitor.reading")));
+                QString::fromStdWString(CResourceManager::GetMessage(Msg::monitor_reading)));
         },
         kWait));
     m_dialog.done(1);
@@ -553,16 +554,17 @@ TEST_F(MonitorDialogTest, TheStatusLineTellsTheLinesStateAndCounts) {
     ASSERT_TRUE(WaitCycles(1));
     station->InjectFault(
         StationFault::AtItem(0, 0, 6, StationFault::Kind::ErrorStatus).WithStatus(7).Times(2));
-    const QString noReply = QString::fromStdWString(CResourceManager::GetMessage(L"monitor.noreply")).left(8);
+    const QString noReply = QString::fromStdWString(k52test::RawMessage(Msg::monitor_noreply)).left(8);
     QLabel* status = m_dialog.StatusLabel();
     ASSERT_TRUE(QTest::qWaitFor([&] { return status->text().startsWith(noReply); }, kWait))
         << status->text().toStdString();
-    const QString errorText = QString::fromStdWString(CResourceManager::FormatMessage(L"jx5com.errcode", 7));
+    const QString errorText =
+        QString::fromStdWString(CResourceManager::FormatMessage(Msg::jx5com_errcode, 7));
     EXPECT_TRUE(status->toolTip().contains(errorText)) << status->toolTip().toStdString();
     EXPECT_TRUE(status->toolTip().contains(QRegularExpression(QStringLiteral("\\d\\d:\\d\\d:\\d\\d"))));
     EXPECT_FALSE(status->toolTip().contains(QLatin1Char('\n'))) << "one line";
 
-    const QString reading = QString::fromStdWString(CResourceManager::GetMessage(L"monitor.reading"));
+    const QString reading = QString::fromStdWString(CResourceManager::GetMessage(Msg::monitor_reading));
     ASSERT_TRUE(
         QTest::qWaitFor([&] { return status->text().startsWith(reading + QLatin1Char('\n')); }, kWait));
     const CJX5COMInterface::Counts counts = m_link.GetCounts();
@@ -616,7 +618,7 @@ void RunAndClose(const std::wstring& path, bool paced, const char* what) {
             closeMs = timer.elapsed();
         });
     });
-    EXPECT_TRUE(dialog.RunModal(&link));
+    EXPECT_TRUE(dialog.RunModal(link));
     EXPECT_LT(closeMs, 1000) << what;
     // At line speed a whole cycle may take longer than the run; closing then
     // cancels it on the line.

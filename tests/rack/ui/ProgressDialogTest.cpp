@@ -1,6 +1,6 @@
-#include "app/CResourceManager.h"
 #include "app/ui/ControlId.h"
 #include "app/ui/TranslateWindow.h"
+#include "base/CResourceManager.h"
 #include "rack/ui/CProgressDialog.h"
 #include "support/GuiTestSupport.h"
 #include "support/ScriptedThread.h"
@@ -38,8 +38,9 @@ protected:
 } // namespace
 
 TEST_F(ProgressDialogTest, FailureAtOnceClosesAtTheFirstLookAndIsShownAfterwards) {
-    auto thread = std::make_unique<ScriptedThread>(
-        [](ScriptedThread&) { throw CPrivateException(L"The port /dev/ttyS0 cannot be opened."); });
+    auto thread = std::make_unique<ScriptedThread>([](ScriptedThread&) {
+        throw CPrivateException(FailureKind::Port, L"The port /dev/ttyS0 cannot be opened.");
+    });
     CProgressDialog dialog;
     QElapsedTimer clock;
     clock.start();
@@ -61,7 +62,7 @@ TEST_F(ProgressDialogTest, CancelAsksTheWorkerAndWaitsForItsEnd) {
             self.WaitForCancel();
             // The pending read fails once the link is cancelled, a moment later.
             self.WaitForRelease();
-            throw CPrivateException(L"read cancelled");
+            throw CPrivateException(FailureKind::Other, L"read cancelled");
         });
         CProgressDialog dialog;
         bool openAfterCancel = false;

@@ -1,8 +1,0 @@
-#include "app/Version.h"
-
-#include "app/BuildVersion.h"
-#include "app/TextConvert.h"
-
-std::wstring GetVersionCaption() {
-    return FromUtf8(K52_PRODUCT_NAME) + L" Version " + FromUtf8(K52_PRODUCT_VERSION);
-}

@@ -1,0 +1,3 @@
+#include "base/CObserver.h"
+
+CObserver::~CObserver() = default;

@@ -1,0 +1,140 @@
+#include "base/CResourceDatabase.h"
+
+#include "base/CMessageFormatter.h"
+#include "base/CPrivateException.h"
+#include "base/TextConvert.h"
+
+#include <climits>
+#include <cwctype>
+#include <mutex>
+#include <unistd.h>
+
+namespace {
+
+std::wstring Path(std::wstring_view format, std::wstring_view a) {
+    return CMessageFormatter::Printf(format, a);
+}
+
+} // namespace
+
+CResourceDatabase::CResourceDatabase() {
+    m_document.Create(L"root");
+}
+
+CResourceDatabase::~CResourceDatabase() = default;
+
+void CResourceDatabase::Reset() {
+    std::unique_lock lock(m_mutex);
+    m_document.Create(L"root");
+}
+
+void CResourceDatabase::LoadAndCheck(const std::wstring& path) {
+    m_document.Load(path);
+    if (m_document.GetText(L"/root/application") != L"K52CFG") {
+        throw CPrivateException(FailureKind::File, L"Illegal format");
+    }
+    if (m_document.GetText(L"/root/filetype") != L"language") {
+        throw CPrivateException(FailureKind::File, L"Illegal format");
+    }
+    if (m_document.GetText(L"/root/language").empty()) {
+        throw CPrivateException(FailureKind::File, L"Illegal format");
+    }
+}
+
+void CResourceDatabase::Load(const std::wstring& fileName) {
+    std::unique_lock lock(m_mutex);
+    try {
+        std::wstring path = fileName.find(L'/') != std::wstring::npos ? fileName
+                                                                        : GetModuleDirectory() + L"/" + fileName;
+        LoadAndCheck(path);
+    } catch (const std::exception& error) {
+        std::wstring inner = GetExceptionMessage(error, 1025);
+        throw CPrivateException(
+            FailureKind::File,
+            CMessageFormatter::Numbered(L"Can't read resource file \"%1!s!\".%n%2!s!", fileName, inner));
+    }
+}
+
+std::wstring CResourceDatabase::GetText(const std::wstring& path) const {
+    std::shared_lock lock(m_mutex);
+    return m_document.GetText(path);
+}
+
+std::wstring CResourceDatabase::GetGuiText(int window, int control) const {
+    return GetText(CMessageFormatter::Printf(L"/root/gui[@name='%d']/text[@name='%d']", window, control));
+}
+
+std::wstring CResourceDatabase::GetMessage(std::wstring_view key) const {
+    return GetText(Path(L"/root/message/text[@name='%s']", key));
+}
+
+std::wstring CResourceDatabase::GetParameterText(std::wstring_view section, std::wstring_view key) const {
+    return GetText(CMessageFormatter::Printf(L"/root/parameter[@name='%s']/text[@name='%s']", section, key));
+}
+
+std::wstring CResourceDatabase::GetListText(std::wstring_view section, std::wstring_view listKey, int index) const {
+    return GetText(CMessageFormatter::Printf(L"/root/parameter[@name='%s']/list[@name='%s']/node[@name='%d']/text",
+                                             section, listKey, index));
+}
+
+int CResourceDatabase::GetListData(std::wstring_view section, std::wstring_view listKey, int index) const {
+    std::wstring text = GetText(CMessageFormatter::Printf(
+        L"/root/parameter[@name='%s']/list[@name='%s']/node[@name='%d']/data", section, listKey, index));
+    if (text.empty()) {
+        return -2;
+    }
+    return ParseLeadingInteger(text);
+}
+
+std::wstring CResourceDatabase::GetLanguageName() const {
+    return GetText(L"/root/language");
+}
+
+std::wstring DirectoryOfModulePath(const std::wstring& modulePath) {
+    const std::wstring& path = modulePath;
+    std::size_t last = path.rfind(L'/');
+    if (last == std::wstring::npos || last == 0) {
+        return path;
+    }
+    return path.substr(0, last);
+}
+
+std::wstring GetModuleDirectory() {
+    char buffer[4096];
+    ssize_t length = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+    if (length <= 0) {
+        return L".";
+    }
+    buffer[length] = '\0';
+    return DirectoryOfModulePath(FromUtf8(buffer));
+}
+
+int ParseLeadingInteger(std::wstring_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && std::iswspace(static_cast<wint_t>(text[i]))) {
+        ++i;
+    }
+    bool negative = false;
+    if (i < text.size() && (text[i] == L'+' || text[i] == L'-')) {
+        negative = text[i] == L'-';
+        ++i;
+    }
+    long long value = 0;
+    while (i < text.size() && text[i] >= L'0' && text[i] <= L'9') {
+        value = value * 10 + (text[i] - L'0');
+        if (value > static_cast<long long>(INT_MAX) + 1) {
+            value = static_cast<long long>(INT_MAX) + 1;
+        }
+        ++i;
+    }
+    if (negative) {
+        value = -value;
+    }
+    if (value > INT_MAX) {
+        return INT_MAX;
+    }
+    if (value < INT_MIN) {
+        return INT_MIN;
+    }
+    return static_cast<int>(value);
+}

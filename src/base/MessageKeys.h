@@ -1,0 +1,154 @@
+#pragma once
+#include <string_view>
+
+// Every message key of the language files, with the arguments its text
+// takes. Each key is a constant of its own type, so that looking a key up
+// with arguments it does not take, or in the other style of inserts, does
+// not compile:
+//
+//   GetMessage(Msg::inperr)
+//   FormatMessage(Msg::difcarderr, slotNumber)
+//   FormatNumberedMessage(Msg::rangeerr, caption, lowest, highest)
+//
+// The comments in lang/English.lng say what each insert is. The language
+// tests walk this one list (ForEachMessageKey) and check every language file
+// against it, so a new key is declared here and nowhere else.
+
+// How a key's text takes its arguments.
+enum class MessageStyle {
+    Plain,   // no inserts: the text as it stands
+    Printf,  // "%s", "%d", "%llu" ...
+    Numbered // "%1", "%2!s!" ...
+};
+
+template <MessageStyle Style, class... Args> struct MessageKey {
+    // The key as the language files' <message> section names it.
+    std::wstring_view name;
+};
+
+using PlainMessageKey = MessageKey<MessageStyle::Plain>;
+
+namespace Msg {
+
+// The arguments a key's text may take.
+using Text = std::wstring_view;   // %s, %1!s!
+using Number = int;               // %d
+using Count = unsigned long long; // %llu
+
+// K(name in the code, key in the files, style, the arguments in order)
+#define K52_MESSAGE_KEYS(K)                                                                                  \
+    /* value checks: caption, lowest, highest; rangeerr2 with the one allowed value outside the range */     \
+    K(rangeerr, L"rangeerr", Numbered, Text, Text, Text)                                                     \
+    K(rangeerr2, L"rangeerr2", Numbered, Text, Text, Text, Text)                                             \
+    K(inperr, L"inperr", Plain)                                                                              \
+    K(inpierr, L"inpierr", Plain)                                                                            \
+    K(iperr, L"iperr", Plain)                                                                                \
+    K(passwordErr, L"passwordErr", Plain)                                                                    \
+    K(dateErr, L"dateErr", Plain)                                                                            \
+    K(timeErr, L"timeErr", Plain)                                                                            \
+    K(yearErr, L"yearErr", Plain)                                                                            \
+    K(monthErr, L"monthErr", Plain)                                                                          \
+    K(dayErr, L"dayErr", Plain)                                                                              \
+    K(minErr, L"minErr", Plain)                                                                              \
+    K(secErr, L"secErr", Plain)                                                                              \
+    /* the most characters a text item takes */                                                              \
+    K(textlenerr, L"textlenerr", Printf, Number)                                                             \
+    K(textcharerr, L"textcharerr", Plain)                                                                    \
+    /* units */                                                                                              \
+    K(unitv, L"unitv", Plain)                                                                                \
+    K(unitp, L"unitp", Plain)                                                                                \
+    K(unitma, L"unitma", Plain)                                                                              \
+    K(unitdegc, L"unitdegc", Plain)                                                                          \
+    K(unitdegf, L"unitdegf", Plain)                                                                          \
+    K(unitk, L"unitk", Plain)                                                                                \
+    K(unitsec, L"unitsec", Plain)                                                                            \
+    K(unitmsec, L"unitmsec", Plain)                                                                          \
+    /* serial port: the port's display name; the device's group twice */                                     \
+    K(serio_openerr, L"serio.openerr", Printf, Text)                                                         \
+    K(serio_seterr, L"serio.seterr", Plain)                                                                  \
+    K(serio_notpresent, L"serio.notpresent", Plain)                                                          \
+    K(serio_inuse, L"serio.inuse", Plain)                                                                    \
+    K(serio_noaccess, L"serio.noaccess", Printf, Text, Text)                                                 \
+    /* link: the status; the command word, module address, item, count and the reason */                     \
+    K(jx5com_timeout, L"jx5com.timeout", Plain)                                                              \
+    K(jx5com_invres, L"jx5com.invres", Plain)                                                                \
+    K(jx5com_errcode, L"jx5com.errcode", Printf, Number)                                                     \
+    K(jx5com_redundantfail, L"jx5com.redundantfail", Plain)                                                  \
+    K(jx5com_comfail, L"jx5com.comfail", Printf, Text, Number, Number, Number, Text)                         \
+    K(jx5com_overcount, L"jx5com.overcount", Plain)                                                          \
+    /* rack: the two-digit slot number; the slot number */                                                   \
+    K(comcap, L"comcap", Plain)                                                                              \
+    K(iocap, L"iocap", Printf, Text)                                                                         \
+    K(difcarderr, L"difcarderr", Printf, Number)                                                             \
+    K(difcomcarderr, L"difcomcarderr", Plain)                                                                \
+    K(simuouterr, L"simuouterr", Plain)                                                                      \
+    /* configuration files */                                                                                \
+    K(illfileerr, L"illfileerr", Plain)                                                                      \
+    K(desfileerr, L"desfileerr", Plain)                                                                      \
+    /* transfers: the reason; the slot; the partialerr text; slot, row caption, value, the card's message */ \
+    K(uploading, L"uploading", Plain)                                                                        \
+    K(downloading, L"downloading", Plain)                                                                    \
+    K(uploaderr, L"uploaderr", Printf, Text)                                                                 \
+    K(downloaderr, L"downloaderr", Printf, Text)                                                             \
+    K(partialerr, L"partialerr", Printf, Text)                                                               \
+    K(downloadcancel, L"downloadcancel", Printf, Text)                                                       \
+    K(downvalueerr, L"downvalueerr", Numbered, Text, Text, Text, Text)                                       \
+    /* monitor: since when (hh:mm:ss) and why; exchanges, time-outs, invalid replies, error statuses */      \
+    K(inSimulate, L"inSimulate", Plain)                                                                      \
+    K(siminput, L"siminput", Plain)                                                                          \
+    K(simoutput, L"simoutput", Plain)                                                                        \
+    K(monitor_reading, L"monitor.reading", Plain)                                                            \
+    K(monitor_noreply, L"monitor.noreply", Printf, Text, Text)                                               \
+    K(monitor_counts, L"monitor.counts", Printf, Count, Count, Count, Count)                                 \
+    /* file dialogs: description|pattern pairs */                                                            \
+    K(fopenfilter, L"fopenfilter", Plain)                                                                    \
+    /* k52ctl: why its output could not be written */                                                        \
+    K(outputerr, L"outputerr", Printf, Text)                                                                 \
+    /* compare, verify, the commissioning report: modules and values that differ; differences; model name */ \
+    K(cmp_withstation, L"cmp.withstation", Plain)                                                            \
+    K(cmp_withfile, L"cmp.withfile", Plain)                                                                  \
+    K(cmp_module, L"cmp.module", Plain)                                                                      \
+    K(cmp_absent, L"cmp.absent", Plain)                                                                      \
+    K(cmp_equal, L"cmp.equal", Plain)                                                                        \
+    K(cmp_counts, L"cmp.counts", Printf, Number, Number)                                                     \
+    K(cmp_uncounted, L"cmp.uncounted", Plain)                                                                \
+    K(cmp_colslot, L"cmp.colslot", Plain)                                                                    \
+    K(cmp_colcaption, L"cmp.colcaption", Plain)                                                              \
+    K(cmp_colwindow, L"cmp.colwindow", Plain)                                                                \
+    K(cmp_colstation, L"cmp.colstation", Plain)                                                              \
+    K(cmp_colfile, L"cmp.colfile", Plain)                                                                    \
+    K(verifyerr, L"verifyerr", Printf, Number)                                                               \
+    K(report_lang, L"report.lang", Plain)                                                                    \
+    K(report_title, L"report.title", Plain)                                                                  \
+    K(report_date, L"report.date", Plain)                                                                    \
+    K(report_program, L"report.program", Plain)                                                              \
+    K(report_configuration, L"report.configuration", Plain)                                                  \
+    K(report_asfoundfile, L"report.asfoundfile", Plain)                                                      \
+    K(report_differences, L"report.differences", Plain)                                                      \
+    K(report_nodifferences, L"report.nodifferences", Plain)                                                  \
+    K(report_lineup, L"report.lineup", Plain)                                                                \
+    K(report_model, L"report.model", Plain)                                                                  \
+    K(report_parameters, L"report.parameters", Plain)                                                        \
+    K(report_value, L"report.value", Plain)                                                                  \
+    K(report_asfound, L"report.asfound", Plain)                                                              \
+    K(report_asleft, L"report.asleft", Plain)                                                                \
+    K(report_marked, L"report.marked", Plain)                                                                \
+    K(report_moduleasfound, L"report.moduleasfound", Printf, Text)                                           \
+    K(report_htmlfilter, L"report.htmlfilter", Plain)                                                        \
+    K(report_pdffilter, L"report.pdffilter", Plain)
+
+// The style and the argument types follow one another: MessageStyle::Printf, Text ...
+#define K52_DECLARE_MESSAGE_KEY(name, key, ...) inline constexpr MessageKey<MessageStyle::__VA_ARGS__> name{key};
+K52_MESSAGE_KEYS(K52_DECLARE_MESSAGE_KEY)
+#undef K52_DECLARE_MESSAGE_KEY
+
+} // namespace Msg
+
+// Calls visit(key) for every key above, in the order of the list.
+template <class Visit> void ForEachMessageKey(Visit&& visit) {
+#define K52_VISIT_MESSAGE_KEY(name, ...) visit(Msg::name);
+    K52_MESSAGE_KEYS(K52_VISIT_MESSAGE_KEY)
+#undef K52_VISIT_MESSAGE_KEY
+}
+
+#undef K52_MESSAGE_KEYS

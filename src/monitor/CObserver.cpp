@@ -1,3 +1,0 @@
-#include "monitor/CObserver.h"
-
-CObserver::~CObserver() = default;
