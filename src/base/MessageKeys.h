@@ -132,7 +132,39 @@ using Count = unsigned long long; // %llu
     K(monitor_out, L"monitor.out", Plain)                                                                    \
     K(demostation, L"demostation", Plain)                                                                    \
     K(comport, L"comport", Plain)                                                                            \
-    K(qtlocale, L"qtlocale", Plain)
+    K(qtlocale, L"qtlocale", Plain)                                                                          \
+    /* compare, verify, the commissioning report: modules and values that differ; differences; model name */ \
+    K(cmp_withstation, L"cmp.withstation", Plain)                                                            \
+    K(cmp_withfile, L"cmp.withfile", Plain)                                                                  \
+    K(cmp_module, L"cmp.module", Plain)                                                                      \
+    K(cmp_absent, L"cmp.absent", Plain)                                                                      \
+    K(cmp_equal, L"cmp.equal", Plain)                                                                        \
+    K(cmp_counts, L"cmp.counts", Printf, Number, Number)                                                     \
+    K(cmp_uncounted, L"cmp.uncounted", Plain)                                                                \
+    K(cmp_colslot, L"cmp.colslot", Plain)                                                                    \
+    K(cmp_colcaption, L"cmp.colcaption", Plain)                                                              \
+    K(cmp_colwindow, L"cmp.colwindow", Plain)                                                                \
+    K(cmp_colstation, L"cmp.colstation", Plain)                                                              \
+    K(cmp_colfile, L"cmp.colfile", Plain)                                                                    \
+    K(verifyerr, L"verifyerr", Printf, Number)                                                               \
+    K(report_lang, L"report.lang", Plain)                                                                    \
+    K(report_title, L"report.title", Plain)                                                                  \
+    K(report_date, L"report.date", Plain)                                                                    \
+    K(report_program, L"report.program", Plain)                                                              \
+    K(report_configuration, L"report.configuration", Plain)                                                  \
+    K(report_asfoundfile, L"report.asfoundfile", Plain)                                                      \
+    K(report_differences, L"report.differences", Plain)                                                      \
+    K(report_nodifferences, L"report.nodifferences", Plain)                                                  \
+    K(report_lineup, L"report.lineup", Plain)                                                                \
+    K(report_model, L"report.model", Plain)                                                                  \
+    K(report_parameters, L"report.parameters", Plain)                                                        \
+    K(report_value, L"report.value", Plain)                                                                  \
+    K(report_asfound, L"report.asfound", Plain)                                                              \
+    K(report_asleft, L"report.asleft", Plain)                                                                \
+    K(report_marked, L"report.marked", Plain)                                                                \
+    K(report_moduleasfound, L"report.moduleasfound", Printf, Text)                                           \
+    K(report_htmlfilter, L"report.htmlfilter", Plain)                                                        \
+    K(report_pdffilter, L"report.pdffilter", Plain)
 
 // The style and the argument types follow one another: MessageStyle::Printf, Text ...
 #define K52_DECLARE_MESSAGE_KEY(name, key, ...) inline constexpr MessageKey<MessageStyle::__VA_ARGS__> name{key};

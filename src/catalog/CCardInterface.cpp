@@ -436,19 +436,30 @@ void CCardInterface::WriteToXml(CXmlReaderWriter& writer, const std::wstring& sl
     }
 }
 
-void CCardInterface::ReadFromXml(const CXmlReaderWriter& reader, const std::wstring& slotPath) {
+void CCardInterface::ReadFromXml(const CXmlReaderWriter& reader, const std::wstring& slotPath,
+                                 bool withModuleInformation) {
     for (int row = 0; row < GetParameterCount(); ++row) {
         const ParameterDefinition& definition = GetParameter(row);
-        if (((definition.flags & FlagReadOnly) != 0 && definition.item != 0) ||
-            (definition.flags & FlagOnDemand) != 0) {
+        const bool moduleInformation = (definition.flags & FlagReadOnly) != 0 && definition.item != 0;
+        if ((moduleInformation && !withModuleInformation) || (definition.flags & FlagOnDemand) != 0) {
             continue;
         }
         if (definition.kind != KindText && !IsOneWordKind(definition.kind) &&
             !IsTwoWordKind(definition.kind)) {
             continue;
         }
-        const std::wstring text = reader.GetText(
-            CMessageFormatter::Printf(L"%s/parameter[@item='%04x']", slotPath, ItemCode(definition)));
+        const std::wstring path =
+            CMessageFormatter::Printf(L"%s/parameter[@item='%04x']", slotPath, ItemCode(definition));
+        std::wstring text;
+        try {
+            text = reader.GetText(path);
+        } catch (const std::exception&) {
+            // Only the values an open takes must be in the file.
+            if (moduleInformation) {
+                continue;
+            }
+            throw;
+        }
         if (definition.kind == KindText) {
             SetTextSlot(definition.textSlot, text);
         } else if (const std::optional<std::int32_t> value = FileNumberForRow(definition, text)) {

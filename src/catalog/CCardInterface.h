@@ -105,7 +105,12 @@ public:
     // a 16-bit row) is kept beside the value: shown marked, written back
     // unchanged, refused by a download (CheckStoredValue).
     void WriteToXml(CXmlReaderWriter& writer, const std::wstring& slotPath) const;
-    void ReadFromXml(const CXmlReaderWriter& reader, const std::wstring& slotPath);
+    // The module information rows (versions, MAC address) are what the module
+    // reports; an open keeps the card's own. A comparison or a report of the
+    // file takes them from the file too (withModuleInformation), where a file
+    // that lacks one leaves the card's.
+    void ReadFromXml(const CXmlReaderWriter& reader, const std::wstring& slotPath,
+                     bool withModuleInformation = false);
 
     // The text a configuration file gave the row when it could not be taken
     // as it stands, or null. Any change of the row's value forgets it.

@@ -24,22 +24,31 @@ bool ParseSlotNumber(const std::string& text, int& number) {
     return number <= kLastSlot;
 }
 
-// Which options each command takes, and whether it takes a file.
+// Which options each command takes, and how many files.
 struct CommandShape {
     CCommandLine::Command command;
     std::set<std::string> options;
-    bool takesFile;
+    std::size_t files;
 };
+
+// Options that are switched on by their name alone and take no value.
+bool IsSwitch(const std::string& name) {
+    return name == "--verify";
+}
 
 const std::map<std::string, CommandShape>& Shapes() {
     static const std::map<std::string, CommandShape> shapes = {
-        {"ports", {CCommandLine::Command::Ports, {"--language"}, false}},
+        {"ports", {CCommandLine::Command::Ports, {"--language"}, 0}},
         {"upload",
-         {CCommandLine::Command::Upload, {"--port", "--slots", "--output", "--base", "--language"}, false}},
-        {"download", {CCommandLine::Command::Download, {"--port", "--slots", "--language"}, true}},
-        {"show", {CCommandLine::Command::Show, {"--slot", "--language"}, true}},
-        {"monitor", {CCommandLine::Command::Monitor, {"--port", "--cycles", "--csv", "--language"}, false}},
-        {"demo", {CCommandLine::Command::Demo, {"--language"}, false}},
+         {CCommandLine::Command::Upload, {"--port", "--slots", "--output", "--base", "--language"}, 0}},
+        {"download", {CCommandLine::Command::Download, {"--port", "--slots", "--verify", "--language"}, 1}},
+        {"show", {CCommandLine::Command::Show, {"--slot", "--language"}, 1}},
+        {"monitor", {CCommandLine::Command::Monitor, {"--port", "--cycles", "--csv", "--language"}, 0}},
+        {"demo", {CCommandLine::Command::Demo, {"--language"}, 0}},
+        {"diff", {CCommandLine::Command::Diff, {"--slots", "--language"}, 2}},
+        {"verify", {CCommandLine::Command::Verify, {"--port", "--slots", "--language"}, 1}},
+        {"report",
+         {CCommandLine::Command::Report, {"--before", "--title", "--output", "--language"}, 1}},
     };
     return shapes;
 }
@@ -66,8 +75,9 @@ const char* CCommandLine::Usage() {
            "  k52ctl upload --port PORT [--slots SLOTS] --output FILE [--base FILE]\n"
            "      read the chosen slots of a station into a configuration file; the other\n"
            "      slots come from --base (else they are empty)\n"
-           "  k52ctl download --port PORT [--slots SLOTS] FILE\n"
-           "      check that the station holds the file's modules, then write the chosen slots\n"
+           "  k52ctl download --port PORT [--slots SLOTS] [--verify] FILE\n"
+           "      check that the station holds the file's modules, then write the chosen slots;\n"
+           "      --verify reads them back afterwards and fails, listing them, on any difference\n"
            "  k52ctl show FILE [--slot N]\n"
            "      show each slot's module and parameters as the tool's parameter list does\n"
            "  k52ctl monitor --port PORT [--cycles N] [--csv FILE]\n"
@@ -76,6 +86,16 @@ const char* CCommandLine::Usage() {
            "      channel and cycle, to FILE (and what was recorded to FILE.info)\n"
            "  k52ctl demo\n"
            "      a short session with the built-in simulated station\n"
+           "  k52ctl diff A.cfg B.cfg [--slots SLOTS]\n"
+           "      list the differences: slot, caption, A's value, B's value;\n"
+           "      exit status 0 equal, 1 different, 2 a file cannot be read\n"
+           "  k52ctl verify --port PORT [--slots SLOTS] FILE\n"
+           "      read the chosen slots of the station and list where they differ from the file:\n"
+           "      slot, caption, the file's value, the station's value; writes nothing;\n"
+           "      exit status 0 equal, 1 different, 2 usage or the file or station cannot be read\n"
+           "  k52ctl report FILE [--before FILE] [--title TEXT] --output REPORT.html\n"
+           "      the commissioning report as one HTML page; --before names the file as found,\n"
+           "      whose differences open the report\n"
            "options:\n"
            "  --language NAME  language file beside the program, or a path (default English.lng)\n"
            "  options go before or after the command, in any order, each once; --opt=VALUE works too\n"
@@ -146,6 +166,17 @@ bool CCommandLine::Parse(const std::vector<std::string>& arguments, std::string&
             error = "unknown option '" + name + "'";
             return false;
         }
+        if (IsSwitch(name)) {
+            if (hasValue) {
+                error = "option " + name + " takes no value";
+                return false;
+            }
+            if (!options.emplace(name, std::string()).second) {
+                error = "option " + name + " is given twice";
+                return false;
+            }
+            continue;
+        }
         if (!hasValue && i + 1 < arguments.size()) {
             value = arguments[++i];
             hasValue = true;
@@ -188,16 +219,24 @@ bool CCommandLine::Parse(const std::vector<std::string>& arguments, std::string&
     }
 
     const std::vector<std::string> files(words.begin() + 1, words.end());
-    if (shape->second.takesFile) {
-        if (files.size() != 1) {
-            error = files.empty() ? "no file given" : "more than one file given";
-            return false;
-        }
-        m_file = files[0];
-    } else if (!files.empty()) {
+    const std::size_t wanted = shape->second.files;
+    if (wanted == 0 && !files.empty()) {
         error = "unexpected argument '" + files[0] + "'";
         return false;
     }
+    if (files.size() < wanted) {
+        error = files.empty() ? "no file given" : "'" + words[0] + "' needs two files";
+        return false;
+    }
+    if (files.size() > wanted) {
+        error = wanted == 1 ? "more than one file given" : "more than two files given";
+        return false;
+    }
+    m_files = files;
+    if (!files.empty()) {
+        m_file = files[0];
+    }
+    m_verify = options.count("--verify") != 0;
 
     if (const auto found = options.find("--language"); found != options.end()) {
         m_language = found->second;
@@ -230,7 +269,8 @@ bool CCommandLine::Parse(const std::vector<std::string>& arguments, std::string&
     if (const auto found = options.find("--csv"); found != options.end()) {
         m_csv = found->second;
     }
-    if (m_command == Command::Upload || m_command == Command::Download || m_command == Command::Monitor) {
+    if (m_command == Command::Upload || m_command == Command::Download || m_command == Command::Monitor ||
+        m_command == Command::Verify) {
         const auto port = options.find("--port");
         if (port == options.end()) {
             error = "--port is required";
@@ -247,6 +287,20 @@ bool CCommandLine::Parse(const std::vector<std::string>& arguments, std::string&
         m_output = output->second;
         if (const auto base = options.find("--base"); base != options.end()) {
             m_base = base->second;
+        }
+    }
+    if (m_command == Command::Report) {
+        const auto output = options.find("--output");
+        if (output == options.end()) {
+            error = "--output is required";
+            return false;
+        }
+        m_output = output->second;
+        if (const auto before = options.find("--before"); before != options.end()) {
+            m_before = before->second;
+        }
+        if (const auto title = options.find("--title"); title != options.end()) {
+            m_title = title->second;
         }
     }
     return true;

@@ -6,10 +6,11 @@
 
 // The arguments of every k52ctl command, read and checked before anything
 // is done: a command, options in any order before or after it (each at most
-// once, each with a value), and for some commands a file.
+// once, each with a value but the few switches), and for some commands one
+// or two files.
 class CCommandLine {
 public:
-    enum class Command { None, Help, Ports, Upload, Download, Show, Monitor, Demo };
+    enum class Command { None, Help, Ports, Upload, Download, Show, Monitor, Demo, Diff, Verify, Report };
 
     // False with a reason in error when the arguments do not make a valid call.
     bool Parse(const std::vector<std::string>& arguments, std::string& error);
@@ -19,7 +20,14 @@ public:
     std::uint64_t GetSlotMask() const { return m_slotMask; }
     const std::string& GetOutput() const { return m_output; }
     const std::string& GetBase() const { return m_base; }
+    // The first file, and every file in the order given.
     const std::string& GetFile() const { return m_file; }
+    const std::vector<std::string>& GetFiles() const { return m_files; }
+    // `report`: the rack as found, and the report's title (empty: the language's own).
+    const std::string& GetBefore() const { return m_before; }
+    const std::string& GetTitle() const { return m_title; }
+    // `download --verify`: read the written slots back and compare them.
+    bool IsVerifying() const { return m_verify; }
     const std::string& GetLanguage() const { return m_language; }
     bool HasLanguage() const { return m_hasLanguage; }
     // The one slot index `show` is limited to, if any.
@@ -43,6 +51,10 @@ private:
     std::string m_output;
     std::string m_base;
     std::string m_file;
+    std::vector<std::string> m_files;
+    std::string m_before;
+    std::string m_title;
+    bool m_verify = false;
     std::string m_language = "English.lng";
     bool m_hasLanguage = false;
     std::optional<int> m_shownSlot;

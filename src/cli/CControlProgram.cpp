@@ -4,13 +4,16 @@
 
 #include "base/CPrivateException.h"
 #include "base/CXmlReaderWriter.h"
+#include "base/RegularFile.h"
 #include "base/TextConvert.h"
 #include "cli/CDescriptorOutputBuffer.h"
 #include "cli/CMonitorCommand.h"
 #include "link/CComPortList.h"
 #include "link/CJX5COMInterface.h"
 #include "rack/CCardSlot.h"
+#include "rack/CCommissioningReport.h"
 #include "rack/CDownloadThread.h"
+#include "rack/CRackComparison.h"
 #include "rack/CUploadThread.h"
 
 #include <chrono>
@@ -86,7 +89,10 @@ int CControlProgram::Run(const std::vector<std::string>& arguments) {
         ReportFailure(error);
         return line.HasLanguage() ? kExitUsage : kExitFailure;
     }
-    return FinishOutput(RunCommand(line, arguments));
+    // For diff and verify, 1 says "different": output that did not arrive is trouble.
+    const bool comparing =
+        line.GetCommand() == CCommandLine::Command::Diff || line.GetCommand() == CCommandLine::Command::Verify;
+    return FinishOutput(RunCommand(line, arguments), comparing ? kExitUsage : kExitFailure);
 }
 
 int CControlProgram::RunCommand(const CCommandLine& line, const std::vector<std::string>& arguments) {
@@ -103,12 +109,18 @@ int CControlProgram::RunCommand(const CCommandLine& line, const std::vector<std:
         return CMonitorCommand(m_out, m_interrupts).Run(arguments);
     case CCommandLine::Command::Demo:
         return Demo();
+    case CCommandLine::Command::Diff:
+        return Diff(line);
+    case CCommandLine::Command::Verify:
+        return Verify(line);
+    case CCommandLine::Command::Report:
+        return Report(line);
     default:
         return UsageError("no command given");
     }
 }
 
-int CControlProgram::FinishOutput(int status) {
+int CControlProgram::FinishOutput(int status, int failureStatus) {
     m_out.flush();
     if (!m_out.fail()) {
         return status;
@@ -117,7 +129,7 @@ int CControlProgram::FinishOutput(int status) {
     const auto* buffer = dynamic_cast<const CDescriptorOutputBuffer*>(m_out.rdbuf());
     const int error = buffer != nullptr && buffer->GetError() != 0 ? buffer->GetError() : EIO;
     ReportErrorText(FormatMessage(Msg::outputerr, CMessageFormatter::SystemErrorText(error)));
-    return status == kExitSuccess ? kExitFailure : status;
+    return status == kExitSuccess || status == failureStatus || status == kExitFailure ? failureStatus : status;
 }
 
 int CControlProgram::Ports() {
@@ -222,10 +234,11 @@ int CControlProgram::UploadTo(const std::string& port, std::uint64_t mask, const
 }
 
 int CControlProgram::Download(const CCommandLine& line) {
-    return DownloadFrom(line.GetPort(), line.GetSlotMask(), line.GetFile());
+    return DownloadFrom(line.GetPort(), line.GetSlotMask(), line.GetFile(), line.IsVerifying());
 }
 
-int CControlProgram::DownloadFrom(const std::string& port, std::uint64_t mask, const std::string& file) {
+int CControlProgram::DownloadFrom(const std::string& port, std::uint64_t mask, const std::string& file,
+                                  bool verify) {
     CJX5COMInterface link;
     CComSettings settings = link.GetSettings();
     if (!ResolvePortArgument(port, settings)) {
@@ -250,12 +263,185 @@ int CControlProgram::DownloadFrom(const std::string& port, std::uint64_t mask, c
     }
     switch (outcome) {
     case Outcome::Succeeded:
+        break;
+    case Outcome::Cancelled:
+        return kExitInterrupted;
+    default:
+        return kExitFailure;
+    }
+    if (!verify) {
+        return kExitSuccess;
+    }
+    // What the station holds now, compared with what was to be written.
+    CCardSlot station;
+    if (const int status = ReadStation(port, mask, station); status != kExitSuccess) {
+        return status == kExitUsage ? kExitFailure : status;
+    }
+    // Read again now that the station's attribute word is known: it decides
+    // how the 16-point digital modules are made, in the file as at the station.
+    CCardSlot expected;
+    try {
+        expected.LoadForComparison(FromUtf8(file));
+    } catch (const std::exception& error) {
+        ReportFailure(error);
+        return kExitFailure;
+    }
+    const CRackComparison comparison(expected, station, mask);
+    if (comparison.IsEqual()) {
+        return kExitSuccess;
+    }
+    PrintDifferences(comparison, expected);
+    m_out.flush();
+    ReportErrorText(FormatMessage(Msg::verifyerr, static_cast<int>(comparison.GetModuleDifferences().size() +
+                                                                   comparison.GetValueDifferences().size())));
+    return kExitFailure;
+}
+
+int CControlProgram::ReadStation(const std::string& port, std::uint64_t mask, CCardSlot& rack) {
+    CJX5COMInterface link;
+    CComSettings settings = link.GetSettings();
+    if (!ResolvePortArgument(port, settings)) {
+        return UsageError("no port '" + port + "'; 'k52ctl ports' lists the ports");
+    }
+    settings.SetModuleSelectionMask(mask);
+    link.SetSettings(settings);
+    Outcome outcome = Outcome::Failed;
+    {
+        // The very upload of the upload command, into memory only; a kept
+        // failure is reported when the thread goes, at the end of this block.
+        CUploadThread thread;
+        thread.SetLink(link);
+        outcome = RunThread(thread);
+        if (outcome == Outcome::Succeeded) {
+            rack = thread.GetRack();
+        }
+    }
+    switch (outcome) {
+    case Outcome::Succeeded:
         return kExitSuccess;
     case Outcome::Cancelled:
         return kExitInterrupted;
     default:
         return kExitFailure;
     }
+}
+
+void CControlProgram::PrintDifferences(const CRackComparison& comparison, const CCardSlot& rack) {
+    const std::wstring absent = GetMessage(Msg::cmp_absent);
+    auto side = [&](const std::wstring& text, bool present) { return ToUtf8(present ? text : absent); };
+    auto print = [&](const CRackComparison::RowDifference& row) {
+        m_out << ToUtf8(rack.GetSlotCaption(row.slotIndex)) << '\t' << ToUtf8(row.caption) << '\t'
+              << side(row.leftText, row.leftRow >= 0) << '\t' << side(row.rightText, row.rightRow >= 0) << '\n';
+    };
+    for (int index = 0; index < CCardSlot::kSlotCount; ++index) {
+        for (const CRackComparison::ModuleDifference& module : comparison.GetModuleDifferences()) {
+            if (module.slotIndex == index) {
+                m_out << ToUtf8(rack.GetSlotCaption(index)) << '\t' << ToUtf8(GetMessage(Msg::cmp_module))
+                      << '\t' << side(module.leftModel, !module.leftModel.empty()) << '\t'
+                      << side(module.rightModel, !module.rightModel.empty()) << '\n';
+            }
+        }
+        for (const CRackComparison::RowDifference& row : comparison.GetValueDifferences()) {
+            if (row.slotIndex == index) {
+                print(row);
+            }
+        }
+    }
+    if (!comparison.GetUncountedDifferences().empty()) {
+        m_out << '\n' << ToUtf8(GetMessage(Msg::cmp_uncounted)) << ":\n";
+        for (const CRackComparison::RowDifference& row : comparison.GetUncountedDifferences()) {
+            print(row);
+        }
+        m_out << '\n';
+    }
+    if (comparison.IsEqual()) {
+        m_out << ToUtf8(GetMessage(Msg::cmp_equal)) << '\n';
+    } else {
+        m_out << ToUtf8(FormatMessage(Msg::cmp_counts,
+                                      static_cast<int>(comparison.GetModuleDifferences().size()),
+                                      static_cast<int>(comparison.GetValueDifferences().size())))
+              << '\n';
+    }
+}
+
+int CControlProgram::Diff(const CCommandLine& line) {
+    const std::vector<std::string>& files = line.GetFiles();
+    CCardSlot first;
+    CCardSlot second;
+    try {
+        first.LoadForComparison(FromUtf8(files[0]));
+        second.LoadForComparison(FromUtf8(files[1]));
+    } catch (const std::exception& error) {
+        ReportFailure(error);
+        return kExitUsage;
+    }
+    const CRackComparison comparison(first, second, line.GetSlotMask());
+    PrintDifferences(comparison, first);
+    return comparison.IsEqual() ? kExitSuccess : kExitFailure;
+}
+
+int CControlProgram::Verify(const CCommandLine& line) {
+    const std::wstring path = FromUtf8(line.GetFile());
+    CCardSlot file;
+    try {
+        // A file that cannot be read is refused before the long read of the station.
+        file.LoadForComparison(path);
+    } catch (const std::exception& error) {
+        ReportFailure(error);
+        return kExitUsage;
+    }
+    CCardSlot station;
+    if (const int status = ReadStation(line.GetPort(), line.GetSlotMask(), station); status != kExitSuccess) {
+        // 1 says "different"; a station that could not be read is not.
+        return status == kExitFailure ? kExitUsage : status;
+    }
+    try {
+        // Again, now that the station's attribute word is known: it decides how
+        // the 16-point digital modules are made, in the file as at the station.
+        file.LoadForComparison(path);
+    } catch (const std::exception& error) {
+        ReportFailure(error);
+        return kExitUsage;
+    }
+    const CRackComparison comparison(file, station, line.GetSlotMask());
+    PrintDifferences(comparison, file);
+    return comparison.IsEqual() ? kExitSuccess : kExitFailure;
+}
+
+int CControlProgram::Report(const CCommandLine& line) {
+    const std::wstring output = FromUtf8(line.GetOutput());
+    CCardSlot rack;
+    CCardSlot asFound;
+    try {
+        // An output that cannot be written is refused before anything else.
+        CheckReplaceableFile(output);
+        rack.LoadForComparison(FromUtf8(line.GetFile()));
+        if (!line.GetBefore().empty()) {
+            asFound.LoadForComparison(FromUtf8(line.GetBefore()));
+        }
+    } catch (const std::exception& error) {
+        ReportFailure(error);
+        return kExitFailure;
+    }
+    CCommissioningReport report(rack);
+    CCommissioningReport::Facts facts;
+    facts.title = FromUtf8(line.GetTitle());
+    // The names only: a report goes to the customer, the folders of this computer do not.
+    facts.configuration = std::filesystem::path(line.GetFile()).filename().wstring();
+    if (!line.GetBefore().empty()) {
+        report.SetAsFound(asFound);
+        facts.asFoundSource = std::filesystem::path(line.GetBefore()).filename().wstring();
+    }
+    try {
+        const std::string page = report.MakeHtml(facts);
+        // A Ctrl-C now waits for the file: it is then the old one or the new one, whole.
+        const InterruptAction deferred(m_interrupts, [] {});
+        ReplaceRegularFile(output, page);
+    } catch (const std::exception& error) {
+        ReportFailure(error);
+        return kExitFailure;
+    }
+    return kExitSuccess;
 }
 
 void CControlProgram::PrintSlot(const CCardSlot& rack, int slotIndex, int maxRows) {

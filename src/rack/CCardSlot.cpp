@@ -190,7 +190,29 @@ void CCardSlot::SaveToFile(const std::wstring& path) const {
     writer.Save(path);
 }
 
+bool CCardSlot::IsSavedWithoutValues(const CXmlReaderWriter& reader, const std::wstring& slotPath,
+                                     std::int32_t slotNumber, const CCardInterface& card) {
+    if (!IsIoSlotNumber(slotNumber) ||
+        ModelInSlot(slotNumber, card.GetTypeCode()).traits.digital16 == Digital16::None) {
+        return false;
+    }
+    try {
+        reader.GetText(slotPath + L"/parameter");
+    } catch (const std::exception&) {
+        return true; // not one value in the slot
+    }
+    return false;
+}
+
 void CCardSlot::LoadFromFile(const std::wstring& path) {
+    LoadSlots(path, false);
+}
+
+void CCardSlot::LoadForComparison(const std::wstring& path) {
+    LoadSlots(path, true);
+}
+
+void CCardSlot::LoadSlots(const std::wstring& path, bool withModuleInformation) {
     CIOCardType ioTypes;
     CCOMCardType comTypes;
     CXmlReaderWriter reader;
@@ -215,7 +237,18 @@ void CCardSlot::LoadFromFile(const std::wstring& path) {
             const std::wstring model = reader.GetText(slotPath + L"/type");
             CardHandle card = IsIoSlotNumber(number) ? CardHandle(ioTypes.CreateByName(model))
                                                      : comTypes.CreateByName(model);
-            card->ReadFromXml(reader, slotPath);
+            try {
+                card->ReadFromXml(reader, slotPath, withModuleInformation);
+            } catch (const std::exception&) {
+                if (!IsSavedWithoutValues(reader, slotPath, number, *card)) {
+                    throw;
+                }
+                // Saved while the station's attribute word was unknown: the
+                // module was held as a plain digital module, which has no
+                // values of its own. It keeps the defaults of its model.
+                card = IsIoSlotNumber(number) ? CardHandle(ioTypes.CreateByName(model))
+                                              : comTypes.CreateByName(model);
+            }
             slots[number] = std::move(card);
         }
     } catch (const std::exception&) {

@@ -11,6 +11,7 @@
 
 class CJX5COMInterface;
 class CProgressCounter;
+class CXmlReaderWriter;
 
 // The rack of one station: the communication module in the COM slot and the
 // sixteen I/O slots, each holding a card. Slots are addressed by their index
@@ -69,6 +70,10 @@ public:
     void SaveToFile(const std::wstring& path) const;
     // Replaces the rack by a configuration file's; on failure the rack stays as it was.
     void LoadFromFile(const std::wstring& path);
+    // The same, for a comparison or a report of the file as it stands: the
+    // module information rows (versions, MAC address) come from the file too,
+    // where an open leaves the card's own.
+    void LoadForComparison(const std::wstring& path);
 
     // Reads the chosen slots from the station into a new set of cards, which
     // replaces this rack's only when everything was read.
@@ -114,6 +119,11 @@ private:
         return ((activeMap >> (slotNumber - 1)) & 1U) != 0;
     }
 
+    void LoadSlots(const std::wstring& path, bool withModuleInformation);
+    // A 16-point digital module saved while the station's attribute word was
+    // unknown: its slot in the file holds the model and no value at all.
+    static bool IsSavedWithoutValues(const CXmlReaderWriter& reader, const std::wstring& slotPath,
+                                     std::int32_t slotNumber, const CCardInterface& card);
     void UploadSlots(CJX5COMInterface& link, CProgressCounter& progress, std::uint64_t mask);
     // Writes one module's parameters, marking it in writing while it is written.
     static void WriteModule(CCardInterface& card, int slotIndex, CJX5COMInterface& link, int& writing);

@@ -67,6 +67,38 @@ TEST(CommandLine, CommandsTakeTheirOwnOptionsAndFiles) {
     }
 }
 
+TEST(CommandLine, CompareCommandsTakeTwoFilesAReportItsOutputAndVerifyIsASwitch) {
+    CCommandLine line;
+    std::string error;
+    ASSERT_TRUE(line.Parse({"diff", "a.cfg", "--slots", "1", "b.cfg"}, error)) << error;
+    EXPECT_EQ(line.GetFiles(), (std::vector<std::string>{"a.cfg", "b.cfg"}));
+    EXPECT_EQ(line.GetSlotMask(), 0x2U);
+    ASSERT_TRUE(line.Parse({"download", "--verify", "a.cfg", "--port", "sim:"}, error)) << error;
+    EXPECT_TRUE(line.IsVerifying());
+    EXPECT_EQ(line.GetFile(), "a.cfg") << "a switch takes no value";
+    ASSERT_TRUE(line.Parse({"download", "a.cfg", "--port", "sim:"}, error)) << error;
+    EXPECT_FALSE(line.IsVerifying());
+    ASSERT_TRUE(line.Parse({"report", "a.cfg", "--output", "r.html", "--title", "Line 3"}, error)) << error;
+    EXPECT_EQ(line.GetOutput(), "r.html");
+    EXPECT_EQ(line.GetTitle(), "Line 3");
+    EXPECT_EQ(line.GetBefore(), "");
+
+    const std::vector<std::pair<std::vector<std::string>, std::string>> refused = {
+        {{"diff", "a.cfg"}, "'diff' needs two files"},
+        {{"diff", "a.cfg", "b.cfg", "c.cfg"}, "more than two files given"},
+        {{"verify", "a.cfg"}, "--port is required"},
+        {{"download", "--port", "sim:", "--verify=1", "a.cfg"}, "option --verify takes no value"},
+        {{"download", "--port", "sim:", "--verify", "--verify", "a.cfg"}, "option --verify is given twice"},
+        {{"verify", "--port", "sim:", "--verify", "a.cfg"}, "option --verify does not belong to 'verify'"},
+        {{"report", "a.cfg"}, "--output is required"},
+    };
+    for (const auto& [arguments, problem] : refused) {
+        error.clear();
+        EXPECT_FALSE(line.Parse(arguments, error)) << problem;
+        EXPECT_EQ(error, problem);
+    }
+}
+
 TEST(CommandLine, OptionsGoAnywhereOnceAndEachWithAValue) {
     CCommandLine line;
     std::string error;

@@ -5,6 +5,7 @@
 #include "base/TextConvert.h"
 #include "catalog/CCOMCardType.h"
 #include "catalog/CIOCardType.h"
+#include "cli/ProgramRunner.h"
 #include "rack/CCardSlot.h"
 #include "support/MessageUses.h"
 #include "support/TestSupport.h"
@@ -29,145 +30,15 @@ extern char** environ;
 
 namespace {
 
+using k52test::Argv;
+using k52test::Launch;
+using k52test::Program;
 using k52test::ReadFile;
+using k52test::Result;
+using k52test::RunK52ctl;
+using k52test::RunProgram;
+using k52test::Simulator;
 using k52test::TempDir;
-
-struct Result {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string Program(const std::string& name) {
-    return ToUtf8(GetModuleDirectory()) + "/" + name;
-}
-
-std::vector<char*> Argv(const std::string& program, std::vector<std::string>& arguments) {
-    std::vector<char*> argv;
-    argv.push_back(const_cast<char*>(program.c_str()));
-    for (std::string& argument : arguments) {
-        argv.push_back(argument.data());
-    }
-    argv.push_back(nullptr);
-    return argv;
-}
-
-// How a test starts a program: what it gets as standard output, what it
-// finds in its environment, and whether Ctrl-C is pressed after a while.
-struct Launch {
-    std::vector<std::string> arguments;
-    std::string program = Program("k52ctl");
-    int stdoutFd = -1; // -1: a file the result holds
-    std::vector<std::string> environment;
-    std::optional<std::chrono::milliseconds> interruptAfter;
-};
-
-// Runs the program to its end (killed after a minute, so that a hang fails
-// the test instead of stopping it) with stderr and, unless given, stdout in files.
-Result RunProgram(Launch launch) {
-    TempDir dir;
-    const std::string out = (dir.path() / "out").string();
-    const std::string err = (dir.path() / "err").string();
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    if (launch.stdoutFd >= 0) {
-        posix_spawn_file_actions_adddup2(&actions, launch.stdoutFd, 1);
-    } else {
-        posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    }
-    posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    std::vector<char*> argv = Argv(launch.program, launch.arguments);
-    std::vector<char*> env;
-    for (char** variable = environ; *variable != nullptr; ++variable) {
-        env.push_back(*variable);
-    }
-    for (std::string& variable : launch.environment) {
-        env.insert(env.begin(), variable.data());
-    }
-    env.push_back(nullptr);
-    pid_t pid = 0;
-    Result result;
-    if (posix_spawn(&pid, launch.program.c_str(), &actions, nullptr, argv.data(), env.data()) != 0) {
-        ADD_FAILURE() << "cannot start " << launch.program;
-        posix_spawn_file_actions_destroy(&actions);
-        return result;
-    }
-    posix_spawn_file_actions_destroy(&actions);
-    if (launch.interruptAfter) {
-        std::this_thread::sleep_for(*launch.interruptAfter);
-        ::kill(pid, SIGINT);
-    }
-    int status = 0;
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(1);
-    while (::waitpid(pid, &status, WNOHANG) == 0) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            ::kill(pid, SIGKILL);
-            ::waitpid(pid, &status, 0);
-            ADD_FAILURE() << launch.program << " did not end";
-            break;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    result.out = ReadFile(out);
-    result.err = ReadFile(err);
-    return result;
-}
-
-// Runs k52ctl with its output in files; optionally presses Ctrl-C after a while.
-Result RunK52ctl(std::vector<std::string> arguments,
-                 std::optional<std::chrono::milliseconds> interruptAfter = std::nullopt) {
-    Launch launch;
-    launch.arguments = std::move(arguments);
-    launch.interruptAfter = interruptAfter;
-    return RunProgram(std::move(launch));
-}
-
-// k52sim serving a station on a pseudo-terminal for the length of a test.
-class Simulator {
-public:
-    explicit Simulator(std::vector<std::string> arguments) {
-        int output[2];
-        if (::pipe2(output, O_CLOEXEC) != 0) {
-            throw std::runtime_error("pipe");
-        }
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, output[1], 1);
-        const std::string program = Program("k52sim");
-        std::vector<char*> argv = Argv(program, arguments);
-        const int started = posix_spawn(&m_pid, program.c_str(), &actions, nullptr, argv.data(), environ);
-        posix_spawn_file_actions_destroy(&actions);
-        ::close(output[1]);
-        if (started != 0) {
-            ::close(output[0]);
-            throw std::runtime_error("cannot start k52sim");
-        }
-        // Its first line is the terminal's path.
-        pollfd wait{output[0], POLLIN, 0};
-        char c = 0;
-        while (::poll(&wait, 1, 10000) == 1 && ::read(output[0], &c, 1) == 1 && c != '\n') {
-            m_path += c;
-        }
-        ::close(output[0]);
-    }
-    ~Simulator() {
-        ::kill(m_pid, SIGTERM);
-        int status = 0;
-        ::waitpid(m_pid, &status, 0);
-    }
-    Simulator(const Simulator&) = delete;
-    Simulator& operator=(const Simulator&) = delete;
-
-    const std::string& Path() const { return m_path; }
-    // The station stalls (SIGSTOP) or goes on (SIGCONT), as a busy or hung one would.
-    void Signal(int signal) const { ::kill(m_pid, signal); }
-
-private:
-    pid_t m_pid = 0;
-    std::string m_path;
-};
 
 // A terminal nobody answers on: every request of the link times out.
 class SilentTerminal {

@@ -299,6 +299,44 @@ TEST_F(ConfigurationFileTest, IncompleteSlotsRefuseTheWholeFileAndKeepTheRack) {
     EXPECT_EQ(LoadEdited(extra, target), L"");
 }
 
+// A 16-point digital module saved before the station's attribute word was
+// known is a plain digital module without values; the file opens again once
+// the word is known, the module with its model's defaults. Any other slot
+// without its values is still a damaged file.
+TEST_F(ConfigurationFileTest, ADigitalModuleSavedWithoutItsValuesOpensWithItsDefaults) {
+    SetStationAttribute(0);
+    CCardSlot saved;
+    saved.Clear();
+    saved.SetCard(2, CIOCardType().CreateByName(L"BJ58W"));
+    saved.SetCard(3, CIOCardType().CreateByName(L"QJ58W"));
+    saved.SaveToFile(m_dir.file("early.cfg"));
+    const std::string content = ReadFile(m_dir.path() / "early.cfg");
+    ASSERT_NE(content.find("<slot no=\"2\"><type>BJ58W</type></slot>"), std::string::npos) << content;
+
+    SetStationAttribute(1);
+    for (const bool comparing : {false, true}) {
+        CCardSlot rack;
+        if (comparing) {
+            rack.LoadForComparison(m_dir.file("early.cfg"));
+        } else {
+            rack.LoadFromFile(m_dir.file("early.cfg"));
+        }
+        const CCardSlot fresh = [] {
+            CCardSlot defaults;
+            defaults.SetCard(2, CIOCardType().CreateByName(L"BJ58W"));
+            return defaults;
+        }();
+        ASSERT_EQ(rack.GetCard(2)->GetParameterCount(), fresh.GetCard(2)->GetParameterCount());
+        EXPECT_GT(rack.GetCard(2)->GetParameterCount(), 1);
+        EXPECT_EQ(rack.GetCard(3)->GetCardName().GetModelName(), L"QJ58W");
+    }
+
+    std::string analog = content;
+    analog.replace(analog.find("<type>null</type>"), 17, "<type>KZ9W</type>");
+    CCardSlot target;
+    EXPECT_EQ(LoadEdited(analog, target), CResourceManager::GetMessage(Msg::desfileerr));
+}
+
 TEST_F(ConfigurationFileTest, FilesThatAreNotXmlKeepTheRack) {
     CCardSlot target;
     target.Clear();

@@ -39,22 +39,27 @@ QStringList CFileChooser::NameFilters(const std::wstring& filterText) {
     return filters;
 }
 
+QString CFileChooser::DefaultSuffix(const std::wstring& filterText) {
+    static const QRegularExpression extension(QStringLiteral("^\\*\\.([A-Za-z0-9]+)$"));
+    const std::vector<FileFilterEntry> entries = ParseFileFilter(filterText);
+    if (!entries.empty()) {
+        const QString first =
+            QString::fromStdWString(entries.front().patterns).split(QLatin1Char(';')).first().trimmed();
+        const QRegularExpressionMatch match = extension.match(first);
+        if (match.hasMatch()) {
+            return match.captured(1);
+        }
+    }
+    return QString::fromLatin1(kDefaultSuffix);
+}
+
 std::optional<std::wstring> CFileChooser::Choose(QWidget* parent, const std::wstring& filterText, bool save) {
     QFileDialog dialog(parent);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    // A name typed without an extension gets that of the first kind of file.
-    QString suffix = QString::fromLatin1(kDefaultSuffix);
-    static const QRegularExpression firstExtension(QStringLiteral("\\(\\*\\.([A-Za-z0-9]+)[ )]"));
-    const QStringList filters = NameFilters(filterText);
-    if (const QRegularExpressionMatch match = filters.isEmpty() ? QRegularExpressionMatch()
-                                                                : firstExtension.match(filters.first());
-        match.hasMatch()) {
-        suffix = match.captured(1);
-    }
-    dialog.setDefaultSuffix(suffix);
+    dialog.setDefaultSuffix(DefaultSuffix(filterText));
     dialog.setNameFilters(NameFilters(filterText));
-    // Overwriting a configuration is asked for: it cannot be undone.
+    // Overwriting a file is asked for: it cannot be undone.
     dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
     if (dialog.exec() != QDialog::Accepted) {
         return std::nullopt;

@@ -6,8 +6,8 @@
 
 class QWidget;
 
-// Asks the user for the configuration file to open or to save to, with the
-// file dialogs. The main window goes through this class so that a test can
+// Asks the user for the file to open or to save to (configurations, reports),
+// with the file dialogs. The main window goes through this class so that a test can
 // answer in place of the user without a modal dialog.
 class CFileChooser {
 public:
@@ -24,8 +24,10 @@ public:
     // it always has for these files, not only names with a dot.
     static QStringList NameFilters(const std::wstring& filterText);
 
-    // The extension given to a typed name without one when the filter's
-    // first kind of file names none (else that kind's extension).
+    // The extension a typed name without one gets: that of the filter's
+    // first pattern ("*.cfg" gives "cfg", "*.html" "html"), else "cfg".
+    static QString DefaultSuffix(const std::wstring& filterText);
+
     static constexpr const char* kDefaultSuffix = "cfg";
 
 private:

@@ -4,6 +4,7 @@
 #include "app/ui/CErrorBox.h"
 #include "app/ui/CFileChooser.h"
 #include "app/ui/CPreferencesDialog.h"
+#include "app/ui/CReportDialog.h"
 #include "app/ui/CSlotList.h"
 #include "app/ui/ControlId.h"
 #include "app/ui/ControlTextFit.h"
@@ -18,7 +19,9 @@
 #include "link/CJX5COMInterface.h"
 #include "monitor/ui/CMonitorDialog.h"
 #include "rack/CDownloadThread.h"
+#include "rack/CRackComparison.h"
 #include "rack/CUploadThread.h"
+#include "rack/ui/CCompareDialog.h"
 #include "rack/ui/CProgressDialog.h"
 
 #include <QCheckBox>
@@ -113,6 +116,13 @@ void CK52CONDlg::CreateControls() {
 
     m_parameterList = new CParameterListCtrl(this);
     units.Place(m_parameterList, IdParameterList, 156, 70, 218, 247);
+
+    // In the free room between "All On/Off" and the model button, after the
+    // layout's own controls: nothing of the layout moves for them.
+    auto* compare = new QPushButton(QStringLiteral("Compare"), this);
+    units.Place(compare, IdCompare, 63, 53, 44, 11);
+    auto* report = new QPushButton(QStringLiteral("Report"), this);
+    units.Place(report, IdReport, 109, 53, 43, 11);
 }
 
 void CK52CONDlg::ConnectCommands() {
@@ -126,6 +136,7 @@ void CK52CONDlg::ConnectCommands() {
         {IdMonitor, &CK52CONDlg::OnMonitor},
         {IdOpenFile, &CK52CONDlg::OnOpenFile},       {IdSaveFile, &CK52CONDlg::OnSaveFile},
         {IdPreferences, &CK52CONDlg::OnPreferences}, {IdModelButton, &CK52CONDlg::OnModelButton},
+        {IdCompare, &CK52CONDlg::OnCompare},         {IdReport, &CK52CONDlg::OnReport},
     };
     for (const CommandEntry& entry : kCommands) {
         auto* button = FindControlAs<QPushButton>(this, entry.id);
@@ -315,6 +326,58 @@ void CK52CONDlg::OnMonitor() {
     m_hiddenForMonitor = true;
     hide();
     monitor.RunModal(link);
+}
+
+void CK52CONDlg::OnCompare() {
+    auto* button = FindControlAs<QPushButton>(this, IdCompare);
+    QMenu menu(this);
+    QAction* station = menu.addAction(QString::fromStdWString(GetMessage(Msg::cmp_withstation)));
+    QAction* file = menu.addAction(QString::fromStdWString(GetMessage(Msg::cmp_withfile)));
+    QAction* chosen = menu.exec(button->mapToGlobal(QPoint(0, button->height() - 1)));
+    if (chosen == station) {
+        OnCompareWithStation();
+    } else if (chosen == file) {
+        OnCompareWithFile();
+    }
+}
+
+void CK52CONDlg::OnCompareWithStation() {
+    // As Upload reads the station, into a rack of the thread's own.
+    CJX5COMInterface link;
+    TakePortChoice(link);
+    auto thread = std::make_unique<CUploadThread>();
+    thread->SetLink(link);
+    const std::uint64_t mask = m_slotList->GetCheckedMask();
+    link.GetSettings().SetModuleSelectionMask(mask);
+    {
+        CProgressDialog dialog(nullptr);
+        dialog.RunWithThread(*thread);
+    }
+    std::optional<CCardSlot> station;
+    if (thread->Succeeded()) {
+        station = thread->GetRack();
+    }
+    // Shows the worker's failure, now that the progress window has gone.
+    thread.reset();
+    if (station) {
+        const CRackComparison comparison(m_rack, *station, mask);
+        CCompareDialog(comparison, m_rack, GetMessage(Msg::cmp_colstation), this).exec();
+    }
+}
+
+void CK52CONDlg::OnCompareWithFile() {
+    std::optional<std::wstring> path = m_fileChooser->ChooseFileToOpen(this, FileFilterText());
+    if (!path) {
+        return;
+    }
+    CCardSlot file;
+    file.LoadForComparison(*path);
+    const CRackComparison comparison(m_rack, file, m_slotList->GetCheckedMask());
+    CCompareDialog(comparison, m_rack, GetMessage(Msg::cmp_colfile), this).exec();
+}
+
+void CK52CONDlg::OnReport() {
+    CReportDialog(m_rack, *m_fileChooser, this).exec();
 }
 
 std::wstring CK52CONDlg::FileFilterText() const {

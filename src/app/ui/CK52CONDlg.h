@@ -51,6 +51,8 @@ public:
         IdFileMenuGroup = 1012,
         IdFileName = 1025,
         IdAllOnOff = 1026,
+        IdCompare = 1040,
+        IdReport = 1041,
     };
     static constexpr int kWindowNumber = 102;
     // Menu item of model code c: kCardMenuBase + c.
@@ -104,6 +106,12 @@ private:
     void OnUpload();
     void OnDownload();
     void OnMonitor();
+    // Compare: with the station (read as Upload reads it) or with a file,
+    // for the checked slots; the window's rack stays as it is.
+    void OnCompare();
+    void OnCompareWithStation();
+    void OnCompareWithFile();
+    void OnReport();
     void OnOpenFile();
     void OnSaveFile();
     void OnPreferences();

@@ -7,6 +7,7 @@
 #include "app/ui/CPreferencesDialog.h"
 #include "app/ui/ControlId.h"
 #include "app/ui/ControlTextFit.h"
+#include "app/ui/CReportDialog.h"
 #include "app/ui/TranslateWindow.h"
 #include "base/CResourceDatabase.h"
 #include "base/TextConvert.h"
@@ -19,6 +20,8 @@
 #include "monitor/ui/CEditAIO4_2.h"
 #include "monitor/ui/CEditDIO32.h"
 #include "monitor/ui/CMonitorDialog.h"
+#include "rack/CRackComparison.h"
+#include "rack/ui/CCompareDialog.h"
 #include "rack/ui/CProgressDialog.h"
 #include "support/MessageUses.h"
 
@@ -188,6 +191,12 @@ protected:
                     CollectAddedWindow(*number, *part, requirements);
                 }
             }
+            const CCardSlot rack;
+            CCompareDialog compare(CRackComparison(rack, rack), rack, L"");
+            CollectWindow(CCompareDialog::kWindowNumber, compare, requirements);
+            CFileChooser chooser;
+            CReportDialog report(rack, chooser);
+            CollectWindow(CReportDialog::kWindowNumber, report, requirements);
             CollectCards(requirements);
             requirements.messages = k52test::MessageUses();
             m_requirements = std::move(requirements);
@@ -216,7 +225,9 @@ TEST_F(LanguageCoverage, TheProgramAsksForTextsOfEveryWindowModelAndMessage) {
     const Requirements& required = Required();
     // The gathering itself must see the windows and the models, or the
     // coverage below would pass on nothing.
-    EXPECT_EQ(CountWindow(required, CK52CONDlg::kWindowNumber), 16u);
+    EXPECT_EQ(CountWindow(required, CK52CONDlg::kWindowNumber), 18u);
+    EXPECT_EQ(CountWindow(required, CCompareDialog::kWindowNumber), 6u);
+    EXPECT_EQ(CountWindow(required, CReportDialog::kWindowNumber), 11u);
     EXPECT_EQ(CountWindow(required, 130), 5u);
     EXPECT_EQ(CountWindow(required, 131), 4u);
     // The monitor's caption, group boxes, button and label (and whatever

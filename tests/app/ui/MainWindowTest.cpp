@@ -1,5 +1,6 @@
 #include "app/ui/CPreferencesDialog.h"
 #include "app/ui/MainWindowFixture.h"
+#include "app/ui/TranslateWindow.h"
 #include "base/CResourceManager.h"
 #include "base/Version.h"
 #include "catalog/CCOMCardType.h"
@@ -112,8 +113,19 @@ TEST_F(MainWindowTest, ControlsCarryTheirIdentifiersInTheLayoutOrder) {
             groupTitles << group->title();
         }
     }
-    EXPECT_EQ(ids, (std::vector<int>{1011, 1009, 1010, 1001, 1002, 1005, 1012, 1025, 1003, 1004, 1006, 1026,
-                                     1008, 1007, 1000}));
+    // The layout's own, then Compare and Report, placed in free room: they
+    // cover no control of the layout.
+    EXPECT_EQ(ids, (std::vector<int>{1011, 1009, 1010, 1001, 1002, 1005, 1012, 1025, 1003, 1004, 1006, 1026, 1008,
+                                     1007, 1000, CK52CONDlg::IdCompare, CK52CONDlg::IdReport}));
+    for (const int added : {CK52CONDlg::IdCompare, CK52CONDlg::IdReport}) {
+        const QRect place = Control(added)->geometry();
+        EXPECT_TRUE(window.rect().contains(place));
+        ForEachTranslatedControl(&window, [&](QWidget* control, int id) {
+            if (id != added && qobject_cast<QGroupBox*>(control) == nullptr) {
+                EXPECT_FALSE(place.intersects(control->geometry())) << added << " covers " << id;
+            }
+        });
+    }
     EXPECT_EQ(groupTitles, (QStringList{QStringLiteral("Communication"), QStringLiteral("File Menu")}));
 }
 
