@@ -121,8 +121,10 @@ void CK52CONDlg::CreateControls() {
     // layout's own controls: nothing of the layout moves for them.
     auto* compare = new QPushButton(QStringLiteral("Compare"), this);
     units.Place(compare, IdCompare, 63, 53, 44, 11);
+    SetAddedLater(compare);
     auto* report = new QPushButton(QStringLiteral("Report"), this);
     units.Place(report, IdReport, 109, 53, 43, 11);
+    SetAddedLater(report);
 }
 
 void CK52CONDlg::ConnectCommands() {

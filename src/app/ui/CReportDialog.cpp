@@ -25,7 +25,8 @@ CReportDialog::CReportDialog(const CCardSlot& rack, CFileChooser& chooser, QWidg
     : QDialog(parent), m_rack(rack), m_chooser(chooser) {
     CreateControls();
     try {
-        TranslateWindow(kWindowNumber, this);
+        // Language files written before this window keep its English texts.
+        TranslateWindow(kWindowNumber, this, MissingText::KeepLayoutText);
     } catch (const std::exception& error) {
         CErrorBox::Show(parent, GetExceptionMessage(error, 1024));
     }

@@ -8,6 +8,7 @@ namespace {
 constexpr const char* kControlIdProperty = "k52id";
 constexpr const char* kFallbackIdProperty = "k52fallbackid";
 constexpr const char* kWindowNumberProperty = "k52window";
+constexpr const char* kAddedLaterProperty = "k52addedlater";
 
 std::optional<int> IntProperty(const QWidget* widget, const char* name) {
     QVariant value = widget->property(name);
@@ -38,6 +39,14 @@ void SetFallbackControlId(QWidget* control, int id) {
 
 std::optional<int> GetFallbackControlId(const QWidget* control) {
     return IntProperty(control, kFallbackIdProperty);
+}
+
+void SetAddedLater(QWidget* control) {
+    control->setProperty(kAddedLaterProperty, true);
+}
+
+bool IsAddedLater(const QWidget* control) {
+    return control->property(kAddedLaterProperty).toBool();
 }
 
 void SetOwnWindowNumber(QWidget* part, int windowNumber) {

@@ -21,6 +21,12 @@ std::optional<int> GetControlId(const QWidget* control);
 void SetFallbackControlId(QWidget* control, int id);
 std::optional<int> GetFallbackControlId(const QWidget* control);
 
+// A control new to a window that older language files already cover (the
+// main window's Compare and Report): where a file lacks its entry, it keeps
+// the text it was made with instead of failing the whole window.
+void SetAddedLater(QWidget* control);
+bool IsAddedLater(const QWidget* control);
+
 // A part of a window whose texts come from a window section of its own (the
 // monitor's simulation panels): the window's translation passes it by, and
 // it is translated under its own number.

@@ -44,7 +44,7 @@ void ForEachTranslatedControl(const QWidget* window, const std::function<void(QW
 
 void TranslateWindow(int window, QWidget* widget, const CResourceDatabase& database, MissingText missing) {
     // The entry of an identifier; empty where the file lacks it and may.
-    auto textOf = [&](int id, std::optional<int> fallback) -> std::wstring {
+    auto textOf = [&](int id, std::optional<int> fallback, bool addedLater) -> std::wstring {
         try {
             return database.GetGuiText(window, id);
         } catch (const std::exception&) {
@@ -55,18 +55,18 @@ void TranslateWindow(int window, QWidget* widget, const CResourceDatabase& datab
                     // Neither: as if the fallback had not been asked.
                 }
             }
-            if (missing == MissingText::KeepLayoutText) {
+            if (missing == MissingText::KeepLayoutText || addedLater) {
                 return {};
             }
             throw;
         }
     };
-    std::wstring caption = textOf(0, std::nullopt);
+    std::wstring caption = textOf(0, std::nullopt, false);
     if (!caption.empty()) {
         widget->setWindowTitle(QString::fromStdWString(caption));
     }
     ForEachTranslatedControl(widget, [&](QWidget* control, int id) {
-        std::wstring text = textOf(id, GetFallbackControlId(control));
+        std::wstring text = textOf(id, GetFallbackControlId(control), IsAddedLater(control));
         if (!text.empty()) {
             SetControlText(control, QString::fromStdWString(text));
         }

@@ -63,7 +63,8 @@ CCompareDialog::CCompareDialog(const CRackComparison& comparison, const CCardSlo
     : QDialog(parent) {
     CreateControls();
     try {
-        TranslateWindow(kWindowNumber, this);
+        // Language files written before this window keep its English texts.
+        TranslateWindow(kWindowNumber, this, MissingText::KeepLayoutText);
     } catch (const std::exception& error) {
         // The differences matter more than a missing caption.
         CErrorBox::Show(parent, GetExceptionMessage(error, 1024));

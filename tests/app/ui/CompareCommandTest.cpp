@@ -2,10 +2,12 @@
 // buttons, the menu and the windows they open, with real input events.
 #include "app/ui/CReportDialog.h"
 #include "app/ui/MainWindowFixture.h"
+#include "base/CResourceDatabase.h"
 #include "base/CResourceManager.h"
 #include "base/TextConvert.h"
 #include "catalog/CIOCardType.h"
 #include "rack/CCardSlot.h"
+#include "rack/CRackComparison.h"
 #include "rack/ui/CCompareDialog.h"
 #include "rack/ui/CProgressDialog.h"
 #include "station/CSimulatedStation.h"
@@ -20,6 +22,8 @@
 #include <chrono>
 #include <cstdlib>
 #include <deque>
+#include <filesystem>
+#include <regex>
 
 using k52test::MainWindowTest;
 using k52test::WhenModalShown;
@@ -297,4 +301,27 @@ TEST_F(CompareCommandTest, ReportSavesThePageOrAPdfWithTheStateAsFound) {
             EXPECT_EQ(filters.back(), CResourceManager::GetMessage(Msg::report_htmlfilter));
         }
     }
+}
+
+TEST_F(CompareCommandTest, ALanguageFileWrittenBeforeCompareAndReportKeepsTheirEnglish) {
+    // A translation made before these windows and buttons existed: the rest
+    // of the window is translated as before, the new parts keep their English.
+    k52test::TempDir directory;
+    const std::string japanese =
+        k52test::ReadFile(std::filesystem::path(ToUtf8(GetModuleDirectory())) / "Japanese.lng");
+    const std::regex added(R"re(<gui name="16[01]">[\s\S]*?</gui>|<text name="104[01]">[^<]*</text>)re");
+    k52test::WriteFile(directory.path() / "Older.lng", std::regex_replace(japanese, added, ""));
+    m_profile->WriteString(L"Settings", L"DisplayLanguage", directory.file("Older.lng"));
+
+    OpenWindow();
+    EXPECT_EQ(Control<QPushButton>(CK52CONDlg::IdUpload)->text(), QStringLiteral("アップロード"));
+    EXPECT_EQ(Control<QPushButton>(CK52CONDlg::IdCompare)->text(), QStringLiteral("Compare"));
+    EXPECT_EQ(Control<QPushButton>(CK52CONDlg::IdReport)->text(), QStringLiteral("Report"));
+    const CCardSlot rack;
+    const CCompareDialog compare(CRackComparison(rack, rack), rack, L"");
+    EXPECT_EQ(compare.windowTitle(), QStringLiteral("Compare"));
+    CFileChooser chooser;
+    const CReportDialog report(rack, chooser);
+    EXPECT_EQ(report.windowTitle(), QStringLiteral("Commissioning report"));
+    EXPECT_TRUE(m_errors.Texts().empty());
 }
