@@ -383,11 +383,17 @@ int CControlProgram::Diff(const CCommandLine& line) {
 int CControlProgram::Verify(const CCommandLine& line) {
     const std::wstring path = FromUtf8(line.GetFile());
     CCardSlot file;
-    try {
-        // A file that cannot be read is refused before the long read of the station.
-        file.LoadForComparison(path);
-    } catch (const std::exception& error) {
-        ReportFailure(error);
+    const auto loadFile = [&] {
+        try {
+            file.LoadForComparison(path);
+            return true;
+        } catch (const std::exception& error) {
+            ReportFailure(error);
+            return false;
+        }
+    };
+    // A file that cannot be read is refused before the long read of the station.
+    if (!loadFile()) {
         return kExitUsage;
     }
     CCardSlot station;
@@ -395,12 +401,9 @@ int CControlProgram::Verify(const CCommandLine& line) {
         // 1 says "different"; a station that could not be read is not.
         return status == kExitFailure ? kExitUsage : status;
     }
-    try {
-        // Again, now that the station's attribute word is known: it decides how
-        // the 16-point digital modules are made, in the file as at the station.
-        file.LoadForComparison(path);
-    } catch (const std::exception& error) {
-        ReportFailure(error);
+    // Again, now that the station's attribute word is known: it decides how
+    // the 16-point digital modules are made, in the file as at the station.
+    if (!loadFile()) {
         return kExitUsage;
     }
     const CRackComparison comparison(file, station, line.GetSlotMask());

@@ -275,25 +275,33 @@ void CK52CONDlg::TakePortChoice(CJX5COMInterface& link) {
     link.SetSettings(settings);
 }
 
-void CK52CONDlg::OnUpload() {
+std::optional<CCardSlot> CK52CONDlg::ReadStation(std::uint64_t mask) {
     // Declared before the thread: the worker uses the link until it has ended.
     CJX5COMInterface link;
     TakePortChoice(link);
     auto thread = std::make_unique<CUploadThread>();
     thread->SetLink(link);
-    const std::uint64_t mask = m_slotList->GetCheckedMask();
     link.GetSettings().SetModuleSelectionMask(mask);
     {
         CProgressDialog dialog(nullptr);
         dialog.RunWithThread(*thread);
     }
+    std::optional<CCardSlot> station;
     if (thread->Succeeded()) {
-        m_rack.CopySlots(thread->GetRack(), mask);
-        m_slotList->Refresh(m_rack);
-        ShowSelectedSlot();
+        station = thread->GetRack();
     }
     // Shows the worker's failure, now that the progress window has gone.
     thread.reset();
+    return station;
+}
+
+void CK52CONDlg::OnUpload() {
+    const std::uint64_t mask = m_slotList->GetCheckedMask();
+    if (const std::optional<CCardSlot> station = ReadStation(mask)) {
+        m_rack.CopySlots(*station, mask);
+        m_slotList->Refresh(m_rack);
+        ShowSelectedSlot();
+    }
 }
 
 void CK52CONDlg::OnDownload() {
@@ -344,24 +352,9 @@ void CK52CONDlg::OnCompare() {
 }
 
 void CK52CONDlg::OnCompareWithStation() {
-    // As Upload reads the station, into a rack of the thread's own.
-    CJX5COMInterface link;
-    TakePortChoice(link);
-    auto thread = std::make_unique<CUploadThread>();
-    thread->SetLink(link);
+    // As Upload reads the station, but the window's rack is left as it is.
     const std::uint64_t mask = m_slotList->GetCheckedMask();
-    link.GetSettings().SetModuleSelectionMask(mask);
-    {
-        CProgressDialog dialog(nullptr);
-        dialog.RunWithThread(*thread);
-    }
-    std::optional<CCardSlot> station;
-    if (thread->Succeeded()) {
-        station = thread->GetRack();
-    }
-    // Shows the worker's failure, now that the progress window has gone.
-    thread.reset();
-    if (station) {
+    if (const std::optional<CCardSlot> station = ReadStation(mask)) {
         const CRackComparison comparison(m_rack, *station, mask);
         CCompareDialog(comparison, m_rack, GetMessage(Msg::cmp_colstation), this).exec();
     }

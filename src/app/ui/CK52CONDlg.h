@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class CFileChooser;
 class CJX5COMInterface;
@@ -125,6 +126,9 @@ private:
     // The port chosen in the combo, saved in the profile and copied into the
     // command's link.
     void TakePortChoice(CJX5COMInterface& link);
+    // Reads the slots of mask from the station with the progress window;
+    // nothing when the reading failed or was cancelled (its failure shown).
+    std::optional<CCardSlot> ReadStation(std::uint64_t mask);
     void SetFileNameText(const std::wstring& path);
     // The name of the open file in the label, in the language in use.
     void ShowFileName();
