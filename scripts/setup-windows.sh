@@ -1,0 +1,94 @@
+#!/usr/bin/env bash
+# Installs what the Windows build needs and builds its libraries: the
+# MinGW-w64 cross compiler and Wine from Debian, then pugixml (from Debian's
+# source package) and GoogleTest (from /usr/src/googletest) built with the
+# cross compiler into a cache folder outside the repository:
+#   ${K52_WINDOWS_CACHE:-~/.cache/k52cfg-windows}/prefix    the libraries
+#   ${K52_WINDOWS_CACHE:-~/.cache/k52cfg-windows}/wineprefix the Wine prefix
+# Idempotent: quiet when everything is there already.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh
+
+cache=${K52_WINDOWS_CACHE:-$HOME/.cache/k52cfg-windows}
+prefix=$cache/prefix
+toolchain=$PWD/cmake/mingw-w64-x86_64.cmake
+
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then
+  sudo="sudo"
+fi
+
+packages=(g++-mingw-w64-x86-64-posix wine wine64 googletest dpkg-dev cmake ninja-build zip)
+missing=()
+for package in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$package")
+  fi
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing ${missing[*]} ..."
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+mkdir -p "$cache"
+
+# Runs a step quietly, showing its output only when it fails.
+quiet() {
+  local log
+  log=$(mktemp)
+  if ! "$@" >"$log" 2>&1; then
+    cat "$log" >&2
+    rm -f "$log"
+    return 1
+  fi
+  rm -f "$log"
+}
+
+# pugixml: Debian's own source, the same version as the Linux build uses.
+if [ ! -f "$prefix/lib/cmake/pugixml/pugixml-config.cmake" ]; then
+  if ! grep -rqs '^Types:.*deb-src\|^deb-src ' /etc/apt/sources.list /etc/apt/sources.list.d/; then
+    echo "Adding a deb-src entry for Debian's source packages ..."
+    codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
+    $sudo tee /etc/apt/sources.list.d/k52cfg-deb-src.sources >/dev/null <<SOURCES
+Types: deb-src
+URIs: http://deb.debian.org/debian
+Suites: $codename
+Components: main
+Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
+SOURCES
+    $sudo apt-get update -qq
+  fi
+  echo "Building pugixml for Windows ..."
+  rm -rf "$cache/pugixml-source" "$cache/pugixml-build"
+  mkdir -p "$cache/pugixml-source"
+  (cd "$cache/pugixml-source" && quiet apt-get source --download-only pugixml &&
+     quiet dpkg-source -x ./*.dsc src)
+  quiet cmake -S "$cache/pugixml-source/src" -B "$cache/pugixml-build" -G Ninja \
+    -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_INSTALL_PREFIX="$prefix" -DBUILD_SHARED_LIBS=OFF -DPUGIXML_BUILD_TESTS=OFF
+  quiet cmake --build "$cache/pugixml-build"
+  quiet cmake --install "$cache/pugixml-build"
+  rm -rf "$cache/pugixml-source" "$cache/pugixml-build"
+fi
+
+# GoogleTest and GoogleMock from the sources Debian installs.
+if [ ! -f "$prefix/lib/cmake/GTest/GTestConfig.cmake" ]; then
+  echo "Building GoogleTest for Windows ..."
+  rm -rf "$cache/googletest-build"
+  quiet cmake -S /usr/src/googletest -B "$cache/googletest-build" -G Ninja \
+    -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_INSTALL_PREFIX="$prefix" -DBUILD_SHARED_LIBS=OFF -Dgtest_disable_pthreads=OFF
+  quiet cmake --build "$cache/googletest-build"
+  quiet cmake --install "$cache/googletest-build"
+  rm -rf "$cache/googletest-build"
+fi
+
+# A Wine prefix of our own, made once (about 10 s); nothing may wait for input.
+export WINEPREFIX=$cache/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  echo "Making the Wine prefix ..."
+  wineboot -i >/dev/null 2>&1 </dev/null
+  wineserver -w
+fi
