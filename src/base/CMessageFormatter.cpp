@@ -7,6 +7,7 @@
 #include <cstring>
 #include <cwctype>
 #include <limits>
+#include <clocale>
 #include <locale.h> // NOLINT(modernize-deprecated-headers): uselocale and newlocale are POSIX only
 
 namespace {
@@ -117,6 +118,32 @@ std::string NarrowFormat(const InsertFormat& insert, const char* length, char co
 
 // Numbers are written with the C locale whatever the desktop's locale is:
 // a value sent to a module or saved in a file must read "12.34", never "12,34".
+#ifdef _WIN32
+// Windows has no uselocale: the thread gets a locale of its own for the
+// length of the call, with "C" numbers.
+class CNumericLocale {
+public:
+    CNumericLocale() : m_mode(::_configthreadlocale(_ENABLE_PER_THREAD_LOCALE)) {
+        const char* current = std::setlocale(LC_NUMERIC, nullptr);
+        if (current != nullptr && std::strcmp(current, "C") != 0) {
+            m_previous = current;
+            std::setlocale(LC_NUMERIC, "C");
+        }
+    }
+    ~CNumericLocale() {
+        if (!m_previous.empty()) {
+            std::setlocale(LC_NUMERIC, m_previous.c_str());
+        }
+        ::_configthreadlocale(m_mode);
+    }
+    CNumericLocale(const CNumericLocale&) = delete;
+    CNumericLocale& operator=(const CNumericLocale&) = delete;
+
+private:
+    int m_mode;
+    std::string m_previous;
+};
+#else
 class CNumericLocale {
 public:
     CNumericLocale() : m_previous(::uselocale(CLocale())) {}
@@ -131,6 +158,7 @@ private:
     }
     locale_t m_previous;
 };
+#endif
 
 template <class T>
 std::wstring RunSnprintf(const std::string& narrowFormat, T value) {
@@ -427,7 +455,11 @@ std::wstring CMessageFormatter::Numbered(std::wstring_view format, std::span<con
 std::wstring CMessageFormatter::SystemErrorText(int errorNumber) {
     char buffer[256];
     buffer[0] = '\0';
+#ifdef _WIN32
+    const char* text = strerror_s(buffer, sizeof buffer, errorNumber) == 0 ? buffer : nullptr;
+#else
     // GNU strerror_r may return a static string instead of filling the buffer.
     const char* text = strerror_r(errorNumber, buffer, sizeof buffer);
+#endif
     return FromUtf8(text != nullptr ? text : "");
 }

@@ -2,12 +2,12 @@
 
 #include "base/CMessageFormatter.h"
 #include "base/CPrivateException.h"
+#include "base/ProgramLocation.h"
 #include "base/TextConvert.h"
 
 #include <climits>
 #include <cwctype>
 #include <mutex>
-#include <unistd.h>
 
 namespace {
 
@@ -92,7 +92,11 @@ std::wstring CResourceDatabase::GetLanguageName() const {
 
 std::wstring DirectoryOfModulePath(const std::wstring& modulePath) {
     const std::wstring& path = modulePath;
+#ifdef _WIN32
+    std::size_t last = path.find_last_of(L"\\/");
+#else
     std::size_t last = path.rfind(L'/');
+#endif
     if (last == std::wstring::npos || last == 0) {
         return path;
     }
@@ -100,13 +104,8 @@ std::wstring DirectoryOfModulePath(const std::wstring& modulePath) {
 }
 
 std::wstring GetModuleDirectory() {
-    char buffer[4096];
-    ssize_t length = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
-    if (length <= 0) {
-        return L".";
-    }
-    buffer[length] = '\0';
-    return DirectoryOfModulePath(FromUtf8(buffer));
+    const std::wstring program = GetProgramFilePath();
+    return program.empty() ? std::wstring(L".") : DirectoryOfModulePath(program);
 }
 
 int ParseLeadingInteger(std::wstring_view text) {

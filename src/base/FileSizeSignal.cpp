@@ -1,5 +1,12 @@
 #include "base/FileSizeSignal.h"
 
+#ifdef _WIN32
+
+FileSizeSignalIgnored::FileSizeSignalIgnored() = default;
+FileSizeSignalIgnored::~FileSizeSignalIgnored() = default;
+
+#else
+
 FileSizeSignalIgnored::FileSizeSignalIgnored() {
     struct sigaction ignore {};
     ignore.sa_handler = SIG_IGN;
@@ -14,3 +21,5 @@ FileSizeSignalIgnored::~FileSizeSignalIgnored() {
         ::sigaction(SIGXFSZ, &m_previous, nullptr);
     }
 }
+
+#endif

@@ -13,6 +13,8 @@ public:
     FileSizeSignalIgnored& operator=(const FileSizeSignalIgnored&) = delete;
 
 private:
+#ifndef _WIN32 // Windows has no such signal: a write beyond the limit simply fails there.
     struct sigaction m_previous {};
     bool m_changed = false;
+#endif
 };

@@ -5,6 +5,7 @@
 #include "base/CPrivateException.h"
 #include "base/CXmlReaderWriter.h"
 #include "base/RegularFile.h"
+#include "base/SystemFile.h"
 #include "base/TextConvert.h"
 #include "cli/CDescriptorOutputBuffer.h"
 #include "cli/CMonitorCommand.h"
@@ -502,23 +503,22 @@ int CControlProgram::Show(const CCommandLine& line) {
 int CControlProgram::Demo() {
     const std::string port = "sim:";
     std::error_code ignored;
-    std::string folder = (std::filesystem::temp_directory_path(ignored) / "k52ctl-demo.XXXXXX").string();
-    bool made = false;
+    std::wstring folder;
     {
         // The folder is the demo's own: a demo that does not end well, or is
         // interrupted at any moment, takes it away again. Until the watcher
         // knows it, an interrupt waits.
         const InterruptAction deferred(m_interrupts, [] {});
-        made = ::mkdtemp(folder.data()) != nullptr;
-        if (made) {
+        folder = MakeTemporaryFolder(L"k52ctl-demo.");
+        if (!folder.empty()) {
             m_interrupts.RemoveOnInterrupt(folder);
         }
     }
-    if (!made) {
+    if (folder.empty()) {
         ReportFailure(std::runtime_error("cannot create a folder for the demo's file"));
         return kExitFailure;
     }
-    const std::string file = folder + "/station.cfg";
+    const std::string file = ToUtf8(folder) + "/station.cfg";
     const int status = m_interrupts.WasInterrupted() ? kExitInterrupted : DemoIn(port, file);
     m_interrupts.RemoveOnInterrupt({});
     if (status != kExitSuccess) {

@@ -3,9 +3,14 @@
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
-#include <poll.h>
 #include <stdexcept>
+
+#ifdef _WIN32
+#include <windows.h>
+#include <io.h>
+#else
 #include <unistd.h>
+#endif
 
 namespace {
 
@@ -13,6 +18,19 @@ constexpr char kInterrupt = 'i';
 constexpr char kStop = 's';
 
 int g_signalPipe = -1;
+
+#ifdef _WIN32
+// Windows calls this on a thread of its own for Ctrl-C and Ctrl-Break; the
+// rest goes as on Linux.
+BOOL WINAPI OnConsoleControl(DWORD event) {
+    if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT) {
+        return FALSE;
+    }
+    const char byte = kInterrupt;
+    [[maybe_unused]] int written = ::_write(g_signalPipe, &byte, 1);
+    return TRUE;
+}
+#else
 struct sigaction g_previous {};
 
 void OnInterrupt(int) {
@@ -21,10 +39,18 @@ void OnInterrupt(int) {
     [[maybe_unused]] ssize_t written = ::write(g_signalPipe, &byte, 1);
     errno = saved;
 }
+#endif
 
 } // namespace
 
 CInterruptWatcher::CInterruptWatcher() {
+#ifdef _WIN32
+    if (::_pipe(m_pipe, 64, _O_BINARY | _O_NOINHERIT) != 0) {
+        throw std::runtime_error("cannot create the interrupt pipe");
+    }
+    g_signalPipe = m_pipe[1];
+    ::SetConsoleCtrlHandler(OnConsoleControl, TRUE);
+#else
     if (::pipe2(m_pipe, O_CLOEXEC) != 0) {
         throw std::runtime_error("cannot create the interrupt pipe");
     }
@@ -34,13 +60,18 @@ CInterruptWatcher::CInterruptWatcher() {
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
     ::sigaction(SIGINT, &action, &g_previous);
+#endif
     m_thread = std::thread(&CInterruptWatcher::Watch, this);
 }
 
 CInterruptWatcher::~CInterruptWatcher() {
+#ifdef _WIN32
+    ::SetConsoleCtrlHandler(OnConsoleControl, FALSE);
+#else
     ::sigaction(SIGINT, &g_previous, nullptr);
+#endif
     const char byte = kStop;
-    [[maybe_unused]] ssize_t written = ::write(m_pipe[1], &byte, 1);
+    [[maybe_unused]] auto written = ::write(m_pipe[1], &byte, 1);
     if (m_thread.joinable()) {
         m_thread.join();
     }
@@ -62,7 +93,7 @@ void CInterruptWatcher::RemoveOnInterrupt(std::filesystem::path path) {
 void CInterruptWatcher::Watch() {
     for (;;) {
         char byte = 0;
-        const ssize_t got = ::read(m_pipe[0], &byte, 1);
+        const auto got = ::read(m_pipe[0], &byte, 1);
         if (got < 0 && errno == EINTR) {
             continue;
         }

@@ -60,7 +60,13 @@ CComPortList::CComPortList(const ComPortSources& sources) {
 }
 
 std::wstring CComPortList::DevicePathOfPort(int number) {
+#ifdef _WIN32
+    // Windows knows COM1 to COM9 by their names anywhere; higher ones only
+    // in the device namespace.
+    return CMessageFormatter::Printf(number <= 9 ? L"COM%d" : L"\\\\.\\COM%d", number);
+#else
     return CMessageFormatter::Printf(L"/dev/ttyS%d", number - 1);
+#endif
 }
 
 void CComPortList::Build(const ComPortSources& sources) {

@@ -25,6 +25,7 @@ struct SerialOpenFailure {
     Kind kind = Kind::Unknown;
     int systemError = 0;
     std::wstring group; // NoPermission: the group that owns the device, when known
+    std::wstring systemText; // Unknown: the system's own words, where systemError is no errno value
 };
 
 // What CSerialIO needs from a port. The operating system's serial driver is

@@ -3,7 +3,11 @@
 #include "base/CMessageFormatter.h"
 #include "base/CPrivateException.h"
 #include "base/CProfile.h"
+#ifdef _WIN32
+#include "link/win32/CWin32SerialBackend.h"
+#else
 #include "link/posix/CPosixSerialBackend.h"
+#endif
 
 #include <algorithm>
 #include <chrono>
@@ -34,7 +38,11 @@ void CSerialIO::ApplySettings(const CComSettings& settings) {
     if (VirtualPortFactory factory = FindVirtualPortFactory(m_devicePath)) {
         backend = factory(m_devicePath);
     } else {
+#ifdef _WIN32
+        backend = std::make_unique<CWin32SerialBackend>();
+#else
         backend = std::make_unique<CPosixSerialBackend>();
+#endif
     }
     if (!backend) {
         throw CPrivateException(FailureKind::Port, OpenFailureText(SerialOpenFailure{}));
@@ -105,7 +113,9 @@ std::wstring CSerialIO::OpenFailureText(const SerialOpenFailure& failure) const 
             break;
         }
         case SerialOpenFailure::Kind::Unknown:
-            if (failure.systemError != 0) {
+            if (!failure.systemText.empty()) {
+                reason = failure.systemText;
+            } else if (failure.systemError != 0) {
                 reason = CMessageFormatter::SystemErrorText(failure.systemError);
             }
             break;

@@ -1,5 +1,7 @@
 #include "monitor/CLineStateText.h"
 
+#include "base/LocalTime.h"
+
 #include <ctime>
 
 // A language file is outside input: one without these texts leaves the
@@ -29,7 +31,7 @@ std::wstring CLineStateText::Counts(const CJX5COMInterface::Counts& counts) {
 std::wstring CLineStateText::TimeOfDay(std::chrono::system_clock::time_point when) {
     const std::time_t seconds = std::chrono::system_clock::to_time_t(when);
     std::tm local{};
-    if (::localtime_r(&seconds, &local) == nullptr) {
+    if (!ToLocalTime(seconds, local)) {
         return std::wstring();
     }
     return CMessageFormatter::Printf(L"%02d:%02d:%02d", local.tm_hour, local.tm_min, local.tm_sec);

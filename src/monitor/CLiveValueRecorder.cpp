@@ -5,6 +5,8 @@
 #include "base/CPrivateException.h"
 #include "base/CXmlReaderWriter.h"
 #include "base/FileSizeSignal.h"
+#include "base/LocalTime.h"
+#include "base/SystemFile.h"
 #include "base/TextConvert.h"
 #include "catalog/CCardInterface.h"
 #include "catalog/CMonitorUnit.h"
@@ -16,7 +18,6 @@
 #include <cstdio>
 #include <ctime>
 #include <exception>
-#include <fcntl.h>
 #include <unistd.h>
 
 namespace {
@@ -115,7 +116,7 @@ std::string CLiveValueRecorder::FormatLocalTime(std::chrono::system_clock::time_
     const auto milliseconds = std::chrono::duration_cast<std::chrono::milliseconds>(since - seconds).count();
     const auto whole = static_cast<std::time_t>(seconds.count());
     std::tm local{};
-    if (::localtime_r(&whole, &local) == nullptr) {
+    if (!ToLocalTime(whole, local)) {
         return {};
     }
     char text[64];
@@ -197,7 +198,7 @@ void CLiveValueRecorder::Start(const std::wstring& path, const Source& source,
                                 FormatMessage(Msg::recordstarterr, GetExceptionMessage(error)));
     }
     const std::string target = ToUtf8(path);
-    const int file = ::open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    const int file = CreateFileForWriting(path);
     if (file < 0) {
         const int error = errno;
         throw CPrivateException(FailureKind::File,
@@ -208,15 +209,7 @@ void CLiveValueRecorder::Start(const std::wstring& path, const Source& source,
 
     const std::wstring infoPath = InfoPathOf(path);
     if (error == 0) {
-        std::tm local{};
-        const std::time_t whole = std::chrono::system_clock::to_time_t(now);
-        char offset[32] = "";
-        if (::localtime_r(&whole, &local) != nullptr) {
-            const long minutes = local.tm_gmtoff / 60;
-            const int absolute = static_cast<int>((minutes < 0 ? -minutes : minutes) % (24L * 60L));
-            std::snprintf(offset, sizeof offset, "%c%02d:%02d", minutes < 0 ? '-' : '+', absolute / 60,
-                          absolute % 60);
-        }
+        const std::string offset = UtcOffsetText(std::chrono::system_clock::to_time_t(now), ":");
         const std::string info =
             "K52CFG live-value recording\n"
             "file: " + target + "\n"
@@ -225,7 +218,7 @@ void CLiveValueRecorder::Start(const std::wstring& path, const Source& source,
             "started: " + FormatLocalTime(now) + " (local time, UTC" + offset + ")\n"
             "columns: time (local, ISO 8601 with milliseconds), slot (0 = communication module), model, "
             "channel (from 1), value (as the monitor shows it), raw, status, simulating (yes/no)\n";
-        const int infoFile = ::open(ToUtf8(infoPath).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+        const int infoFile = CreateFileForWriting(infoPath);
         if (infoFile < 0) {
             error = errno;
         } else {
@@ -238,8 +231,8 @@ void CLiveValueRecorder::Start(const std::wstring& path, const Source& source,
     if (error != 0) {
         ::close(file);
         // A recording that never started leaves nothing behind.
-        ::unlink(target.c_str());
-        ::unlink(ToUtf8(infoPath).c_str());
+        RemoveFileQuietly(path);
+        RemoveFileQuietly(infoPath);
         throw CPrivateException(FailureKind::File,
                                 FormatMessage(Msg::recordstarterr, path + L": " + Reason(error)));
     }

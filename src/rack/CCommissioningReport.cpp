@@ -1,5 +1,6 @@
 #include "rack/CCommissioningReport.h"
 
+#include "base/LocalTime.h"
 #include "base/TextConvert.h"
 #include "base/Version.h"
 #include "catalog/CCardInterface.h"
@@ -50,10 +51,11 @@ template <class F> std::wstring TextOrEmpty(F&& lookUp) {
 std::wstring LocalTime(std::chrono::system_clock::time_point made) {
     const std::time_t seconds = std::chrono::system_clock::to_time_t(made);
     std::tm local{};
-    ::localtime_r(&seconds, &local);
+    ToLocalTime(seconds, local);
     char text[64] = {};
-    std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S %z", &local);
-    return FromUtf8(text);
+    // The offset is formatted here: not every C library's %z gives "+0900".
+    std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S ", &local);
+    return FromUtf8(text + UtcOffsetText(seconds));
 }
 
 std::wstring ModelText(const std::wstring& model) {

@@ -102,10 +102,12 @@ CRackComparison::CRackComparison(const CCardSlot& left, const CCardSlot& right, 
 }
 
 void CRackComparison::CompareSlot(int slotIndex, const CCardInterface* left, const CCardInterface* right) {
-    const bool sameModel = left != nullptr && right != nullptr && ModelOf(left) == ModelOf(right) &&
+    std::wstring leftModel = ModelOf(left);
+    std::wstring rightModel = ModelOf(right);
+    const bool sameModel = left != nullptr && right != nullptr && leftModel == rightModel &&
                            left->GetParameterCount() == right->GetParameterCount();
-    if (!sameModel && ModelOf(left) != ModelOf(right)) {
-        m_modules.push_back({slotIndex, ModelOf(left), ModelOf(right)});
+    if (!sameModel && leftModel != rightModel) {
+        m_modules.push_back({slotIndex, std::move(leftModel), std::move(rightModel)});
     }
     if (sameModel) {
         for (int row = 0; row < left->GetParameterCount(); ++row) {

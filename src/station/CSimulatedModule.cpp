@@ -1,5 +1,6 @@
 #include "station/CSimulatedModule.h"
 
+#include "base/LocalTime.h"
 #include "catalog/ModelRegistry.h"
 #include "catalog/tables/ModelTables.h"
 #include "station/StationText.h"
@@ -66,9 +67,7 @@ std::int64_t Triangle(std::int64_t ms) {
 // a fresh module clock shows the time of day the user expects.
 std::int64_t LocalSecondsNow() {
     const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    return static_cast<std::int64_t>(now) + local.tm_gmtoff;
+    return static_cast<std::int64_t>(now) + UtcOffsetSeconds(now);
 }
 
 bool IsControlText(std::wstring_view text) {

@@ -1,5 +1,6 @@
 #include "app/CAppSettings.h"
 #include "base/CProfile.h"
+#include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -30,11 +31,7 @@ public:
 
 private:
     static void Set(const char* name, const char* value) {
-        if (value != nullptr) {
-            ::setenv(name, value, 1);
-        } else {
-            ::unsetenv(name);
-        }
+        k52test::SetEnvironment(name, value);
     }
     std::map<std::string, std::optional<std::string>> m_saved;
 };

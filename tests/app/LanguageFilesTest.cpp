@@ -152,15 +152,9 @@ public:
         if (const char* value = std::getenv("LC_ALL")) {
             m_saved = value;
         }
-        ::setenv("LC_ALL", locale, 1);
+        k52test::SetEnvironment("LC_ALL", locale);
     }
-    ~MessagesLocale() {
-        if (m_saved) {
-            ::setenv("LC_ALL", m_saved->c_str(), 1);
-        } else {
-            ::unsetenv("LC_ALL");
-        }
-    }
+    ~MessagesLocale() { k52test::SetEnvironment("LC_ALL", m_saved ? m_saved->c_str() : nullptr); }
     MessagesLocale(const MessagesLocale&) = delete;
     MessagesLocale& operator=(const MessagesLocale&) = delete;
 

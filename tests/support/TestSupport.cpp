@@ -8,17 +8,33 @@
 #include <fstream>
 #include <random>
 #include <sstream>
+#ifndef _WIN32
 #include <unistd.h>
+#endif
 
 namespace k52test {
 
 TempDir::TempDir() {
+#ifdef _WIN32
+    // No mkdtemp here: a random name, made only if nobody has it yet.
+    std::random_device random;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::filesystem::path candidate =
+            std::filesystem::temp_directory_path() / ("k52test." + std::to_string(random()));
+        if (std::filesystem::create_directory(candidate)) {
+            m_path = candidate;
+            return;
+        }
+    }
+    throw std::runtime_error("cannot create a temporary directory");
+#else
     std::string pattern = (std::filesystem::temp_directory_path() / "k52test.XXXXXX").string();
     char* made = ::mkdtemp(pattern.data());
     if (made == nullptr) {
         throw std::runtime_error("cannot create a temporary directory");
     }
     m_path = made;
+#endif
 }
 
 TempDir::~TempDir() {
@@ -26,6 +42,18 @@ TempDir::~TempDir() {
     std::filesystem::permissions(m_path, std::filesystem::perms::owner_all, std::filesystem::perm_options::add,
                                  ignored);
     std::filesystem::remove_all(m_path, ignored);
+}
+
+void SetEnvironment(const char* name, const char* value) {
+#ifdef _WIN32
+    ::_putenv_s(name, value != nullptr ? value : ""); // empty removes it
+#else
+    if (value != nullptr) {
+        ::setenv(name, value, 1);
+    } else {
+        ::unsetenv(name);
+    }
+#endif
 }
 
 void WriteFile(const std::filesystem::path& path, const std::string& content) {

@@ -25,6 +25,9 @@ private:
 };
 
 void WriteFile(const std::filesystem::path& path, const std::string& content);
+
+// Sets an environment variable of the process; nullptr removes it.
+void SetEnvironment(const char* name, const char* value);
 std::string ReadFile(const std::filesystem::path& path);
 
 // The language files delivered beside the programs, sorted by name.
