@@ -3,7 +3,9 @@
 ; Start menu entries and an uninstaller that leaves the user's settings and
 ; files alone. Made by scripts/package-windows.sh:
 ;   makensis -DVERSION=1.2.3 -DSTAGE=<folder of the files> -DOUTFILE=<setup.exe> k52cfg.nsi
-Unicode true
+; The programs are 64-bit, and so is the installer (it also runs where no
+; 32-bit Windows layer is installed).
+Target amd64-unicode
 SetCompressor /SOLID lzma
 RequestExecutionLevel user
 
