@@ -164,7 +164,17 @@ using Count = unsigned long long; // %llu
     K(report_marked, L"report.marked", Plain)                                                                \
     K(report_moduleasfound, L"report.moduleasfound", Printf, Text)                                           \
     K(report_htmlfilter, L"report.htmlfilter", Plain)                                                        \
-    K(report_pdffilter, L"report.pdffilter", Plain)
+    K(report_pdffilter, L"report.pdffilter", Plain)                                                          \
+    /* odd hand-edited files: slot caption; slot, parameter caption, item code; slot, model name; */          \
+    /* slot, caption, the refusal; the file's name; the file's name, the warning; downloads read back */       \
+    K(loadwarn_slot, L"loadwarn.slot", Printf, Text)                                                         \
+    K(loadwarn_item, L"loadwarn.item", Printf, Text, Text, Text)                                             \
+    K(loadwarn_model, L"loadwarn.model", Printf, Text, Text)                                                 \
+    K(loadwarn_text, L"loadwarn.text", Printf, Text, Text, Text)                                             \
+    K(loadwarn_heading, L"loadwarn.heading", Printf, Text)                                                   \
+    K(ambiguouserr, L"ambiguouserr", Printf, Text, Text)                                                     \
+    K(verifyreaderr, L"verifyreaderr", Plain)                                                                \
+    K(verifyreadcancel, L"verifyreadcancel", Plain)
 
 // The style and the argument types follow one another: MessageStyle::Printf, Text ...
 #define K52_DECLARE_MESSAGE_KEY(name, key, ...) inline constexpr MessageKey<MessageStyle::__VA_ARGS__> name{key};
