@@ -106,8 +106,11 @@ void CRackComparison::CompareSlot(int slotIndex, const CCardInterface* left, con
     // name (one model's response time-out is not another's session
     // time-out): a slot whose models differ is one module difference with
     // both names, and none of its rows is compared.
-    if (left == nullptr || right == nullptr || ModelOf(left) != ModelOf(right)) {
-        m_modules.push_back({slotIndex, ModelOf(left), ModelOf(right)});
+    // (Named, not compared as temporaries: MinGW's GCC 12 misreads those.)
+    std::wstring leftModel = ModelOf(left);
+    std::wstring rightModel = ModelOf(right);
+    if (left == nullptr || right == nullptr || leftModel != rightModel) {
+        m_modules.push_back({slotIndex, std::move(leftModel), std::move(rightModel)});
         return;
     }
     if (left->GetParameterCount() == right->GetParameterCount()) {
