@@ -44,8 +44,14 @@ void CResourceDatabase::LoadAndCheck(const std::wstring& path) {
 void CResourceDatabase::Load(const std::wstring& fileName) {
     std::unique_lock lock(m_mutex);
     try {
-        std::wstring path = fileName.find(L'/') != std::wstring::npos ? fileName
-                                                                        : GetModuleDirectory() + L"/" + fileName;
+#ifdef _WIN32
+        const bool ownPath = fileName.find_first_of(L"\\/") != std::wstring::npos;
+        const wchar_t* const separator = L"\\";
+#else
+        const bool ownPath = fileName.find(L'/') != std::wstring::npos;
+        const wchar_t* const separator = L"/";
+#endif
+        std::wstring path = ownPath ? fileName : GetModuleDirectory() + separator + fileName;
         LoadAndCheck(path);
     } catch (const std::exception& error) {
         std::wstring inner = GetExceptionMessage(error, 1025);

@@ -18,8 +18,8 @@ public:
     void Reset();
 
     // Loads a language file from the program's directory (a name holding a
-    // '/' is taken as a path of its own) and checks its header. A file that
-    // parses replaces the held document even when its header is then refused;
+    // '/', on Windows also a '\', is taken as a path of its own) and checks
+    // its header. A file that parses replaces the held document even when its header is then refused;
     // one that does not parse leaves the previous document. Failures are
     // raised as "Can't read resource file "<name>".<line break><reason>".
     void Load(const std::wstring& fileName);
@@ -45,7 +45,7 @@ private:
 // as it is.
 std::wstring DirectoryOfModulePath(const std::wstring& modulePath);
 
-// Directory of the running program (from /proc/self/exe), without trailing '/'.
+// Directory of the running program, without trailing separator.
 std::wstring GetModuleDirectory();
 
 // Reads a leading decimal integer as strtol would (blanks, sign, digits);

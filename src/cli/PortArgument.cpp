@@ -33,20 +33,40 @@ bool ResolvePortArgument(const std::string& port, const CComPortList& ports, CCo
         }
         return use(wide);
     }
-    if (wide.find(L'/') != std::wstring::npos) {
+#ifdef _WIN32
+    // A name in the device namespace (\\.\COM42) is no file path: taken as it is.
+    if (wide.starts_with(L"\\\\.\\")) {
+        return use(wide);
+    }
+    const bool isPath = wide.find_first_of(L"\\/") != std::wstring::npos;
+    const char* const examples = "(\\\\.\\COM42)";
+#else
+    const bool isPath = wide.find(L'/') != std::wstring::npos;
+    const char* const examples = "(/dev/ttyUSB0, ./k52)";
+#endif
+    if (isPath) {
         // The serial line opens absolute paths only, so that a name never
         // opens some file of the working folder by chance; a path the user
         // gives as relative is meant so.
         std::error_code error;
-        const std::filesystem::path absolute = std::filesystem::absolute(std::filesystem::path(port), error);
+#ifdef _WIN32
+        const std::filesystem::path given(wide); // the system's paths are UTF-16 there
+#else
+        const std::filesystem::path given(port);
+#endif
+        const std::filesystem::path absolute = std::filesystem::absolute(given, error);
         if (error) {
             problem = "the path '" + port + "' cannot be made absolute: " + error.message();
             return false;
         }
+#ifdef _WIN32
+        return use(absolute.lexically_normal().wstring());
+#else
         return use(FromUtf8(absolute.lexically_normal().string()));
+#endif
     }
     problem = "no port '" + port + "'; 'k52ctl ports' lists the ports, and a device is given by its path " +
-              "(/dev/ttyUSB0, ./k52)";
+              examples;
     return false;
 }
 

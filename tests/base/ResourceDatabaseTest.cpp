@@ -1,9 +1,13 @@
 #include "base/CResourceDatabase.h"
 #include "base/CResourceManager.h"
 #include "support/TestSupport.h"
+#ifdef _WIN32
+#include "base/Win32Error.h"
+#endif
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 using k52test::RaisedText;
@@ -137,7 +141,12 @@ TEST(ResourceDatabase, UnreadableFilesKeepThePreviousDocument) {
     EXPECT_EQ(database.GetLanguageName(), L"Good");
 
     std::wstring missing = RaisedText([&] { database.Load(dir.file("Missing.lng")); });
-    EXPECT_NE(missing.find(L"No such file or directory"), std::wstring::npos) << missing;
+#ifdef _WIN32
+    const std::wstring notFound = Win32ErrorText(2); // ERROR_FILE_NOT_FOUND
+#else
+    const std::wstring notFound = L"No such file or directory";
+#endif
+    EXPECT_NE(missing.find(notFound), std::wstring::npos) << missing;
     EXPECT_EQ(database.GetLanguageName(), L"Good");
 }
 
@@ -147,7 +156,8 @@ TEST(ResourceDatabase, BareNamesAreFoundBesideTheProgram) {
     EXPECT_EQ(database.GetLanguageName(), L"English");
     std::wstring text = RaisedText([&] { database.Load(L"NoSuchLanguage.lng"); });
     EXPECT_EQ(text.rfind(L"Can't read resource file \"NoSuchLanguage.lng\".\n", 0), 0u) << text;
-    EXPECT_NE(text.find(GetModuleDirectory() + L"/NoSuchLanguage.lng"), std::wstring::npos) << text;
+    const std::wstring besideProgram = (std::filesystem::path(GetModuleDirectory()) / "NoSuchLanguage.lng").wstring();
+    EXPECT_NE(text.find(besideProgram), std::wstring::npos) << text;
 }
 
 TEST(ResourceDatabase, LongInnerMessagesAreCutTo1024Characters) {

@@ -143,17 +143,22 @@ TEST(CommandLine, PortArgumentsNameAPortOrSayWhyNot) {
         return std::vector<ComPortAdapterRecord>{{L"/dev/ttyUSB0", L"Acme USB/RS485 Converter (A1)"}};
     };
     const CComPortList ports(sources);
-    const std::string here = std::filesystem::current_path().string();
+    const std::string k52Here = (std::filesystem::current_path() / "k52").string();
     const struct {
         std::string argument;
         std::string path;   // the device path it opens
         std::string reason; // or a part of the reason it opens none
     } cases[] = {
         {"Acme USB/RS485 Converter (A1)", "/dev/ttyUSB0", ""},
-        {"COM2", "/dev/ttyS1", ""},
+        {"COM2", ToUtf8(CComPortList::DevicePathOfPort(2)), ""},
+#ifdef _WIN32
+        {"\\\\.\\COM42", "\\\\.\\COM42", ""},
+        {".\\k52", k52Here, ""},
+#else
         {"/dev/ttyUSB7", "/dev/ttyUSB7", ""},
-        {"./k52", here + "/k52", ""},
-        {"links/../k52", here + "/k52", ""},
+#endif
+        {"./k52", k52Here, ""},
+        {"links/../k52", k52Here, ""},
         {"sim:", "sim:", ""},
         {"sim:0=K52HQ8,1=JK7W", "sim:0=K52HQ8,1=JK7W", ""},
         {"sim:0=BOGUS", "", "'BOGUS' is no communication"},

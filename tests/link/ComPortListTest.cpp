@@ -44,14 +44,25 @@ ComPortSources Recorded(const std::vector<ComPortDeviceIdRecord>& deviceIds,
     return sources;
 }
 
+// The device path of COM port n on this system.
+std::wstring Port(int number) {
+    return CComPortList::DevicePathOfPort(number);
+}
+
 } // namespace
 
 TEST(ComPortList, WithoutRecordsHoldsSixteenPortsAndTheDemoStation) {
     const CComPortList list{ComPortSources{}};
     ASSERT_EQ(list.GetCount(), 17);
-    EXPECT_EQ(Rows(list).front(), (Row{L"/dev/ttyS0", L"COM1"}));
-    EXPECT_EQ(Rows(list)[9], (Row{L"/dev/ttyS9", L"COM10"}));
-    EXPECT_EQ(Rows(list)[15], (Row{L"/dev/ttyS15", L"COM16"}));
+#ifdef _WIN32
+    EXPECT_EQ(Port(9), L"COM9");
+    EXPECT_EQ(Port(10), L"\\\\.\\COM10") << "beyond COM9 only the device namespace knows the name";
+#else
+    EXPECT_EQ(Port(1), L"/dev/ttyS0");
+#endif
+    EXPECT_EQ(Rows(list).front(), (Row{Port(1), L"COM1"}));
+    EXPECT_EQ(Rows(list)[9], (Row{Port(10), L"COM10"}));
+    EXPECT_EQ(Rows(list)[15], (Row{Port(16), L"COM16"}));
     EXPECT_EQ(Rows(list).back(), (Row{L"sim:", L"Demo station (simulated)"}));
     EXPECT_EQ(list.GetDevicePath(-1), L"");
     EXPECT_EQ(list.GetDisplayName(17), L"");
@@ -66,12 +77,12 @@ TEST(ComPortList, InventoryNamesGetTheirPortAppended) {
                                      {}));
     const std::vector<Row> rows = Rows(list);
     ASSERT_EQ(rows.size(), 18u);
-    EXPECT_EQ(rows[2], (Row{L"/dev/ttyS2", L"Communications Port (COM3)"}));
-    EXPECT_EQ(rows[3], (Row{L"/dev/ttyS3", L"USB Serial (COM4)"}));
-    EXPECT_EQ(rows[4], (Row{L"/dev/ttyS4", L" (COM5)"}));
-    EXPECT_EQ(rows[11], (Row{L"/dev/ttyS11", L"Modem (COM12)"}));
+    EXPECT_EQ(rows[2], (Row{Port(3), L"Communications Port (COM3)"}));
+    EXPECT_EQ(rows[3], (Row{Port(4), L"USB Serial (COM4)"}));
+    EXPECT_EQ(rows[4], (Row{Port(5), L" (COM5)"}));
+    EXPECT_EQ(rows[11], (Row{Port(12), L"Modem (COM12)"}));
     // A port beyond the defaults comes after them, before the demo station.
-    EXPECT_EQ(rows[16], (Row{L"/dev/ttyS19", L"Far port (COM20)"}));
+    EXPECT_EQ(rows[16], (Row{Port(20), L"Far port (COM20)"}));
     EXPECT_EQ(rows[17].path, L"sim:");
 }
 
@@ -85,10 +96,10 @@ TEST(ComPortList, RegistryNamesTakeDigitsOnlyAndOverwriteTheInventory) {
     const std::vector<Row> rows = Rows(list);
     ASSERT_EQ(rows.size(), 17u);
     // COM003 is port 3 again and, coming later, wins over the empty name.
-    EXPECT_EQ(rows[2], (Row{L"/dev/ttyS2", L"Leading zeros"}));
-    EXPECT_EQ(rows[6], (Row{L"/dev/ttyS6", L"Adapter"})) << "nothing is appended to a friendly name";
-    EXPECT_EQ(rows[7], (Row{L"/dev/ttyS7", L"Friendly COM8"}));
-    EXPECT_EQ(rows[11], (Row{L"/dev/ttyS11", L"COM12"})) << "the colon is refused here";
+    EXPECT_EQ(rows[2], (Row{Port(3), L"Leading zeros"}));
+    EXPECT_EQ(rows[6], (Row{Port(7), L"Adapter"})) << "nothing is appended to a friendly name";
+    EXPECT_EQ(rows[7], (Row{Port(8), L"Friendly COM8"}));
+    EXPECT_EQ(rows[11], (Row{Port(12), L"COM12"})) << "the colon is refused here";
 
     const CComPortList emptyName(Recorded({{L"COM3", L"Communications Port"}}, {{L"COM3", L""}}));
     EXPECT_EQ(emptyName.GetDisplayName(2), L"");
