@@ -55,11 +55,24 @@ bool CWin32SerialBackend::Open(const std::wstring& devicePath) {
         m_openFailure.kind = SerialOpenFailure::Kind::NotPresent;
         return false;
     }
+    // Some port drivers (virtual ports, Wine's) let a second program open a
+    // port that is held: a name of the port held while it is open keeps out
+    // other programs of this tool at least, with the same reason.
+    const std::wstring lockName = L"Local\\K52CFG-" + name.substr(4);
+    HANDLE lock = ::CreateMutexW(nullptr, FALSE, lockName.c_str());
+    if (lock == nullptr || ::GetLastError() == ERROR_ALREADY_EXISTS) {
+        if (lock != nullptr) {
+            ::CloseHandle(lock);
+        }
+        m_openFailure.kind = SerialOpenFailure::Kind::InUse;
+        return false;
+    }
     // No sharing: while we hold the port, nobody else opens it.
     HANDLE port = ::CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                                 FILE_FLAG_OVERLAPPED, nullptr);
     if (port == INVALID_HANDLE_VALUE) {
         const DWORD error = ::GetLastError();
+        ::CloseHandle(lock);
         m_openFailure.systemError = static_cast<int>(error);
         switch (error) {
         case ERROR_FILE_NOT_FOUND:
@@ -90,10 +103,12 @@ bool CWin32SerialBackend::Open(const std::wstring& devicePath) {
     state.DCBlength = sizeof state;
     if (::GetFileType(port) != FILE_TYPE_CHAR || ::GetCommState(port, &state) == 0) {
         ::CloseHandle(port);
+        ::CloseHandle(lock);
         m_openFailure.kind = SerialOpenFailure::Kind::NotPresent;
         return false;
     }
     m_port = port;
+    m_portLock = lock;
     m_readTimeoutSet = false;
     ::ResetEvent(m_cancelEvent);
     return true;
@@ -226,4 +241,6 @@ void CWin32SerialBackend::Close() {
     ::CancelIoEx(m_port, nullptr);
     ::CloseHandle(m_port);
     m_port = INVALID_HANDLE_VALUE;
+    ::CloseHandle(m_portLock);
+    m_portLock = nullptr;
 }

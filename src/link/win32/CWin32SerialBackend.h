@@ -27,6 +27,7 @@ private:
     bool SetReadTimeout(std::uint32_t timeoutMs);
 
     void* m_port;        // HANDLE; INVALID_HANDLE_VALUE when closed
+    void* m_portLock = nullptr; // the named mutex held with the port
     void* m_cancelEvent; // manual reset: set by CancelPending, reset by Open and Purge
     void* m_ioEvent;
     std::uint32_t m_readTimeoutMs = 0;
