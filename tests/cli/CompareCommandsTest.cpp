@@ -113,46 +113,46 @@ TEST_F(CompareCommandsTest, VerifyReadsTheStationWithoutWritingAndDownloadVerify
     // once the station has told its attribute word.
     Simulator simulator({"--modules", "0=K52HQ8,1=JK7W,2=BJ58W,3=KZ9W"});
     const std::string plant = File("plant.cfg");
-    ASSERT_EQ(RunK52ctl({"upload", "--port", simulator.Path(), "--output", plant}).status, 0);
+    ASSERT_EQ(RunK52ctl({"upload", "--port", simulator.Port(), "--output", plant}).status, 0);
     const std::string edited = Edited(plant, 1, L"gain01", L"1.25", "edited.cfg");
     CCardSlot rack;
     rack.LoadFromFile(FromUtf8(plant));
     const std::string gain = "IO01\t" + Caption(rack, 1, L"gain01") + "\t";
 
-    const Result equal = RunK52ctl({"verify", "--port", simulator.Path(), plant});
+    const Result equal = RunK52ctl({"verify", "--port", simulator.Port(), plant});
     EXPECT_EQ(equal.status, 0) << equal.err;
     EXPECT_EQ(equal.out, Text(Msg::cmp_equal) + "\n");
 
     // The file's value first, the station's second; the station is not written.
     for (int round = 0; round < 2; ++round) {
-        const Result differs = RunK52ctl({"verify", "--port", simulator.Path(), edited});
+        const Result differs = RunK52ctl({"verify", "--port", simulator.Port(), edited});
         EXPECT_EQ(differs.status, 1) << differs.err;
         EXPECT_EQ(differs.out.rfind(gain + "1.2500\t1.0000\n", 0), 0u) << differs.out;
     }
-    EXPECT_EQ(RunK52ctl({"verify", "--port", simulator.Path(), "--slots", "0,2-16", edited}).status, 0);
+    EXPECT_EQ(RunK52ctl({"verify", "--port", simulator.Port(), "--slots", "0,2-16", edited}).status, 0);
 
-    const Result written = RunK52ctl({"download", "--port", simulator.Path(), "--verify", edited});
+    const Result written = RunK52ctl({"download", "--port", simulator.Port(), "--verify", edited});
     EXPECT_EQ(written.status, 0) << written.err;
     EXPECT_EQ(written.out, "");
-    EXPECT_EQ(RunK52ctl({"verify", "--port", simulator.Path(), edited}).status, 0);
-    EXPECT_EQ(RunK52ctl({"verify", "--port", simulator.Path(), plant}).status, 1);
+    EXPECT_EQ(RunK52ctl({"verify", "--port", simulator.Port(), edited}).status, 0);
+    EXPECT_EQ(RunK52ctl({"verify", "--port", simulator.Port(), plant}).status, 1);
 
     // Trouble, not "different": no such file, a station that cannot be read, a wrong call.
     for (const std::vector<std::string>& arguments : std::vector<std::vector<std::string>>{
-             {"verify", "--port", simulator.Path(), File("missing.cfg")},
+             {"verify", "--port", simulator.Port(), File("missing.cfg")},
              {"verify", "--port", "/dev/k52-no-such-port", plant},
              {"verify", plant},
-             {"verify", "--port", simulator.Path(), "--verify", plant}}) {
+             {"verify", "--port", simulator.Port(), "--verify", plant}}) {
         const Result trouble = RunK52ctl(arguments);
         EXPECT_EQ(trouble.status, 2) << arguments[1];
         EXPECT_NE(trouble.err, "");
     }
-    EXPECT_EQ(RunK52ctl({"download", "--port", simulator.Path(), "--verify=yes", plant}).status, 2);
+    EXPECT_EQ(RunK52ctl({"download", "--port", simulator.Port(), "--verify=yes", plant}).status, 2);
 
     // Ctrl-C while the station is read: 130 and not a word.
     simulator.Signal(SIGSTOP);
     const Result interrupted =
-        RunK52ctl({"verify", "--port", simulator.Path(), plant}, std::chrono::milliseconds(500));
+        RunK52ctl({"verify", "--port", simulator.Port(), plant}, std::chrono::milliseconds(500));
     simulator.Signal(SIGCONT);
     EXPECT_EQ(interrupted.status, 130);
     EXPECT_EQ(interrupted.err, "");
@@ -210,7 +210,9 @@ TEST_F(CompareCommandsTest, ReportWritesOnePageAndReplacesOnlyWhatItMay) {
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
     const Result refused = RunK52ctl({"report", after, "--output", fifo});
     EXPECT_EQ(refused.status, 1);
-    EXPECT_NE(refused.err.find("not a regular file"), std::string::npos) << refused.err;
+    if (!k52test::RunsWindowsProgram()) { // Wine cannot even look at a FIFO: refused for that
+        EXPECT_NE(refused.err.find("not a regular file"), std::string::npos) << refused.err;
+    }
     EXPECT_TRUE(std::filesystem::is_fifo(fifo));
 
     // A missing file leaves an earlier report as it was.

@@ -149,7 +149,7 @@ TEST_F(ControlProgramTest, BackupAndRestoreThroughTheBuiltInStation) {
 TEST_F(ControlProgramTest, BackupAndRestoreThroughK52simOnAPseudoTerminal) {
     Simulator simulator({"--modules", "0=K52HQ8,1=JK7W,3=KZ9W"});
     ASSERT_EQ(simulator.Path().rfind("/dev/", 0), 0U) << simulator.Path();
-    RoundTrip(simulator.Path());
+    RoundTrip(simulator.Port());
 }
 
 TEST_F(ControlProgramTest, DownloadToAStationOfOtherModulesFailsWithTheWindowsMessage) {
@@ -177,7 +177,7 @@ TEST_F(ControlProgramTest, FailedUploadReportsAndLeavesTheOutputFileAlone) {
     const std::string file = (m_dir.path() / "kept.cfg").string();
     k52test::WriteFile(file, "an earlier backup");
     SilentTerminal silent;
-    const Result timedOut = RunK52ctl({"upload", "--port", silent.Path(), "--output", file});
+    const Result timedOut = RunK52ctl({"upload", "--port", k52test::PortOf(silent.Path()), "--output", file});
     EXPECT_EQ(timedOut.status, 1);
     const std::wstring inner =
         CResourceManager::FormatMessage(Msg::jx5com_comfail, std::wstring(L"Item"), 0, 6, 1,
@@ -186,10 +186,10 @@ TEST_F(ControlProgramTest, FailedUploadReportsAndLeavesTheOutputFileAlone) {
     EXPECT_EQ(ReadFile(file), "an earlier backup");
 
     const std::string fresh = (m_dir.path() / "fresh.cfg").string();
-    const Result missing = RunK52ctl({"upload", "--port", "/dev/k52-no-such-port", "--output", fresh});
+    const Result missing = RunK52ctl({"upload", "--port", k52test::MissingPort(), "--output", fresh});
     EXPECT_EQ(missing.status, 1);
     EXPECT_EQ(missing.err, Message(CResourceManager::FormatMessage(Msg::serio_openerr,
-                                                                   std::wstring(L"/dev/k52-no-such-port")) +
+                                                                   FromUtf8(k52test::MissingPort())) +
                                    L"\n" + CResourceManager::GetMessage(Msg::serio_notpresent)));
     EXPECT_FALSE(Exists(fresh));
 }
@@ -219,18 +219,18 @@ TEST_F(ControlProgramTest, CtrlCEndsSilentlyWithStatus130AndWritesNoFile) {
     const std::string file = (m_dir.path() / "never.cfg").string();
     const auto started = std::chrono::steady_clock::now();
     const Result upload =
-        RunK52ctl({"upload", "--port", simulator.Path(), "--output", file}, std::chrono::milliseconds(800));
+        RunK52ctl({"upload", "--port", simulator.Port(), "--output", file}, std::chrono::milliseconds(800));
     EXPECT_EQ(upload.status, 130);
     EXPECT_EQ(upload.err, "");
     EXPECT_FALSE(Exists(file));
-    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(3));
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(3) + k52test::StartTime());
 
     const std::string saved = (m_dir.path() / "saved.cfg").string();
     ASSERT_EQ(
         RunK52ctl({"upload", "--port", "sim:0=K52HQ8,1=JK7W,2=JK7W,3=JK7W,4=JK7W", "--output", saved}).status,
         0);
     const Result download =
-        RunK52ctl({"download", "--port", simulator.Path(), saved}, std::chrono::milliseconds(800));
+        RunK52ctl({"download", "--port", simulator.Port(), saved}, std::chrono::milliseconds(800));
     EXPECT_EQ(download.status, 130);
     // Nothing but the module that the cancel cut off half-way, if it did.
     EXPECT_TRUE(download.err.empty() ||
@@ -293,7 +293,7 @@ TEST_F(ControlProgramTest, AHandEditedValueIsShownMarkedAndNeverReachesTheStatio
     // A station that outlives each k52ctl run, so that what reached it shows.
     Simulator simulator({"--modules", "0=K52HQ8,1=JK7W,3=KZ9W"});
     const std::string file = (m_dir.path() / "plant.cfg").string();
-    ASSERT_EQ(RunK52ctl({"upload", "--port", simulator.Path(), "--output", file}).status, 0);
+    ASSERT_EQ(RunK52ctl({"upload", "--port", simulator.Port(), "--output", file}).status, 0);
     const std::string original = ReadFile(file);
     // Channel 1's input range (item 0142) of slot 1 set to an option it does not have.
     std::string edited = original;
@@ -308,7 +308,7 @@ TEST_F(ControlProgramTest, AHandEditedValueIsShownMarkedAndNeverReachesTheStatio
     EXPECT_EQ(show.status, 0) << show.err;
     EXPECT_NE(show.out.find("\tCh1 Input range\t?99\n"), std::string::npos) << show.out;
 
-    const Result download = RunK52ctl({"download", "--port", simulator.Path(), editedFile});
+    const Result download = RunK52ctl({"download", "--port", simulator.Port(), editedFile});
     EXPECT_EQ(download.status, 1);
     CCardSlot rack;
     rack.LoadFromFile(FromUtf8(editedFile));
@@ -327,7 +327,7 @@ TEST_F(ControlProgramTest, AHandEditedValueIsShownMarkedAndNeverReachesTheStatio
                                                       card.GetCaption(row), std::wstring(L"99"), reason))));
     // The station holds what it held: a fresh upload gives the same file.
     const std::string again = (m_dir.path() / "again.cfg").string();
-    ASSERT_EQ(RunK52ctl({"upload", "--port", simulator.Path(), "--output", again}).status, 0);
+    ASSERT_EQ(RunK52ctl({"upload", "--port", simulator.Port(), "--output", again}).status, 0);
     EXPECT_EQ(ReadFile(again), original);
 }
 
@@ -590,9 +590,11 @@ public:
         posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
         posix_spawn_file_actions_adddup2(&actions, output[1], 1);
         posix_spawn_file_actions_addopen(&actions, 2, m_err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        const std::string program = Program("k52ctl");
-        std::vector<char*> argv = Argv(program, arguments);
-        const int started = posix_spawn(&m_pid, program.c_str(), &actions, nullptr, argv.data(), environ);
+        std::vector<std::string> command = k52test::Command(k52test::K52ctl(), arguments);
+        const std::string program = command.front();
+        command.erase(command.begin());
+        std::vector<char*> argv = Argv(program, command);
+        const int started = posix_spawnp(&m_pid, program.c_str(), &actions, nullptr, argv.data(), environ);
         posix_spawn_file_actions_destroy(&actions);
         ::close(output[1]);
         if (started != 0) {
@@ -765,7 +767,9 @@ TEST_F(ControlProgramTest, MonitorComesBackAfterAStallWithoutFalseReadingsAndAnU
     using std::chrono::milliseconds;
     const std::string link = (m_dir.path() / "station").string();
     Simulator simulator({"--modules", "0=K52HQ8,1=JK7W,3=KZ9W", "--pace", "--link", link});
-    RunningK52ctl monitor({"monitor", "--port", link, "--cycles", "0"});
+    const std::string port = k52test::PortOf(link);
+    const std::string csv = (m_dir.path() / "live.csv").string();
+    RunningK52ctl monitor({"monitor", "--port", port, "--cycles", "0", "--csv", csv});
     ASSERT_TRUE(monitor.WaitForLine([&](const auto&) { return IsTrueCycleAfter(monitor.Lines(), {}); },
                                     milliseconds(10000)));
 
@@ -775,9 +779,16 @@ TEST_F(ControlProgramTest, MonitorComesBackAfterAStallWithoutFalseReadingsAndAnU
     simulator.Signal(SIGCONT);
     const auto resumed = std::chrono::steady_clock::now();
     ExpectRecovery(monitor, stalled, resumed);
+    // The recording holds its head and a row for every true reading, the last ones too.
+    const std::vector<PrintedCycle> cycles = Cycles(monitor.Lines());
+    const std::string rows = ReadFile(csv);
+    EXPECT_GT(static_cast<std::size_t>(std::count(rows.begin(), rows.end(), '\n')),
+              static_cast<std::size_t>(std::count_if(cycles.begin(), cycles.end(),
+                                                     [](const auto& c) { return c.kind == PrintedCycle::True; })))
+        << rows;
 
     const std::string file = (m_dir.path() / "after.cfg").string();
-    const Result upload = RunK52ctl({"upload", "--port", link, "--output", file});
+    const Result upload = RunK52ctl({"upload", "--port", port, "--output", file});
     EXPECT_EQ(upload.status, 0) << upload.err;
 }
 
@@ -789,7 +800,8 @@ TEST_F(ControlProgramTest, MonitorComesBackWhenTheStationIsReplacedAtTheSamePath
     const std::vector<std::string> arguments = {"--modules", "0=K52HQ8,1=JK7W,3=KZ9W", "--pace", "--link",
                                                 link};
     auto simulator = std::make_unique<Simulator>(arguments);
-    RunningK52ctl monitor({"monitor", "--port", link, "--cycles", "0"});
+    const std::string port = k52test::PortOf(link);
+    RunningK52ctl monitor({"monitor", "--port", port, "--cycles", "0"});
     ASSERT_TRUE(monitor.WaitForLine([&](const auto&) { return IsTrueCycleAfter(monitor.Lines(), {}); },
                                     milliseconds(10000)));
 
@@ -804,6 +816,19 @@ TEST_F(ControlProgramTest, MonitorComesBackWhenTheStationIsReplacedAtTheSamePath
         << "while away the port was not there";
 
     const std::string file = (m_dir.path() / "after.cfg").string();
-    const Result upload = RunK52ctl({"upload", "--port", link, "--output", file});
+    const Result upload = RunK52ctl({"upload", "--port", port, "--output", file});
     EXPECT_EQ(upload.status, 0) << upload.err;
+}
+
+// A second program on a port that a monitor holds is told why it cannot have it.
+TEST_F(ControlProgramTest, APortInUseIsRefusedWithItsReason) {
+    Simulator simulator({"--modules", "0=K52HQ8,1=JK7W,3=KZ9W", "--pace"});
+    RunningK52ctl monitor({"monitor", "--port", simulator.Port(), "--cycles", "0"});
+    ASSERT_TRUE(monitor.WaitForLine([&](const auto&) { return IsTrueCycleAfter(monitor.Lines(), {}); },
+                                    std::chrono::milliseconds(10000)));
+    const Result second = RunK52ctl({"upload", "--port", simulator.Port(), "--output", (m_dir.path() / "x.cfg").string()});
+    EXPECT_EQ(second.status, 1);
+    EXPECT_EQ(second.err, Message(CResourceManager::FormatMessage(Msg::serio_openerr, FromUtf8(simulator.Port())) +
+                                  L"\n" + CResourceManager::GetMessage(Msg::serio_inuse)));
+    EXPECT_EQ(monitor.Interrupt(), 130);
 }

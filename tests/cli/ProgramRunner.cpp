@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstdlib>
+#include <filesystem>
 #include <fcntl.h>
 #include <poll.h>
 #include <spawn.h>
@@ -33,6 +35,58 @@ std::vector<char*> Argv(const std::string& program, std::vector<std::string>& ar
     return argv;
 }
 
+namespace {
+
+std::string Environment(const char* name) {
+    const char* value = std::getenv(name);
+    return value == nullptr ? std::string() : std::string(value);
+}
+
+} // namespace
+
+std::string K52ctl() {
+    const std::string chosen = Environment("K52_TEST_K52CTL");
+    return chosen.empty() ? Program("k52ctl") : chosen;
+}
+
+std::vector<std::string> Command(const std::string& program, const std::vector<std::string>& arguments) {
+    std::vector<std::string> command;
+    const std::string launcher = Environment("K52_TEST_LAUNCHER");
+    if (!launcher.empty() && program == K52ctl()) {
+        command.push_back(launcher);
+    }
+    command.push_back(program);
+    command.insert(command.end(), arguments.begin(), arguments.end());
+    return command;
+}
+
+std::string PortOf(const std::string& devicePath) {
+    const std::string links = Environment("K52_TEST_COM_LINKS");
+    if (links.empty()) {
+        return devicePath;
+    }
+    // COM5 to COM16 are always in the port list; each terminal of a run gets the next.
+    static int next = 0;
+    const int number = 5 + next++ % 12;
+    const std::filesystem::path link = std::filesystem::path(links) / ("com" + std::to_string(number));
+    std::filesystem::remove(link);
+    std::filesystem::create_symlink(devicePath, link);
+    return "COM" + std::to_string(number);
+}
+
+std::string MissingPort() {
+    return RunsWindowsProgram() ? "\\\\.\\COM199" : "/dev/k52-no-such-port";
+}
+
+bool RunsWindowsProgram() {
+    return !Environment("K52_TEST_COM_LINKS").empty();
+}
+
+std::chrono::milliseconds StartTime() {
+    const std::string value = Environment("K52_TEST_START_MS");
+    return std::chrono::milliseconds(value.empty() ? 0 : std::stoi(value));
+}
+
 Result RunProgram(Launch launch) {
     TempDir dir;
     const std::string out = (dir.path() / "out").string();
@@ -46,7 +100,10 @@ Result RunProgram(Launch launch) {
         posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     }
     posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    std::vector<char*> argv = Argv(launch.program, launch.arguments);
+    std::vector<std::string> command = Command(launch.program, launch.arguments);
+    const std::string started = command.front();
+    command.erase(command.begin());
+    std::vector<char*> argv = Argv(started, command);
     std::vector<char*> env;
     for (char** variable = environ; *variable != nullptr; ++variable) {
         env.push_back(*variable);
@@ -57,14 +114,14 @@ Result RunProgram(Launch launch) {
     env.push_back(nullptr);
     pid_t pid = 0;
     Result result;
-    if (posix_spawn(&pid, launch.program.c_str(), &actions, nullptr, argv.data(), env.data()) != 0) {
+    if (posix_spawnp(&pid, started.c_str(), &actions, nullptr, argv.data(), env.data()) != 0) {
         ADD_FAILURE() << "cannot start " << launch.program;
         posix_spawn_file_actions_destroy(&actions);
         return result;
     }
     posix_spawn_file_actions_destroy(&actions);
     if (launch.interruptAfter) {
-        std::this_thread::sleep_for(*launch.interruptAfter);
+        std::this_thread::sleep_for(*launch.interruptAfter + StartTime());
         ::kill(pid, SIGINT);
     }
     int status = 0;
@@ -115,6 +172,7 @@ Simulator::Simulator(std::vector<std::string> arguments) {
         m_path += c;
     }
     ::close(output[0]);
+    m_port = PortOf(m_path);
 }
 
 Simulator::~Simulator() {

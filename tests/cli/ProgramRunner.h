@@ -22,18 +22,34 @@ std::string Program(const std::string& name);
 // The argument vector of posix_spawn; it points into arguments.
 std::vector<char*> Argv(const std::string& program, std::vector<std::string>& arguments);
 
+// The same cases run the Windows k52ctl.exe under Wine when the environment says so:
+//   K52_TEST_K52CTL    the program to try instead of the k52ctl built here,
+//   K52_TEST_LAUNCHER  what starts it (wine),
+//   K52_TEST_COM_LINKS where "comN" links name COM ports (the Wine prefix's dosdevices),
+//   K52_TEST_START_MS  how long the program takes to start (Ctrl-C is pressed that much later).
+std::string K52ctl();
+// The command that runs program with arguments: through the launcher for k52ctl.
+std::vector<std::string> Command(const std::string& program, const std::vector<std::string>& arguments);
+// What k52ctl is given to reach a terminal: its path, or "COMn" linked to it.
+std::string PortOf(const std::string& devicePath);
+// A port that is not there, as k52ctl names it.
+std::string MissingPort();
+std::chrono::milliseconds StartTime();
+bool RunsWindowsProgram();
+
 // How a test starts a program: what it gets as standard output, what it
 // finds in its environment, and whether Ctrl-C is pressed after a while.
 struct Launch {
     std::vector<std::string> arguments;
-    std::string program = Program("k52ctl");
+    std::string program = K52ctl();
     int stdoutFd = -1; // -1: a file the result holds
     std::vector<std::string> environment;
     std::optional<std::chrono::milliseconds> interruptAfter;
 };
 
 // Runs the program to its end (killed after a minute, so that a hang fails
-// the test instead of stopping it) with stderr and, unless given, stdout in files.
+// the test instead of stopping it) with stderr and, unless given, stdout in
+// files. Ctrl-C comes interruptAfter after the program has started.
 Result RunProgram(Launch launch);
 
 // Runs k52ctl with its output in files; optionally presses Ctrl-C after a while.
@@ -49,12 +65,15 @@ public:
     Simulator& operator=(const Simulator&) = delete;
 
     const std::string& Path() const { return m_path; }
+    // The PORT argument that reaches it.
+    const std::string& Port() const { return m_port; }
     // The station stalls (SIGSTOP) or goes on (SIGCONT), as a busy or hung one would.
     void Signal(int signal) const;
 
 private:
     pid_t m_pid = 0;
     std::string m_path;
+    std::string m_port;
 };
 
 } // namespace k52test

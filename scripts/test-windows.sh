@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# The Windows stage: builds the Windows programs (preset "windows"), runs
+# their core tests under Wine, then runs the end-to-end cases of k52ctl with
+# the Windows k52ctl.exe under Wine against the Linux k52sim, each station's
+# pseudo-terminal reached as a COM port of the Wine prefix. Needs the normal
+# build (build/default) for k52sim and the end-to-end cases, and
+# scripts/setup-windows.sh run once.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+cache=${K52_WINDOWS_CACHE:-$HOME/.cache/k52cfg-windows}
+export WINEPREFIX=$cache/wineprefix WINEDEBUG=-all
+jobs=$(nproc)
+
+echo "== windows build"
+cmake --preset windows >/dev/null
+cmake --build --preset windows -j "$jobs"
+
+# One Wine server for the whole stage, its chatter kept out of the output;
+# it ends by itself a few seconds after the last program.
+wineserver -p 10 </dev/null >/dev/null 2>&1 &
+wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+
+echo "== windows tests (under Wine)"
+ctest --preset windows -j "$jobs"
+
+echo "== windows end to end (k52ctl.exe under Wine, k52sim on Linux)"
+cmake --build --preset default -j "$jobs" --target k52sim test_cli_threads
+dosdevices=$WINEPREFIX/dosdevices
+cleanup() {
+  for number in $(seq 5 16); do
+    if [ -L "$dosdevices/com$number" ]; then rm -f "$dosdevices/com$number"; fi
+  done
+}
+trap cleanup EXIT
+cases=(
+  ControlProgramTest.BackupAndRestoreThroughK52simOnAPseudoTerminal   # upload, show, download
+  ControlProgramTest.FailedUploadReportsAndLeavesTheOutputFileAlone   # time-out, missing port
+  ControlProgramTest.APortInUseIsRefusedWithItsReason
+  ControlProgramTest.CtrlCEndsSilentlyWithStatus130AndWritesNoFile    # paced station
+  ControlProgramTest.MonitorComesBackAfterAStallWithoutFalseReadingsAndAnUploadFollows # --csv, stall
+  CompareCommandsTest.DiffSaysEqualDifferentOrTroubleByItsStatus
+  CompareCommandsTest.VerifyReadsTheStationWithoutWritingAndDownloadVerifyReadsBack
+  CompareCommandsTest.ReportWritesOnePageAndReplacesOnlyWhatItMay
+)
+filter=$(printf '%s:' "${cases[@]}")
+K52_TEST_K52CTL=$PWD/build/windows/bin/k52ctl.exe K52_TEST_LAUNCHER=wine K52_TEST_COM_LINKS=$dosdevices \
+  K52_TEST_START_MS=${K52_TEST_START_MS:-500} \
+  build/default/bin/test_cli_threads --gtest_filter="${filter%:}"
