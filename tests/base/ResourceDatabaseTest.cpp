@@ -156,7 +156,8 @@ TEST(ResourceDatabase, BareNamesAreFoundBesideTheProgram) {
     EXPECT_EQ(database.GetLanguageName(), L"English");
     std::wstring text = RaisedText([&] { database.Load(L"NoSuchLanguage.lng"); });
     EXPECT_EQ(text.rfind(L"Can't read resource file \"NoSuchLanguage.lng\".\n", 0), 0u) << text;
-    const std::wstring besideProgram = (std::filesystem::path(GetModuleDirectory()) / "NoSuchLanguage.lng").wstring();
+    const std::wstring besideProgram =
+        (std::filesystem::path(GetModuleDirectory()) / "NoSuchLanguage.lng").wstring();
     EXPECT_NE(text.find(besideProgram), std::wstring::npos) << text;
 }
 

@@ -188,9 +188,9 @@ TEST_F(ControlProgramTest, FailedUploadReportsAndLeavesTheOutputFileAlone) {
     const std::string fresh = (m_dir.path() / "fresh.cfg").string();
     const Result missing = RunK52ctl({"upload", "--port", k52test::MissingPort(), "--output", fresh});
     EXPECT_EQ(missing.status, 1);
-    EXPECT_EQ(missing.err, Message(CResourceManager::FormatMessage(Msg::serio_openerr,
-                                                                   FromUtf8(k52test::MissingPort())) +
-                                   L"\n" + CResourceManager::GetMessage(Msg::serio_notpresent)));
+    const std::wstring missingPort = FromUtf8(k52test::MissingPort());
+    EXPECT_EQ(missing.err, Message(CResourceManager::FormatMessage(Msg::serio_openerr, missingPort) + L"\n" +
+                                   CResourceManager::GetMessage(Msg::serio_notpresent)));
     EXPECT_FALSE(Exists(fresh));
 }
 
@@ -782,9 +782,8 @@ TEST_F(ControlProgramTest, MonitorComesBackAfterAStallWithoutFalseReadingsAndAnU
     // The recording holds its head and a row for every true reading, the last ones too.
     const std::vector<PrintedCycle> cycles = Cycles(monitor.Lines());
     const std::string rows = ReadFile(csv);
-    EXPECT_GT(static_cast<std::size_t>(std::count(rows.begin(), rows.end(), '\n')),
-              static_cast<std::size_t>(std::count_if(cycles.begin(), cycles.end(),
-                                                     [](const auto& c) { return c.kind == PrintedCycle::True; })))
+    const auto isTrue = [](const PrintedCycle& cycle) { return cycle.kind == PrintedCycle::True; };
+    EXPECT_GT(std::count(rows.begin(), rows.end(), '\n'), std::count_if(cycles.begin(), cycles.end(), isTrue))
         << rows;
 
     const std::string file = (m_dir.path() / "after.cfg").string();
@@ -826,9 +825,11 @@ TEST_F(ControlProgramTest, APortInUseIsRefusedWithItsReason) {
     RunningK52ctl monitor({"monitor", "--port", simulator.Port(), "--cycles", "0"});
     ASSERT_TRUE(monitor.WaitForLine([&](const auto&) { return IsTrueCycleAfter(monitor.Lines(), {}); },
                                     std::chrono::milliseconds(10000)));
-    const Result second = RunK52ctl({"upload", "--port", simulator.Port(), "--output", (m_dir.path() / "x.cfg").string()});
+    const std::string file = (m_dir.path() / "x.cfg").string();
+    const Result second = RunK52ctl({"upload", "--port", simulator.Port(), "--output", file});
     EXPECT_EQ(second.status, 1);
-    EXPECT_EQ(second.err, Message(CResourceManager::FormatMessage(Msg::serio_openerr, FromUtf8(simulator.Port())) +
-                                  L"\n" + CResourceManager::GetMessage(Msg::serio_inuse)));
+    const std::wstring port = FromUtf8(simulator.Port());
+    EXPECT_EQ(second.err, Message(CResourceManager::FormatMessage(Msg::serio_openerr, port) + L"\n" +
+                                  CResourceManager::GetMessage(Msg::serio_inuse)));
     EXPECT_EQ(monitor.Interrupt(), 130);
 }

@@ -26,9 +26,9 @@ private:
     std::size_t Transfer(bool write, void* data, std::uint32_t count, std::uint32_t boundMs);
     bool SetReadTimeout(std::uint32_t timeoutMs);
 
-    void* m_port;        // HANDLE; INVALID_HANDLE_VALUE when closed
+    void* m_port;               // HANDLE; INVALID_HANDLE_VALUE when closed
     void* m_portLock = nullptr; // the named mutex held with the port
-    void* m_cancelEvent; // manual reset: set by CancelPending, reset by Open and Purge
+    void* m_cancelEvent;        // manual reset: set by CancelPending, reset by Open and Purge
     void* m_ioEvent;
     std::uint32_t m_readTimeoutMs = 0;
     bool m_readTimeoutSet = false;
