@@ -25,6 +25,7 @@ echo "== windows tests (under Wine)"
 ctest --preset windows -j "$jobs"
 
 echo "== windows end to end (k52ctl.exe under Wine, k52sim on Linux)"
+cmake --preset default >/dev/null
 cmake --build --preset default -j "$jobs" --target k52sim test_cli_threads
 dosdevices=$WINEPREFIX/dosdevices
 cleanup() {
