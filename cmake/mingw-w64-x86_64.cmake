@@ -15,6 +15,14 @@ else()
 endif()
 
 set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32 ${K52_WINDOWS_CACHE}/prefix)
+
+# The window: Qt for Windows, static, from scripts/build-qt-windows.sh, with
+# Debian's own Qt of the same version as the host tools (moc, rcc, uic).
+if(K52_WINDOWS_QT)
+  list(APPEND CMAKE_FIND_ROOT_PATH ${K52_WINDOWS_CACHE}/qt-mingw)
+  set(QT_HOST_PATH /usr)
+  set(QT_HOST_PATH_CMAKE_DIR /usr/lib/x86_64-linux-gnu/cmake)
+endif()
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
