@@ -1,5 +1,7 @@
 #include "app/ui/CSettingsProfile.h"
 
+#include "base/ProgramLocation.h"
+
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QSettings>
@@ -14,9 +16,28 @@ QString Key(const std::wstring& section, const std::wstring& entry) {
 
 } // namespace
 
-CSettingsProfile::CSettingsProfile()
-    : m_settings(std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, kOrganisation,
-                                             ApplicationName())) {}
+#ifdef _WIN32
+// On Windows an INI file in the user's application-data folder
+// (%APPDATA%\K52CFG\k52cfg.ini), not the registry: easy to find, copy and
+// remove with the program. Without that folder, the registry as before.
+static std::unique_ptr<QSettings> OpenSettings() {
+    const std::wstring folder = GetUserSettingsFolder();
+    if (folder.empty()) {
+        return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, kOrganisation,
+                                           CSettingsProfile::ApplicationName());
+    }
+    return std::make_unique<QSettings>(QString::fromStdWString(folder) + QLatin1Char('/') +
+                                           CSettingsProfile::ApplicationName() + QStringLiteral(".ini"),
+                                       QSettings::IniFormat);
+}
+#else
+static std::unique_ptr<QSettings> OpenSettings() {
+    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, kOrganisation,
+                                       CSettingsProfile::ApplicationName());
+}
+#endif
+
+CSettingsProfile::CSettingsProfile() : m_settings(OpenSettings()) {}
 
 CSettingsProfile::CSettingsProfile(const QString& iniFile)
     : m_settings(std::make_unique<QSettings>(iniFile, QSettings::IniFormat)) {}

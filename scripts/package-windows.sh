@@ -1,0 +1,78 @@
+#!/usr/bin/env bash
+# Builds the Windows programs (release, static: k52cfg.exe and k52ctl.exe
+# with no DLLs beside them) and packs them twice:
+#   K52CFG-<version>-windows-x64.zip   unpack anywhere and run
+#   K52CFG-<version>-setup.exe         the installer (per user, Start menu)
+# in build/windows-package (or $1), and prints both paths. Sets up what it
+# needs first: the cross compiler and libraries (setup-windows.sh), Qt for
+# Windows (build-qt-windows.sh), NSIS, Qt's translations and the licence texts.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup-windows.sh
+scripts/build-qt-windows.sh
+
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then
+  sudo="sudo"
+fi
+packages=(nsis qt6-translations-l10n libpugixml-dev mingw-w64-common gcc-mingw-w64-base zip)
+missing=()
+for package in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$package")
+  fi
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing ${missing[*]} ..." >&2
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+out=$(realpath -m "${1:-build/windows-package}")
+build=$out/build
+cmake -S . -B "$build" -G Ninja \
+  --toolchain cmake/mingw-w64-x86_64.cmake \
+  -DCMAKE_BUILD_TYPE=Release \
+  -DK52_WINDOWS_QT=ON \
+  -DK52_BUILD_GUI=ON \
+  -DK52_BUILD_TESTS=OFF \
+  -DK52_BUILD_BENCHMARKS=OFF >/dev/null
+cmake --build "$build" -j "$(nproc)" --target k52cfg k52ctl >/dev/null
+
+version=$(sed -n 's/^project(K52CFG VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+name=K52CFG-$version
+stage=$out/stage/$name
+rm -rf "$out/stage"
+mkdir -p "$stage/translations" "$stage/licenses"
+
+# Text files with Windows line ends, for whatever editor opens them.
+crlf() { sed 's/\r*$/\r/' "$1" >"$2"; }
+
+for program in k52cfg k52ctl; do
+  x86_64-w64-mingw32-strip -o "$stage/$program.exe" "$build/bin/$program.exe"
+done
+cp lang/*.lng data/icons/k52cfg.ico "$stage/"
+crlf LICENSE "$stage/LICENSE.txt"
+crlf data/windows/THIRD-PARTY.txt "$stage/THIRD-PARTY.txt"
+crlf data/windows/README.txt "$stage/README.txt"
+for language in en ja; do
+  cp "/usr/share/qt6/translations/qtbase_$language.qm" "$stage/translations/"
+done
+crlf /usr/share/common-licenses/LGPL-3 "$stage/licenses/LGPL-3.txt"
+crlf /usr/share/common-licenses/GPL-3 "$stage/licenses/GPL-3.txt"
+crlf /usr/share/doc/libpugixml-dev/copyright "$stage/licenses/pugixml.txt"
+crlf /usr/share/doc/mingw-w64-common/copyright "$stage/licenses/mingw-w64.txt"
+crlf /usr/share/doc/gcc-mingw-w64-base/copyright "$stage/licenses/gcc-runtime.txt"
+
+# The same archive from the same files: fixed times, sorted names, no extra fields.
+zip=$out/$name-windows-x64.zip
+rm -f "$zip"
+find "$out/stage" -exec touch -h -d "@${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}" {} +
+(cd "$out/stage" && find "$name" -print | LC_ALL=C sort | zip -q -X -@ "$zip")
+
+setup=$out/$name-setup.exe
+rm -f "$setup"
+makensis -V2 -DVERSION="$version" -DSTAGE="$stage" -DOUTFILE="$setup" data/windows/k52cfg.nsi >/dev/null
+
+echo "$zip"
+echo "$setup"
