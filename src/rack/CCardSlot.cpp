@@ -182,7 +182,7 @@ void CCardSlot::RequestSimulation(int slotIndex, std::int32_t mode, std::span<co
 // ---------------------------------------------------------------------------
 // Configuration file
 
-void CCardSlot::SaveToFile(const std::wstring& path) const {
+void CCardSlot::SaveToFile(const std::filesystem::path& path) const {
     CXmlReaderWriter writer;
     writer.Create(L"root");
     writer.AppendTextElement(L"/root", L"application", kFileApplication);
@@ -219,15 +219,15 @@ bool CCardSlot::IsSavedWithoutValues(const CXmlReaderWriter& reader, const std::
     return false;
 }
 
-void CCardSlot::LoadFromFile(const std::wstring& path) {
+void CCardSlot::LoadFromFile(const std::filesystem::path& path) {
     LoadSlots(path, false);
 }
 
-void CCardSlot::LoadForComparison(const std::wstring& path) {
+void CCardSlot::LoadForComparison(const std::filesystem::path& path) {
     LoadSlots(path, true);
 }
 
-void CCardSlot::LoadSlots(const std::wstring& path, bool withModuleInformation) {
+void CCardSlot::LoadSlots(const std::filesystem::path& path, bool withModuleInformation) {
     CIOCardType ioTypes;
     CCOMCardType comTypes;
     CXmlReaderWriter reader;
