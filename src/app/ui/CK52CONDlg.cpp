@@ -39,6 +39,7 @@
 #include <QShortcut>
 #include <QSignalBlocker>
 
+#include <algorithm>
 #include <bit>
 #include <exception>
 #include <filesystem>
@@ -141,15 +142,26 @@ void CK52CONDlg::CreateControls() {
     units.Place(report, IdReport, 109, 53, 43, 11);
     SetAddedLater(report);
 
-    // The status line: under the layout, which grows by its height.
+    // The status line: under the layout (PlaceStatusLine).
     m_statusLine = new QStatusBar(this);
     m_statusLine->setSizeGripEnabled(false);
-    const QSize layoutSize = units.ToPixels(381, 324);
+}
+
+void CK52CONDlg::PlaceStatusLine() {
+    // Below the lowest control, the window growing by the line's height
+    // whenever its texts have set its size anew.
+    int bottom = 0;
+    for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (child != m_statusLine && child->isVisibleTo(this)) {
+            bottom = std::max(bottom, child->geometry().bottom());
+        }
+    }
     const int statusHeight = m_statusLine->sizeHint().height();
-    m_statusLine->setGeometry(0, layoutSize.height(), layoutSize.width(), statusHeight);
-    resize(width(), height() + statusHeight);
-    setMinimumHeight(minimumHeight() + statusHeight);
-    setMaximumHeight(maximumHeight() == QWIDGETSIZE_MAX ? QWIDGETSIZE_MAX : maximumHeight() + statusHeight);
+    const int needed = bottom + 3 + statusHeight;
+    if (height() < needed) {
+        setFixedSize(width(), needed);
+    }
+    m_statusLine->setGeometry(0, height() - statusHeight, width(), statusHeight);
 }
 
 void CK52CONDlg::ConnectCommands() {
@@ -351,6 +363,7 @@ void CK52CONDlg::ApplyLanguage() {
     ShowPortNames();
     // The texts of another language need room of their own.
     FitWindowToTexts(this);
+    PlaceStatusLine();
     step([&] { m_slotList->Refresh(m_rack); });
     SelectSlotRow(m_selectedSlot);
     step([&] { ShowSelectedSlot(); });

@@ -158,6 +158,7 @@ private:
     void ShowTitle();
     // A short confirmation in the status line, for a while.
     void ShowStatus(const std::wstring& text);
+    void PlaceStatusLine();
     std::wstring PortChosenText() const;
     // What the selected card holds, to tell which rows a committed value
     // reset beside itself.
