@@ -66,8 +66,13 @@ void CXmlReaderWriter::Load(const std::wstring& path) {
     auto document = std::make_unique<pugi::xml_document>();
     pugi::xml_parse_result result = document->load_buffer(content.data(), content.size(),
                                                            pugi::parse_default | pugi::parse_declaration | pugi::parse_ws_pcdata_single);
+    // An empty file (a save that never happened, a truncated copy) says so.
+    const auto holdsNothing = [&] {
+        Raise(CMessageFormatter::Printf(L"\"%s\" holds no XML document: the file is empty or has no element.",
+                                        path));
+    };
     if (result.status == pugi::status_no_document_element) {
-        Raise(L"CXmlReaderWriter::Load failed");
+        holdsNothing();
     }
     if (!result) {
         auto [line, column] = LineAndColumn(content, result.offset);
@@ -76,7 +81,7 @@ void CXmlReaderWriter::Load(const std::wstring& path) {
     }
     pugi::xml_node root = document->document_element();
     if (!root) {
-        Raise(L"CXmlReaderWriter::Load failed");
+        holdsNothing();
     }
     m_document = std::move(document);
     m_root = root;
@@ -144,8 +149,9 @@ void CXmlReaderWriter::AppendTextElementWithAttribute(const std::wstring& parent
     child.append_attribute(ToUtf8(attributeName).c_str()) = ToUtf8(attributeValue).c_str();
 }
 
-std::wstring CXmlReaderWriter::GetText(const std::wstring& path) const {
-    pugi::xpath_node found = SelectSingle(path);
+namespace {
+
+std::wstring TextOfNode(const pugi::xpath_node& found) {
     if (found.attribute()) {
         return FromUtf8(found.attribute().value());
     }
@@ -156,4 +162,25 @@ std::wstring CXmlReaderWriter::GetText(const std::wstring& path) const {
     std::string text;
     CollectText(node, text);
     return FromUtf8(text);
+}
+
+} // namespace
+
+std::wstring CXmlReaderWriter::GetText(const std::wstring& path) const {
+    return TextOfNode(SelectSingle(path));
+}
+
+std::vector<std::wstring> CXmlReaderWriter::GetTexts(const std::wstring& path) const {
+    if (!m_document) {
+        Raise(L"XML: no document is loaded (looking for " + path + L").");
+    }
+    std::vector<std::wstring> texts;
+    try {
+        for (const pugi::xpath_node& found : m_document->select_nodes(ToUtf8(path).c_str())) {
+            texts.push_back(TextOfNode(found));
+        }
+    } catch (const pugi::xpath_exception& error) {
+        Raise(L"XML: invalid path " + path + L": " + FromUtf8(error.what()));
+    }
+    return texts;
 }

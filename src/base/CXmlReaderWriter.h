@@ -1,6 +1,7 @@
 #pragma once
 #include <memory>
 #include <string>
+#include <vector>
 
 #include <pugixml.hpp>
 
@@ -46,6 +47,9 @@ public:
     // Text of the single node the path selects (an element's text content,
     // or an attribute's value).
     std::wstring GetText(const std::wstring& path) const;
+    // The texts of every node the path selects, in document order: none when
+    // it selects nothing.
+    std::vector<std::wstring> GetTexts(const std::wstring& path) const;
 
     bool HasDocument() const { return m_document != nullptr; }
 

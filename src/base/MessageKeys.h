@@ -180,7 +180,17 @@ using Count = unsigned long long; // %llu
     K(fromstation, L"fromstation", Printf, Text, Text)                                                       \
     K(otherport, L"otherport", Plain)                                                                        \
     K(otherport_prompt, L"otherport.prompt", Plain)                                                          \
-    K(otherport_bad, L"otherport.bad", Printf, Text)
+    K(otherport_bad, L"otherport.bad", Printf, Text)                                                    \
+    /* odd hand-edited files: slot caption; slot, parameter caption, item code; slot, model name; */          \
+    /* slot, caption, the refusal; the file's name; the file's name, the warning; downloads read back */       \
+    K(loadwarn_slot, L"loadwarn.slot", Printf, Text)                                                         \
+    K(loadwarn_item, L"loadwarn.item", Printf, Text, Text, Text)                                             \
+    K(loadwarn_model, L"loadwarn.model", Printf, Text, Text)                                                 \
+    K(loadwarn_text, L"loadwarn.text", Printf, Text, Text, Text)                                             \
+    K(loadwarn_heading, L"loadwarn.heading", Printf, Text)                                                   \
+    K(ambiguouserr, L"ambiguouserr", Printf, Text, Text)                                                     \
+    K(verifyreaderr, L"verifyreaderr", Plain)                                                                \
+    K(verifyreadcancel, L"verifyreadcancel", Plain)
 
 // The style and the argument types follow one another: MessageStyle::Printf, Text ...
 #define K52_DECLARE_MESSAGE_KEY(name, key, ...) inline constexpr MessageKey<MessageStyle::__VA_ARGS__> name{key};

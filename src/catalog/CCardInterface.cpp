@@ -244,7 +244,8 @@ std::wstring CCardInterface::GetDisplayText(int row) const {
     // a list value outside the options is, so that the user sees what to mend.
     const std::wstring* unread = GetUnreadFileText(row);
     if (IsPasswordRow(definition)) {
-        // Whatever shows it (the list, k52ctl, a report) shows the mask only.
+        // Whatever shows it (the list, k52ctl, a report) shows the mask only,
+        // set or refused: not even that much is told about a password.
         if (unread != nullptr) {
             return std::wstring(L"?") + kPasswordMask;
         }
@@ -254,6 +255,10 @@ std::wstring CCardInterface::GetDisplayText(int row) const {
         return L"?" + *unread;
     }
     std::wstring text = GetStoredValueText(row);
+    // A text the module would refuse is marked as a refused number is.
+    if (definition.kind == KindText && !GetTextRefusal(row).empty()) {
+        text.insert(0, 1, L'?');
+    }
     if (definition.kind == KindList && text.empty()) {
         text = CMessageFormatter::Printf(L"?%d", GetStoredValue(row));
     }

@@ -123,6 +123,10 @@ public:
     // options, what one frame carries), without changing anything. Raises
     // CPrivateException with the card's message.
     void CheckStoredValue(int row) const;
+    // Why a download would refuse the text of a text row it writes (too long
+    // for one frame, a character outside Latin-1, ...), or empty when it
+    // would take it or the row is no such row. Only a file brings such a text.
+    std::wstring GetTextRefusal(int row) const;
 
     // Model steps.
     virtual std::wstring GetUnitText(int row) const;

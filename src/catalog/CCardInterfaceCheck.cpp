@@ -186,6 +186,18 @@ void CCardInterface::CheckListOption(int row, std::int32_t value) const {
                                                                       GetValueText(row, definition.maximum)));
 }
 
+std::wstring CCardInterface::GetTextRefusal(int row) const {
+    if (GetParameter(row).kind != KindText || !IsWrittenByDownload(row)) {
+        return {};
+    }
+    try {
+        CheckStoredValue(row);
+    } catch (const std::exception& error) {
+        return GetExceptionMessage(error);
+    }
+    return {};
+}
+
 void CCardInterface::CheckStoredValue(int row) const {
     const ParameterDefinition& definition = GetParameter(row);
     if (GetUnreadFileText(row) != nullptr) {

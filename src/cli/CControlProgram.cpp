@@ -54,6 +54,15 @@ void ReportFailure(const std::exception& error) {
     ReportErrorText(GetExceptionMessage(error, 1025));
 }
 
+// What is odd in a hand-edited file goes to the error stream, so that the
+// command's own output stays as it is for whoever reads it.
+void PrintLoadWarnings(const std::string& file, const CCardSlot& rack) {
+    const std::wstring warnings = rack.FormatLoadWarnings(FromUtf8(file));
+    if (!warnings.empty()) {
+        std::cerr << "k52ctl: " << ToUtf8(warnings) << std::endl;
+    }
+}
+
 // A text the language file lacks is left empty, as the windows leave it.
 template <class F> std::string TextOrEmpty(F&& lookUp) {
     try {
@@ -184,8 +193,8 @@ int CControlProgram::UploadTo(const std::string& port, std::uint64_t mask, const
                               const std::string& base, CCardSlot* uploaded) {
     CJX5COMInterface link;
     CComSettings settings = link.GetSettings();
-    if (!ResolvePortArgument(port, settings)) {
-        return UsageError("no port '" + port + "'; 'k52ctl ports' lists the ports");
+    if (std::string problem; !ResolvePortArgument(port, settings, problem)) {
+        return UsageError(problem);
     }
     settings.SetModuleSelectionMask(mask);
     link.SetSettings(settings);
@@ -241,8 +250,8 @@ int CControlProgram::DownloadFrom(const std::string& port, std::uint64_t mask, c
                                   bool verify) {
     CJX5COMInterface link;
     CComSettings settings = link.GetSettings();
-    if (!ResolvePortArgument(port, settings)) {
-        return UsageError("no port '" + port + "'; 'k52ctl ports' lists the ports");
+    if (std::string problem; !ResolvePortArgument(port, settings, problem)) {
+        return UsageError(problem);
     }
     settings.SetModuleSelectionMask(mask);
     link.SetSettings(settings);
@@ -252,6 +261,12 @@ int CControlProgram::DownloadFrom(const std::string& port, std::uint64_t mask, c
         rack.LoadFromFile(FromUtf8(file));
     } catch (const std::exception& error) {
         ReportFailure(error);
+        return kExitFailure;
+    }
+    // Which copy of a slot or a value the file meant is unknown: what would
+    // be written is a guess, and nobody has seen it.
+    if (const CCardSlot::LoadWarning* ambiguity = rack.FindAmbiguity()) {
+        ReportErrorText(FormatMessage(Msg::ambiguouserr, FromUtf8(file), ambiguity->text));
         return kExitFailure;
     }
     Outcome outcome = Outcome::Failed;
@@ -275,6 +290,9 @@ int CControlProgram::DownloadFrom(const std::string& port, std::uint64_t mask, c
     // What the station holds now, compared with what was to be written.
     CCardSlot station;
     if (const int status = ReadStation(port, mask, station); status != kExitSuccess) {
+        // The download itself went well: whoever reads the failure must not
+        // take it for a failed download.
+        ReportErrorText(GetMessage(status == kExitInterrupted ? Msg::verifyreadcancel : Msg::verifyreaderr));
         return status == kExitUsage ? kExitFailure : status;
     }
     // Read again now that the station's attribute word is known: it decides
@@ -300,8 +318,8 @@ int CControlProgram::DownloadFrom(const std::string& port, std::uint64_t mask, c
 int CControlProgram::ReadStation(const std::string& port, std::uint64_t mask, CCardSlot& rack) {
     CJX5COMInterface link;
     CComSettings settings = link.GetSettings();
-    if (!ResolvePortArgument(port, settings)) {
-        return UsageError("no port '" + port + "'; 'k52ctl ports' lists the ports");
+    if (std::string problem; !ResolvePortArgument(port, settings, problem)) {
+        return UsageError(problem);
     }
     settings.SetModuleSelectionMask(mask);
     link.SetSettings(settings);
@@ -375,6 +393,8 @@ int CControlProgram::Diff(const CCommandLine& line) {
         ReportFailure(error);
         return kExitUsage;
     }
+    PrintLoadWarnings(files[0], first);
+    PrintLoadWarnings(files[1], second);
     const CRackComparison comparison(first, second, line.GetSlotMask());
     PrintDifferences(comparison, first);
     return comparison.IsEqual() ? kExitSuccess : kExitFailure;
@@ -396,6 +416,7 @@ int CControlProgram::Verify(const CCommandLine& line) {
     if (!loadFile()) {
         return kExitUsage;
     }
+    PrintLoadWarnings(line.GetFile(), file);
     CCardSlot station;
     if (const int status = ReadStation(line.GetPort(), line.GetSlotMask(), station); status != kExitSuccess) {
         // 1 says "different"; a station that could not be read is not.
@@ -425,6 +446,10 @@ int CControlProgram::Report(const CCommandLine& line) {
     } catch (const std::exception& error) {
         ReportFailure(error);
         return kExitFailure;
+    }
+    PrintLoadWarnings(line.GetFile(), rack);
+    if (!line.GetBefore().empty()) {
+        PrintLoadWarnings(line.GetBefore(), asFound);
     }
     CCommissioningReport report(rack);
     CCommissioningReport::Facts facts;
@@ -482,7 +507,9 @@ void CControlProgram::PrintSlot(const CCardSlot& rack, int slotIndex, int maxRow
 int CControlProgram::Show(const CCommandLine& line) {
     CCardSlot rack;
     try {
-        rack.LoadFromFile(FromUtf8(line.GetFile()));
+        // The file as it stands, module information too, as diff and report read it.
+        rack.LoadForComparison(FromUtf8(line.GetFile()));
+        PrintLoadWarnings(line.GetFile(), rack);
         if (line.GetShownSlot()) {
             PrintSlot(rack, *line.GetShownSlot(), -1);
         } else {

@@ -138,8 +138,8 @@ std::wstring CMonitorCommand::FormatSlotLine(const CCardSlot& rack, int slotInde
             break;
         }
         case CMonitorUnit::KindSwitch:
-            values = unit.switchValue != 0 ? GetMessage(Msg::inSimulate) : std::wstring(L"-");
-            break;
+            // The simulation switch is no channel: the line after the slots
+            // names the modules that simulate.
         default:
             continue;
         }
@@ -160,8 +160,8 @@ int CMonitorCommand::Run(const std::vector<std::string>& arguments) {
     }
     CJX5COMInterface link;
     CComSettings settings = link.GetSettings();
-    if (!ResolvePortArgument(m_port, settings)) {
-        std::cerr << "k52ctl: no such port: " << m_port << "\n";
+    if (!ResolvePortArgument(m_port, settings, problem)) {
+        std::cerr << "k52ctl: " << problem << "\n";
         return kExitUsage;
     }
     link.SetSettings(settings);

@@ -123,6 +123,18 @@ void CMonitorThread::Rest() {
     m_queueSignal.wait_for(lock, std::chrono::milliseconds(rest), [this] { return m_stopping; });
 }
 
+void CMonitorThread::KeepCycleInterval() {
+    const auto now = std::chrono::steady_clock::now();
+    if (m_lastCycleStart) {
+        const auto earliest = *m_lastCycleStart + std::chrono::milliseconds(kMinCycleIntervalMs);
+        if (now < earliest) {
+            std::unique_lock<std::mutex> lock(m_queueMutex);
+            m_queueSignal.wait_until(lock, earliest, [this] { return m_stopping; });
+        }
+    }
+    m_lastCycleStart = std::chrono::steady_clock::now();
+}
+
 void CMonitorThread::NoteOutcome(const std::wstring* failure) {
     // Without a station every command fails at once: the rest keeps the
     // thread from spinning, short at first so that a passing fault costs
@@ -171,6 +183,9 @@ bool CMonitorThread::Execute(const QueuedCommand& command) {
     const std::uint32_t code = command.code;
     if (code != CommandEnd) {
         Rest();
+    }
+    if (code == CommandCycle) {
+        KeepCycleInterval();
     }
     bool failed = false;
     try {

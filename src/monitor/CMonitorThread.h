@@ -33,6 +33,14 @@ class CJX5COMInterface;
 // next one, from kFirstRestMs growing to kLongestRestMs, so that a monitor
 // without a station leaves the processor and the line alone; a good command
 // ends the rest, and Stop ends it at once.
+//
+// Cycles never start closer together than kMinCycleIntervalMs. On a real line
+// a healthy cycle takes longer than that (one exchange at 9600 baud alone is
+// some 20 to 60 ms, and a cycle is at least two), so cycles there run back to
+// back as before; a station that answers at once (the built-in demo station)
+// would otherwise be read a thousand times a second, keeping a core busy and
+// a recording growing by gigabytes an hour, for values no one can follow.
+// Ten readings a second is more than a person watching or a trend needs.
 class CMonitorThread : public CObservable {
 public:
     enum Command : std::uint32_t {
@@ -43,6 +51,7 @@ public:
 
     static constexpr std::uint32_t kFirstRestMs = 100;
     static constexpr std::uint32_t kLongestRestMs = 1000;
+    static constexpr std::uint32_t kMinCycleIntervalMs = 100;
 
     // Whether the station answers, and since when it does not.
     struct LineState {
@@ -130,6 +139,8 @@ private:
     bool Execute(const QueuedCommand& command);
     void Carry(const QueuedCommand& command);
     void Rest();
+    // Waits until kMinCycleIntervalMs after the start of the previous cycle.
+    void KeepCycleInterval();
     void NoteOutcome(const std::wstring* failure);
     void Publish(std::uint32_t command, bool failed);
 
@@ -143,6 +154,7 @@ private:
     std::deque<QueuedCommand> m_queue;
     bool m_stopping = false; // guarded by m_queueMutex
     std::atomic<std::uint32_t> m_restMs{0};
+    std::optional<std::chrono::steady_clock::time_point> m_lastCycleStart; // the thread's alone
 
     mutable std::mutex m_stateMutex;
     LineState m_lineState;

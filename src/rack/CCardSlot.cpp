@@ -10,6 +10,7 @@
 #include "link/CJX5COMInterface.h"
 #include "rack/CProgressCounter.h"
 
+#include <algorithm>
 #include <bit>
 #include <stdexcept>
 
@@ -33,6 +34,19 @@ constexpr std::size_t kInnerMessageBuffer = 1025;
 constexpr const wchar_t* kFileApplication = L"K52CFG";
 constexpr const wchar_t* kFileType = L"configuration";
 constexpr const wchar_t* kFileVersion = L"1.17.75";
+
+int ItemCodeOf(const ParameterDefinition& definition) {
+    return definition.page * 256 + definition.item;
+}
+
+// A text the language file lacks stays empty, as it does in the list.
+std::wstring CaptionOrEmpty(const CCardInterface& card, int row) {
+    try {
+        return card.GetCaption(row);
+    } catch (const std::exception&) {
+        return {};
+    }
+}
 
 std::wstring SlotPath(std::int32_t slotNumber) {
     return CMessageFormatter::Printf(L"/root/slot[@no='%d']", slotNumber);
@@ -97,6 +111,7 @@ void CCardSlot::Clear() {
                                                  : CardHandle(comTypes.CreateByCode(0));
     }
     m_simulationPending = 0;
+    m_loadWarnings.clear();
 }
 
 CCardSlot::CardHandle CCardSlot::CopyCard(const CCardInterface& card, std::int32_t slotNumber) {
@@ -254,7 +269,81 @@ void CCardSlot::LoadSlots(const std::wstring& path, bool withModuleInformation) 
     } catch (const std::exception&) {
         throw CPrivateException(FailureKind::File, GetMessage(Msg::desfileerr));
     }
+    std::vector<LoadWarning> warnings;
+    for (int index = 0; index < kSlotCount; ++index) {
+        const std::int32_t number = GetSlotNumber(index);
+        CollectLoadWarnings(reader, index, reader.GetText(SlotPath(number) + L"/type"), *slots[number],
+                            warnings);
+    }
     m_slots = std::move(slots);
+    m_loadWarnings = std::move(warnings);
+}
+
+void CCardSlot::CollectLoadWarnings(const CXmlReaderWriter& reader, int slotIndex, const std::wstring& model,
+                                    const CCardInterface& card, std::vector<LoadWarning>& warnings) const {
+    const std::wstring slotPath = SlotPath(GetSlotNumber(slotIndex));
+    const std::wstring slot = GetSlotCaption(slotIndex);
+    const auto add = [&](LoadWarning::Kind kind, std::wstring text) {
+        warnings.push_back({kind, slotIndex, std::move(text)});
+    };
+    if (reader.GetTexts(slotPath + L"/@no").size() > 1) {
+        add(LoadWarning::Kind::DuplicateSlot, FormatMessage(Msg::loadwarn_slot, slot));
+    }
+    if (card.GetTypeCode() == -1 && model != card.GetCardName().GetModelName()) {
+        add(LoadWarning::Kind::UnknownModel, FormatMessage(Msg::loadwarn_model, slot, model));
+    }
+    // The parameters of the slot's first copy, the one the load took.
+    const std::vector<std::wstring> items = reader.GetTexts(L"(" + slotPath + L")[1]/parameter/@item");
+    std::vector<std::wstring> reported;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const std::wstring& item = items[i];
+        if (std::find(items.begin(), items.begin() + static_cast<std::ptrdiff_t>(i), item) ==
+                items.begin() + static_cast<std::ptrdiff_t>(i) ||
+            std::find(reported.begin(), reported.end(), item) != reported.end()) {
+            continue;
+        }
+        reported.push_back(item);
+        std::wstring caption;
+        for (int row = 0; row < card.GetParameterCount(); ++row) {
+            const ParameterDefinition& definition = card.GetParameter(row);
+            if (definition.kind != KindGroup && CMessageFormatter::Printf(L"%04x", ItemCodeOf(definition)) == item) {
+                caption = CaptionOrEmpty(card, row);
+                break;
+            }
+        }
+        add(LoadWarning::Kind::DuplicateItem, FormatMessage(Msg::loadwarn_item, slot, caption, item));
+    }
+    for (int row = 0; row < card.GetParameterCount(); ++row) {
+        const std::wstring refusal = card.GetTextRefusal(row);
+        if (!refusal.empty()) {
+            add(LoadWarning::Kind::RefusedText,
+                FormatMessage(Msg::loadwarn_text, slot, CaptionOrEmpty(card, row), refusal));
+        }
+    }
+}
+
+std::wstring CCardSlot::FormatLoadWarnings(const std::wstring& fileName, std::size_t maxWarnings) const {
+    if (m_loadWarnings.empty()) {
+        return {};
+    }
+    std::wstring text = FormatMessage(Msg::loadwarn_heading, fileName);
+    for (std::size_t i = 0; i < m_loadWarnings.size(); ++i) {
+        if (i == maxWarnings) {
+            text += L"\n  \u2026";
+            break;
+        }
+        text += L"\n  " + m_loadWarnings[i].text;
+    }
+    return text;
+}
+
+const CCardSlot::LoadWarning* CCardSlot::FindAmbiguity() const {
+    for (const LoadWarning& warning : m_loadWarnings) {
+        if (warning.IsAmbiguous()) {
+            return &warning;
+        }
+    }
+    return nullptr;
 }
 
 // ---------------------------------------------------------------------------
@@ -453,8 +542,13 @@ void CCardSlot::CompareWithStation(CJX5COMInterface& link, std::uint64_t mask,
 void CCardSlot::RefreshForMonitor(CJX5COMInterface& link) {
     try {
         RefreshSlots(link);
-    } catch (const std::exception& error) {
-        RaiseWrapped(link, Msg::uploaderr, error);
+    } catch (const std::exception&) {
+        // A monitoring cycle is no upload: its failure goes on as it is,
+        // unless it is the owner's own cancel.
+        if (link.IsCancelled()) {
+            throw CPrivateException::Cancellation();
+        }
+        throw;
     }
 }
 

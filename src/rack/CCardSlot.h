@@ -3,11 +3,13 @@
 #include "catalog/CCardInterface.h"
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <map>
 #include <memory>
 #include <span>
 #include <string>
+#include <vector>
 
 class CJX5COMInterface;
 class CProgressCounter;
@@ -67,6 +69,19 @@ public:
     // that holds no card in the source keeps its own.
     void CopySlots(const CCardSlot& source, std::uint64_t mask);
 
+    // What is odd in a hand-edited configuration file that a load takes all
+    // the same, as files have always been taken: of a slot or a parameter
+    // the file holds twice the first copy is used, an unknown model opens as
+    // the unknown module, a text the module would refuse stays as it is.
+    struct LoadWarning {
+        enum class Kind { DuplicateSlot, DuplicateItem, UnknownModel, RefusedText };
+        Kind kind = Kind::DuplicateSlot;
+        int slotIndex = 0;
+        std::wstring text; // for the user, naming the slot and the item
+        // The file can be read two ways: which copy was meant is unknown.
+        bool IsAmbiguous() const { return kind == Kind::DuplicateSlot || kind == Kind::DuplicateItem; }
+    };
+
     void SaveToFile(const std::wstring& path) const;
     // Replaces the rack by a configuration file's; on failure the rack stays as it was.
     void LoadFromFile(const std::wstring& path);
@@ -74,6 +89,14 @@ public:
     // module information rows (versions, MAC address) come from the file too,
     // where an open leaves the card's own.
     void LoadForComparison(const std::wstring& path);
+    // The warnings of the file the rack was last loaded from, in slot order.
+    const std::vector<LoadWarning>& GetLoadWarnings() const { return m_loadWarnings; }
+    // The first warning about a file that can be read two ways, or null.
+    const LoadWarning* FindAmbiguity() const;
+    // The warnings for the user under a heading naming the file, one a line,
+    // at most maxWarnings of them (an ellipsis stands for the rest); empty
+    // when there are none.
+    std::wstring FormatLoadWarnings(const std::wstring& fileName, std::size_t maxWarnings = SIZE_MAX) const;
 
     // Reads the chosen slots from the station into a new set of cards, which
     // replaces this rack's only when everything was read.
@@ -120,6 +143,9 @@ private:
     }
 
     void LoadSlots(const std::wstring& path, bool withModuleInformation);
+    // What LoadSlots warns about in the slot it has just read.
+    void CollectLoadWarnings(const CXmlReaderWriter& reader, int slotIndex, const std::wstring& model,
+                             const CCardInterface& card, std::vector<LoadWarning>& warnings) const;
     // A 16-point digital module saved while the station's attribute word was
     // unknown: its slot in the file holds the model and no value at all.
     static bool IsSavedWithoutValues(const CXmlReaderWriter& reader, const std::wstring& slotPath,
@@ -140,4 +166,5 @@ private:
     std::array<std::int32_t, kSimulationValueCount> m_simulationValues{};
     std::uint8_t m_simulationPending = 0;
     std::int32_t m_monitoredSlot = -1;
+    std::vector<LoadWarning> m_loadWarnings;
 };

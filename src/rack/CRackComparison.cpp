@@ -65,8 +65,8 @@ bool SameStoredValue(const CCardInterface& left, int leftRow, const CCardInterfa
     return left.GetStoredValue(leftRow) == right.GetStoredValue(rightRow);
 }
 
-// Rows of two different models are paired by what they are (their caption
-// key), the n-th row of a key with the n-th of the same key.
+// Rows of two tables of one model are paired by what they are (their
+// caption key), the n-th row of a key with the n-th of the same key.
 using RowKey = std::pair<std::wstring, int>;
 
 std::vector<std::pair<int, RowKey>> KeyedRows(const CCardInterface& card) {
@@ -102,12 +102,15 @@ CRackComparison::CRackComparison(const CCardSlot& left, const CCardSlot& right, 
 }
 
 void CRackComparison::CompareSlot(int slotIndex, const CCardInterface* left, const CCardInterface* right) {
-    const bool sameModel = left != nullptr && right != nullptr && ModelOf(left) == ModelOf(right) &&
-                           left->GetParameterCount() == right->GetParameterCount();
-    if (!sameModel && ModelOf(left) != ModelOf(right)) {
+    // Rows of two models mean different things even where they share a
+    // name (one model's response time-out is not another's session
+    // time-out): a slot whose models differ is one module difference with
+    // both names, and none of its rows is compared.
+    if (left == nullptr || right == nullptr || ModelOf(left) != ModelOf(right)) {
         m_modules.push_back({slotIndex, ModelOf(left), ModelOf(right)});
+        return;
     }
-    if (sameModel) {
+    if (left->GetParameterCount() == right->GetParameterCount()) {
         for (int row = 0; row < left->GetParameterCount(); ++row) {
             if (HoldsValue(*left, row)) {
                 CompareRows(slotIndex, *left, row, *right, row, true);
@@ -115,15 +118,8 @@ void CRackComparison::CompareSlot(int slotIndex, const CCardInterface* left, con
         }
         return;
     }
-    if (left == nullptr || right == nullptr) {
-        const CCardInterface& card = left != nullptr ? *left : *right;
-        for (int row = 0; row < card.GetParameterCount(); ++row) {
-            if (HoldsValue(card, row)) {
-                AddOneSided(slotIndex, card, row, left != nullptr);
-            }
-        }
-        return;
-    }
+    // One model whose table differs with the station's attribute word (the
+    // 16-point digital modules): its rows pair by what they are.
     std::map<RowKey, int> rightByKey;
     for (const auto& [row, key] : KeyedRows(*right)) {
         rightByKey.emplace(key, row);

@@ -46,7 +46,8 @@ public:
     // Compares the slots whose bit is set in the mask (bit i for slot index i).
     CRackComparison(const CCardSlot& left, const CCardSlot& right, std::uint64_t mask = CCardSlot::kAllSlots);
 
-    // Slots whose modules are of different models, in slot order.
+    // Slots whose modules are of different models, in slot order; the rows
+    // of such a slot are not compared.
     const std::vector<ModuleDifference>& GetModuleDifferences() const { return m_modules; }
     // Values that differ and rows only one side has, that a download writes.
     const std::vector<RowDifference>& GetValueDifferences() const { return m_values; }

@@ -79,7 +79,11 @@ TEST(XmlReaderWriter, FailedLoadKeepsThePreviousDocument) {
     EXPECT_NE(bad.find(dir.file("bad.xml")), std::wstring::npos) << bad;
     EXPECT_EQ(xml.GetText(L"/root/a"), L"first");
 
-    EXPECT_EQ(RaisedText([&] { xml.Load(dir.file("nothing.xml")); }), L"CXmlReaderWriter::Load failed");
+    WriteFile(dir.path() / "empty.xml", "");
+    for (const char* name : {"nothing.xml", "empty.xml"}) {
+        const std::wstring nothing = RaisedText([&] { xml.Load(dir.file(name)); });
+        EXPECT_NE(nothing.find(dir.file(name) + L"\" holds no XML document"), std::wstring::npos) << nothing;
+    }
     RaisedText([&] { xml.Load(dir.file("missing.xml")); });
     EXPECT_EQ(xml.GetText(L"/root/a"), L"first");
 }

@@ -1,7 +1,14 @@
 // The argument rules of k52ctl that a script relies on.
 #include "cli/CCommandLine.h"
+#include "cli/PortArgument.h"
+
+#include "base/TextConvert.h"
+#include "link/CComPortList.h"
+#include "link/CComSettings.h"
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 namespace {
 
@@ -128,3 +135,43 @@ TEST(CommandLine, OptionsGoAnywhereOnceAndEachWithAValue) {
 }
 
 } // namespace
+
+// What each kind of PORT argument opens, or why it opens nothing.
+TEST(CommandLine, PortArgumentsNameAPortOrSayWhyNot) {
+    ComPortSources sources;
+    sources.adapters = [] {
+        return std::vector<ComPortAdapterRecord>{{L"/dev/ttyUSB0", L"Acme USB/RS485 Converter (A1)"}};
+    };
+    const CComPortList ports(sources);
+    const std::string here = std::filesystem::current_path().string();
+    const struct {
+        std::string argument;
+        std::string path;   // the device path it opens
+        std::string reason; // or a part of the reason it opens none
+    } cases[] = {
+        {"Acme USB/RS485 Converter (A1)", "/dev/ttyUSB0", ""},
+        {"COM2", "/dev/ttyS1", ""},
+        {"/dev/ttyUSB7", "/dev/ttyUSB7", ""},
+        {"./k52", here + "/k52", ""},
+        {"links/../k52", here + "/k52", ""},
+        {"sim:", "sim:", ""},
+        {"sim:0=K52HQ8,1=JK7W", "sim:0=K52HQ8,1=JK7W", ""},
+        {"sim:0=BOGUS", "", "'BOGUS' is no communication"},
+        {"sim:17=JK7W", "", "'17=JK7W' names no slot"},
+        {"sim:1=K52HQ8", "", "'K52HQ8' is no I/O"},
+        {"sim:1=JK7W,1=KZ9W", "", "slot 1 is named twice"},
+        {"k52", "", "no port 'k52'"},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.argument);
+        CComSettings settings;
+        std::string problem;
+        const bool named = ResolvePortArgument(test.argument, ports, settings, problem);
+        EXPECT_EQ(named, test.reason.empty()) << problem;
+        if (named) {
+            EXPECT_EQ(ToUtf8(settings.GetDevicePath()), test.path);
+        } else {
+            EXPECT_NE(problem.find(test.reason), std::string::npos) << problem;
+        }
+    }
+}

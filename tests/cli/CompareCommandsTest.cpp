@@ -84,11 +84,11 @@ TEST_F(CompareCommandsTest, DiffSaysEqualDifferentOrTroubleByItsStatus) {
                                ToUtf8(CResourceManager::FormatMessage(Msg::cmp_counts, 0, 1)) + "\n");
     EXPECT_EQ(changed.err, "");
 
-    // Another model: the module first, then its rows, each side's own.
+    // Another model: the module with both names, and none of its rows.
     const Result model = RunK52ctl({"diff", a, other});
     EXPECT_EQ(model.status, 1);
-    EXPECT_EQ(model.out.rfind("IO03\t" + Text(Msg::cmp_module) + "\tKZ9W\tJK9W\n", 0), 0u) << model.out;
-    EXPECT_NE(model.out.find("\t" + Text(Msg::cmp_absent) + "\n"), std::string::npos);
+    EXPECT_EQ(model.out, "IO03\t" + Text(Msg::cmp_module) + "\tKZ9W\tJK9W\n" +
+                             ToUtf8(CResourceManager::FormatMessage(Msg::cmp_counts, 1, 0)) + "\n");
 
     // Only the chosen slots.
     EXPECT_EQ(RunK52ctl({"diff", a, other, "--slots", "0-2"}).status, 0);
@@ -221,3 +221,30 @@ TEST_F(CompareCommandsTest, ReportWritesOnePageAndReplacesOnlyWhatItMay) {
 }
 
 } // namespace
+
+// A file holding a value twice opens as before, the first copy winning, but
+// every command that reads it says so; download refuses it, naming it.
+TEST_F(CompareCommandsTest, AFileHoldingAValueTwiceIsNamedByEveryCommandAndNeverDownloaded) {
+    const std::string port = "sim:0=K52HQ8,1=JK7W";
+    const std::string a = File("a.cfg");
+    ASSERT_EQ(RunK52ctl({"upload", "--port", port, "--output", a}).status, 0);
+    std::string content = k52test::ReadFile(a);
+    const std::size_t first = content.find("<parameter", content.find("<slot no=\"1\">"));
+    const std::string item = content.substr(first, content.find("</parameter>", first) + 12 - first);
+    content.insert(first + item.size(), item.substr(0, item.find('>') + 1) + "77</parameter>");
+    const std::string twice = File("twice.cfg");
+    k52test::WriteFile(twice, content);
+
+    for (const std::vector<std::string>& arguments : std::vector<std::vector<std::string>>{
+             {"show", twice}, {"diff", a, twice}, {"verify", "--port", port, twice},
+             {"report", twice, "--output", File("r.html")}}) {
+        const Result result = RunK52ctl(arguments);
+        EXPECT_EQ(result.status, 0) << arguments[0] << result.err;
+        EXPECT_NE(result.err.find("twice.cfg was opened, but parts of it are odd:\n  IO01, "), std::string::npos)
+            << arguments[0] << result.err;
+    }
+    const Result download = RunK52ctl({"download", "--port", port, twice});
+    EXPECT_EQ(download.status, 1);
+    EXPECT_NE(download.err.find("twice.cfg can be read two ways and is not downloaded: IO01, "), std::string::npos)
+        << download.err;
+}

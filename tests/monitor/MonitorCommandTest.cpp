@@ -37,6 +37,7 @@ TEST(MonitorCommand, PrintsOneLinePerOccupiedSlotAfterEveryCycle) {
     EXPECT_EQ(lines[1].rfind("COM  K52HQ8", 0), 0u) << lines[1];
     EXPECT_EQ(lines[2].rfind("IO01  KZ9W  Ch 1: ", 0), 0u) << lines[2];
     EXPECT_NE(lines[2].find("Ch 2: "), std::string::npos);
+    EXPECT_EQ(lines[2].find("Ch 3"), std::string::npos) << "the simulation switch is no channel";
     EXPECT_EQ(lines[3].rfind("IO02  BJ58W  Ch 1: ", 0), 0u) << lines[3];
 }
 

@@ -434,3 +434,19 @@ TEST_F(MonitorThreadTest, StopEndsARestAtOnce) {
               CResourceManager::FormatMessage(Msg::serio_openerr, std::wstring(L"Station port")) + L"\n" +
                   CResourceManager::GetMessage(Msg::serio_notpresent));
 }
+
+// A station that answers at once is still read no more than ten times a
+// second: six cycles asked for back to back start over at least half a second.
+TEST_F(MonitorThreadTest, CyclesOnAnInstantStationKeepTheMinimumInterval) {
+    UsePort(L"sim:0=K52HQ8,1=JK7W");
+    m_thread.Attach(&m_observer);
+    m_observer.AnswerWithCycles(5);
+    const auto before = Clock::now();
+    m_thread.Start();
+    m_thread.PostCycle();
+    ASSERT_TRUE(m_observer.WaitFor(6));
+    m_thread.Stop();
+    const auto records = m_observer.Records();
+    EXPECT_FALSE(records[5].failed);
+    EXPECT_GE(MillisecondsBetween(before, records[5].at), 5.0 * CMonitorThread::kMinCycleIntervalMs - 1);
+}

@@ -379,3 +379,62 @@ TEST_F(ConfigurationFileTest, FailedSaveLeavesThePreviousFileWhole) {
 }
 
 } // namespace
+
+// A hand-edited file opens as before, the first copy of what it holds twice
+// winning, but every oddity is named with its slot and item.
+TEST_F(ConfigurationFileTest, OddHandEditedFilesOpenWithAWarningForEachOddity) {
+    CCardSlot rack;
+    SavedRack(rack);
+    rack.SetCard(0, CCOMCardType().CreateByName(L"K52HZKJ8"));
+    rack.SaveToFile(m_dir.file("rack.cfg"));
+    CCardInterface& com = *rack.GetCard(0);
+    int login = -1;
+    for (int row = 0; row < com.GetParameterCount(); ++row) {
+        login = com.GetParameter(row).kind == KindText && com.GetParameter(row).item == 0x3d ? row : login;
+    }
+    ASSERT_GE(login, 0);
+    CCardSlot clean;
+    clean.LoadFromFile(m_dir.file("rack.cfg"));
+    EXPECT_TRUE(clean.GetLoadWarnings().empty());
+    EXPECT_EQ(clean.FormatLoadWarnings(L"rack.cfg"), L"");
+
+    // A login name no module takes, as only a file brings one.
+    com.SetTextSlot(com.GetParameter(login).textSlot, L"\u65E5\u672C");
+    rack.SaveToFile(m_dir.file("rack.cfg"));
+    std::string content = ReadFile(m_dir.path() / "rack.cfg");
+    const auto replace = [&](const std::string& from, const std::string& to) {
+        const std::size_t at = content.find(from);
+        ASSERT_NE(at, std::string::npos) << from;
+        content.replace(at, from.size(), to);
+    };
+    const std::size_t first = content.find("<parameter", content.find("<slot no=\"1\">"));
+    const std::string item = content.substr(first, content.find("</parameter>", first) + 12 - first);
+    replace(item, item + item.substr(0, item.find('>') + 1) + "12345</parameter>");
+    replace("<slot no=\"5\"><type>null</type>", "<slot no=\"5\"><type>FOO9W</type>");
+    replace("</root>", "<slot no=\"3\"><type>KZ9W</type></slot></root>");
+    CCardSlot loaded;
+    ASSERT_EQ(LoadEdited(content, loaded), L"");
+
+    using Kind = CCardSlot::LoadWarning::Kind;
+    const std::vector<std::pair<Kind, int>> expected = {
+        {Kind::RefusedText, 0}, {Kind::DuplicateItem, 1}, {Kind::DuplicateSlot, 3}, {Kind::UnknownModel, 5}};
+    ASSERT_EQ(loaded.GetLoadWarnings().size(), expected.size()) << loaded.FormatLoadWarnings(L"edited.cfg");
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        const CCardSlot::LoadWarning& warning = loaded.GetLoadWarnings()[i];
+        EXPECT_EQ(warning.kind, expected[i].first) << i;
+        EXPECT_EQ(warning.slotIndex, expected[i].second) << i;
+        EXPECT_EQ(warning.text.rfind(loaded.GetSlotCaption(expected[i].second), 0), 0u) << warning.text;
+    }
+    EXPECT_NE(loaded.GetLoadWarnings()[0].text.find(L"Login names"), std::wstring::npos);
+    EXPECT_NE(loaded.GetLoadWarnings()[3].text.find(L"FOO9W"), std::wstring::npos);
+    ASSERT_NE(loaded.FindAmbiguity(), nullptr);
+    EXPECT_EQ(loaded.FindAmbiguity()->slotIndex, 1);
+    // What opened: the first copies, the file's text marked, the unknown module.
+    ExpectSameValues(*rack.GetCard(1), *loaded.GetCard(1));
+    ExpectSameValues(*rack.GetCard(3), *loaded.GetCard(3));
+    EXPECT_EQ(loaded.GetCard(0)->GetDisplayText(login), L"?\u65E5\u672C");
+    EXPECT_EQ(loaded.GetCard(5)->GetTypeCode(), -1);
+    EXPECT_NE(loaded.FormatLoadWarnings(L"edited.cfg", 2).find(L"edited.cfg"), std::wstring::npos);
+    loaded.Clear();
+    EXPECT_TRUE(loaded.GetLoadWarnings().empty());
+}

@@ -88,8 +88,8 @@ TEST_F(MonitorCycleTest, UnreadableModuleMapFailsTheCycleAndKeepsTheRack) {
     const CCardSlot before = rack;
 
     m_station.SetMapCommandWord(L"STATUS");
-    EXPECT_EQ(RaisedText([&] { rack.RefreshForMonitor(*link); }),
-              CResourceManager::FormatMessage(Msg::uploaderr, std::wstring(L"can't read active i/o card")));
+    // Its own reason, not an upload's: the monitor's state line shows it.
+    EXPECT_EQ(RaisedText([&] { rack.RefreshForMonitor(*link); }), L"can't read active i/o card");
     for (int index = 0; index < CCardSlot::kSlotCount; ++index) {
         EXPECT_EQ(rack.GetCard(index), before.GetCard(index)) << index;
     }
@@ -152,8 +152,7 @@ TEST_F(MonitorCycleTest, FailedSimulationIsReportedAndNotRetried) {
 
     // Within a cycle the simulation's failure fails the cycle as a whole.
     rack.RequestSimulation(1, 1, values);
-    EXPECT_EQ(RaisedText([&] { rack.RefreshForMonitor(*link); }),
-              CResourceManager::FormatMessage(Msg::uploaderr, CResourceManager::GetMessage(Msg::simuouterr)));
+    EXPECT_EQ(RaisedText([&] { rack.RefreshForMonitor(*link); }), CResourceManager::GetMessage(Msg::simuouterr));
     EXPECT_FALSE(rack.IsSimulationPending());
 }
 

@@ -668,6 +668,12 @@ void CK52CONDlg::OnOpenFile() {
     SetFileNameText(*path);
     m_slotList->Refresh(m_rack);
     ShowSelectedSlot();
+    // A hand-edited file opens all the same; what is odd in it is said once.
+    const std::wstring warnings =
+        m_rack.FormatLoadWarnings(std::filesystem::path(*path).filename().wstring(), 20);
+    if (!warnings.empty()) {
+        CErrorBox::Show(this, warnings);
+    }
 }
 
 void CK52CONDlg::OnSaveFile() {

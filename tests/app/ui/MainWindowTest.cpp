@@ -599,3 +599,23 @@ TEST_F(MainWindowTest, CtrlFFromAnywhereInTheWindowOpensTheParameterFilter) {
     EXPECT_FALSE(field->isVisible());
     EXPECT_TRUE(window.isVisible()) << "Escape in the field closes the field only";
 }
+
+// A hand-edited file opens all the same, and the window says once what is odd in it.
+TEST_F(MainWindowTest, OpeningAnOddHandEditedFileNamesWhatIsOdd) {
+    TempDir directory;
+    CCardSlot saved;
+    saved.Clear();
+    saved.SaveToFile(directory.file("plant.cfg"));
+    std::string content = k52test::ReadFile(directory.path() / "plant.cfg");
+    content.replace(content.find("<type>null</type>"), 17, "<type>FOO9W</type>");
+    k52test::WriteFile(directory.path() / "odd.cfg", content);
+
+    CK52CONDlg& window = OpenWindow();
+    AnswerFileDialogs(directory.file("odd.cfg"));
+    Click(CK52CONDlg::IdOpenFile);
+
+    ASSERT_EQ(m_errors.Texts().size(), 1u);
+    EXPECT_EQ(m_errors.Texts()[0], window.GetRack().FormatLoadWarnings(L"odd.cfg", 20));
+    EXPECT_NE(m_errors.Texts()[0].find(L"IO01: unknown model \"FOO9W\""), std::wstring::npos) << m_errors.Texts()[0];
+    EXPECT_EQ(Control<QLabel>(CK52CONDlg::IdFileName)->text(), QStringLiteral("Filename : odd.cfg"));
+}
