@@ -166,6 +166,22 @@ using Count = unsigned long long; // %llu
     K(report_moduleasfound, L"report.moduleasfound", Printf, Text)                                           \
     K(report_htmlfilter, L"report.htmlfilter", Plain)                                                        \
     K(report_pdffilter, L"report.pdffilter", Plain)                                                          \
+    /* main window: the question before changes are replaced; the status line (count, port, time; file, */   \
+    /* time; captions of the rows reset); the label of a rack read from the station; a port outside the list */ \
+    K(unsaved_question, L"unsaved.question", Plain)                                                          \
+    K(unsaved_save, L"unsaved.save", Plain)                                                                  \
+    K(unsaved_discard, L"unsaved.discard", Plain)                                                            \
+    K(unsaved_cancel, L"unsaved.cancel", Plain)                                                              \
+    K(status_uploaded, L"status.uploaded", Printf, Number, Text, Text)                                       \
+    K(status_downloaded, L"status.downloaded", Printf, Number, Text, Text)                                   \
+    K(status_saved, L"status.saved", Printf, Text, Text)                                                     \
+    K(status_compared, L"status.compared", Printf, Text, Number, Number)                                     \
+    K(status_report, L"status.report", Printf, Text, Text)                                                   \
+    K(status_reset, L"status.reset", Printf, Text)                                                           \
+    K(fromstation, L"fromstation", Printf, Text, Text)                                                       \
+    K(otherport, L"otherport", Plain)                                                                        \
+    K(otherport_prompt, L"otherport.prompt", Plain)                                                          \
+    K(otherport_bad, L"otherport.bad", Printf, Text)                                                    \
     /* odd hand-edited files: slot caption; slot, parameter caption, item code; slot, model name; */          \
     /* slot, caption, the refusal; the file's name; the file's name, the warning; downloads read back */       \
     K(loadwarn_slot, L"loadwarn.slot", Printf, Text)                                                         \

@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QPageLayout>
 #include <QPageSize>
+#include <QPalette>
 #include <QPdfWriter>
 #include <QPushButton>
 #include <QRadioButton>
@@ -60,6 +61,11 @@ void CReportDialog::CreateControls() {
     units.Place(m_pdf, IdPdf, 110, 60, 100, 10);
     m_html->setChecked(true);
 
+    // Filled by "Choose..." only: the field does not look like one to type in.
+    QPalette readOnly = m_asFoundName->palette();
+    readOnly.setColor(QPalette::Base, readOnly.color(QPalette::Window));
+    m_asFoundName->setPalette(readOnly);
+
     auto* save = new QPushButton(QStringLiteral("Save..."), this);
     units.Place(save, IdSave, 150, 83, 50, 14);
     save->setDefault(true);
@@ -78,18 +84,43 @@ void CReportDialog::OnChooseAsFound() {
     if (!path) {
         return;
     }
-    CCardSlot asFound;
     try {
-        asFound.LoadForComparison(PathFromText(*path));
+        TakeAsFound(*path);
     } catch (const std::exception& error) {
         // The choice before stays.
         CErrorBox::Show(this, GetExceptionMessage(error, 1024));
-        return;
     }
+}
+
+bool CReportDialog::TakeAsFound(const std::wstring& path) {
+    CCardSlot asFound;
+    asFound.LoadForComparison(PathFromText(path));
     m_asFound = std::move(asFound);
-    m_asFoundPath = *path;
-    m_asFoundName->setText(QString::fromStdWString(DisplayPath(PathFromText(*path).filename())));
-    m_asFoundName->setToolTip(QString::fromStdWString(*path));
+    m_asFoundPath = path;
+    m_asFoundName->setText(QString::fromStdWString(DisplayPath(PathFromText(path).filename())));
+    m_asFoundName->setToolTip(QString::fromStdWString(path));
+    return true;
+}
+
+void CReportDialog::RestoreChoices(const std::wstring& title, const std::wstring& asFoundPath, bool pdf) {
+    if (!title.empty()) {
+        m_title->setText(QString::fromStdWString(title));
+    }
+    if (!asFoundPath.empty()) {
+        try {
+            TakeAsFound(asFoundPath);
+        } catch (const std::exception&) {
+            // Moved or changed since: the field stays empty, as at first.
+            OnClearAsFound();
+        }
+    }
+    (pdf ? m_pdf : m_html)->setChecked(true);
+}
+
+void CReportDialog::GetChoices(std::wstring& title, std::wstring& asFoundPath, bool& pdf) const {
+    title = m_title->text().toStdWString();
+    asFoundPath = m_asFoundPath;
+    pdf = m_pdf->isChecked();
 }
 
 void CReportDialog::OnClearAsFound() {
@@ -113,6 +144,7 @@ void CReportDialog::accept() {
         CErrorBox::Show(this, GetExceptionMessage(error, 1024));
         return;
     }
+    m_savedPath = *path;
     QDialog::accept();
 }
 
