@@ -19,6 +19,7 @@
 #include "rack/CRackComparison.h"
 #include "rack/CUploadThread.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -52,6 +53,60 @@ int Percent(const CProgressCounter& progress) {
     const double share = static_cast<double>(progress.GetCurrent()) / total;
     return share >= 1.0 ? 100 : static_cast<int>(share * 100.0);
 }
+
+// "Reading the station... module 3 of 7, item 12 of 40 (42%)": how far a
+// transfer is, in the modules and items it goes through.
+std::string ProgressText(const std::string& text, const CProgressCounter& progress, bool done) {
+    std::string line = text;
+    int percent = done ? 100 : Percent(progress);
+    const std::int32_t modules = progress.GetModuleCount();
+    const std::int32_t module = std::min(progress.GetModule(), modules);
+    const std::int32_t items = progress.GetItemCount();
+    // Until the module's model is known, so is not its number of items.
+    if (module > 0 && items > 0) {
+        const std::int32_t item = std::min(progress.GetItem(), items);
+        line += ' ' + ToUtf8(CResourceManager::FormatMessage(Msg::progress_items, module, modules, item, items));
+        // The share within the module too: one step for the start, one per module.
+        if (!done) {
+            const double steps = 1.0 + (module - 1) + static_cast<double>(item) / items;
+            percent = std::min(99, static_cast<int>(100.0 * steps / (modules + 1)));
+        }
+    }
+    line += " (" + std::to_string(percent) + "%)";
+    return line;
+}
+
+// One line on the terminal, drawn again in place when it changes.
+class ProgressLine {
+public:
+    void Show(const std::string& line) {
+        if (line == m_shown) {
+            return;
+        }
+        // A shorter line covers what the longer one left.
+        const std::size_t width = Width(line);
+        std::cerr << '\r' << line << std::string(m_width > width ? m_width - width : 0, ' ') << std::flush;
+        m_shown = line;
+        m_width = width;
+    }
+
+private:
+    // Columns, not bytes: a character is one column, the Japanese ones
+    // (U+3000 to U+DFFF, three bytes led by E3 to ED) two.
+    static std::size_t Width(const std::string& text) {
+        std::size_t width = 0;
+        for (const char c : text) {
+            const auto byte = static_cast<unsigned char>(c);
+            if ((byte & 0xC0) != 0x80) {
+                width += byte >= 0xE3 && byte <= 0xED ? 2 : 1;
+            }
+        }
+        return width;
+    }
+
+    std::string m_shown;
+    std::size_t m_width = 0;
+};
 
 void ReportFailure(const std::exception& error) {
     ReportErrorText(GetExceptionMessage(error, 1025));
@@ -223,22 +278,18 @@ CControlProgram::Outcome CControlProgram::RunThread(CProgressThreadInterface& th
         return Outcome::Cancelled;
     }
     thread.Start();
-    const std::wstring text = thread.GetProgressText();
-    int shown = -1;
+    const std::string text = ToUtf8(thread.GetProgressText());
+    ProgressLine line;
     while (!thread.HasEnded()) {
         if (m_showProgress) {
-            const int percent = Percent(thread.GetProgress());
-            if (percent != shown) {
-                std::cerr << '\r' << ToUtf8(text) << ' ' << percent << '%' << std::flush;
-                shown = percent;
-            }
+            line.Show(ProgressText(text, thread.GetProgress(), false));
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
     thread.Wait();
     if (m_showProgress) {
         if (thread.Succeeded()) {
-            std::cerr << '\r' << ToUtf8(text) << " 100%";
+            line.Show(ProgressText(text, thread.GetProgress(), true));
         }
         std::cerr << std::endl;
     }

@@ -52,9 +52,20 @@ std::wstring SlotPath(std::int32_t slotNumber) {
     return CMessageFormatter::Printf(L"/root/slot[@no='%d']", slotNumber);
 }
 
-int CountModules(std::uint32_t activeMap) {
-    return std::popcount(activeMap & 0xFFFFU);
-}
+// The station's answers counted as items of the module in hand, while a
+// transfer runs.
+class ItemCounting {
+public:
+    ItemCounting(CJX5COMInterface& link, CProgressCounter& progress) : m_link(link) {
+        link.SetExchangeObserver([&progress] { progress.AdvanceItem(); });
+    }
+    ~ItemCounting() { m_link.SetExchangeObserver({}); }
+    ItemCounting(const ItemCounting&) = delete;
+    ItemCounting& operator=(const ItemCounting&) = delete;
+
+private:
+    CJX5COMInterface& m_link;
+};
 
 // A cancelled link fails every exchange that follows. That failure is the
 // user's cancellation and travels on as one, so that no caller shows it as a
@@ -391,27 +402,37 @@ void CCardSlot::UploadSlots(CJX5COMInterface& link, CProgressCounter& progress, 
 
     const std::uint32_t activeMap = ReadActiveModuleMap(link, true);
     progress.Advance();
-    progress.SetTotal(CountModules(activeMap) + 1);
+    const auto isRead = [&](int index) {
+        const std::int32_t number = GetSlotNumber(index);
+        return IsChosen(mask, index) && (!IsIoSlotNumber(number) || IsPresent(activeMap, number));
+    };
+    // One step for the map, one for each module read.
+    int modules = 0;
+    for (int index = 0; index < kSlotCount; ++index) {
+        modules += isRead(index) ? 1 : 0;
+    }
+    progress.SetTotal(modules + 1);
+    progress.SetModuleCount(modules);
+    const ItemCounting counting(link, progress);
 
     for (int index = 0; index < kSlotCount; ++index) {
         const std::int32_t number = GetSlotNumber(index);
         const auto address = static_cast<std::uint32_t>(number);
-        if (!IsIoSlotNumber(number)) {
+        if (!isRead(index)) {
             // An unchosen COM slot stays out of the new rack altogether.
-            if (IsChosen(mask, index)) {
-                CardHandle card = comTypes.CreateByName(ReadModelName(link, 0, kComModelItem));
-                slots[number] = card;
-                card->UploadParameters(number, link, false);
+            if (IsIoSlotNumber(number)) {
+                slots[number] = ioTypes.CreateByCode(0);
             }
             continue;
         }
-        if (IsPresent(activeMap, number) && IsChosen(mask, index)) {
-            CardHandle card = ioTypes.CreateByName(ReadModelName(link, 0, kIoModelItemBase + address));
-            slots[number] = card;
-            card->UploadParameters(number, link, false);
-        } else {
-            slots[number] = ioTypes.CreateByCode(0);
-        }
+        progress.BeginModule();
+        CardHandle card = IsIoSlotNumber(number)
+                              ? CardHandle(ioTypes.CreateByName(ReadModelName(link, 0, kIoModelItemBase + address)))
+                              : CardHandle(comTypes.CreateByName(ReadModelName(link, 0, kComModelItem)));
+        // The model's name was the first item.
+        progress.SetItemCount(1 + card->CountUploadExchanges(false));
+        slots[number] = card;
+        card->UploadParameters(number, link, false);
         progress.Advance();
     }
     m_slots = std::move(slots);
@@ -481,25 +502,36 @@ void CCardSlot::DownloadSlots(CJX5COMInterface& link, CProgressCounter& progress
     CheckValuesToWrite(mask);
     const std::uint32_t activeMap = ReadActiveModuleMap(link, false);
     progress.Advance();
-    progress.SetTotal(CountModules(activeMap) + 1);
+    const auto isWritten = [&](int index) {
+        const std::int32_t number = GetSlotNumber(index);
+        if (GetCard(index) == nullptr || !IsChosen(mask, index)) {
+            return false;
+        }
+        // The 16-point digital modules take writes only on stations whose
+        // attribute word allows addressing them directly.
+        return !IsIoSlotNumber(number) ||
+               (IsPresent(activeMap, number) && (!IsDigital16Card(index) || GetStationAttribute() == 1));
+    };
+    // One step for the map and the check, one for each module written.
+    int modules = 0;
+    for (int index = 0; index < kSlotCount; ++index) {
+        modules += isWritten(index) ? 1 : 0;
+    }
+    progress.SetTotal(modules + 1);
 
     // Nothing is written until the whole station has been found to match.
     CompareWithStation(link, mask, activeMap);
 
+    progress.SetModuleCount(modules);
+    const ItemCounting counting(link, progress);
     for (int index = 0; index < kSlotCount; ++index) {
-        const std::int32_t number = GetSlotNumber(index);
-        const CardHandle card = GetCard(index);
-        if (card != nullptr && IsChosen(mask, index)) {
-            if (!IsIoSlotNumber(number)) {
-                WriteModule(*card, index, link, writing);
-            } else if (IsPresent(activeMap, number)) {
-                // The 16-point digital modules take writes only on stations
-                // whose attribute word allows addressing them directly.
-                if (!IsDigital16Card(index) || GetStationAttribute() == 1) {
-                    WriteModule(*card, index, link, writing);
-                }
-            }
+        if (!isWritten(index)) {
+            continue;
         }
+        const CardHandle card = GetCard(index);
+        progress.BeginModule();
+        progress.SetItemCount(card->CountDownloadExchanges(GetSlotNumber(index)));
+        WriteModule(*card, index, link, writing);
         progress.Advance();
     }
 }

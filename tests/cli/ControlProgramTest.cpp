@@ -20,6 +20,7 @@
 #include <map>
 #include <mutex>
 #include <optional>
+#include <regex>
 #include <poll.h>
 #include <pty.h>
 #include <spawn.h>
@@ -533,6 +534,41 @@ TEST_F(ControlProgramTest, TheRecordingsSideFileIsCheckedBeforeEitherIsTouched) 
                 EXPECT_FALSE(Exists(csv.string()));
             }
         }
+    }
+}
+
+// On a terminal a transfer says where it is, on one line drawn again in place,
+// and leaves it complete; elsewhere it says nothing (see RoundTrip).
+TEST_F(ControlProgramTest, ATransferShowsItsModulesAndItemsOnATerminal) {
+    const std::string file = (m_dir.path() / "plant.cfg").string();
+    const std::string port = "sim:0=K52HQ8,1=JK7W,3=KZ9W";
+    for (const std::vector<std::string>& arguments :
+         {std::vector<std::string>{"upload", "--port", port, "--output", file}, {"download", "--port", port, file}}) {
+        SCOPED_TRACE(arguments[0]);
+        int terminal = -1;
+        int program = -1;
+        ASSERT_EQ(::openpty(&terminal, &program, nullptr, nullptr, nullptr), 0);
+        Launch launch;
+        launch.arguments = arguments;
+        launch.stderrFd = program;
+        const Result result = RunProgram(launch);
+        ::close(program);
+        std::string shown;
+        char buffer[4096];
+        pollfd ready{terminal, POLLIN, 0};
+        while (::poll(&ready, 1, 0) == 1) {
+            const ssize_t got = ::read(terminal, buffer, sizeof buffer);
+            if (got <= 0) {
+                break;
+            }
+            shown.append(buffer, static_cast<std::size_t>(got));
+        }
+        ::close(terminal);
+        EXPECT_EQ(result.status, 0) << shown;
+        const std::string text = arguments[0] == "upload" ? "Reading the station..." : "Writing to the station...";
+        EXPECT_EQ(shown.rfind("\r" + text, 0), 0u) << shown;
+        const std::regex last(R"(\r[^\r]+ module 3 of 3, item (\d+) of \1 \(100%\)\r?\n$)");
+        EXPECT_TRUE(std::regex_search(shown, last)) << shown;
     }
 }
 
