@@ -55,20 +55,25 @@ int Percent(const CProgressCounter& progress) {
 }
 
 // "Reading the station... module 3 of 7, item 12 of 40 (42%)": how far a
-// transfer is, in the modules and items it goes through.
+// transfer is, in the modules and items it goes through. The share counts one
+// step for the start and one for each module, the one in hand by its items
+// (the counter's own share, which the progress window shows, is full early on
+// a station with empty slots).
 std::string ProgressText(const std::string& text, const CProgressCounter& progress, bool done) {
     std::string line = text;
     int percent = done ? 100 : Percent(progress);
     const std::int32_t modules = progress.GetModuleCount();
     const std::int32_t module = std::min(progress.GetModule(), modules);
-    const std::int32_t items = progress.GetItemCount();
-    // Until the module's model is known, so is not its number of items.
-    if (module > 0 && items > 0) {
+    if (module > 0) {
+        // Until the module's model is known, so is not its number of items.
+        const std::int32_t items = progress.GetItemCount();
         const std::int32_t item = std::min(progress.GetItem(), items);
-        line += ' ' + ToUtf8(CResourceManager::FormatMessage(Msg::progress_items, module, modules, item, items));
-        // The share within the module too: one step for the start, one per module.
+        if (items > 0) {
+            line +=
+                ' ' + ToUtf8(CResourceManager::FormatMessage(Msg::progress_items, module, modules, item, items));
+        }
         if (!done) {
-            const double steps = 1.0 + (module - 1) + static_cast<double>(item) / items;
+            const double steps = module + (items > 0 ? static_cast<double>(item) / items : 0.0);
             percent = std::min(99, static_cast<int>(100.0 * steps / (modules + 1)));
         }
     }

@@ -67,6 +67,10 @@ private:
     CJX5COMInterface& m_link;
 };
 
+int CountModules(std::uint32_t activeMap) {
+    return std::popcount(activeMap & 0xFFFFU);
+}
+
 // A cancelled link fails every exchange that follows. That failure is the
 // user's cancellation and travels on as one, so that no caller shows it as a
 // failed transfer. Any other failure keeps its kind inside the wrapping text.
@@ -406,34 +410,37 @@ void CCardSlot::UploadSlots(CJX5COMInterface& link, CProgressCounter& progress, 
         const std::int32_t number = GetSlotNumber(index);
         return IsChosen(mask, index) && (!IsIoSlotNumber(number) || IsPresent(activeMap, number));
     };
-    // One step for the map, one for each module read.
+    // The share counts one step for the map and one for each I/O slot, and
+    // its total only the modules present: on a station with empty slots it
+    // is full early. The modules and their items count what is read.
+    progress.SetTotal(CountModules(activeMap) + 1);
     int modules = 0;
     for (int index = 0; index < kSlotCount; ++index) {
         modules += isRead(index) ? 1 : 0;
     }
-    progress.SetTotal(modules + 1);
     progress.SetModuleCount(modules);
     const ItemCounting counting(link, progress);
 
     for (int index = 0; index < kSlotCount; ++index) {
         const std::int32_t number = GetSlotNumber(index);
         const auto address = static_cast<std::uint32_t>(number);
-        if (!isRead(index)) {
-            // An unchosen COM slot stays out of the new rack altogether.
-            if (IsIoSlotNumber(number)) {
-                slots[number] = ioTypes.CreateByCode(0);
-            }
-            continue;
+        if (isRead(index)) {
+            progress.BeginModule();
+            CardHandle card =
+                IsIoSlotNumber(number)
+                    ? CardHandle(ioTypes.CreateByName(ReadModelName(link, 0, kIoModelItemBase + address)))
+                    : CardHandle(comTypes.CreateByName(ReadModelName(link, 0, kComModelItem)));
+            // The model's name was the first item.
+            progress.SetItemCount(1 + card->CountUploadExchanges(false));
+            slots[number] = card;
+            card->UploadParameters(number, link, false);
+        } else if (IsIoSlotNumber(number)) {
+            slots[number] = ioTypes.CreateByCode(0);
         }
-        progress.BeginModule();
-        CardHandle card = IsIoSlotNumber(number)
-                              ? CardHandle(ioTypes.CreateByName(ReadModelName(link, 0, kIoModelItemBase + address)))
-                              : CardHandle(comTypes.CreateByName(ReadModelName(link, 0, kComModelItem)));
-        // The model's name was the first item.
-        progress.SetItemCount(1 + card->CountUploadExchanges(false));
-        slots[number] = card;
-        card->UploadParameters(number, link, false);
-        progress.Advance();
+        // An unchosen COM slot stays out of the new rack altogether, and takes no step.
+        if (IsIoSlotNumber(number)) {
+            progress.Advance();
+        }
     }
     m_slots = std::move(slots);
 }
@@ -512,12 +519,13 @@ void CCardSlot::DownloadSlots(CJX5COMInterface& link, CProgressCounter& progress
         return !IsIoSlotNumber(number) ||
                (IsPresent(activeMap, number) && (!IsDigital16Card(index) || GetStationAttribute() == 1));
     };
-    // One step for the map and the check, one for each module written.
+    // As in the upload, the share's total counts the modules present and
+    // its steps every slot; the modules and items count what is written.
+    progress.SetTotal(CountModules(activeMap) + 1);
     int modules = 0;
     for (int index = 0; index < kSlotCount; ++index) {
         modules += isWritten(index) ? 1 : 0;
     }
-    progress.SetTotal(modules + 1);
 
     // Nothing is written until the whole station has been found to match.
     CompareWithStation(link, mask, activeMap);
@@ -525,13 +533,12 @@ void CCardSlot::DownloadSlots(CJX5COMInterface& link, CProgressCounter& progress
     progress.SetModuleCount(modules);
     const ItemCounting counting(link, progress);
     for (int index = 0; index < kSlotCount; ++index) {
-        if (!isWritten(index)) {
-            continue;
+        if (isWritten(index)) {
+            const CardHandle card = GetCard(index);
+            progress.BeginModule();
+            progress.SetItemCount(card->CountDownloadExchanges(GetSlotNumber(index)));
+            WriteModule(*card, index, link, writing);
         }
-        const CardHandle card = GetCard(index);
-        progress.BeginModule();
-        progress.SetItemCount(card->CountDownloadExchanges(GetSlotNumber(index)));
-        WriteModule(*card, index, link, writing);
         progress.Advance();
     }
 }
