@@ -472,7 +472,7 @@ TEST_F(ControlProgramTest, AnOutputThatIsAnInputIsRefusedFirst) {
 
     // The port would answer nothing for a long while: a refusal is at once.
     const SilentTerminal station;
-    const std::string port = station.Path();
+    const std::string& port = station.Path();
     const std::vector<std::vector<std::string>> cases = {
         {"report", keep, "--output", keep},
         {"report", keep, "--before", before, "--output", before},
