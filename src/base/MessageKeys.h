@@ -69,6 +69,7 @@ using Count = unsigned long long; // %llu
     K(serio_notpresent, L"serio.notpresent", Plain)                                                          \
     K(serio_inuse, L"serio.inuse", Plain)                                                                    \
     K(serio_noaccess, L"serio.noaccess", Printf, Text, Text)                                                 \
+    K(serio_nopermission, L"serio.nopermission", Plain)                                                      \
     /* link: the status; the command word, module address, item, count and the reason */                     \
     K(jx5com_timeout, L"jx5com.timeout", Plain)                                                              \
     K(jx5com_invres, L"jx5com.invres", Plain)                                                                \
@@ -88,6 +89,7 @@ using Count = unsigned long long; // %llu
     /* transfers: the reason; the slot; the partialerr text; slot, row caption, value, the card's message */ \
     K(uploading, L"uploading", Plain)                                                                        \
     K(downloading, L"downloading", Plain)                                                                    \
+    K(progress_items, L"progress.items", Printf, Number, Number, Number, Number)                             \
     K(uploaderr, L"uploaderr", Printf, Text)                                                                 \
     K(downloaderr, L"downloaderr", Printf, Text)                                                             \
     K(partialerr, L"partialerr", Printf, Text)                                                               \
@@ -165,6 +167,22 @@ using Count = unsigned long long; // %llu
     K(report_moduleasfound, L"report.moduleasfound", Printf, Text)                                           \
     K(report_htmlfilter, L"report.htmlfilter", Plain)                                                        \
     K(report_pdffilter, L"report.pdffilter", Plain)                                                          \
+    /* main window: the question before changes are replaced; the status line (count, port, time; file, */   \
+    /* time; captions of the rows reset); the label of a rack read from the station; a port outside the list */ \
+    K(unsaved_question, L"unsaved.question", Plain)                                                          \
+    K(unsaved_save, L"unsaved.save", Plain)                                                                  \
+    K(unsaved_discard, L"unsaved.discard", Plain)                                                            \
+    K(unsaved_cancel, L"unsaved.cancel", Plain)                                                              \
+    K(status_uploaded, L"status.uploaded", Printf, Number, Text, Text)                                       \
+    K(status_downloaded, L"status.downloaded", Printf, Number, Text, Text)                                   \
+    K(status_saved, L"status.saved", Printf, Text, Text)                                                     \
+    K(status_compared, L"status.compared", Printf, Text, Number, Number)                                     \
+    K(status_report, L"status.report", Printf, Text, Text)                                                   \
+    K(status_reset, L"status.reset", Printf, Text)                                                           \
+    K(fromstation, L"fromstation", Printf, Text, Text)                                                       \
+    K(otherport, L"otherport", Plain)                                                                        \
+    K(otherport_prompt, L"otherport.prompt", Plain)                                                          \
+    K(otherport_bad, L"otherport.bad", Printf, Text)                                                    \
     /* odd hand-edited files: slot caption; slot, parameter caption, item code; slot, model name; */          \
     /* slot, caption, the refusal; the file's name; the file's name, the warning; downloads read back */       \
     K(loadwarn_slot, L"loadwarn.slot", Printf, Text)                                                         \

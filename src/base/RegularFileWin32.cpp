@@ -103,7 +103,8 @@ void CheckReplaceable(const std::wstring& path) {
 
 } // namespace
 
-std::string ReadRegularFile(const std::wstring& path) {
+std::string ReadRegularFile(const std::filesystem::path& name) {
+    const std::wstring& path = name.native();
     if (NamesDevice(path)) {
         RaiseNotRegular(L"Cannot open the file", path, L"a device");
     }
@@ -161,11 +162,13 @@ std::string ReadRegularFile(const std::wstring& path) {
     return content;
 }
 
-void CheckReplaceableFile(const std::wstring& path) {
+void CheckReplaceableFile(const std::filesystem::path& name) {
+    const std::wstring& path = name.native();
     CheckReplaceable(path);
 }
 
-void ReplaceRegularFile(const std::wstring& path, std::string_view bytes) {
+void ReplaceRegularFile(const std::filesystem::path& name, std::string_view bytes) {
+    const std::wstring& path = name.native();
     CheckReplaceable(path);
 
     // Beside the file it replaces, so that the move stays within one volume

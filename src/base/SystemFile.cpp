@@ -15,15 +15,65 @@
 #include "base/TextConvert.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
-int CreateFileForWriting(const std::wstring& path) {
+int OpenFileForWriting(const std::filesystem::path& path, bool& created) {
+    created = false;
 #ifdef _WIN32
     // Binary: the bytes go out as given, no "\r" before each "\n".
-    return ::_wopen(path.c_str(), _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY | _O_NOINHERIT, _S_IREAD | _S_IWRITE);
+    constexpr int kMode = _O_WRONLY | _O_BINARY | _O_NOINHERIT;
+    int file = ::_wopen(path.c_str(), kMode | _O_CREAT | _O_EXCL, _S_IREAD | _S_IWRITE);
+    if (file >= 0) {
+        created = true;
+        return file;
+    }
+    if (errno != EEXIST) {
+        return -1;
+    }
+    // There already: it is not ours to remove.
+    file = ::_wopen(path.c_str(), kMode);
+    if (file < 0) {
+        return -1;
+    }
+    struct _stat64 info {};
+    if (::_fstat64(file, &info) != 0 || (info.st_mode & _S_IFMT) != _S_IFREG) {
+        ::_close(file);
+        errno = EINVAL;
+        return -1;
+    }
+    return file;
 #else
-    return ::open(ToUtf8(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    constexpr int kMode = O_WRONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
+    int file = ::open(path.c_str(), kMode | O_CREAT | O_EXCL, 0666);
+    if (file >= 0) {
+        created = true;
+        return file;
+    }
+    if (errno != EEXIST) {
+        return -1;
+    }
+    // There already (or a link that names a file to make): it is not ours to remove.
+    file = ::open(path.c_str(), kMode | O_CREAT, 0666);
+    if (file < 0) {
+        return -1;
+    }
+    struct stat info {};
+    if (::fstat(file, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(file);
+        errno = EINVAL;
+        return -1;
+    }
+    return file;
+#endif
+}
+
+int CutOpenFile(int file) {
+#ifdef _WIN32
+    return ::_chsize_s(file, 0);
+#else
+    return ::ftruncate(file, 0) == 0 ? 0 : errno;
 #endif
 }
 
@@ -52,10 +102,10 @@ std::wstring MakeTemporaryFolder(const std::wstring& prefix) {
 #endif
 }
 
-void RemoveFileQuietly(const std::wstring& path) {
+void RemoveFileQuietly(const std::filesystem::path& path) {
 #ifdef _WIN32
     ::_wunlink(path.c_str());
 #else
-    ::unlink(ToUtf8(path).c_str());
+    ::unlink(path.c_str());
 #endif
 }

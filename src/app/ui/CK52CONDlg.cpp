@@ -10,6 +10,7 @@
 #include "app/ui/ControlTextFit.h"
 #include "app/ui/QtTranslation.h"
 #include "app/ui/TranslateWindow.h"
+#include "base/FilePath.h"
 #include "base/CException.h"
 #include "base/CMessageFormatter.h"
 #include "base/CPrivateException.h"
@@ -25,6 +26,11 @@
 #include "rack/ui/CProgressDialog.h"
 
 #include <QCheckBox>
+#include <QCloseEvent>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QStatusBar>
+#include <QTime>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -34,6 +40,8 @@
 #include <QShortcut>
 #include <QSignalBlocker>
 
+#include <algorithm>
+#include <bit>
 #include <exception>
 #include <filesystem>
 
@@ -45,6 +53,15 @@ void ShowError(QWidget* parent, const std::exception& error) {
         CErrorBox::Show(parent, GetExceptionMessage(error, 1024));
     }
 }
+
+constexpr std::uint64_t kAllSlots = CCardSlot::kAllSlots;
+
+std::wstring TimeNow() {
+    return QTime::currentTime().toString(QStringLiteral("HH:mm:ss")).toStdWString();
+}
+
+// A short confirmation stays this long in the status line.
+constexpr int kStatusMilliseconds = 15000;
 
 } // namespace
 
@@ -125,6 +142,27 @@ void CK52CONDlg::CreateControls() {
     auto* report = new QPushButton(QStringLiteral("Report"), this);
     units.Place(report, IdReport, 109, 53, 43, 11);
     SetAddedLater(report);
+
+    // The status line: under the layout (PlaceStatusLine).
+    m_statusLine = new QStatusBar(this);
+    m_statusLine->setSizeGripEnabled(false);
+}
+
+void CK52CONDlg::PlaceStatusLine() {
+    // Below the lowest control, the window growing by the line's height
+    // whenever its texts have set its size anew.
+    int bottom = 0;
+    for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (child != m_statusLine && child->isVisibleTo(this)) {
+            bottom = std::max(bottom, child->geometry().bottom());
+        }
+    }
+    const int statusHeight = m_statusLine->sizeHint().height();
+    const int needed = bottom + 3 + statusHeight;
+    if (height() < needed) {
+        setFixedSize(width(), needed);
+    }
+    m_statusLine->setGeometry(0, height() - statusHeight, width(), statusHeight);
 }
 
 void CK52CONDlg::ConnectCommands() {
@@ -147,6 +185,10 @@ void CK52CONDlg::ConnectCommands() {
     }
     connect(m_allOnOff, &QCheckBox::clicked, this, [this](bool on) { OnAllOnOff(on); });
     connect(m_slotList, &QTableWidget::itemSelectionChanged, this, [this] { OnSlotSelectionChanged(); });
+    // "All On/Off" shows whether every slot is checked, however they came to be.
+    connect(m_slotList, &QTableWidget::itemChanged, this, [this] { UpdateAllOnOff(); });
+    connect(m_portCombo, &QComboBox::activated, this, [this](int index) { OnPortActivated(index); });
+    m_portCombo->installEventFilter(this);
     // Ctrl+F from anywhere in the window narrows the parameter list.
     auto* find = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F), this);
     connect(find, &QShortcut::activated, this, [this] { m_parameterList->OpenFilter(); });
@@ -170,7 +212,106 @@ void CK52CONDlg::FillPortCombo() {
     for (int position = 0; position < m_portList.GetCount(); ++position) {
         m_portCombo->addItem(QString::fromStdWString(m_portList.GetDisplayName(position)));
     }
-    m_portCombo->setCurrentIndex(m_portList.FindSelection(settings.GetDisplayName()));
+    m_portCombo->addItem(QString::fromStdWString(GetMessage(Msg::otherport)));
+    int position = m_portList.FindSelection(settings.GetDisplayName());
+    const bool named = position >= 0 && m_portList.GetDisplayName(position) == settings.GetDisplayName();
+    if (!named && !settings.GetDevicePath().empty()) {
+        // A stored port missing today (an adapter unplugged, a simulator not
+        // running) stays the choice: opening it then says what is missing,
+        // where the first port would silently be another device.
+        position = -1;
+        for (int index = 0; index < m_portList.GetCount(); ++index) {
+            if (m_portList.GetDevicePath(index) == settings.GetDevicePath()) {
+                position = index;
+            }
+        }
+        if (position < 0) {
+            position = AddOtherPort(settings.GetDevicePath(), settings.GetDisplayName().empty()
+                                                                  ? settings.GetDevicePath()
+                                                                  : settings.GetDisplayName());
+        }
+    }
+    m_portCombo->setCurrentIndex(position);
+    m_portIndexBefore = position;
+}
+
+int CK52CONDlg::OtherPortEntry() const {
+    return m_portCombo->count() - 1;
+}
+
+std::wstring CK52CONDlg::PortPathAt(int index) const {
+    if (index >= 0 && index < m_portList.GetCount()) {
+        return m_portList.GetDevicePath(index);
+    }
+    const auto other = static_cast<std::size_t>(index - m_portList.GetCount());
+    return index >= 0 && other < m_otherPorts.size() ? m_otherPorts[other].first : std::wstring();
+}
+
+std::wstring CK52CONDlg::PortNameAt(int index) const {
+    if (index >= 0 && index < m_portList.GetCount()) {
+        return m_portList.GetDisplayName(index);
+    }
+    const auto other = static_cast<std::size_t>(index - m_portList.GetCount());
+    return index >= 0 && other < m_otherPorts.size() ? m_otherPorts[other].second : std::wstring();
+}
+
+int CK52CONDlg::AddOtherPort(const std::wstring& path, const std::wstring& name) {
+    for (int index = 0; index < OtherPortEntry(); ++index) {
+        if (PortPathAt(index) == path) {
+            return index;
+        }
+    }
+    m_otherPorts.emplace_back(path, name);
+    const int index = m_portList.GetCount() + static_cast<int>(m_otherPorts.size()) - 1;
+    m_portCombo->insertItem(index, QString::fromStdWString(name));
+    return index;
+}
+
+bool CK52CONDlg::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_portCombo && event->type() == QEvent::KeyPress) {
+        // Stepping through the closed box stops at the last port: "Other
+        // port..." asks a question, and is chosen from the open list.
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        const int lastPort = OtherPortEntry() - 1;
+        const bool past = key == Qt::Key_End || key == Qt::Key_PageDown ||
+                          (key == Qt::Key_Down && m_portCombo->currentIndex() >= lastPort);
+        if (past && lastPort >= 0) {
+            m_portCombo->setCurrentIndex(lastPort);
+            OnPortActivated(lastPort);
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void CK52CONDlg::OnPortActivated(int index) {
+    if (index != OtherPortEntry()) {
+        m_portIndexBefore = index;
+        return;
+    }
+    // Until a usable path is given, the choice before stays.
+    m_portCombo->setCurrentIndex(m_portIndexBefore);
+    bool ok = false;
+    const QString typed =
+        QInputDialog::getText(this, windowTitle(), QString::fromStdWString(GetMessage(Msg::otherport_prompt)),
+                              QLineEdit::Normal, QString::fromStdWString(PortPathAt(m_portIndexBefore)), &ok)
+            .trimmed();
+    if (!ok || typed.isEmpty()) {
+        return;
+    }
+    const std::wstring path = typed.toStdWString();
+    std::error_code error;
+    // A link (k52sim --link, a udev rule's name) is followed to its device.
+    if (!std::filesystem::is_character_file(std::filesystem::path(path), error)) {
+        CErrorBox::Show(this, FormatMessage(Msg::otherport_bad, path));
+        return;
+    }
+    m_portIndexBefore = AddOtherPort(path, path);
+    m_portCombo->setCurrentIndex(m_portIndexBefore);
+    CComSettings settings;
+    settings.SetDevicePath(path);
+    settings.SetDisplayName(path);
+    settings.SaveToProfile();
 }
 
 void CK52CONDlg::ShowPortNames() {
@@ -187,6 +328,7 @@ void CK52CONDlg::ShowPortNames() {
         }
         m_portCombo->setItemText(position, QString::fromStdWString(name));
     }
+    m_portCombo->setItemText(OtherPortEntry(), QString::fromStdWString(GetMessage(Msg::otherport)));
 }
 
 void CK52CONDlg::ApplyLanguage() {
@@ -210,13 +352,19 @@ void CK52CONDlg::ApplyLanguage() {
             }
         }
     };
+    if (!m_caption.isEmpty()) {
+        setWindowTitle(m_caption);
+    }
     step([&] { TranslateWindow(kWindowNumber, this); });
+    m_caption = windowTitle();
+    ShowTitle();
     // The label's own entry has just replaced the name of the open file.
     step([&] { ShowFileName(); });
     UseQtTranslationOfLanguageFile();
     ShowPortNames();
     // The texts of another language need room of their own.
     FitWindowToTexts(this);
+    PlaceStatusLine();
     step([&] { m_slotList->Refresh(m_rack); });
     SelectSlotRow(m_selectedSlot);
     step([&] { ShowSelectedSlot(); });
@@ -242,6 +390,7 @@ void CK52CONDlg::ShowSelectedSlot() {
     SetShortenedText(m_modelButton, QStringLiteral(" ") + QString::fromStdWString(longName));
     m_modelButton->setEnabled(true);
     m_parameterList->ShowCard(card);
+    RememberShownValues();
     if (failure) {
         std::rethrow_exception(failure);
     }
@@ -263,7 +412,104 @@ void CK52CONDlg::Update(CObservable* subject) {
     if (subject != static_cast<CObservable*>(m_parameterList)) {
         return;
     }
+    MarkChanged(std::uint64_t{1} << m_selectedSlot);
+    SayWhatWasReset();
     RunGuarded([this] { m_slotList->Refresh(m_rack); });
+}
+
+void CK52CONDlg::RememberShownValues() {
+    m_shownValues.clear();
+    const CCardSlot::CardHandle card = m_rack.GetCard(m_selectedSlot);
+    for (int row = 0; card && row < card->GetParameterCount(); ++row) {
+        m_shownValues.push_back(card->GetStoredValueText(row));
+    }
+}
+
+void CK52CONDlg::SayWhatWasReset() {
+    // Some values put other rows back to their defaults (another input range
+    // drops the channel's calibration): the user is told which.
+    const CCardSlot::CardHandle card = m_rack.GetCard(m_selectedSlot);
+    const std::vector<std::wstring> before = m_shownValues;
+    RememberShownValues();
+    if (!card || before.size() != m_shownValues.size()) {
+        return;
+    }
+    const int edited = m_parameterList->GetCurrentParameter();
+    std::wstring captions;
+    for (int row = 0; row < card->GetParameterCount(); ++row) {
+        const auto index = static_cast<std::size_t>(row);
+        if (row != edited && before[index] != m_shownValues[index]) {
+            captions += (captions.empty() ? L"" : L", ") + card->GetCaption(row);
+        }
+    }
+    if (!captions.empty()) {
+        ShowStatus(FormatMessage(Msg::status_reset, captions));
+    }
+}
+
+void CK52CONDlg::MarkChanged(std::uint64_t slotMask) {
+    m_changedSlots |= slotMask & kAllSlots;
+    ShowTitle();
+}
+
+void CK52CONDlg::MarkKept(std::uint64_t slotMask) {
+    m_changedSlots &= ~slotMask;
+    ShowTitle();
+}
+
+void CK52CONDlg::ShowTitle() {
+    setWindowTitle(m_changedSlots != 0 ? QStringLiteral("*") + m_caption : m_caption);
+}
+
+void CK52CONDlg::ShowStatus(const std::wstring& text) {
+    m_statusLine->showMessage(QString::fromStdWString(text), kStatusMilliseconds);
+}
+
+std::wstring CK52CONDlg::PortChosenText() const {
+    return m_portCombo->currentText().toStdWString();
+}
+
+bool CK52CONDlg::AskBeforeReplacing(std::uint64_t slotMask) {
+    if ((m_changedSlots & slotMask) == 0) {
+        return true;
+    }
+    QMessageBox box(this);
+    box.setIcon(QMessageBox::Question);
+    box.setWindowTitle(m_caption);
+    box.setText(QString::fromStdWString(GetMessage(Msg::unsaved_question)));
+    QPushButton* save =
+        box.addButton(QString::fromStdWString(GetMessage(Msg::unsaved_save)), QMessageBox::AcceptRole);
+    QPushButton* discard =
+        box.addButton(QString::fromStdWString(GetMessage(Msg::unsaved_discard)), QMessageBox::DestructiveRole);
+    QPushButton* cancel =
+        box.addButton(QString::fromStdWString(GetMessage(Msg::unsaved_cancel)), QMessageBox::RejectRole);
+    // Enter, Escape and the box's close button keep the changes.
+    box.setDefaultButton(cancel);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == discard) {
+        return true;
+    }
+    if (box.clickedButton() != save) {
+        return false;
+    }
+    // Going on only once the changes are in a file.
+    OnSaveFile();
+    return (m_changedSlots & slotMask) == 0;
+}
+
+void CK52CONDlg::closeEvent(QCloseEvent* event) {
+    bool go = false;
+    RunGuarded([&] { go = AskBeforeReplacing(kAllSlots); });
+    if (!go) {
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
+}
+
+void CK52CONDlg::UpdateAllOnOff() {
+    m_allOnOff->setChecked(m_slotList->rowCount() > 0 && (m_slotList->GetCheckedMask() & kAllSlots) == kAllSlots);
 }
 
 void CK52CONDlg::TakePortChoice(CJX5COMInterface& link) {
@@ -296,9 +542,17 @@ std::optional<CCardSlot> CK52CONDlg::ReadStation(std::uint64_t mask) {
 }
 
 void CK52CONDlg::OnUpload() {
-    const std::uint64_t mask = m_slotList->GetCheckedMask();
+    const std::uint64_t mask = m_slotList->GetCheckedMask() & kAllSlots;
+    if (!AskBeforeReplacing(mask)) {
+        return;
+    }
     if (const std::optional<CCardSlot> station = ReadStation(mask)) {
         m_rack.CopySlots(*station, mask);
+        MarkKept(mask);
+        const std::wstring time = TimeNow();
+        m_fromStation.emplace(PortChosenText(), time);
+        ShowFileName();
+        ShowStatus(FormatMessage(Msg::status_uploaded, std::popcount(mask), PortChosenText(), time));
         m_slotList->Refresh(m_rack);
         ShowSelectedSlot();
     }
@@ -315,7 +569,14 @@ void CK52CONDlg::OnDownload() {
         CProgressDialog dialog(nullptr);
         dialog.RunWithThread(*thread);
     }
+    const bool written = thread->Succeeded();
+    const std::uint64_t mask = link.GetSettings().GetModuleSelectionMask() & kAllSlots;
     thread.reset();
+    if (written) {
+        // What the station holds now is kept, as a saved file is.
+        MarkKept(mask);
+        ShowStatus(FormatMessage(Msg::status_downloaded, std::popcount(mask), PortChosenText(), TimeNow()));
+    }
 }
 
 void CK52CONDlg::OnMonitor() {
@@ -356,6 +617,7 @@ void CK52CONDlg::OnCompareWithStation() {
     const std::uint64_t mask = m_slotList->GetCheckedMask();
     if (const std::optional<CCardSlot> station = ReadStation(mask)) {
         const CRackComparison comparison(m_rack, *station, mask);
+        ShowCompared(comparison);
         CCompareDialog(comparison, m_rack, GetMessage(Msg::cmp_colstation), this).exec();
     }
 }
@@ -366,13 +628,28 @@ void CK52CONDlg::OnCompareWithFile() {
         return;
     }
     CCardSlot file;
-    file.LoadForComparison(*path);
+    file.LoadForComparison(PathFromText(*path));
     const CRackComparison comparison(m_rack, file, m_slotList->GetCheckedMask());
+    ShowCompared(comparison);
     CCompareDialog(comparison, m_rack, GetMessage(Msg::cmp_colfile), this).exec();
 }
 
+void CK52CONDlg::ShowCompared(const CRackComparison& comparison) {
+    ShowStatus(FormatMessage(Msg::status_compared, TimeNow(),
+                             static_cast<int>(comparison.GetModuleDifferences().size()),
+                             static_cast<int>(comparison.GetValueDifferences().size())));
+}
+
 void CK52CONDlg::OnReport() {
-    CReportDialog(m_rack, *m_fileChooser, this).exec();
+    CReportDialog dialog(m_rack, *m_fileChooser, this);
+    // The choices of the last report come back, for a report made again.
+    dialog.RestoreChoices(m_reportTitle, m_reportAsFound, m_reportPdf);
+    const bool saved = dialog.exec() == QDialog::Accepted;
+    dialog.GetChoices(m_reportTitle, m_reportAsFound, m_reportPdf);
+    if (saved) {
+        ShowStatus(FormatMessage(Msg::status_report,
+                                 DisplayPath(PathFromText(dialog.SavedPath()).filename()), TimeNow()));
+    }
 }
 
 std::wstring CK52CONDlg::FileFilterText() const {
@@ -380,17 +657,21 @@ std::wstring CK52CONDlg::FileFilterText() const {
 }
 
 void CK52CONDlg::OnOpenFile() {
+    if (!AskBeforeReplacing(kAllSlots)) {
+        return;
+    }
     std::optional<std::wstring> path = m_fileChooser->ChooseFileToOpen(this, FileFilterText());
     if (!path) {
         return;
     }
-    m_rack.LoadFromFile(*path);
+    m_rack.LoadFromFile(PathFromText(*path));
+    MarkKept(kAllSlots);
     SetFileNameText(*path);
     m_slotList->Refresh(m_rack);
     ShowSelectedSlot();
     // A hand-edited file opens all the same; what is odd in it is said once.
     const std::wstring warnings =
-        m_rack.FormatLoadWarnings(std::filesystem::path(*path).filename().wstring(), 20);
+        m_rack.FormatLoadWarnings(DisplayPath(PathFromText(*path).filename()), 20);
     if (!warnings.empty()) {
         CErrorBox::Show(this, warnings);
     }
@@ -401,16 +682,26 @@ void CK52CONDlg::OnSaveFile() {
     if (!path) {
         return;
     }
-    m_rack.SaveToFile(*path);
+    m_rack.SaveToFile(PathFromText(*path));
+    MarkKept(kAllSlots);
     SetFileNameText(*path);
+    ShowStatus(FormatMessage(Msg::status_saved, m_fileNameShown, TimeNow()));
 }
 
 void CK52CONDlg::SetFileNameText(const std::wstring& path) {
-    m_fileNameShown = std::filesystem::path(path).filename().wstring();
+    m_fileNameShown = DisplayPath(PathFromText(path).filename());
+    m_fromStation.reset();
     ShowFileName();
 }
 
 void CK52CONDlg::ShowFileName() {
+    if (m_fromStation) {
+        SetShortenedText(m_fileName,
+                         QString::fromStdWString(FormatMessage(Msg::fromstation, m_fromStation->first,
+                                                               m_fromStation->second)),
+                         Qt::ElideMiddle);
+        return;
+    }
     if (m_fileNameShown.empty()) {
         return;
     }
@@ -454,6 +745,7 @@ void CK52CONDlg::OnCardMenuCommand(int id) {
     CCardSlot::CardHandle card = ioSlot ? CCardSlot::CardHandle(m_ioCardType.CreateByCode(code))
                                         : CCardSlot::CardHandle(m_comCardType.CreateByCode(code));
     m_rack.SetCard(m_selectedSlot, std::move(card));
+    MarkChanged(std::uint64_t{1} << m_selectedSlot);
     m_slotList->Refresh(m_rack);
     ShowSelectedSlot();
 }

@@ -14,16 +14,21 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
+#include <utility>
+#include <vector>
 
 class CFileChooser;
 class CJX5COMInterface;
 class CParameterListCtrl;
+class CRackComparison;
 class CSlotList;
 class QCheckBox;
 class QComboBox;
 class QLabel;
 class QMenu;
 class QPushButton;
+class QStatusBar;
 
 // The main window (layout 102): the rack being edited in the slot list, the
 // parameters of the chosen slot, the model chooser, the port choice and the
@@ -82,7 +87,16 @@ public:
 
     void setVisible(bool visible) override;
 
+    // Unsaved work: the slots whose cards changed since the rack was last
+    // opened, saved, uploaded or downloaded (those slots), and the status line.
+    std::uint64_t GetChangedSlots() const { return m_changedSlots; }
+    QStatusBar* StatusLine() const { return m_statusLine; }
+    // The port drop-down's last entry, which asks for a device path.
+    int OtherPortEntry() const;
+
 protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
@@ -113,6 +127,7 @@ private:
     void OnCompareWithStation();
     void OnCompareWithFile();
     void OnReport();
+    void ShowCompared(const CRackComparison& comparison);
     void OnOpenFile();
     void OnSaveFile();
     void OnPreferences();
@@ -134,6 +149,30 @@ private:
     void ShowFileName();
     std::wstring FileFilterText() const;
 
+    // Unsaved work. Asks Save / Discard / Cancel when a slot of slotMask has changed;
+    // true when the caller may go on and replace them.
+    bool AskBeforeReplacing(std::uint64_t slotMask);
+    void MarkChanged(std::uint64_t slotMask);
+    void MarkKept(std::uint64_t slotMask);
+    // The caption, with an asterisk while changes are unsaved.
+    void ShowTitle();
+    // A short confirmation in the status line, for a while.
+    void ShowStatus(const std::wstring& text);
+    void PlaceStatusLine();
+    std::wstring PortChosenText() const;
+    // What the selected card holds, to tell which rows a committed value
+    // reset beside itself.
+    void RememberShownValues();
+    void SayWhatWasReset();
+    void UpdateAllOnOff();
+
+    // Ports outside the list: "Other port..." and a stored path missing
+    // today. Combo entries after the port list's own, before "Other port...".
+    std::wstring PortPathAt(int index) const;
+    std::wstring PortNameAt(int index) const;
+    int AddOtherPort(const std::wstring& path, const std::wstring& name);
+    void OnPortActivated(int index);
+
     CComPortList m_portList;
     CIOCardType m_ioCardType;
     CCOMCardType m_comCardType;
@@ -153,4 +192,18 @@ private:
     QLabel* m_fileName = nullptr;
     QCheckBox* m_allOnOff = nullptr;
     QPushButton* m_modelButton = nullptr;
+
+    std::uint64_t m_changedSlots = 0;
+    QString m_caption;
+    QStatusBar* m_statusLine = nullptr;
+    // (device path, name shown) of the ports added outside the list.
+    std::vector<std::pair<std::wstring, std::wstring>> m_otherPorts;
+    int m_portIndexBefore = 0;
+    // Port and time of the upload the rack came from while it is not saved.
+    std::optional<std::pair<std::wstring, std::wstring>> m_fromStation;
+    std::vector<std::wstring> m_shownValues;
+    // What the report window was last left with.
+    std::wstring m_reportTitle;
+    std::wstring m_reportAsFound;
+    bool m_reportPdf = false;
 };

@@ -4,6 +4,7 @@
 #include "app/ui/CErrorBox.h"
 #include "app/ui/CFileChooser.h"
 #include "app/ui/TranslateWindow.h"
+#include "base/FilePath.h"
 #include "base/CException.h"
 #include "base/RegularFile.h"
 #include "base/Version.h"
@@ -14,6 +15,7 @@
 #include <QLineEdit>
 #include <QPageLayout>
 #include <QPageSize>
+#include <QPalette>
 #include <QPdfWriter>
 #include <QPushButton>
 #include <QRadioButton>
@@ -59,6 +61,11 @@ void CReportDialog::CreateControls() {
     units.Place(m_pdf, IdPdf, 110, 60, 100, 10);
     m_html->setChecked(true);
 
+    // Filled by "Choose..." only: the field does not look like one to type in.
+    QPalette readOnly = m_asFoundName->palette();
+    readOnly.setColor(QPalette::Base, readOnly.color(QPalette::Window));
+    m_asFoundName->setPalette(readOnly);
+
     auto* save = new QPushButton(QStringLiteral("Save..."), this);
     units.Place(save, IdSave, 150, 83, 50, 14);
     save->setDefault(true);
@@ -77,18 +84,43 @@ void CReportDialog::OnChooseAsFound() {
     if (!path) {
         return;
     }
-    CCardSlot asFound;
     try {
-        asFound.LoadForComparison(*path);
+        TakeAsFound(*path);
     } catch (const std::exception& error) {
         // The choice before stays.
         CErrorBox::Show(this, GetExceptionMessage(error, 1024));
-        return;
     }
+}
+
+bool CReportDialog::TakeAsFound(const std::wstring& path) {
+    CCardSlot asFound;
+    asFound.LoadForComparison(PathFromText(path));
     m_asFound = std::move(asFound);
-    m_asFoundPath = *path;
-    m_asFoundName->setText(QString::fromStdWString(std::filesystem::path(*path).filename().wstring()));
-    m_asFoundName->setToolTip(QString::fromStdWString(*path));
+    m_asFoundPath = path;
+    m_asFoundName->setText(QString::fromStdWString(DisplayPath(PathFromText(path).filename())));
+    m_asFoundName->setToolTip(QString::fromStdWString(path));
+    return true;
+}
+
+void CReportDialog::RestoreChoices(const std::wstring& title, const std::wstring& asFoundPath, bool pdf) {
+    if (!title.empty()) {
+        m_title->setText(QString::fromStdWString(title));
+    }
+    if (!asFoundPath.empty()) {
+        try {
+            TakeAsFound(asFoundPath);
+        } catch (const std::exception&) {
+            // Moved or changed since: the field stays empty, as at first.
+            OnClearAsFound();
+        }
+    }
+    (pdf ? m_pdf : m_html)->setChecked(true);
+}
+
+void CReportDialog::GetChoices(std::wstring& title, std::wstring& asFoundPath, bool& pdf) const {
+    title = m_title->text().toStdWString();
+    asFoundPath = m_asFoundPath;
+    pdf = m_pdf->isChecked();
 }
 
 void CReportDialog::OnClearAsFound() {
@@ -112,28 +144,30 @@ void CReportDialog::accept() {
         CErrorBox::Show(this, GetExceptionMessage(error, 1024));
         return;
     }
+    m_savedPath = *path;
     QDialog::accept();
 }
 
 void CReportDialog::Save(const std::wstring& path, bool pdf) {
     // Refused before the page is made: a folder, a FIFO, a read-only file.
-    CheckReplaceableFile(path);
+    const std::filesystem::path file = PathFromText(path);
+    CheckReplaceableFile(file);
     CCommissioningReport report(m_rack);
     CCommissioningReport::Facts facts;
     facts.title = m_title->text().trimmed().toStdWString();
     if (m_asFound) {
         report.SetAsFound(*m_asFound);
-        facts.asFoundSource = std::filesystem::path(m_asFoundPath).filename().wstring();
+        facts.asFoundSource = DisplayPath(PathFromText(m_asFoundPath).filename());
     }
     const std::string html = report.MakeHtml(facts);
     if (!pdf) {
-        ReplaceRegularFile(path, html);
+        ReplaceRegularFile(file, html);
         return;
     }
     const QString title = facts.title.empty() ? QString::fromStdWString(GetMessage(Msg::report_title))
                                               : m_title->text().trimmed();
     const QByteArray document = PdfFromHtml(html, title);
-    ReplaceRegularFile(path, std::string_view(document.constData(), static_cast<std::size_t>(document.size())));
+    ReplaceRegularFile(file, std::string_view(document.constData(), static_cast<std::size_t>(document.size())));
 }
 
 QByteArray CReportDialog::PdfFromHtml(const std::string& html, const QString& title) {

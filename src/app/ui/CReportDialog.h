@@ -41,12 +41,21 @@ public:
     // only when the report was written.
     void accept() override;
 
+    // What the window was left with, to offer it again next time: the title,
+    // the file of the state as found (read again; dropped when it no longer
+    // reads) and the form. An empty title keeps the default one.
+    void RestoreChoices(const std::wstring& title, const std::wstring& asFoundPath, bool pdf);
+    void GetChoices(std::wstring& title, std::wstring& asFoundPath, bool& pdf) const;
+    // The file the report was written to; empty before.
+    const std::wstring& SavedPath() const { return m_savedPath; }
+
     // An HTML page laid out as a PDF document on A4 pages.
     static QByteArray PdfFromHtml(const std::string& html, const QString& title);
 
 private:
     void CreateControls();
     void OnChooseAsFound();
+    bool TakeAsFound(const std::wstring& path);
     void OnClearAsFound();
     void Save(const std::wstring& path, bool pdf);
 
@@ -54,6 +63,7 @@ private:
     CFileChooser& m_chooser;
     std::optional<CCardSlot> m_asFound;
     std::wstring m_asFoundPath;
+    std::wstring m_savedPath;
     QLineEdit* m_title = nullptr;
     QLineEdit* m_asFoundName = nullptr;
     QRadioButton* m_html = nullptr;

@@ -4,6 +4,7 @@
 #include "app/ui/CErrorBox.h"
 #include "app/ui/CFileChooser.h"
 #include "app/ui/TranslateWindow.h"
+#include "base/FilePath.h"
 #include "base/CException.h"
 #include "base/Version.h"
 #include "catalog/CCardInterface.h"
@@ -398,7 +399,7 @@ void CMonitorDialog::StartRecording(const std::wstring& path) {
         }
     }
     try {
-        m_recorder.Start(path, {port, GetVersionCaption()}, std::chrono::system_clock::now());
+        m_recorder.Start(PathFromText(path), {port, GetVersionCaption()}, std::chrono::system_clock::now());
     } catch (const std::exception& error) {
         CErrorBox::Show(this, GetExceptionMessage(error));
         return;
@@ -435,7 +436,7 @@ void CMonitorDialog::ShowRecordingState() {
                                                      static_cast<unsigned long long>(m_recorder.GetRowCount())));
     } else if (!m_recorder.GetPath().empty()) {
         text = QString::fromStdWString(FormatMessage(
-            Msg::monitor_recorded, static_cast<unsigned long long>(m_recorder.GetRowCount()), m_recorder.GetPath()));
+            Msg::monitor_recorded, static_cast<unsigned long long>(m_recorder.GetRowCount()), DisplayPath(m_recorder.GetPath())));
     }
     m_recordLabel->setToolTip(text);
     m_recordLabel->setText(m_recordLabel->fontMetrics().elidedText(text, Qt::ElideMiddle, m_recordLabel->width()));

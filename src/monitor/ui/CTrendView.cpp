@@ -182,7 +182,6 @@ void CTrendView::ShowSlot(int slotIndex, const std::wstring& caption) {
     }
     m_slot = slotIndex;
     m_caption = caption;
-    m_drawnModel.clear();
     Redraw();
 }
 
@@ -249,12 +248,12 @@ PlotRows RowsOf(const QWidget& plot) {
 
 void CTrendView::Redraw() {
     const auto started = std::chrono::steady_clock::now();
-    m_drawnModel = m_history.GetModel(m_slot);
+    const std::wstring& model = m_history.GetModel(m_slot);
     const int curveCount = m_history.GetCurveCount(m_slot);
     m_curves.resize(static_cast<std::size_t>(curveCount));
     std::wstring title = m_caption;
-    if (!m_drawnModel.empty()) {
-        title += L" " + m_drawnModel;
+    if (!model.empty()) {
+        title += L" " + model;
     }
     if (m_slot >= 0 && curveCount == 0) {
         title += L": " + CResourceManager::GetMessage(Msg::monitor_trendnone);

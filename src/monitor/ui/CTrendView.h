@@ -87,7 +87,6 @@ private:
     const CTrendHistory& m_history;
     int m_slot = -1;
     std::wstring m_caption;
-    std::wstring m_drawnModel;
     bool m_paused = false;
     double m_shownMs;
     double m_endMs = 0.0;

@@ -50,7 +50,7 @@ int main(int argc, char** argv) {
         case Step::Upload:
             if (main != nullptr && main->isVisible()) {
                 auto* ports = FindControlAs<QComboBox>(main, CK52CONDlg::IdPortCombo);
-                ports->setCurrentIndex(ports->count() - 1);
+                ports->setCurrentIndex(ports->count() - 2); // the demo station, before "Other port..."
                 Click(main, CK52CONDlg::IdUpload);
                 step = Step::Monitor;
             }

@@ -191,7 +191,6 @@ TEST_F(CompareCommandTest, CompareWithTheStationListsWhatChangedThereAndLeavesTh
 
     // Only the checked slots are read and compared: without slot 1, nothing differs.
     QTest::mouseClick(Control<QAbstractButton>(CK52CONDlg::IdAllOnOff), Qt::LeftButton);
-    QTest::mouseClick(Control<QAbstractButton>(CK52CONDlg::IdAllOnOff), Qt::LeftButton);
     CompareWindowWatch none([&](CCompareDialog& dialog) { summary = dialog.Summary()->text(); });
     Compare(1);
     EXPECT_EQ(summary, Message(Msg::cmp_equal));

@@ -94,6 +94,20 @@ inline void WhenPopupShown(std::function<void(QWidget*)> action, int timeoutMill
     QTimer::singleShot(0, [wait] { PollForPopup(wait); });
 }
 
+// Answers the question about unsaved changes with the button of that text,
+// clicked as the user clicks it.
+inline void AnswerUnsavedQuestion(const QString& answer) {
+    WhenModalShown([answer](QWidget* box) {
+        for (QAbstractButton* button : box->findChildren<QAbstractButton*>()) {
+            if (button->text() == answer) {
+                QTest::mouseClick(button, Qt::LeftButton);
+                return;
+            }
+        }
+        ADD_FAILURE() << "no answer " << answer.toStdString();
+    });
+}
+
 class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {

@@ -66,7 +66,8 @@ TEST_F(MainWindowTest, StartsWithEverySlotCheckedAndTheComSlotShown) {
     CSlotList* list = window.SlotList();
     ASSERT_EQ(list->rowCount(), 17);
     EXPECT_EQ(list->GetCheckedMask(), 0x1FFFFu);
-    EXPECT_FALSE(Control<QCheckBox>(CK52CONDlg::IdAllOnOff)->isChecked());
+    // "All On/Off" tells that every slot is checked.
+    EXPECT_TRUE(Control<QCheckBox>(CK52CONDlg::IdAllOnOff)->isChecked());
     EXPECT_EQ(window.GetSelectedSlot(), 0);
     EXPECT_EQ(list->FirstSelectedRow(), 0);
     EXPECT_EQ(list->item(0, CSlotList::ColumnNo)->text(), QStringLiteral("COM"));
@@ -87,10 +88,11 @@ TEST_F(MainWindowTest, StartsWithEverySlotCheckedAndTheComSlotShown) {
 
     // The port list in its order, the demo station last, the stored port chosen.
     auto* ports = Control<QComboBox>(CK52CONDlg::IdPortCombo);
-    ASSERT_EQ(ports->count(), 18);
+    ASSERT_EQ(ports->count(), 19);
     EXPECT_EQ(ports->itemText(0), QStringLiteral("COM1"));
     EXPECT_EQ(ports->itemText(16), QString::fromStdWString(k52test::kTestStationName));
     EXPECT_EQ(ports->itemText(17), QString::fromStdWString(CComPortList::kDemoStationName));
+    EXPECT_EQ(ports->itemText(18), QStringLiteral("Other port..."));
     EXPECT_EQ(ports->currentText(), QStringLiteral("COM3"));
 
     EXPECT_TRUE(Control<QPushButton>(CK52CONDlg::IdMonitor)->isEnabled());
@@ -269,6 +271,7 @@ TEST_F(MainWindowTest, AFileThatCannotBeOpenedChangesNothing) {
         const std::size_t shown = m_errors.Texts().size();
         k52test::WriteFile(directory.path() / "broken.cfg", content);
         AnswerFileDialogs(directory.file("broken.cfg"));
+        k52test::AnswerUnsavedQuestion(QStringLiteral("Discard"));
         Click(CK52CONDlg::IdOpenFile);
 
         ASSERT_EQ(m_errors.Texts().size(), shown + 1);
@@ -352,6 +355,8 @@ TEST_F(MainWindowTest, EnterAndEscapeNeverCloseTheWindow) {
     QTimer::singleShot(0, &window, [&] {
         QTest::keyClick(&window, Qt::Key_Escape);
         QTest::keyClick(&window, Qt::Key_Return);
+        // The changed model is thrown away when asked.
+        k52test::AnswerUnsavedQuestion(QStringLiteral("Discard"));
         window.close();
     });
     result = window.exec();
@@ -557,7 +562,7 @@ TEST_F(MainWindowTest, ALanguageSwitchTranslatesEverythingAndKeepsTheOpenFileNam
     ASSERT_TRUE(m_errors.Texts().empty());
     EXPECT_EQ(fileName->text(), QStringLiteral("ファイル名 : plant.cfg"));
     EXPECT_EQ(GroupTitles(window), (QStringList{QStringLiteral("通信"), QStringLiteral("ファイル")}));
-    EXPECT_EQ(ports->itemText(ports->count() - 1), QStringLiteral("デモステーション（シミュレーション）"));
+    EXPECT_EQ(ports->itemText(ports->count() - 2), QStringLiteral("デモステーション（シミュレーション）"));
     // Qt's own buttons and dialogs as well.
     EXPECT_EQ(QtCancelText(), QStringLiteral("キャンセル"));
 
@@ -566,7 +571,7 @@ TEST_F(MainWindowTest, ALanguageSwitchTranslatesEverythingAndKeepsTheOpenFileNam
     EXPECT_EQ(fileName->text(), QStringLiteral("Filename : plant.cfg"));
     EXPECT_EQ(GroupTitles(window),
               (QStringList{QStringLiteral("Communication"), QStringLiteral("File Menu")}));
-    EXPECT_EQ(ports->itemText(ports->count() - 1), QString::fromStdWString(CComPortList::kDemoStationName));
+    EXPECT_EQ(ports->itemText(ports->count() - 2), QString::fromStdWString(CComPortList::kDemoStationName));
     EXPECT_EQ(QtCancelText(), QStringLiteral("Cancel"));
 
     // A name longer than the label is shortened in its middle, whole in the tool tip.

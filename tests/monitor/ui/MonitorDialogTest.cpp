@@ -491,11 +491,8 @@ TEST_F(MonitorDialogTest, TrendDrawsTheSelectedModulePausesAndZoomsWithTheWheel)
     ASSERT_TRUE(QTest::qWaitFor(
         [&] { return trend->Curves().size() == 4 && trend->Curves().back().points.size() >= 3; }, kWait));
     EXPECT_EQ(trend->Curves().front().name, QStringLiteral("Ch 1"));
-    // The value axis is marked at round numbers around the curves.
+    // The value axis (its ticks are tested on their own) covers the curves.
     const TrendTicks& axis = trend->ValueAxis();
-    ASSERT_GE(axis.values.size(), 2U);
-    const double decade = std::pow(10.0, std::floor(std::log10(axis.step)));
-    EXPECT_NEAR(std::remainder(axis.step / decade, 1.0), 0.0, 1e-9) << axis.step;
     for (const CTrendView::Curve& curve : trend->Curves()) {
         for (const QPointF& point : curve.points) {
             EXPECT_GE(point.y(), axis.low);

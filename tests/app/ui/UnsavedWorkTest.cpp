@@ -1,0 +1,135 @@
+#include "app/ui/MainWindowFixture.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QStatusBar>
+
+#include <filesystem>
+
+using k52test::AnswerUnsavedQuestion;
+using k52test::MainWindowTest;
+using k52test::TempDir;
+using k52test::WhenModalShown;
+using k52test::WhenPopupShown;
+
+namespace {
+
+class UnsavedWorkTest : public MainWindowTest {
+protected:
+    // Changes the model of slot 1 through the model button's menu.
+    void ChangeSlotOne() {
+        ClickSlotRow(1);
+        WhenPopupShown([](QWidget* popup) {
+            auto* menu = qobject_cast<QMenu*>(popup);
+            menu->setActiveAction(menu->actions().at(3));
+            QTest::keyClick(menu, Qt::Key_Return);
+        });
+        Click(CK52CONDlg::IdModelButton);
+        ASSERT_EQ(m_window->GetChangedSlots(), 0b10u);
+        ASSERT_TRUE(m_window->windowTitle().startsWith(QLatin1Char('*')));
+    }
+
+    int ModelOfSlotOne() const { return m_window->GetRack().GetCard(1)->GetTypeCode(); }
+};
+
+TEST_F(UnsavedWorkTest, CloseAsksAndEachAnswerDoesWhatItSays) {
+    TempDir directory;
+    OpenWindow();
+    ChangeSlotOne();
+
+    // Cancel (Escape, the default) keeps the window and its change.
+    WhenModalShown([](QWidget* box) { QTest::keyClick(box, Qt::Key_Escape); });
+    QTest::keyClick(m_window.get(), Qt::Key_F4, Qt::AltModifier);
+    m_window->close();
+    EXPECT_TRUE(m_window->isVisible());
+    EXPECT_EQ(m_window->GetChangedSlots(), 0b10u);
+
+    // Save asks for the file, writes it and lets the window close.
+    AnswerFileDialogs(directory.file("kept.cfg"));
+    AnswerUnsavedQuestion(QStringLiteral("Save..."));
+    m_window->close();
+    EXPECT_FALSE(m_window->isVisible());
+    EXPECT_TRUE(std::filesystem::exists(directory.path() / "kept.cfg"));
+    EXPECT_EQ(m_window->GetChangedSlots(), 0u);
+    EXPECT_TRUE(m_window->StatusLine()->currentMessage().startsWith(QStringLiteral("Saved kept.cfg at ")));
+}
+
+TEST_F(UnsavedWorkTest, OpenAndUploadAskBeforeReplacingAChangedSlot) {
+    TempDir directory;
+    OpenWindow();
+    AnswerFileDialogs(directory.file("plain.cfg"));
+    Click(CK52CONDlg::IdSaveFile);
+    ChangeSlotOne();
+    const int changed = ModelOfSlotOne();
+
+    // Open: Cancel leaves the rack, a cancelled save as well, Discard opens.
+    AnswerUnsavedQuestion(QStringLiteral("Cancel"));
+    Click(CK52CONDlg::IdOpenFile);
+    EXPECT_EQ(ModelOfSlotOne(), changed);
+    AnswerFileDialogs(std::nullopt);
+    AnswerUnsavedQuestion(QStringLiteral("Save..."));
+    Click(CK52CONDlg::IdOpenFile);
+    EXPECT_EQ(ModelOfSlotOne(), changed);
+    AnswerFileDialogs(directory.file("plain.cfg"));
+    AnswerUnsavedQuestion(QStringLiteral("Discard"));
+    Click(CK52CONDlg::IdOpenFile);
+    EXPECT_EQ(ModelOfSlotOne(), 0);
+    EXPECT_FALSE(m_window->windowTitle().startsWith(QLatin1Char('*')));
+
+    // Upload from the demo station: asked only when it would overwrite the
+    // changed slot; Discard reads the station.
+    auto* ports = Control<QComboBox>(CK52CONDlg::IdPortCombo);
+    ports->setFocus();
+    QTest::keyClick(ports, Qt::Key_End);
+    ChangeSlotOne();
+    AnswerUnsavedQuestion(QStringLiteral("Cancel"));
+    Click(CK52CONDlg::IdUpload);
+    EXPECT_EQ(ModelOfSlotOne(), changed);
+    AnswerUnsavedQuestion(QStringLiteral("Discard"));
+    Click(CK52CONDlg::IdUpload);
+    EXPECT_EQ(m_window->GetChangedSlots(), 0u);
+    EXPECT_TRUE(m_window->StatusLine()->currentMessage().startsWith(
+        QStringLiteral("Uploaded 17 modules from Demo station (simulated) at ")));
+    EXPECT_TRUE(Control<QLabel>(CK52CONDlg::IdFileName)->text().startsWith(QStringLiteral("Filename : From the station")));
+    EXPECT_TRUE(m_errors.Texts().empty());
+}
+
+TEST_F(UnsavedWorkTest, OtherPortTakesACharacterDeviceAndAStoredMissingPathStaysChosen) {
+    TempDir directory;
+    std::filesystem::create_symlink("/dev/null", directory.path() / "link");
+    OpenWindow();
+    auto* ports = Control<QComboBox>(CK52CONDlg::IdPortCombo);
+    const int other = m_window->OtherPortEntry();
+    const QString before = ports->currentText();
+    auto choose = [&](const QString& typed) {
+        WhenModalShown([typed](QWidget* dialog) {
+            auto* field = dialog->findChild<QLineEdit*>();
+            field->selectAll();
+            QTest::keyClicks(field, typed);
+            QTest::keyClick(field, Qt::Key_Return);
+        });
+        ports->setCurrentIndex(other);
+        emit ports->activated(other);
+    };
+    // A plain file is refused and the choice before stays.
+    k52test::WriteFile(directory.path() / "plain", "x");
+    choose(QString::fromStdString((directory.path() / "plain").string()));
+    ASSERT_EQ(m_errors.Texts().size(), 1u);
+    EXPECT_EQ(ports->currentText(), before);
+    // A link to a character device is taken, kept in the list and stored.
+    const QString link = QString::fromStdString((directory.path() / "link").string());
+    choose(link);
+    EXPECT_EQ(ports->currentText(), link);
+    EXPECT_EQ(ports->itemText(ports->count() - 1), QStringLiteral("Other port..."));
+    EXPECT_EQ(m_profile->GetString(L"ComSettings", L"COMPortName", L""), link.toStdWString());
+
+    // Gone by the next start, it stays the choice.
+    std::filesystem::remove(directory.path() / "link");
+    m_window.reset();
+    OpenWindow();
+    EXPECT_EQ(Control<QComboBox>(CK52CONDlg::IdPortCombo)->currentText(), link);
+}
+
+} // namespace
