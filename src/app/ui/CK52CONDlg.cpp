@@ -26,6 +26,7 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QResizeEvent>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QStatusBar>
@@ -81,7 +82,6 @@ void CK52CONDlg::SetFileChooser(std::unique_ptr<CFileChooser> chooser) {
 void CK52CONDlg::CreateControls() {
     setWindowTitle(QStringLiteral("K52CFG"));
     CDialogUnits units(font());
-    units.SizeWindow(this, 381, 324);
 
     // Created in the layout's order: the language texts are applied in the
     // order of the window's children. The group boxes are siblings of the
@@ -145,23 +145,33 @@ void CK52CONDlg::CreateControls() {
     // The status line: under the layout (PlaceStatusLine).
     m_statusLine = new QStatusBar(this);
     m_statusLine->setSizeGripEnabled(false);
+
+    // A larger window gives its room to the lists: the parameter list takes
+    // the width and, with the slot list, the height; the commands stay at
+    // the right edge.
+    using A = CDialogUnits::Anchors;
+    const A stretch{0, 0, 100, 0};
+    const A right{100, 0, 100, 0};
+    for (auto [id, anchors] : {std::pair{IdCommunicationGroup, stretch}, {IdPortCombo, stretch},
+                               {IdUpload, right}, {IdDownload, right}, {IdMonitor, right},
+                               {IdFileMenuGroup, stretch}, {IdFileName, stretch}, {IdOpenFile, right},
+                               {IdSaveFile, right}, {IdPreferences, right}, {IdModelButton, stretch},
+                               {IdSlotList, A{0, 0, 0, 100}}, {IdParameterList, A{0, 0, 100, 100}}}) {
+        CDialogUnits::Anchor(FindControl(this, id), anchors);
+    }
+    CDialogUnits::ReserveBottom(this, m_statusLine->sizeHint().height());
+    units.SizeResizableWindow(this, 381, 324);
 }
 
 void CK52CONDlg::PlaceStatusLine() {
-    // Below the lowest control, the window growing by the line's height
-    // whenever its texts have set its size anew.
-    int bottom = 0;
-    for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-        if (child != m_statusLine && child->isVisibleTo(this)) {
-            bottom = std::max(bottom, child->geometry().bottom());
-        }
-    }
+    // Along the bottom edge, below the layout (which keeps room for it).
     const int statusHeight = m_statusLine->sizeHint().height();
-    const int needed = bottom + 3 + statusHeight;
-    if (height() < needed) {
-        setFixedSize(width(), needed);
-    }
     m_statusLine->setGeometry(0, height() - statusHeight, width(), statusHeight);
+}
+
+void CK52CONDlg::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    PlaceStatusLine();
 }
 
 void CK52CONDlg::ConnectCommands() {
@@ -362,6 +372,7 @@ void CK52CONDlg::ApplyLanguage() {
     UseQtTranslationOfLanguageFile();
     ShowPortNames();
     // The texts of another language need room of their own.
+    CDialogUnits::ReserveBottom(this, m_statusLine->sizeHint().height());
     FitWindowToTexts(this);
     PlaceStatusLine();
     step([&] { m_slotList->Refresh(m_rack); });
