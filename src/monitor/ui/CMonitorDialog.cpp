@@ -124,6 +124,9 @@ CMonitorDialog::CMonitorDialog(QWidget* parent) : CObserverDialog(parent) {
     m_trend = new CTrendView(m_history, m_trendWindow);
     trendLayout->addWidget(m_trend);
     connect(m_trendWindow, &QDialog::finished, this, [this] { ShowTrend(false); });
+    // Its controls share the monitor's Tab chain: out of sight, they must
+    // not take the focus from the monitor's own.
+    m_trendWindow->setEnabled(false);
 
     // A larger window gives its room to the live values; everything below
     // them keeps its size and moves with the bottom edge, the simulation
@@ -432,6 +435,7 @@ void CMonitorDialog::ShowTrend(bool shown) {
     if (shown == m_trendWindow->isVisible()) {
         return;
     }
+    m_trendWindow->setEnabled(shown);
     if (shown) {
         PlaceTrendWindow();
         m_trendWindow->show();

@@ -392,7 +392,7 @@ TEST_F(MainWindowTest, ALanguageFileThatCannotBeReadIsShownOnceAndTheWindowGoesO
     // The rack and its choice of slots are all there, with the layout's texts.
     EXPECT_EQ(window.SlotList()->rowCount(), 17);
     EXPECT_EQ(window.SlotList()->GetCheckedMask(), 0x1FFFFu);
-    EXPECT_EQ(Control<QPushButton>(CK52CONDlg::IdUpload)->text(), QStringLiteral("Upload"));
+    EXPECT_EQ(Control<QPushButton>(CK52CONDlg::IdUpload)->text(), QStringLiteral("&Upload"));
     EXPECT_EQ(window.windowTitle(), QString::fromStdWString(GetVersionCaption()));
 }
 
@@ -422,7 +422,7 @@ TEST_F(MainWindowTest, PreferencesAreStoredOnlyWhenConfirmed) {
     EXPECT_TRUE(m_errors.Texts().empty());
     EXPECT_EQ(window.SlotList()->rowCount(), 17);
     EXPECT_EQ(window.SlotList()->FirstSelectedRow(), 0);
-    EXPECT_EQ(Control<QPushButton>(CK52CONDlg::IdUpload)->text(), QStringLiteral("Upload"));
+    EXPECT_EQ(Control<QPushButton>(CK52CONDlg::IdUpload)->text(), QStringLiteral("&Upload"));
 }
 
 TEST_F(MainWindowTest, ACommittedParameterRefreshesTheSlotList) {
@@ -465,7 +465,7 @@ TEST_F(MainWindowTest, ChoosingJapaneseTranslatesTheWindowAndTheWindowsOpenedLat
     CK52CONDlg& window = OpenWindow();
     CCardSlot::CardHandle card = window.GetRack().GetCard(0);
     const QString englishCaption = window.ParameterList()->RowItem(0)->text(CParameterListCtrl::ColumnName);
-    ASSERT_EQ(Control<QPushButton>(CK52CONDlg::IdUpload)->text(), QStringLiteral("Upload"));
+    ASSERT_EQ(Control<QPushButton>(CK52CONDlg::IdUpload)->text(), QStringLiteral("&Upload"));
 
     // The user picks the language with the keyboard and confirms with Enter.
     k52test::WhenModalShown([](QWidget* modal) {
@@ -485,8 +485,8 @@ TEST_F(MainWindowTest, ChoosingJapaneseTranslatesTheWindowAndTheWindowsOpenedLat
 
     // The window is translated again: its controls, the model button and the
     // captions of the parameter list.
-    EXPECT_EQ(Control<QPushButton>(CK52CONDlg::IdUpload)->text(), QStringLiteral("アップロード"));
-    EXPECT_EQ(Control<QPushButton>(CK52CONDlg::IdPreferences)->text(), QStringLiteral("環境設定"));
+    EXPECT_EQ(Control<QPushButton>(CK52CONDlg::IdUpload)->text(), QStringLiteral("アップロード(&U)"));
+    EXPECT_EQ(Control<QPushButton>(CK52CONDlg::IdPreferences)->text(), QStringLiteral("環境設定(&P)"));
     const std::wstring section = card->GetSectionName();
     EXPECT_EQ(Control<QPushButton>(CK52CONDlg::IdModelButton)->text().trimmed().toStdWString(),
               CResourceManager::Database().GetParameterText(section, L"lname"));
@@ -505,7 +505,7 @@ TEST_F(MainWindowTest, ChoosingJapaneseTranslatesTheWindowAndTheWindowsOpenedLat
         QTest::keyClick(modal, Qt::Key_Escape);
     });
     Click(CK52CONDlg::IdPreferences);
-    EXPECT_EQ(title, QStringLiteral("環境設定"));
+    EXPECT_EQ(title, QStringLiteral("環境設定(&P)"));
     EXPECT_EQ(cancel, QStringLiteral("キャンセル"));
 
     // Without a font holding the glyphs every text above shows as boxes.

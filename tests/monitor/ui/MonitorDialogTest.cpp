@@ -42,11 +42,13 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
+#include <QValueAxis>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <sstream>
 #include <cstdlib>
@@ -443,7 +445,7 @@ TEST_F(MonitorDialogTest, RecordingHoldsEveryFinishedCycleAndAFullDiskStopsOnlyT
     QTest::mouseClick(m_dialog.RecordButton(), Qt::LeftButton);
     ASSERT_TRUE(m_dialog.Recorder().IsRecording());
     EXPECT_NE(asked->filterText.find(L"*.csv"), std::wstring::npos);
-    EXPECT_EQ(m_dialog.RecordButton()->text(), QStringLiteral("Stop recording"));
+    EXPECT_EQ(m_dialog.RecordButton()->text(), QStringLiteral("Stop &recording"));
 
     // Read while the monitor runs, the file holds every finished cycle, in whole rows.
     for (int cycle = 0; cycle < 3; ++cycle) {
@@ -479,7 +481,7 @@ TEST_F(MonitorDialogTest, RecordingHoldsEveryFinishedCycleAndAFullDiskStopsOnlyT
     for (const std::string& row : rows) {
         EXPECT_EQ(std::count(row.begin(), row.end(), ','), 7) << row;
     }
-    EXPECT_EQ(m_dialog.RecordButton()->text(), QStringLiteral("Record..."));
+    EXPECT_EQ(m_dialog.RecordButton()->text(), QStringLiteral("&Record..."));
 }
 
 TEST_F(MonitorDialogTest, TrendDrawsTheSelectedModulePausesAndZoomsWithTheWheel) {
@@ -490,7 +492,7 @@ TEST_F(MonitorDialogTest, TrendDrawsTheSelectedModulePausesAndZoomsWithTheWheel)
     QTest::mouseClick(m_dialog.TrendButton(), Qt::LeftButton);
     CTrendView* trend = m_dialog.Trend();
     ASSERT_TRUE(trend->isVisible());
-    EXPECT_GT(m_dialog.width(), narrow + trend->width() / 2);
+    EXPECT_EQ(m_dialog.width(), narrow) << "the trend has a window of its own";
 
     // One curve per channel, each with a legend entry, filling as cycles come.
     ASSERT_TRUE(QTest::qWaitFor(
@@ -499,10 +501,19 @@ TEST_F(MonitorDialogTest, TrendDrawsTheSelectedModulePausesAndZoomsWithTheWheel)
     ASSERT_EQ(markers.size(), 4);
     EXPECT_EQ(markers.front()->label(), QStringLiteral("Ch 1"));
     EXPECT_TRUE(trend->Chart()->legend()->isVisible());
+    // The value axis on round numbers: its step 1, 2 or 5 times a power of
+    // ten, its ends on steps.
+    const auto* axis = qobject_cast<QValueAxis*>(trend->Chart()->axes(Qt::Vertical).front());
+    ASSERT_NE(axis, nullptr);
+    const double step = (axis->max() - axis->min()) / (axis->tickCount() - 1);
+    const double mantissa = step / std::pow(10.0, std::floor(std::log10(step)));
+    EXPECT_TRUE(std::abs(mantissa - 1) < 1e-9 || std::abs(mantissa - 2) < 1e-9 || std::abs(mantissa - 5) < 1e-9)
+        << step;
+    EXPECT_NEAR(std::remainder(axis->min(), step), 0.0, step * 1e-9);
 
     // Paused, the picture holds still while the history goes on.
     QTest::mouseClick(trend->PauseButton(), Qt::LeftButton);
-    EXPECT_EQ(trend->PauseButton()->text(), QStringLiteral("Resume"));
+    EXPECT_EQ(trend->PauseButton()->text(), QStringLiteral("&Resume"));
     const double end = trend->GetEndMs();
     const qsizetype points = trend->Series().front()->count();
     QTest::qWait(3 * CTrendView::kRedrawMs);
@@ -519,7 +530,7 @@ TEST_F(MonitorDialogTest, TrendDrawsTheSelectedModulePausesAndZoomsWithTheWheel)
     EXPECT_LT(trend->GetEndMs(), end) << "the newest minutes move out to the right";
 
     QTest::mouseClick(trend->PauseButton(), Qt::LeftButton);
-    EXPECT_EQ(trend->PauseButton()->text(), QStringLiteral("Pause"));
+    EXPECT_EQ(trend->PauseButton()->text(), QStringLiteral("&Pause"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return trend->GetEndMs() > end; }, kWait));
 
     // For the README: K52_TREND_SCREENSHOT names the picture to write.
@@ -931,10 +942,10 @@ TEST_F(MonitorDialogTest, TheWindowSpeaksTheChosenLanguageAndAnOlderFileKeepsIts
         CMonitorDialog japanese;
         const Texts texts = textsOf(japanese);
         EXPECT_EQ(texts.caption, QStringLiteral("モニタ"));
-        EXPECT_EQ(texts.close, QStringLiteral("閉じる"));
+        EXPECT_EQ(texts.close, QStringLiteral("閉じる(&C)"));
         EXPECT_EQ(texts.simulate, QStringLiteral("シミュレーションデータ"));
         EXPECT_EQ(texts.reading, QStringLiteral("調整パラメータを読み込み中"));
-        EXPECT_EQ(texts.set, QStringLiteral("設定"));
+        EXPECT_EQ(texts.set, QStringLiteral("設定(&S)"));
         EXPECT_EQ(texts.channel, QStringLiteral("CH1"));
         EXPECT_EQ(texts.number, QStringLiteral("番号"));
         EXPECT_EQ(texts.in, QStringLiteral("入力"));
