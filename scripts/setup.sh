@@ -7,7 +7,7 @@ packages=(
   cmake ninja-build g++
   libpugixml-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev qt6-charts-dev libqt6opengl6-dev qt6-translations-l10n
+  qt6-base-dev libqt6opengl6-dev qt6-translations-l10n
   fonts-dejavu-core fonts-ipafont-gothic
   clang libclang-rt-14-dev clang-tidy cppcheck
   dpkg-dev file librsvg2-bin desktop-file-utils

@@ -74,6 +74,7 @@ using Count = unsigned long long; // %llu
     K(serio_notpresent, L"serio.notpresent", Plain)                                                          \
     K(serio_inuse, L"serio.inuse", Plain)                                                                    \
     K(serio_noaccess, L"serio.noaccess", Printf, Text, Text)                                                 \
+    K(serio_nopermission, L"serio.nopermission", Plain)                                                      \
     /* link: the status; the command word, module address, item, count and the reason */                     \
     K(jx5com_timeout, L"jx5com.timeout", Plain)                                                              \
     K(jx5com_invres, L"jx5com.invres", Plain)                                                                \

@@ -92,10 +92,10 @@ bool CUniversalInputCard::IsDisabled(int row) const {
         disabled = position == Unit || position == WireRtd || position == ColdJunction;
     } else if (range == 9) {
         disabled = position == Unit || position == ColdJunction;
-    } else if (range <= 23) { // thermocouples
-        disabled = position == ColdJunction || (calibrationRow && emptySpan);
-    } else if (range <= 36) { // RTDs
+    } else if (range <= 23) { // thermocouples: cold-junction compensation, no RTD wiring
         disabled = position == WireRtd || (calibrationRow && emptySpan);
+    } else if (range <= 36) { // RTDs: their wiring, no cold junction
+        disabled = position == ColdJunction || (calibrationRow && emptySpan);
     } else {
         disabled = true;
     }

@@ -24,7 +24,7 @@ struct SerialOpenFailure {
     };
     Kind kind = Kind::Unknown;
     int systemError = 0;
-    std::wstring group; // NoPermission: the group that owns the device, when known
+    std::wstring group; // NoPermission: the device's group, when joining it would grant access
 };
 
 // What CSerialIO needs from a port. The operating system's serial driver is

@@ -98,10 +98,10 @@ std::wstring CSerialIO::OpenFailureText(const SerialOpenFailure& failure) const 
             reason = GetMessage(Msg::serio_inuse);
             break;
         case SerialOpenFailure::Kind::NoPermission: {
-            // Debian's serial devices belong to "dialout"; a device without a
-            // group we can name most likely does too.
-            const std::wstring group = failure.group.empty() ? std::wstring(L"dialout") : failure.group;
-            reason = FormatMessage(Msg::serio_noaccess, group, group);
+            // Advise a group only where joining it helps: never root's, never
+            // one without read and write access to the device.
+            reason = failure.group.empty() ? GetMessage(Msg::serio_nopermission)
+                                           : FormatMessage(Msg::serio_noaccess, failure.group, failure.group);
             break;
         }
         case SerialOpenFailure::Kind::Unknown:

@@ -104,34 +104,45 @@ TEST_F(Models, UniversalInputFilterIsOffOrAtLeastHalfASecond) {
 }
 
 TEST_F(Models, UniversalInputClassesDisableTheRowsThatDoNotApply) {
-    auto card = Io(L"JK7W");
-    const std::set<std::wstring> classOne{L"unit01", L"wirertd01", L"burnout01", L"cjcsw01"};
+    // A thermocouple needs its cold-junction compensation and has no RTD wiring; an RTD the
+    // other way round. Calibration closes only where the base span is empty (zbase == fbase).
+    const struct {
+        int range;
+        std::set<std::wstring> disabled;
+        bool calibrationFollowsSpan;
+    } classes[] = {
+        {-1, {L"unit01", L"wirertd01", L"burnout01", L"cjcsw01"}, false}, // class 1: voltage, current
+        {0, {L"unit01", L"wirertd01", L"burnout01", L"cjcsw01"}, false},
+        {2, {L"unit01", L"wirertd01", L"burnout01", L"cjcsw01"}, false},
+        {3, {L"unit01", L"wirertd01", L"cjcsw01"}, false}, // class 2
+        {8, {L"unit01", L"wirertd01", L"cjcsw01"}, false},
+        {9, {L"unit01", L"cjcsw01"}, false},      // class 3: resistance keeps its wiring
+        {10, {L"wirertd01"}, true},               // class 4: thermocouples K ... G
+        {23, {L"wirertd01"}, true},
+        {24, {L"cjcsw01"}, true},                 // class 5: Pt100 ... Cu100
+        {36, {L"cjcsw01"}, true},
+    };
     const std::set<std::wstring> calibration{L"bias01", L"gain01", L"zscale01", L"fscale01"};
-
-    card->SetWord(1, 0x2b, 100); // a base span, so calibration applies
-    card->SetWord(1, 0x42, 0);
-    EXPECT_EQ(DisabledChannelOneRows(*card), classOne);
-    card->SetWord(1, 0x42, -1);
-    EXPECT_EQ(DisabledChannelOneRows(*card), classOne);
-    card->SetWord(1, 0x42, 5);
-    EXPECT_EQ(DisabledChannelOneRows(*card), (std::set<std::wstring>{L"unit01", L"wirertd01", L"cjcsw01"}));
-    card->SetWord(1, 0x42, 9);
-    EXPECT_EQ(DisabledChannelOneRows(*card), (std::set<std::wstring>{L"unit01", L"cjcsw01"}));
-    card->SetWord(1, 0x42, 12);
-    EXPECT_EQ(DisabledChannelOneRows(*card), (std::set<std::wstring>{L"cjcsw01"}));
-    card->SetWord(1, 0x42, 30);
-    EXPECT_EQ(DisabledChannelOneRows(*card), (std::set<std::wstring>{L"wirertd01"}));
-
-    card->SetWord(1, 0x2b, 0); // "fbase" equal to "zbase": no span to calibrate
-    std::set<std::wstring> expected = calibration;
-    expected.insert(L"wirertd01");
-    EXPECT_EQ(DisabledChannelOneRows(*card), expected);
-    card->SetWord(1, 0x42, 12);
-    expected = calibration;
-    expected.insert(L"cjcsw01");
-    EXPECT_EQ(DisabledChannelOneRows(*card), expected);
-    card->SetWord(1, 0x42, 9);
-    EXPECT_EQ(DisabledChannelOneRows(*card), (std::set<std::wstring>{L"unit01", L"cjcsw01"}));
+    auto card = Io(L"JK7W");
+    for (const auto& c : classes) {
+        card->SetWord(1, 0x42, c.range);
+        card->SetWord(1, 0x2b, 100); // a base span, so calibration applies
+        EXPECT_EQ(DisabledChannelOneRows(*card), c.disabled) << "range " << c.range;
+        card->SetWord(1, 0x2b, 0);
+        std::set<std::wstring> expected = c.disabled;
+        if (c.calibrationFollowsSpan) {
+            expected.insert(calibration.begin(), calibration.end());
+        }
+        EXPECT_EQ(DisabledChannelOneRows(*card), expected) << "range " << c.range << ", empty span";
+    }
+    // JK9W follows the same rules on its second channel.
+    auto jk9w = Io(L"JK9W");
+    jk9w->SetWord(1, 0x43, 12);
+    EXPECT_TRUE(jk9w->IsDisabled(RowOf(*jk9w, L"wirertd02")));
+    EXPECT_FALSE(jk9w->IsDisabled(RowOf(*jk9w, L"cjcsw02")));
+    jk9w->SetWord(1, 0x43, 30);
+    EXPECT_FALSE(jk9w->IsDisabled(RowOf(*jk9w, L"wirertd02")));
+    EXPECT_TRUE(jk9w->IsDisabled(RowOf(*jk9w, L"cjcsw02")));
 
     // Beyond the known ranges the whole channel is closed except its range.
     card->SetWord(1, 0x42, 37);

@@ -4,6 +4,9 @@
 #include "base/CResourceManager.h"
 #include "link/CMutexHandle.h"
 #include "link/CSerialIO.h"
+#ifndef _WIN32
+#include "link/posix/CPosixSerialBackend.h"
+#endif
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -228,4 +231,34 @@ TEST(MutexHandle, BelongsToOneThreadAtATime) {
         return got && mutex.Release();
     });
     EXPECT_TRUE(taker.get());
+}
+
+TEST_F(VirtualPortTest, APermissionRefusalAdvisesAGroupOnlyWhereJoiningItHelps) {
+#ifndef _WIN32
+    const struct {
+        unsigned groupId;
+        unsigned mode;
+        bool helps;
+    } devices[] = {
+        {20, 0660, true},   // dialout with read and write
+        {0, 0660, false},   // root's group: never advised
+        {20, 0640, false},  // the group may only read
+        {20, 0600, false},  // the group may do nothing
+        {20, 020660, true}, // a character device, as a serial port is
+    };
+    for (const auto& device : devices) {
+        EXPECT_EQ(CPosixSerialBackend::GroupMembershipGrantsAccess(device.groupId, device.mode), device.helps)
+            << "group " << device.groupId << " mode " << std::oct << device.mode;
+    }
+#endif
+    CSerialIO port;
+    port.ApplySettings(Settings(L"fake:one", L"Port"));
+    SerialOpenFailure failure;
+    failure.kind = SerialOpenFailure::Kind::NoPermission;
+    const std::wstring opening = CResourceManager::FormatMessage(Msg::serio_openerr, std::wstring(L"Port")) + L"\n";
+    EXPECT_EQ(port.OpenFailureText(failure), opening + CResourceManager::GetMessage(Msg::serio_nopermission));
+    failure.group = L"dialout";
+    EXPECT_EQ(port.OpenFailureText(failure),
+              opening + CResourceManager::FormatMessage(Msg::serio_noaccess, std::wstring(L"dialout"),
+                                                        std::wstring(L"dialout")));
 }

@@ -43,8 +43,11 @@ bool UseQtTranslation(const QString& languageCode) {
         return false;
     }
     auto translator = std::make_unique<QTranslator>(application);
-    if (!translator->load(QStringLiteral("qtbase_") + languageCode,
-                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    // A program installed with its own copy (the Windows package) has them in
+    // "translations" beside it; otherwise they are where Qt is installed.
+    const QString name = QStringLiteral("qtbase_") + languageCode;
+    if (!translator->load(name, QCoreApplication::applicationDirPath() + QStringLiteral("/translations")) &&
+        !translator->load(name, QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         return false;
     }
     QCoreApplication::installTranslator(translator.get());

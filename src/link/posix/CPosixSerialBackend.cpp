@@ -59,6 +59,10 @@ CPosixSerialBackend::~CPosixSerialBackend() {
     }
 }
 
+bool CPosixSerialBackend::GroupMembershipGrantsAccess(unsigned groupId, unsigned mode) {
+    return groupId != 0 && (mode & (S_IRGRP | S_IWGRP)) == (S_IRGRP | S_IWGRP);
+}
+
 bool CPosixSerialBackend::FailOpen(const std::string& path, int error) {
     m_openFailure = SerialOpenFailure{};
     m_openFailure.systemError = error;
@@ -81,12 +85,16 @@ bool CPosixSerialBackend::FailOpen(const std::string& path, int error) {
     case EPERM: {
         m_openFailure.kind = SerialOpenFailure::Kind::NoPermission;
         struct stat info {};
-        if (::stat(path.c_str(), &info) == 0) {
+        // The group is named only where joining it helps; otherwise the
+        // reason says that the device's permissions do not allow it.
+        if (::stat(path.c_str(), &info) == 0 && GroupMembershipGrantsAccess(info.st_gid, info.st_mode)) {
             group buffer{};
             group* found = nullptr;
             char text[1024];
             if (::getgrgid_r(info.st_gid, &buffer, text, sizeof text, &found) == 0 && found != nullptr) {
                 m_openFailure.group = FromUtf8(found->gr_name);
+            } else {
+                m_openFailure.group = std::to_wstring(info.st_gid); // usermod takes the number too
             }
         }
         break;

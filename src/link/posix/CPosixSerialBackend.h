@@ -12,6 +12,9 @@ public:
     CPosixSerialBackend& operator=(const CPosixSerialBackend&) = delete;
 
     bool Open(const std::wstring& devicePath) override;
+    // Whether joining the device's group would let a user open it: only when
+    // that group may read and write it, and it is not the superuser's group.
+    static bool GroupMembershipGrantsAccess(unsigned groupId, unsigned mode);
     SerialOpenFailure GetOpenFailure() const override { return m_openFailure; }
     bool Configure(const SerialLineSettings& settings) override;
     std::size_t Write(const std::uint8_t* data, std::size_t count) override;

@@ -4,23 +4,20 @@
 #include "base/CResourceManager.h"
 #include "monitor/CTrendHistory.h"
 
-#include <QChart>
-#include <QChartView>
 #include <QComboBox>
 #include <QDateTime>
-#include <QDateTimeAxis>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLineSeries>
+#include <QPainter>
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
-#include <QValueAxis>
 #include <QWheelEvent>
 
 #include <algorithm>
 #include <cmath>
 #include <exception>
+#include <iterator>
 #include <limits>
 
 namespace {
@@ -42,26 +39,51 @@ std::wstring GuiText(int id, const wchar_t* fallback) {
     }
 }
 
-// The chart view hands the wheel to the trend, which zooms the time axis.
-class CTrendChartView : public QChartView {
+// A curve's colour: distinct on white and in a grey print.
+const QColor& CurveColour(std::size_t curve) {
+    static const QColor kColours[] = {QColor(0x1f, 0x5f, 0xbf), QColor(0xd0, 0x40, 0x10),
+                                      QColor(0x20, 0x90, 0x30), QColor(0x90, 0x30, 0xa0),
+                                      QColor(0x00, 0x90, 0x90), QColor(0xa0, 0x80, 0x00),
+                                      QColor(0x60, 0x60, 0x60), QColor(0xe0, 0x30, 0x80)};
+    return kColours[curve % std::size(kColours)];
+}
+
+// A value label with no more digits than the tick step needs.
+QString ValueLabel(double value, double step) {
+    const int decimals = step >= 1.0 ? 0 : std::min(6, static_cast<int>(std::ceil(-std::log10(step) - 1e-9)));
+    return QString::number(value, 'f', decimals);
+}
+
+} // namespace
+
+// The drawing area: paints what the trend computed, and turns the wheel
+// into a zoom of the time axis.
+class CTrendPlot : public QWidget {
 public:
-    CTrendChartView(QChart* chart, CTrendView* trend) : QChartView(chart, trend), m_trend(trend) {}
+    explicit CTrendPlot(CTrendView* trend) : QWidget(trend), m_trend(trend) {
+        setAttribute(Qt::WA_OpaquePaintEvent);
+        setMinimumSize(120, 80);
+        setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    }
 
 protected:
+    void paintEvent(QPaintEvent*) override { m_trend->Paint(this); }
+
     void wheelEvent(QWheelEvent* event) override {
         const int steps = event->angleDelta().y() / 120;
         if (steps == 0) {
             event->ignore();
             return;
         }
-        const QPointF value = chart()->mapToValue(chart()->mapFromScene(mapToScene(event->position().toPoint())));
-        m_trend->Zoom(steps, value.x());
+        m_trend->Zoom(steps, m_trend->TimeAt(event->position().x()));
         event->accept();
     }
 
 private:
     CTrendView* m_trend;
 };
+
+namespace {
 
 // Keeps at most two points (the lowest and the highest) per pixel column,
 // in their order: a curve of thousands of samples looks the same and costs
@@ -105,25 +127,9 @@ CTrendView::CTrendView(const CTrendHistory& history, QWidget* parent)
     SetControlId(this, kGroupId);
     setTitle(QStringLiteral("Trend"));
 
-    m_chart = new QChart();
-    m_chart->legend()->setVisible(true);
-    m_chart->legend()->setAlignment(Qt::AlignBottom);
-    m_chart->setMargins(QMargins(2, 2, 2, 2));
-    m_timeAxis = new QDateTimeAxis(m_chart);
-    m_timeAxis->setFormat(QStringLiteral("hh:mm:ss"));
-    m_timeAxis->setTickCount(5);
-    m_valueAxis = new QValueAxis(m_chart);
-    m_chart->addAxis(m_timeAxis, Qt::AlignBottom);
-    m_chart->addAxis(m_valueAxis, Qt::AlignLeft);
-    // The time axis must have a range of real times before it is first laid
-    // out: laid out with its default range it keeps no room for its labels.
     m_nowMs = static_cast<double>(QDateTime::currentMSecsSinceEpoch());
-    m_timeAxis->setRange(QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(m_nowMs - m_shownMs)),
-                         QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(m_nowMs)));
-
-    m_view = new CTrendChartView(m_chart, this);
-    SetControlId(m_view, kChartId);
-    m_view->setRenderHint(QPainter::Antialiasing, false);
+    m_plot = new CTrendPlot(this);
+    SetControlId(m_plot, kChartId);
 
     m_pause = new QPushButton(QStringLiteral("Pause"), this);
     SetControlId(m_pause, kPauseButtonId);
@@ -144,7 +150,7 @@ CTrendView::CTrendView(const CTrendHistory& history, QWidget* parent)
     controls->addWidget(m_spanLabel);
     controls->addWidget(m_spans);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(m_view, 1);
+    layout->addWidget(m_plot, 1);
     layout->addLayout(controls);
 
     m_redrawTimer = new QTimer(this);
@@ -176,7 +182,6 @@ void CTrendView::ShowSlot(int slotIndex, const std::wstring& caption) {
     }
     m_slot = slotIndex;
     m_caption = caption;
-    m_drawnModel.clear();
     Redraw();
 }
 
@@ -207,8 +212,8 @@ void CTrendView::ChooseSpan(int index) {
 
 void CTrendView::Zoom(int steps, double aroundMs) {
     const double widest = static_cast<double>(m_history.GetSpan().count());
-    const double shown = std::clamp(m_shownMs * std::pow(kZoomStep, steps), static_cast<double>(kNarrowestMs),
-                                    widest);
+    const double shown =
+        std::clamp(m_shownMs * std::pow(kZoomStep, steps), static_cast<double>(kNarrowestMs), widest);
     if (m_paused && m_endMs > 0.0 && std::isfinite(aroundMs)) {
         // The time under the pointer stays where it is.
         const double start = m_endMs - m_shownMs;
@@ -220,72 +225,160 @@ void CTrendView::Zoom(int steps, double aroundMs) {
     Redraw();
 }
 
-void CTrendView::MakeSeries() {
-    for (QLineSeries* series : m_series) {
-        m_chart->removeSeries(series);
-        delete series;
-    }
-    m_series.clear();
-    for (int curve = 0; curve < m_history.GetCurveCount(m_slot); ++curve) {
-        auto* series = new QLineSeries();
-        series->setName(QString::fromStdWString(m_history.GetCurveName(m_slot, curve)));
-        // Points are handed over in whole; OpenGL is not asked for, the
-        // offscreen and remote displays have none.
-        m_chart->addSeries(series);
-        series->attachAxis(m_timeAxis);
-        series->attachAxis(m_valueAxis);
-        m_series.push_back(series);
-    }
-    m_drawnModel = m_history.GetModel(m_slot);
+double CTrendView::TimeAt(double x) const {
+    const double start = m_endMs - m_shownMs;
+    return start + (x - m_areaLeft) / m_areaWidth * m_shownMs;
 }
+
+namespace {
+
+// The plot's rows: the title on top, the time labels and the legend below.
+struct PlotRows {
+    int lineHeight;
+    int top;
+    int bottom; // of the curves' area
+};
+
+PlotRows RowsOf(const QWidget& plot) {
+    const int line = plot.fontMetrics().height();
+    return {line, line + 4, plot.height() - 2 * line - 8};
+}
+
+} // namespace
 
 void CTrendView::Redraw() {
     const auto started = std::chrono::steady_clock::now();
-    if (m_history.GetModel(m_slot) != m_drawnModel || m_series.size() != static_cast<std::size_t>(
-                                                                            m_history.GetCurveCount(m_slot))) {
-        MakeSeries();
-    }
+    const std::wstring& model = m_history.GetModel(m_slot);
+    const int curveCount = m_history.GetCurveCount(m_slot);
+    m_curves.resize(static_cast<std::size_t>(curveCount));
     std::wstring title = m_caption;
-    if (!m_drawnModel.empty()) {
-        title += L" " + m_drawnModel;
+    if (!model.empty()) {
+        title += L" " + model;
     }
-    if (m_slot >= 0 && m_series.empty()) {
+    if (m_slot >= 0 && curveCount == 0) {
         title += L": " + CResourceManager::GetMessage(Msg::monitor_trendnone);
     }
-    m_chart->setTitle(QString::fromStdWString(title));
+    m_title = QString::fromStdWString(title);
 
     if (!m_paused || m_endMs <= 0.0) {
         m_endMs = m_nowMs;
     }
     const double end = m_endMs;
     const double start = end - m_shownMs;
-    const int columns = std::max(1, static_cast<int>(m_chart->plotArea().width()));
+    const int columns = std::max(1, m_plot->width());
     double low = std::numeric_limits<double>::infinity();
     double high = -std::numeric_limits<double>::infinity();
     std::vector<CTrendHistory::Sample> samples;
-    for (std::size_t curve = 0; curve < m_series.size(); ++curve) {
+    for (std::size_t curve = 0; curve < m_curves.size(); ++curve) {
         samples.clear();
         m_history.CopySamples(m_slot, static_cast<int>(curve), start, samples);
         // While paused, what came after the picture's end stays out of it.
         while (!samples.empty() && samples.back().time > end) {
             samples.pop_back();
         }
-        Thin(samples, start, m_shownMs, columns, m_points);
-        for (const QPointF& point : m_points) {
+        Curve& drawn = m_curves[curve];
+        drawn.name = QString::fromStdWString(m_history.GetCurveName(m_slot, static_cast<int>(curve)));
+        Thin(samples, start, m_shownMs, columns, drawn.points);
+        for (const QPointF& point : drawn.points) {
             low = std::min(low, point.y());
             high = std::max(high, point.y());
         }
-        m_series[curve]->replace(QList<QPointF>(m_points.begin(), m_points.end()));
     }
-    if (!std::isfinite(low)) {
-        low = 0.0;
-        high = 1.0;
+    const PlotRows rows = RowsOf(*m_plot);
+    const int tickRoom = std::clamp((rows.bottom - rows.top) / (2 * rows.lineHeight), 2, 8);
+    m_valueTicks = ValueTicks(low, high, tickRoom);
+    if (m_plot->isVisible()) {
+        m_plot->repaint();
     }
-    const double margin = high > low ? (high - low) * 0.05 : std::max(1.0, std::abs(high) * 0.05);
-    m_valueAxis->setRange(low - margin, high + margin);
-    m_valueAxis->applyNiceNumbers();
-    m_timeAxis->setRange(QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(start)),
-                         QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(end)));
     ++m_redraws;
     m_lastRedraw = std::chrono::steady_clock::now() - started;
+}
+
+void CTrendView::Paint(QWidget* plot) {
+    QPainter painter(plot);
+    painter.fillRect(plot->rect(), Qt::white);
+    const QFontMetrics metrics = plot->fontMetrics();
+    const PlotRows rows = RowsOf(*plot);
+
+    int labelWidth = 0;
+    for (const double value : m_valueTicks.values) {
+        labelWidth = std::max(labelWidth, metrics.horizontalAdvance(ValueLabel(value, m_valueTicks.step)));
+    }
+    const QRect area(labelWidth + 8, rows.top, std::max(1, plot->width() - labelWidth - 16),
+                     std::max(1, rows.bottom - rows.top));
+    m_areaLeft = area.left();
+    m_areaWidth = area.width();
+    painter.setPen(Qt::black);
+    painter.drawText(QRect(0, 0, plot->width(), rows.lineHeight + 2), Qt::AlignCenter,
+                     metrics.elidedText(m_title, Qt::ElideRight, plot->width()));
+
+    const double start = m_endMs - m_shownMs;
+    const double valueSpan = std::max(m_valueTicks.high - m_valueTicks.low, 1e-12);
+    const auto toX = [&](double time) { return area.left() + (time - start) / m_shownMs * area.width(); };
+    const auto toY = [&](double value) {
+        return area.bottom() - (value - m_valueTicks.low) / valueSpan * area.height();
+    };
+
+    // Grid and value labels.
+    const QPen grid(QColor(0xdd, 0xdd, 0xdd));
+    for (const double value : m_valueTicks.values) {
+        const int y = static_cast<int>(std::lround(toY(value)));
+        painter.setPen(grid);
+        painter.drawLine(area.left(), y, area.right(), y);
+        painter.setPen(Qt::black);
+        painter.drawText(QRect(0, y - rows.lineHeight / 2, labelWidth + 4, rows.lineHeight),
+                         Qt::AlignRight | Qt::AlignVCenter, ValueLabel(value, m_valueTicks.step));
+    }
+    // Times at whole local seconds and minutes, as many as fit.
+    const int timeWidth = metrics.horizontalAdvance(QStringLiteral("00:00:00")) + 12;
+    const double offset =
+        QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(m_endMs)).offsetFromUtc() * 1000.0;
+    const TrendTicks times = TimeTicks(start, m_endMs, std::max(1, area.width() / timeWidth), offset);
+    for (const double time : times.values) {
+        const int x = static_cast<int>(std::lround(toX(time)));
+        painter.setPen(grid);
+        painter.drawLine(x, area.top(), x, area.bottom());
+        const QRect box(x - timeWidth / 2, area.bottom() + 2, timeWidth, rows.lineHeight);
+        if (box.left() < area.left() - 6 || box.right() > plot->width()) {
+            continue; // it would run into the value labels or off the edge
+        }
+        painter.setPen(Qt::black);
+        const QString label =
+            QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(time)).toString(QStringLiteral("hh:mm:ss"));
+        painter.drawText(box, Qt::AlignCenter, label);
+    }
+    painter.setPen(Qt::gray);
+    painter.drawRect(area);
+
+    // The curves, clipped to their area.
+    painter.save();
+    painter.setClipRect(area.adjusted(0, 0, 1, 1));
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    for (std::size_t curve = 0; curve < m_curves.size(); ++curve) {
+        const std::vector<QPointF>& points = m_curves[curve].points;
+        m_pixels.clear();
+        for (const QPointF& point : points) {
+            m_pixels.emplace_back(toX(point.x()), toY(point.y()));
+        }
+        painter.setPen(QPen(CurveColour(curve), 1.5));
+        if (m_pixels.size() == 1) {
+            painter.drawPoint(m_pixels.front());
+        } else if (!m_pixels.empty()) {
+            painter.drawPolyline(m_pixels.data(), static_cast<int>(m_pixels.size()));
+        }
+    }
+    painter.restore();
+
+    // The legend: a stroke of each curve's colour and its name.
+    int x = area.left();
+    const int y = plot->height() - rows.lineHeight - 2;
+    for (std::size_t curve = 0; curve < m_curves.size(); ++curve) {
+        const QString& name = m_curves[curve].name;
+        painter.setPen(QPen(CurveColour(curve), 3));
+        painter.drawLine(x, y + rows.lineHeight / 2, x + 16, y + rows.lineHeight / 2);
+        painter.setPen(Qt::black);
+        painter.drawText(QRect(x + 20, y, metrics.horizontalAdvance(name) + 2, rows.lineHeight),
+                         Qt::AlignLeft | Qt::AlignVCenter, name);
+        x += 20 + metrics.horizontalAdvance(name) + 14;
+    }
 }

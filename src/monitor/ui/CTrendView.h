@@ -1,6 +1,9 @@
 #pragma once
+#include "monitor/TrendScale.h"
+
 #include <QGroupBox>
 #include <QPointF>
+#include <QString>
 
 #include <chrono>
 #include <cstdint>
@@ -8,15 +11,10 @@
 #include <vector>
 
 class CTrendHistory;
-class QChart;
-class QChartView;
 class QComboBox;
-class QDateTimeAxis;
 class QLabel;
-class QLineSeries;
 class QPushButton;
 class QTimer;
-class QValueAxis;
 
 // The trend of the selected module: one curve per analog or counter channel
 // over the last minutes, scrolling as cycles arrive, with a legend. "Pause"
@@ -58,12 +56,22 @@ public:
     // Zooms the time axis by wheel steps (positive: closer) around a time.
     void Zoom(int steps, double aroundMs);
 
-    QChart* Chart() const { return m_chart; }
-    QChartView* ChartView() const { return m_view; }
+    // One curve as drawn last: its legend name and its points (time in
+    // milliseconds since the epoch, scaled value), at most two a pixel column.
+    struct Curve {
+        QString name;
+        std::vector<QPointF> points;
+    };
+
+    // The drawing: title, curves, axes and legend.
+    QWidget* Plot() const { return m_plot; }
     QPushButton* PauseButton() const { return m_pause; }
     QComboBox* SpanList() const { return m_spans; }
-    // The curves as drawn last.
-    const std::vector<QLineSeries*>& Series() const { return m_series; }
+    const std::vector<Curve>& Curves() const { return m_curves; }
+    const QString& Title() const { return m_title; }
+    const TrendTicks& ValueAxis() const { return m_valueTicks; }
+    // The time at a horizontal position of the plot.
+    double TimeAt(double x) const;
     // Redraws so far, and the time the last one took.
     std::uint64_t GetRedrawCount() const { return m_redraws; }
     std::chrono::nanoseconds GetLastRedrawTime() const { return m_lastRedraw; }
@@ -72,13 +80,13 @@ public:
     void Translate();
 
 private:
-    void MakeSeries();
+    friend class CTrendPlot;
     void ChooseSpan(int index);
+    void Paint(QWidget* plot);
 
     const CTrendHistory& m_history;
     int m_slot = -1;
     std::wstring m_caption;
-    std::wstring m_drawnModel;
     bool m_paused = false;
     double m_shownMs;
     double m_endMs = 0.0;
@@ -86,16 +94,18 @@ private:
     std::uint64_t m_redraws = 0;
     std::chrono::nanoseconds m_lastRedraw{0};
 
-    QChart* m_chart = nullptr;
-    QChartView* m_view = nullptr;
-    QDateTimeAxis* m_timeAxis = nullptr;
-    QValueAxis* m_valueAxis = nullptr;
-    std::vector<QLineSeries*> m_series;
+    QWidget* m_plot = nullptr;
+    std::vector<Curve> m_curves;
+    QString m_title;
+    TrendTicks m_valueTicks;
+    // Where the curves were last drawn, in the plot's pixels.
+    double m_areaLeft = 0.0;
+    double m_areaWidth = 1.0;
     QPushButton* m_pause = nullptr;
     QLabel* m_spanLabel = nullptr;
     QComboBox* m_spans = nullptr;
     QTimer* m_redrawTimer = nullptr;
     std::vector<int> m_spanMinutes;
     // Reused between redraws.
-    std::vector<QPointF> m_points;
+    std::vector<QPointF> m_pixels;
 };

@@ -25,13 +25,8 @@
 #include "support/MessageUses.h"
 #include "support/TestSupport.h"
 
-#include <QChart>
-#include <QChartView>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QLegend>
-#include <QLegendMarker>
-#include <QLineSeries>
 #include <QWheelEvent>
 #include <QElapsedTimer>
 #include <QGroupBox>
@@ -42,13 +37,11 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
-#include <QValueAxis>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <sstream>
 #include <cstdlib>
@@ -496,32 +489,28 @@ TEST_F(MonitorDialogTest, TrendDrawsTheSelectedModulePausesAndZoomsWithTheWheel)
 
     // One curve per channel, each with a legend entry, filling as cycles come.
     ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return trend->Series().size() == 4 && trend->Series().back()->count() >= 3; }, kWait));
-    const QList<QLegendMarker*> markers = trend->Chart()->legend()->markers();
-    ASSERT_EQ(markers.size(), 4);
-    EXPECT_EQ(markers.front()->label(), QStringLiteral("Ch 1"));
-    EXPECT_TRUE(trend->Chart()->legend()->isVisible());
-    // The value axis on round numbers: its step 1, 2 or 5 times a power of
-    // ten, its ends on steps.
-    const auto* axis = qobject_cast<QValueAxis*>(trend->Chart()->axes(Qt::Vertical).front());
-    ASSERT_NE(axis, nullptr);
-    const double step = (axis->max() - axis->min()) / (axis->tickCount() - 1);
-    const double mantissa = step / std::pow(10.0, std::floor(std::log10(step)));
-    EXPECT_TRUE(std::abs(mantissa - 1) < 1e-9 || std::abs(mantissa - 2) < 1e-9 || std::abs(mantissa - 5) < 1e-9)
-        << step;
-    EXPECT_NEAR(std::remainder(axis->min(), step), 0.0, step * 1e-9);
+        [&] { return trend->Curves().size() == 4 && trend->Curves().back().points.size() >= 3; }, kWait));
+    EXPECT_EQ(trend->Curves().front().name, QStringLiteral("Ch 1"));
+    // The value axis (its ticks are tested on their own) covers the curves.
+    const TrendTicks& axis = trend->ValueAxis();
+    for (const CTrendView::Curve& curve : trend->Curves()) {
+        for (const QPointF& point : curve.points) {
+            EXPECT_GE(point.y(), axis.low);
+            EXPECT_LE(point.y(), axis.high);
+        }
+    }
 
     // Paused, the picture holds still while the history goes on.
     QTest::mouseClick(trend->PauseButton(), Qt::LeftButton);
     EXPECT_EQ(trend->PauseButton()->text(), QStringLiteral("&Resume"));
     const double end = trend->GetEndMs();
-    const qsizetype points = trend->Series().front()->count();
+    const std::size_t points = trend->Curves().front().points.size();
     QTest::qWait(3 * CTrendView::kRedrawMs);
     EXPECT_EQ(trend->GetEndMs(), end);
-    EXPECT_EQ(trend->Series().front()->count(), points);
+    EXPECT_EQ(trend->Curves().front().points.size(), points);
 
     // The wheel zooms the time axis, around the pointer while paused.
-    QWidget* viewport = trend->ChartView()->viewport();
+    QWidget* viewport = trend->Plot();
     const QPointF centre = QRectF(viewport->rect()).center();
     QWheelEvent wheel(centre, viewport->mapToGlobal(centre), QPoint(), QPoint(0, 240), Qt::NoButton,
                       Qt::NoModifier, Qt::NoScrollPhase, false);
@@ -546,8 +535,8 @@ TEST_F(MonitorDialogTest, TrendDrawsTheSelectedModulePausesAndZoomsWithTheWheel)
 
     // A digital module has no curves, and says so.
     ClickRow(10);
-    EXPECT_TRUE(trend->Series().empty());
-    EXPECT_TRUE(trend->Chart()->title().contains(QStringLiteral("no values to draw")));
+    EXPECT_TRUE(trend->Curves().empty());
+    EXPECT_TRUE(trend->Title().contains(QStringLiteral("no values to draw")));
 }
 
 // The switch item of a module as the station holds it.
