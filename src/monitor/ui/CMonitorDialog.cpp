@@ -123,6 +123,7 @@ CMonitorDialog::CMonitorDialog(QWidget* parent) : CObserverDialog(parent) {
     trendLayout->setContentsMargins(0, 0, 0, 0);
     m_trend = new CTrendView(m_history, m_trendWindow);
     trendLayout->addWidget(m_trend);
+    KeepOnScreenWhenShown(m_trendWindow);
     connect(m_trendWindow, &QDialog::finished, this, [this] { ShowTrend(false); });
     // Its controls share the monitor's Tab chain: out of sight, they must
     // not take the focus from the monitor's own.
