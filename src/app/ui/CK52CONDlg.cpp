@@ -525,8 +525,8 @@ void CK52CONDlg::UpdateAllOnOff() {
 void CK52CONDlg::TakePortChoice(CJX5COMInterface& link) {
     CComSettings settings;
     int position = m_portCombo->currentIndex();
-    settings.SetDevicePath(m_portList.GetDevicePath(position));
-    settings.SetDisplayName(m_portList.GetDisplayName(position));
+    settings.SetDevicePath(PortPathAt(position));
+    settings.SetDisplayName(PortNameAt(position));
     settings.SaveToProfile();
     link.SetSettings(settings);
 }
