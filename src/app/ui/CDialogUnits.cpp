@@ -293,10 +293,6 @@ void KeepOnScreen(QWidget* window) {
     }
 }
 
-void KeepOnScreenWhenShown(QWidget* window) {
-    FollowWindow(window);
-}
-
 void SetTabOrderByPlace(QWidget* window) {
     struct Stop {
         QWidget* control;

@@ -90,8 +90,5 @@ QRect RoomOnScreen(const QWidget* window);
 
 // Keeps a window within its screen's available area: no larger, and moved
 // inside it. Every window laid out in dialog units does this when it opens;
-// other windows (the trend) ask for it with KeepOnScreenWhenShown.
+// another window (the trend's) calls it itself, again once shown.
 void KeepOnScreen(QWidget* window);
-// Runs KeepOnScreen each time the window is shown, when the window system's
-// frame around it is known.
-void KeepOnScreenWhenShown(QWidget* window);

@@ -90,7 +90,7 @@ void CK52CONDlg::CreateControls() {
     units.Place(communication, IdCommunicationGroup, 8, 3, 366, 26);
     SetFallbackControlId(communication, kSharedControlId);
 
-    auto* portLabel = new QLabel(QStringLiteral("COM port"), this);
+    auto* portLabel = new QLabel(QStringLiteral("COM por&t"), this);
     units.Place(portLabel, IdPortLabel, 15, 15, 32, 8);
 
     // The layout's height of 187 includes the open drop-down; the closed box
@@ -99,11 +99,11 @@ void CK52CONDlg::CreateControls() {
     units.Place(m_portCombo, IdPortCombo, 48, 13, 169, 12);
     portLabel->setBuddy(m_portCombo);
 
-    auto* upload = new QPushButton(QStringLiteral("Upload"), this);
+    auto* upload = new QPushButton(QStringLiteral("&Upload"), this);
     units.Place(upload, IdUpload, 218, 12, 48, 13);
-    auto* download = new QPushButton(QStringLiteral("Download"), this);
+    auto* download = new QPushButton(QStringLiteral("&Download"), this);
     units.Place(download, IdDownload, 269, 12, 48, 13);
-    auto* monitor = new QPushButton(QStringLiteral("Monitor"), this);
+    auto* monitor = new QPushButton(QStringLiteral("&Monitor"), this);
     units.Place(monitor, IdMonitor, 321, 12, 48, 13);
 
     auto* fileMenu = new QGroupBox(QStringLiteral("File Menu"), this);
@@ -113,14 +113,14 @@ void CK52CONDlg::CreateControls() {
     m_fileName = new QLabel(QStringLiteral("Filename : No File"), this);
     units.Place(m_fileName, IdFileName, 15, 40, 201, 8);
 
-    auto* openFile = new QPushButton(QStringLiteral("Open File"), this);
+    auto* openFile = new QPushButton(QStringLiteral("&Open File"), this);
     units.Place(openFile, IdOpenFile, 218, 36, 48, 13);
-    auto* saveFile = new QPushButton(QStringLiteral("Save File"), this);
+    auto* saveFile = new QPushButton(QStringLiteral("&Save File"), this);
     units.Place(saveFile, IdSaveFile, 269, 36, 48, 13);
-    auto* preferences = new QPushButton(QStringLiteral("Preferences"), this);
+    auto* preferences = new QPushButton(QStringLiteral("&Preferences"), this);
     units.Place(preferences, IdPreferences, 325, 36, 45, 13);
 
-    m_allOnOff = new QCheckBox(QStringLiteral("All On/Off"), this);
+    m_allOnOff = new QCheckBox(QStringLiteral("&All On/Off"), this);
     units.Place(m_allOnOff, IdAllOnOff, 13, 55, 48, 10);
 
     m_slotList = new CSlotList(this);
@@ -135,10 +135,10 @@ void CK52CONDlg::CreateControls() {
 
     // In the free room between "All On/Off" and the model button, after the
     // layout's own controls: nothing of the layout moves for them.
-    auto* compare = new QPushButton(QStringLiteral("Compare"), this);
+    auto* compare = new QPushButton(QStringLiteral("&Compare"), this);
     units.Place(compare, IdCompare, 63, 53, 44, 11);
     SetAddedLater(compare);
-    auto* report = new QPushButton(QStringLiteral("Report"), this);
+    auto* report = new QPushButton(QStringLiteral("&Report"), this);
     units.Place(report, IdReport, 109, 53, 43, 11);
     SetAddedLater(report);
 

@@ -123,7 +123,11 @@ CMonitorDialog::CMonitorDialog(QWidget* parent) : CObserverDialog(parent) {
     trendLayout->setContentsMargins(0, 0, 0, 0);
     m_trend = new CTrendView(m_history, m_trendWindow);
     trendLayout->addWidget(m_trend);
-    KeepOnScreenWhenShown(m_trendWindow);
+    // Laid out from the start, so that its controls have their places
+    // before it is first shown.
+    m_trendWindow->resize(units.ToPixels(kTrendWidth, kHeight));
+    trendLayout->activate();
+    m_trend->layout()->activate();
     connect(m_trendWindow, &QDialog::finished, this, [this] { ShowTrend(false); });
     // Its controls share the monitor's Tab chain: out of sight, they must
     // not take the focus from the monitor's own.
@@ -440,6 +444,8 @@ void CMonitorDialog::ShowTrend(bool shown) {
     if (shown) {
         PlaceTrendWindow();
         m_trendWindow->show();
+        // Once shown, the frame the window system adds is known.
+        KeepOnScreen(m_trendWindow);
         m_trend->Redraw();
     } else {
         m_trendWindow->hide();

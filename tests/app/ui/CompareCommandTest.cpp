@@ -314,8 +314,8 @@ TEST_F(CompareCommandTest, ALanguageFileWrittenBeforeCompareAndReportKeepsTheirE
 
     OpenWindow();
     EXPECT_EQ(Control<QPushButton>(CK52CONDlg::IdUpload)->text(), QStringLiteral("アップロード(&U)"));
-    EXPECT_EQ(Control<QPushButton>(CK52CONDlg::IdCompare)->text(), QStringLiteral("Compare"));
-    EXPECT_EQ(Control<QPushButton>(CK52CONDlg::IdReport)->text(), QStringLiteral("Report"));
+    EXPECT_EQ(Control<QPushButton>(CK52CONDlg::IdCompare)->text(), QStringLiteral("&Compare"));
+    EXPECT_EQ(Control<QPushButton>(CK52CONDlg::IdReport)->text(), QStringLiteral("&Report"));
     const CCardSlot rack;
     const CCompareDialog compare(CRackComparison(rack, rack), rack, L"");
     EXPECT_EQ(compare.windowTitle(), QStringLiteral("Compare"));

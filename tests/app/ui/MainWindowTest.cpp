@@ -372,14 +372,14 @@ TEST_F(MainWindowTest, TabLeavesTheSlotListForTheNextControl) {
     CSlotList* slotList = window.SlotList();
     ASSERT_TRUE(slotList->hasFocus());
 
-    // Tab goes on to the model button, and Shift+Tab back, as between any
+    // Tab goes on to the parameter list, and Shift+Tab back, as between any
     // two controls; the selected slot stays.
     QTest::keyClick(slotList, Qt::Key_Tab);
-    EXPECT_EQ(QApplication::focusWidget(), Control(CK52CONDlg::IdModelButton));
+    EXPECT_EQ(QApplication::focusWidget(), Control(CK52CONDlg::IdParameterList));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
     EXPECT_EQ(QApplication::focusWidget(), slotList);
     QTest::keyClick(slotList, Qt::Key_Backtab, Qt::ShiftModifier);
-    EXPECT_EQ(QApplication::focusWidget(), Control(CK52CONDlg::IdAllOnOff));
+    EXPECT_EQ(QApplication::focusWidget(), Control(CK52CONDlg::IdModelButton));
     EXPECT_EQ(slotList->FirstSelectedRow(), 2);
 }
 
@@ -505,8 +505,8 @@ TEST_F(MainWindowTest, ChoosingJapaneseTranslatesTheWindowAndTheWindowsOpenedLat
         QTest::keyClick(modal, Qt::Key_Escape);
     });
     Click(CK52CONDlg::IdPreferences);
-    EXPECT_EQ(title, QStringLiteral("環境設定(&P)"));
-    EXPECT_EQ(cancel, QStringLiteral("キャンセル"));
+    EXPECT_EQ(title, QStringLiteral("環境設定"));
+    EXPECT_EQ(cancel, QStringLiteral("キャンセル(&C)"));
 
     // Without a font holding the glyphs every text above shows as boxes.
     EXPECT_FALSE(QFontDatabase::families(QFontDatabase::Japanese).isEmpty())
