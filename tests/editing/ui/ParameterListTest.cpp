@@ -234,7 +234,7 @@ TEST_F(ParameterListTest, EnterFromTheOwnerOpensTheStoredValueReadyToBeOverwritt
     EXPECT_EQ(m_observer.updates, 1);
 }
 
-TEST_F(ParameterListTest, ABadValueShowsTheCardsMessageAndKeepsTheOldValue) {
+TEST_F(ParameterListTest, ABadValueShowsAMessageNamingTheRowAndKeepsTheOldValue) {
     auto card = ShowIO(L"JK7W");
     const int bias = RowOf(*card, L"bias01");
 
@@ -243,7 +243,7 @@ TEST_F(ParameterListTest, ABadValueShowsTheCardsMessageAndKeepsTheOldValue) {
         std::wstring message;
     };
     for (const Case& c : {Case{"400", L"Ch1 Bias: enter a value from -320.00 to 320.00."},
-                          Case{"abc", L"Enter a number, for example 12.34."}}) {
+                          Case{"abc", L"Ch1 Bias: enter a number from -320.00 to 320.00."}}) {
         SCOPED_TRACE(c.typed);
         const std::size_t shownBefore = m_errors.Texts().size();
         Select(bias);

@@ -530,7 +530,7 @@ TEST_F(MonitorDialogTest, TrendDrawsTheSelectedModulePausesAndZoomsWithTheWheel)
         EXPECT_NEAR(trend->GetShownMs(), 60000.0, 1.0);
         QTest::qWait(50000);
         trend->Redraw();
-        EXPECT_TRUE(m_dialog.grab().save(QString::fromLocal8Bit(screenshot)));
+        EXPECT_TRUE(trend->window()->grab().save(QString::fromLocal8Bit(screenshot)));
     }
 
     // A digital module has no curves, and says so.
