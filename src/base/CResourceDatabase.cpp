@@ -2,6 +2,7 @@
 
 #include "base/CMessageFormatter.h"
 #include "base/CPrivateException.h"
+#include "base/FilePath.h"
 #include "base/TextConvert.h"
 
 #include <climits>
@@ -29,7 +30,7 @@ void CResourceDatabase::Reset() {
 }
 
 void CResourceDatabase::LoadAndCheck(const std::wstring& path) {
-    m_document.Load(path);
+    m_document.Load(PathFromText(path));
     if (m_document.GetText(L"/root/application") != L"K52CFG") {
         throw CPrivateException(FailureKind::File, L"Illegal format");
     }

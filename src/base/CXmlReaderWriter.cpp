@@ -2,6 +2,7 @@
 
 #include "base/CMessageFormatter.h"
 #include "base/CPrivateException.h"
+#include "base/FilePath.h"
 #include "base/RegularFile.h"
 #include "base/TextConvert.h"
 
@@ -60,7 +61,7 @@ void CXmlReaderWriter::Create(const std::wstring& rootName) {
     m_root = root;
 }
 
-void CXmlReaderWriter::Load(const std::wstring& path) {
+void CXmlReaderWriter::Load(const std::filesystem::path& path) {
     const std::string content = ReadRegularFile(path);
 
     auto document = std::make_unique<pugi::xml_document>();
@@ -69,14 +70,14 @@ void CXmlReaderWriter::Load(const std::wstring& path) {
     // An empty file (a save that never happened, a truncated copy) says so.
     const auto holdsNothing = [&] {
         Raise(CMessageFormatter::Printf(L"\"%s\" holds no XML document: the file is empty or has no element.",
-                                        path));
+                                        DisplayPath(path)));
     };
     if (result.status == pugi::status_no_document_element) {
         holdsNothing();
     }
     if (!result) {
         auto [line, column] = LineAndColumn(content, result.offset);
-        Raise(CMessageFormatter::Printf(L"\"%s\" is not well-formed XML: line %d, column %d: %s", path, line,
+        Raise(CMessageFormatter::Printf(L"\"%s\" is not well-formed XML: line %d, column %d: %s", DisplayPath(path), line,
                                         column, FromUtf8(result.description())));
     }
     pugi::xml_node root = document->document_element();
@@ -87,11 +88,11 @@ void CXmlReaderWriter::Load(const std::wstring& path) {
     m_root = root;
 }
 
-void CXmlReaderWriter::CheckSaveTarget(const std::wstring& path) {
+void CXmlReaderWriter::CheckSaveTarget(const std::filesystem::path& path) {
     CheckReplaceableFile(path);
 }
 
-void CXmlReaderWriter::Save(const std::wstring& path) const {
+void CXmlReaderWriter::Save(const std::filesystem::path& path) const {
     if (!m_document) {
         Raise(L"XML: there is no document to save.");
     }

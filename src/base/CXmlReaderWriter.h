@@ -1,4 +1,5 @@
 #pragma once
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -23,7 +24,7 @@ public:
     // Loads a file. The held document is replaced only when the new one loaded.
     // Only a regular file of at most 16 MiB is read; anything else is refused
     // before it is read (a FIFO or a device is not even opened).
-    void Load(const std::wstring& path);
+    void Load(const std::filesystem::path& path);
 
     // Writes the document as UTF-8 XML 1.0 without added white space. The file
     // is written beside the target and renamed over it, so a failed save
@@ -31,12 +32,12 @@ public:
     // symbolic link is followed and the file it names replaced, the link kept.
     // Only a regular file that the user may change is replaced: anything else
     // is refused before anything is written (CheckSaveTarget).
-    void Save(const std::wstring& path) const;
+    void Save(const std::filesystem::path& path) const;
 
     // Raises what Save would refuse the path for before writing anything: a
     // folder, FIFO, device or socket, a read-only file, a loop of links. For
     // callers that should refuse a path before long work, not after it.
-    static void CheckSaveTarget(const std::wstring& path);
+    static void CheckSaveTarget(const std::filesystem::path& path);
 
     pugi::xml_node AppendElement(const std::wstring& parentPath, const std::wstring& name);
     void AppendTextElement(const std::wstring& parentPath, const std::wstring& name, const std::wstring& text);

@@ -96,6 +96,7 @@ using Count = unsigned long long; // %llu
     /* transfers: the reason; the slot; the partialerr text; slot, row caption, value, the card's message */ \
     K(uploading, L"uploading", Plain)                                                                        \
     K(downloading, L"downloading", Plain)                                                                    \
+    K(progress_items, L"progress.items", Printf, Number, Number, Number, Number)                             \
     K(uploaderr, L"uploaderr", Printf, Text)                                                                 \
     K(downloaderr, L"downloaderr", Printf, Text)                                                             \
     K(partialerr, L"partialerr", Printf, Text)                                                               \

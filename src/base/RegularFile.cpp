@@ -2,8 +2,8 @@
 
 #include "base/CMessageFormatter.h"
 #include "base/CPrivateException.h"
+#include "base/FilePath.h"
 #include "base/FileSizeSignal.h"
-#include "base/TextConvert.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -21,8 +21,8 @@ namespace {
     throw CPrivateException(FailureKind::File, text);
 }
 
-[[noreturn]] void RaiseFileError(const wchar_t* what, const std::wstring& path, int errorNumber) {
-    Raise(CMessageFormatter::Printf(L"%s \"%s\": %s", what, path, CMessageFormatter::SystemErrorText(errorNumber)));
+[[noreturn]] void RaiseFileError(const wchar_t* what, const std::filesystem::path& path, int errorNumber) {
+    Raise(CMessageFormatter::Printf(L"%s \"%s\": %s", what, DisplayPath(path), CMessageFormatter::SystemErrorText(errorNumber)));
 }
 
 // Configuration and language files are a few hundred kilobytes at most; a
@@ -50,15 +50,15 @@ const wchar_t* KindOfNonRegular(mode_t mode) {
     return L"something else";
 }
 
-[[noreturn]] void RaiseNotRegular(const wchar_t* what, const std::wstring& path, mode_t mode) {
-    Raise(CMessageFormatter::Printf(L"%s \"%s\": it is %s, not a regular file.", what, path,
+[[noreturn]] void RaiseNotRegular(const wchar_t* what, const std::filesystem::path& path, mode_t mode) {
+    Raise(CMessageFormatter::Printf(L"%s \"%s\": it is %s, not a regular file.", what, DisplayPath(path),
                                     KindOfNonRegular(mode)));
 }
 
-[[noreturn]] void RaiseTooLarge(const std::wstring& path) {
+[[noreturn]] void RaiseTooLarge(const std::filesystem::path& path) {
     Raise(CMessageFormatter::Printf(L"Cannot open the file \"%s\": it is larger than 16 MiB, which no "
                                     L"configuration or language file is.",
-                                    path));
+                                    DisplayPath(path)));
 }
 
 // Closes a descriptor when the reading is over, however it ends.
@@ -92,8 +92,8 @@ std::string FolderOf(const std::string& path) {
 // The path a save replaces: symbolic links are followed to the file they
 // name, so that the link stays a link and the file it names is the one
 // written. A link that names nothing yet gives the path of the file to make.
-std::string FollowLinks(const std::wstring& path) {
-    std::string current = ToUtf8(path);
+std::string FollowLinks(const std::filesystem::path& path) {
+    std::string current = path.native();
     for (int hop = 0; hop <= kMaxLinkHops; ++hop) {
         struct stat info {};
         if (::lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
@@ -120,7 +120,7 @@ std::string FollowLinks(const std::wstring& path) {
 // Refuses a target that is not a regular file, or a file that the user may
 // not change. A file without any write permission is taken as read-only even
 // for the superuser, who could replace it: it was marked so on purpose.
-void CheckReplaceable(const std::string& target, const std::wstring& path) {
+void CheckReplaceable(const std::string& target, const std::filesystem::path& path) {
     struct stat info {};
     if (::stat(target.c_str(), &info) != 0) {
         if (errno == ENOENT) {
@@ -132,7 +132,7 @@ void CheckReplaceable(const std::string& target, const std::wstring& path) {
         RaiseNotRegular(L"Cannot write the file", path, info.st_mode);
     }
     if ((info.st_mode & 0222) == 0) {
-        Raise(CMessageFormatter::Printf(L"Cannot write the file \"%s\": it is read-only.", path));
+        Raise(CMessageFormatter::Printf(L"Cannot write the file \"%s\": it is read-only.", DisplayPath(path)));
     }
     if (::access(target.c_str(), W_OK) != 0) {
         RaiseFileError(L"Cannot write the file", path, errno);
@@ -171,10 +171,10 @@ private:
 
 } // namespace
 
-std::string ReadRegularFile(const std::wstring& path) {
-    const std::string utf8Path = ToUtf8(path);
+std::string ReadRegularFile(const std::filesystem::path& path) {
+    const std::string& nativePath = path.native();
     struct stat info {};
-    if (::stat(utf8Path.c_str(), &info) != 0) {
+    if (::stat(nativePath.c_str(), &info) != 0) {
         RaiseFileError(L"Cannot open the file", path, errno);
     }
     if (!S_ISREG(info.st_mode)) {
@@ -183,7 +183,7 @@ std::string ReadRegularFile(const std::wstring& path) {
     if (static_cast<std::uintmax_t>(info.st_size) > kMaxFileSize) {
         RaiseTooLarge(path);
     }
-    const InputFile file(utf8Path);
+    const InputFile file(nativePath);
     if (file.fd() < 0) {
         RaiseFileError(L"Cannot open the file", path, errno);
     }
@@ -224,11 +224,11 @@ std::string ReadRegularFile(const std::wstring& path) {
     return content;
 }
 
-void CheckReplaceableFile(const std::wstring& path) {
+void CheckReplaceableFile(const std::filesystem::path& path) {
     CheckReplaceable(FollowLinks(path), path);
 }
 
-void ReplaceRegularFile(const std::wstring& path, std::string_view bytes) {
+void ReplaceRegularFile(const std::filesystem::path& path, std::string_view bytes) {
     // Checked before anything is written: a FIFO, a device or a read-only
     // file is never opened, let alone replaced.
     const std::string target = FollowLinks(path);

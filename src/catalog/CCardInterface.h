@@ -149,6 +149,10 @@ public:
     // only the given row.
     virtual void DownloadParameters(std::int32_t slotNumber, CJX5COMInterface& link, std::int32_t row,
                                     bool onDemand);
+    // The requests an upload or a download of the card makes, one station
+    // item each: for a progress line that counts them.
+    int CountUploadExchanges(bool adjustmentOnly) const;
+    int CountDownloadExchanges(std::int32_t slotNumber) const;
     // Writes the one row, in the same write frame, and nothing else: for a
     // card whose other values were never read from the module.
     void WriteParameter(std::int32_t slotNumber, CJX5COMInterface& link, int row);
@@ -210,6 +214,11 @@ private:
     // The write of one row's value, without the write frame around it.
     void WriteRow(std::int32_t slotNumber, CJX5COMInterface& link, int row);
     bool LeavesPageOneAlone(std::int32_t slotNumber) const;
+    // Which rows the transfers take, and how many requests a row's write makes.
+    bool IsUploadedRow(int row, bool adjustmentOnly) const;
+    bool IsLeftOutOfDownload(std::int32_t slotNumber) const;
+    bool IsDownloadedRow(int i, bool onDemand, std::int32_t row) const;
+    int CountRowWrites(std::int32_t slotNumber, int i) const;
 
     std::array<std::array<std::uint16_t, static_cast<std::size_t>(2 * kItemCount)>, kPageCount> m_registers{};
     std::array<std::wstring, kTextSlotCount> m_textSlots;

@@ -57,16 +57,86 @@ bool CCardInterface::LeavesPageOneAlone(std::int32_t slotNumber) const {
     return !ModelInSlot(slotNumber, m_typeCode).traits.pageOneWriteFrame;
 }
 
+bool CCardInterface::IsUploadedRow(int row, bool adjustmentOnly) const {
+    const ParameterDefinition& definition = GetParameter(row);
+    if (adjustmentOnly && !HasFlag(definition, FlagAdjustment | FlagAdjustContext | FlagOnDemand)) {
+        return false;
+    }
+    return IsReadKind(definition.kind);
+}
+
+bool CCardInterface::IsLeftOutOfDownload(std::int32_t slotNumber) const {
+    // Without the station attribute the 16-point digital modules cannot be
+    // addressed directly; they have nothing to set anyway.
+    return IsIoSlot(slotNumber) && ModelInSlot(slotNumber, m_typeCode).traits.digital16 != Digital16::None &&
+           GetStationAttribute() == 0;
+}
+
+bool CCardInterface::IsDownloadedRow(int i, bool onDemand, std::int32_t row) const {
+    const ParameterDefinition& definition = GetParameter(i);
+    const bool adjustment = HasFlag(definition, FlagAdjustment);
+    const bool oneShot = HasFlag(definition, FlagOnDemand);
+    if (onDemand ? (!adjustment && !oneShot) : oneShot) {
+        return false;
+    }
+    if (IsDisabled(i) || (onDemand && oneShot && i != row)) {
+        return false;
+    }
+    return !HasFlag(definition, FlagReadOnly) && definition.item != 0 && IsTransferredKind(definition.kind);
+}
+
+int CCardInterface::CountRowWrites(std::int32_t slotNumber, int i) const {
+    const ParameterDefinition& definition = GetParameter(i);
+    switch (definition.kind) {
+    case KindText:
+        return definition.textSlot >= kFirstWrittenTextSlot && definition.textSlot <= kLastWrittenTextSlot ? 1
+                                                                                                            : 0;
+    case KindUnsigned32: {
+        const wchar_t* readThenWrite = ModelInSlot(slotNumber, m_typeCode).traits.readThenWriteKey;
+        return readThenWrite != nullptr && std::wstring_view(definition.textKey).starts_with(readThenWrite) ? 2
+                                                                                                              : 1;
+    }
+    case KindList:
+    case KindSigned32:
+    case KindDecimal16:
+    case KindDecimal16Raw:
+    case KindInteger16:
+    case KindIpAddress:
+        return 1;
+    default:
+        return 0;
+    }
+}
+
+int CCardInterface::CountUploadExchanges(bool adjustmentOnly) const {
+    int count = 0;
+    for (int row = 0; row < GetParameterCount(); ++row) {
+        count += IsUploadedRow(row, adjustmentOnly) ? 1 : 0;
+    }
+    return count;
+}
+
+int CCardInterface::CountDownloadExchanges(std::int32_t slotNumber) const {
+    if (IsLeftOutOfDownload(slotNumber)) {
+        return 0;
+    }
+    // The write frame opens and closes on page 0, and on page 1 where the model has it.
+    int count = LeavesPageOneAlone(slotNumber) ? 2 : 4;
+    for (int i = 0; i < GetParameterCount(); ++i) {
+        if (IsDownloadedRow(i, false, 0)) {
+            count += CountRowWrites(slotNumber, i);
+        }
+    }
+    return count;
+}
+
 void CCardInterface::UploadParameters(std::int32_t slotNumber, CJX5COMInterface& link, bool adjustmentOnly) {
     const auto address = static_cast<std::uint32_t>(slotNumber);
     for (int row = 0; row < GetParameterCount(); ++row) {
+        if (!IsUploadedRow(row, adjustmentOnly)) {
+            continue;
+        }
         const ParameterDefinition& definition = GetParameter(row);
-        if (adjustmentOnly && !HasFlag(definition, FlagAdjustment | FlagAdjustContext | FlagOnDemand)) {
-            continue;
-        }
-        if (!IsReadKind(definition.kind)) {
-            continue;
-        }
         const auto page = static_cast<std::uint32_t>(definition.page);
         const auto item = static_cast<std::uint32_t>(definition.item);
         const CGICommandParser reply(link.ReadItem(address, page, item));
@@ -117,10 +187,7 @@ void CCardInterface::UploadParameters(std::int32_t slotNumber, CJX5COMInterface&
 void CCardInterface::DownloadParameters(std::int32_t slotNumber, CJX5COMInterface& link, std::int32_t row,
                                         bool onDemand) {
     const auto started = std::chrono::steady_clock::now();
-    // Without the station attribute the 16-point digital modules cannot be
-    // addressed directly; they have nothing to set anyway.
-    if (IsIoSlot(slotNumber) && ModelInSlot(slotNumber, m_typeCode).traits.digital16 != Digital16::None &&
-        GetStationAttribute() == 0) {
+    if (IsLeftOutOfDownload(slotNumber)) {
         return;
     }
     const auto address = static_cast<std::uint32_t>(slotNumber);
@@ -130,20 +197,9 @@ void CCardInterface::DownloadParameters(std::int32_t slotNumber, CJX5COMInterfac
     }
 
     for (int i = 0; i < GetParameterCount(); ++i) {
-        const ParameterDefinition& definition = GetParameter(i);
-        const bool adjustment = HasFlag(definition, FlagAdjustment);
-        const bool oneShot = HasFlag(definition, FlagOnDemand);
-        if (onDemand ? (!adjustment && !oneShot) : oneShot) {
-            continue;
+        if (IsDownloadedRow(i, onDemand, row)) {
+            WriteRow(slotNumber, link, i);
         }
-        if (IsDisabled(i) || (onDemand && oneShot && i != row)) {
-            continue;
-        }
-        if (HasFlag(definition, FlagReadOnly) || definition.item == 0 ||
-            !IsTransferredKind(definition.kind)) {
-            continue;
-        }
-        WriteRow(slotNumber, link, i);
     }
 
     if (onDemand) {
@@ -185,9 +241,7 @@ void CCardInterface::WriteRow(std::int32_t slotNumber, CJX5COMInterface& link, i
                          definition.isSigned, GetRowDecimals(i), definition.radix, KindUnsigned32);
         // The counter's span goes through the link's read-then-write, whose
         // failure tells the user that the counter value was not written.
-        const wchar_t* readThenWrite = ModelInSlot(slotNumber, m_typeCode).traits.readThenWriteKey;
-        if (readThenWrite != nullptr &&
-            std::wstring_view(definition.textKey).starts_with(readThenWrite)) {
+        if (CountRowWrites(slotNumber, i) == 2) {
             link.ReadThenWriteItem(address, page, item, text);
         } else {
             link.WriteItem(address, page, item, text);

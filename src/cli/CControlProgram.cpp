@@ -3,19 +3,23 @@
 #include "cli/PortArgument.h"
 
 #include "base/CPrivateException.h"
+#include "base/CResourceDatabase.h"
 #include "base/CXmlReaderWriter.h"
+#include "base/FilePath.h"
 #include "base/RegularFile.h"
 #include "base/TextConvert.h"
 #include "cli/CDescriptorOutputBuffer.h"
 #include "cli/CMonitorCommand.h"
 #include "link/CComPortList.h"
 #include "link/CJX5COMInterface.h"
+#include "monitor/CLiveValueRecorder.h"
 #include "rack/CCardSlot.h"
 #include "rack/CCommissioningReport.h"
 #include "rack/CDownloadThread.h"
 #include "rack/CRackComparison.h"
 #include "rack/CUploadThread.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -50,6 +54,65 @@ int Percent(const CProgressCounter& progress) {
     return share >= 1.0 ? 100 : static_cast<int>(share * 100.0);
 }
 
+// "Reading the station... module 3 of 7, item 12 of 40 (42%)": how far a
+// transfer is, in the modules and items it goes through. The share counts one
+// step for the start and one for each module, the one in hand by its items
+// (the counter's own share, which the progress window shows, is full early on
+// a station with empty slots).
+std::string ProgressText(const std::string& text, const CProgressCounter& progress, bool done) {
+    std::string line = text;
+    int percent = done ? 100 : Percent(progress);
+    const std::int32_t modules = progress.GetModuleCount();
+    const std::int32_t module = std::min(progress.GetModule(), modules);
+    if (module > 0) {
+        // Until the module's model is known, so is not its number of items.
+        const std::int32_t items = progress.GetItemCount();
+        const std::int32_t item = std::min(progress.GetItem(), items);
+        if (items > 0) {
+            line +=
+                ' ' + ToUtf8(CResourceManager::FormatMessage(Msg::progress_items, module, modules, item, items));
+        }
+        if (!done) {
+            const double steps = module + (items > 0 ? static_cast<double>(item) / items : 0.0);
+            percent = std::min(99, static_cast<int>(100.0 * steps / (modules + 1)));
+        }
+    }
+    line += " (" + std::to_string(percent) + "%)";
+    return line;
+}
+
+// One line on the terminal, drawn again in place when it changes.
+class ProgressLine {
+public:
+    void Show(const std::string& line) {
+        if (line == m_shown) {
+            return;
+        }
+        // A shorter line covers what the longer one left.
+        const std::size_t width = Width(line);
+        std::cerr << '\r' << line << std::string(m_width > width ? m_width - width : 0, ' ') << std::flush;
+        m_shown = line;
+        m_width = width;
+    }
+
+private:
+    // Columns, not bytes: a character is one column, the Japanese ones
+    // (U+3000 to U+DFFF, three bytes led by E3 to ED) two.
+    static std::size_t Width(const std::string& text) {
+        std::size_t width = 0;
+        for (const char c : text) {
+            const auto byte = static_cast<unsigned char>(c);
+            if ((byte & 0xC0) != 0x80) {
+                width += byte >= 0xE3 && byte <= 0xED ? 2 : 1;
+            }
+        }
+        return width;
+    }
+
+    std::string m_shown;
+    std::size_t m_width = 0;
+};
+
 void ReportFailure(const std::exception& error) {
     ReportErrorText(GetExceptionMessage(error, 1025));
 }
@@ -57,10 +120,69 @@ void ReportFailure(const std::exception& error) {
 // What is odd in a hand-edited file goes to the error stream, so that the
 // command's own output stays as it is for whoever reads it.
 void PrintLoadWarnings(const std::string& file, const CCardSlot& rack) {
-    const std::wstring warnings = rack.FormatLoadWarnings(FromUtf8(file));
+    const std::wstring warnings = rack.FormatLoadWarnings(DisplayPath(PathFromArgument(file)));
     if (!warnings.empty()) {
         std::cerr << "k52ctl: " << ToUtf8(warnings) << std::endl;
     }
+}
+
+// The language file as the database finds it: a bare name lies beside the program.
+std::filesystem::path LanguagePath(const std::string& language) {
+    if (language.find('/') != std::string::npos) {
+        return PathFromArgument(language);
+    }
+    return PathFromText(GetModuleDirectory()) / PathFromArgument(language);
+}
+
+// A usage problem when a file the command writes is one it reads (the same
+// file through any name: links, hard links, "./"), which the write would
+// destroy; empty when there is none.
+std::string OutputThatIsAnInput(const CCommandLine& line) {
+    std::vector<std::pair<const char*, std::filesystem::path>> outputs;
+    std::vector<std::pair<const char*, std::filesystem::path>> inputs{
+        {"the language file", LanguagePath(line.GetLanguage())}};
+    switch (line.GetCommand()) {
+    case CCommandLine::Command::Upload:
+        outputs.emplace_back("--output", PathFromArgument(line.GetOutput()));
+        if (!line.GetBase().empty()) {
+            inputs.emplace_back("--base", PathFromArgument(line.GetBase()));
+        }
+        break;
+    case CCommandLine::Command::Report:
+        outputs.emplace_back("--output", PathFromArgument(line.GetOutput()));
+        inputs.emplace_back("the configuration file", PathFromArgument(line.GetFile()));
+        if (!line.GetBefore().empty()) {
+            inputs.emplace_back("--before", PathFromArgument(line.GetBefore()));
+        }
+        break;
+    case CCommandLine::Command::Monitor:
+        if (!line.GetCsv().empty()) {
+            const std::filesystem::path csv = PathFromArgument(line.GetCsv());
+            outputs.emplace_back("--csv", csv);
+            // Its side file is written too, and must not be the recording itself.
+            outputs.emplace_back("the side file of --csv", CLiveValueRecorder::InfoPathOf(csv));
+        }
+        break;
+    default:
+        break;
+    }
+    const auto clash = [](const auto& output, const auto& other, const char* what) {
+        return std::string(output.first) + " \"" + ToUtf8(DisplayPath(output.second)) + "\" is the same file as " +
+               other.first + " \"" + ToUtf8(DisplayPath(other.second)) + "\"; writing it would destroy " + what;
+    };
+    for (std::size_t i = 0; i < outputs.size(); ++i) {
+        for (const auto& input : inputs) {
+            if (IsSameFile(outputs[i].second, input.second)) {
+                return clash(outputs[i], input, "what is read");
+            }
+        }
+        for (std::size_t j = i + 1; j < outputs.size(); ++j) {
+            if (IsSameFile(outputs[i].second, outputs[j].second)) {
+                return clash(outputs[j], outputs[i], "the other");
+            }
+        }
+    }
+    return {};
 }
 
 // A text the language file lacks is left empty, as the windows leave it.
@@ -91,6 +213,10 @@ int CControlProgram::Run(const std::vector<std::string>& arguments) {
     if (line.GetCommand() == CCommandLine::Command::Help) {
         m_out << CCommandLine::Usage();
         return FinishOutput(kExitSuccess);
+    }
+    // Refused before the station is read or anything is written.
+    if (const std::string clash = OutputThatIsAnInput(line); !clash.empty()) {
+        return UsageError(clash);
     }
     try {
         Database().Load(FromUtf8(line.GetLanguage()));
@@ -157,22 +283,18 @@ CControlProgram::Outcome CControlProgram::RunThread(CProgressThreadInterface& th
         return Outcome::Cancelled;
     }
     thread.Start();
-    const std::wstring text = thread.GetProgressText();
-    int shown = -1;
+    const std::string text = ToUtf8(thread.GetProgressText());
+    ProgressLine line;
     while (!thread.HasEnded()) {
         if (m_showProgress) {
-            const int percent = Percent(thread.GetProgress());
-            if (percent != shown) {
-                std::cerr << '\r' << ToUtf8(text) << ' ' << percent << '%' << std::flush;
-                shown = percent;
-            }
+            line.Show(ProgressText(text, thread.GetProgress(), false));
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
     thread.Wait();
     if (m_showProgress) {
         if (thread.Succeeded()) {
-            std::cerr << '\r' << ToUtf8(text) << " 100%";
+            line.Show(ProgressText(text, thread.GetProgress(), true));
         }
         std::cerr << std::endl;
     }
@@ -203,11 +325,11 @@ int CControlProgram::UploadTo(const std::string& port, std::uint64_t mask, const
     CCardSlot rack;
     try {
         // An output that cannot be written is refused before the station is read.
-        CXmlReaderWriter::CheckSaveTarget(FromUtf8(output));
+        CXmlReaderWriter::CheckSaveTarget(PathFromArgument(output));
         if (base.empty()) {
             rack.Clear();
         } else {
-            rack.LoadFromFile(FromUtf8(base));
+            rack.LoadFromFile(PathFromArgument(base));
         }
     } catch (const std::exception& error) {
         ReportFailure(error);
@@ -231,7 +353,7 @@ int CControlProgram::UploadTo(const std::string& port, std::uint64_t mask, const
         // A Ctrl-C now waits for the save: the file is then either the old
         // one or the new one, whole, and no temporary file is left.
         const InterruptAction deferred(m_interrupts, [] {});
-        rack.SaveToFile(FromUtf8(output));
+        rack.SaveToFile(PathFromArgument(output));
     } catch (const std::exception& error) {
         ReportFailure(error);
         return kExitFailure;
@@ -258,7 +380,7 @@ int CControlProgram::DownloadFrom(const std::string& port, std::uint64_t mask, c
 
     CCardSlot rack;
     try {
-        rack.LoadFromFile(FromUtf8(file));
+        rack.LoadFromFile(PathFromArgument(file));
     } catch (const std::exception& error) {
         ReportFailure(error);
         return kExitFailure;
@@ -266,7 +388,7 @@ int CControlProgram::DownloadFrom(const std::string& port, std::uint64_t mask, c
     // Which copy of a slot or a value the file meant is unknown: what would
     // be written is a guess, and nobody has seen it.
     if (const CCardSlot::LoadWarning* ambiguity = rack.FindAmbiguity()) {
-        ReportErrorText(FormatMessage(Msg::ambiguouserr, FromUtf8(file), ambiguity->text));
+        ReportErrorText(FormatMessage(Msg::ambiguouserr, DisplayPath(PathFromArgument(file)), ambiguity->text));
         return kExitFailure;
     }
     Outcome outcome = Outcome::Failed;
@@ -299,7 +421,7 @@ int CControlProgram::DownloadFrom(const std::string& port, std::uint64_t mask, c
     // how the 16-point digital modules are made, in the file as at the station.
     CCardSlot expected;
     try {
-        expected.LoadForComparison(FromUtf8(file));
+        expected.LoadForComparison(PathFromArgument(file));
     } catch (const std::exception& error) {
         ReportFailure(error);
         return kExitFailure;
@@ -387,8 +509,8 @@ int CControlProgram::Diff(const CCommandLine& line) {
     CCardSlot first;
     CCardSlot second;
     try {
-        first.LoadForComparison(FromUtf8(files[0]));
-        second.LoadForComparison(FromUtf8(files[1]));
+        first.LoadForComparison(PathFromArgument(files[0]));
+        second.LoadForComparison(PathFromArgument(files[1]));
     } catch (const std::exception& error) {
         ReportFailure(error);
         return kExitUsage;
@@ -401,7 +523,7 @@ int CControlProgram::Diff(const CCommandLine& line) {
 }
 
 int CControlProgram::Verify(const CCommandLine& line) {
-    const std::wstring path = FromUtf8(line.GetFile());
+    const std::filesystem::path path = PathFromArgument(line.GetFile());
     CCardSlot file;
     const auto loadFile = [&] {
         try {
@@ -433,15 +555,15 @@ int CControlProgram::Verify(const CCommandLine& line) {
 }
 
 int CControlProgram::Report(const CCommandLine& line) {
-    const std::wstring output = FromUtf8(line.GetOutput());
+    const std::filesystem::path output = PathFromArgument(line.GetOutput());
     CCardSlot rack;
     CCardSlot asFound;
     try {
         // An output that cannot be written is refused before anything else.
         CheckReplaceableFile(output);
-        rack.LoadForComparison(FromUtf8(line.GetFile()));
+        rack.LoadForComparison(PathFromArgument(line.GetFile()));
         if (!line.GetBefore().empty()) {
-            asFound.LoadForComparison(FromUtf8(line.GetBefore()));
+            asFound.LoadForComparison(PathFromArgument(line.GetBefore()));
         }
     } catch (const std::exception& error) {
         ReportFailure(error);
@@ -455,10 +577,10 @@ int CControlProgram::Report(const CCommandLine& line) {
     CCommissioningReport::Facts facts;
     facts.title = FromUtf8(line.GetTitle());
     // The names only: a report goes to the customer, the folders of this computer do not.
-    facts.configuration = std::filesystem::path(line.GetFile()).filename().wstring();
+    facts.configuration = DisplayPath(PathFromArgument(line.GetFile()).filename());
     if (!line.GetBefore().empty()) {
         report.SetAsFound(asFound);
-        facts.asFoundSource = std::filesystem::path(line.GetBefore()).filename().wstring();
+        facts.asFoundSource = DisplayPath(PathFromArgument(line.GetBefore()).filename());
     }
     try {
         const std::string page = report.MakeHtml(facts);
@@ -508,7 +630,7 @@ int CControlProgram::Show(const CCommandLine& line) {
     CCardSlot rack;
     try {
         // The file as it stands, module information too, as diff and report read it.
-        rack.LoadForComparison(FromUtf8(line.GetFile()));
+        rack.LoadForComparison(PathFromArgument(line.GetFile()));
         PrintLoadWarnings(line.GetFile(), rack);
         if (line.GetShownSlot()) {
             PrintSlot(rack, *line.GetShownSlot(), -1);

@@ -4,6 +4,7 @@
 
 #include "base/CException.h"
 #include "base/CObserver.h"
+#include "base/FilePath.h"
 #include "base/TextConvert.h"
 #include "base/Version.h"
 #include "catalog/CCardInterface.h"
@@ -170,7 +171,7 @@ int CMonitorCommand::Run(const std::vector<std::string>& arguments) {
     bool recordingFailed = false;
     if (!m_csv.empty()) {
         try {
-            recorder.Start(FromUtf8(m_csv), {PortText(settings), GetVersionCaption()},
+            recorder.Start(PathFromArgument(m_csv), {PortText(settings), GetVersionCaption()},
                            std::chrono::system_clock::now());
         } catch (const std::exception& error) {
             ReportErrorText(GetExceptionMessage(error));

@@ -173,6 +173,9 @@ std::vector<std::uint8_t> CJX5COMInterface::Transact(const std::vector<std::uint
         if (!attributeRead || reply[kStatusOffset] < kAttributeFallbackStatus) {
             CheckReply(request[0], reply);
         }
+        if (m_exchangeDone) {
+            m_exchangeDone();
+        }
         return reply;
     } catch (const std::exception&) {
         // A station turning a request down has answered it; the line is in

@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cstdint>
 #include <exception>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -47,6 +48,10 @@ public:
                            const std::wstring& text);
     void WriteItems(std::uint32_t address, const std::vector<std::uint32_t>& pages,
                     const std::vector<std::uint32_t>& items, const std::vector<std::wstring>& texts);
+
+    // Called on the owning thread after each request the station has
+    // answered; empty for none. For a progress count of items.
+    void SetExchangeObserver(std::function<void()> observer) { m_exchangeDone = std::move(observer); }
 
     // Frame layer, public for the commands' callers that need a raw exchange.
     void SendFrame(const std::vector<std::uint8_t>& payload);
@@ -102,6 +107,7 @@ private:
     // quiet after its reply.
     bool m_wary = false;
     bool m_openedBefore = false;
+    std::function<void()> m_exchangeDone;
 
     std::atomic<std::uint64_t> m_exchanges{0};
     std::atomic<std::uint64_t> m_timeouts{0};

@@ -4,6 +4,7 @@
 #include "base/CMessageFormatter.h"
 #include "base/CPrivateException.h"
 #include "base/CXmlReaderWriter.h"
+#include "base/FilePath.h"
 #include "base/FileSizeSignal.h"
 #include "base/TextConvert.h"
 #include "catalog/CCardInterface.h"
@@ -17,6 +18,7 @@
 #include <ctime>
 #include <exception>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -93,6 +95,76 @@ std::wstring Reason(int error) {
     return CMessageFormatter::SystemErrorText(error);
 }
 
+// Opens a file of the recording for writing without cutting it yet: made
+// when it is missing (created tells), else opened as it is. Non-blocking, so
+// that a FIFO put there after the check fails at once instead of waiting for
+// a reader; anything but a regular file is refused. -1 with errno set.
+int OpenForRecording(const std::filesystem::path& path, bool& created) {
+    created = false;
+    int file = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0666);
+    if (file >= 0) {
+        created = true;
+        return file;
+    }
+    if (errno != EEXIST) {
+        return -1;
+    }
+    // There already (or a link that names a file to make): it is not ours to remove.
+    file = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0666);
+    if (file < 0) {
+        return -1;
+    }
+    struct stat info {};
+    if (::fstat(file, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(file);
+        errno = EINVAL;
+        return -1;
+    }
+    return file;
+}
+
+// One file of the recording while it starts: removed again when the start
+// fails, but only when this start made it.
+class StartingFile {
+public:
+    explicit StartingFile(std::filesystem::path path) : m_path(std::move(path)) {}
+    ~StartingFile() {
+        if (m_file >= 0) {
+            ::close(m_file);
+        }
+        if (m_created && !m_kept) {
+            ::unlink(m_path.c_str());
+        }
+    }
+    StartingFile(const StartingFile&) = delete;
+    StartingFile& operator=(const StartingFile&) = delete;
+
+    bool Open() {
+        m_file = OpenForRecording(m_path, m_created);
+        return m_file >= 0;
+    }
+    int fd() const { return m_file; }
+    const std::filesystem::path& path() const { return m_path; }
+    // The file stays; its descriptor goes to the caller.
+    int Keep() {
+        m_kept = true;
+        const int file = m_file;
+        m_file = -1;
+        return file;
+    }
+    int Close() {
+        const int result = ::close(m_file);
+        m_file = -1;
+        return result;
+    }
+
+private:
+    std::filesystem::path m_path;
+    int m_file = -1;
+    bool m_created = false;
+    bool m_kept = false;
+};
+
 } // namespace
 
 CLiveValueRecorder::CLiveValueRecorder() = default;
@@ -101,8 +173,10 @@ CLiveValueRecorder::~CLiveValueRecorder() {
     Close();
 }
 
-std::wstring CLiveValueRecorder::InfoPathOf(const std::wstring& path) {
-    return path + L".info";
+std::filesystem::path CLiveValueRecorder::InfoPathOf(const std::filesystem::path& path) {
+    std::filesystem::path info = path;
+    info += ".info";
+    return info;
 }
 
 const char* CLiveValueRecorder::HeaderRow() {
@@ -186,64 +260,71 @@ std::string CLiveValueRecorder::FormatRows(const CCardSlot& rack, std::chrono::s
     return text;
 }
 
-void CLiveValueRecorder::Start(const std::wstring& path, const Source& source,
+void CLiveValueRecorder::Start(const std::filesystem::path& path, const Source& source,
                                std::chrono::system_clock::time_point now) {
     Close();
+    const auto fail = [&](const std::filesystem::path& culprit, int error) {
+        throw CPrivateException(FailureKind::File,
+                                FormatMessage(Msg::recordstarterr, L"\"" + DisplayPath(culprit) + L"\": " + Reason(error)));
+    };
+    StartingFile csv(path);
+    StartingFile side(InfoPathOf(path));
     try {
-        // Only a regular file the user may change is replaced.
-        CXmlReaderWriter::CheckSaveTarget(path);
+        // Both are checked before either is touched: only regular files the
+        // user may change are replaced, and a message names the one at fault.
+        CXmlReaderWriter::CheckSaveTarget(csv.path());
+        CXmlReaderWriter::CheckSaveTarget(side.path());
     } catch (const std::exception& error) {
         throw CPrivateException(GetFailureKind(error),
                                 FormatMessage(Msg::recordstarterr, GetExceptionMessage(error)));
     }
-    const std::string target = ToUtf8(path);
-    const int file = ::open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (file < 0) {
-        const int error = errno;
-        throw CPrivateException(FailureKind::File,
-                                FormatMessage(Msg::recordstarterr, path + L": " + Reason(error)));
+    // Two names of one file (a hard link) would write the one over the other.
+    if (IsSameFile(csv.path(), side.path())) {
+        fail(side.path(), EEXIST);
+    }
+    if (!side.Open()) {
+        fail(side.path(), errno);
+    }
+    if (!csv.Open()) {
+        fail(csv.path(), errno);
+    }
+    // Only now, with both open, is anything the files held replaced.
+    if (::ftruncate(csv.fd(), 0) != 0) {
+        fail(csv.path(), errno);
+    }
+    if (::ftruncate(side.fd(), 0) != 0) {
+        fail(side.path(), errno);
     }
     const std::string header = HeaderRow();
-    int error = WriteAll(file, header);
+    if (const int error = WriteAll(csv.fd(), header); error != 0) {
+        fail(csv.path(), error);
+    }
 
-    const std::wstring infoPath = InfoPathOf(path);
-    if (error == 0) {
-        std::tm local{};
-        const std::time_t whole = std::chrono::system_clock::to_time_t(now);
-        char offset[32] = "";
-        if (::localtime_r(&whole, &local) != nullptr) {
-            const long minutes = local.tm_gmtoff / 60;
-            const int absolute = static_cast<int>((minutes < 0 ? -minutes : minutes) % (24L * 60L));
-            std::snprintf(offset, sizeof offset, "%c%02d:%02d", minutes < 0 ? '-' : '+', absolute / 60,
-                          absolute % 60);
-        }
-        const std::string info =
-            "K52CFG live-value recording\n"
-            "file: " + target + "\n"
-            "program: " + ToUtf8(source.program) + "\n"
-            "port: " + ToUtf8(source.port) + "\n"
-            "started: " + FormatLocalTime(now) + " (local time, UTC" + offset + ")\n"
-            "columns: time (local, ISO 8601 with milliseconds), slot (0 = communication module), model, "
-            "channel (from 1), value (as the monitor shows it), raw, status, simulating (yes/no)\n";
-        const int infoFile = ::open(ToUtf8(infoPath).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-        if (infoFile < 0) {
-            error = errno;
-        } else {
-            error = WriteAll(infoFile, info);
-            if (::close(infoFile) != 0 && error == 0) {
-                error = errno;
-            }
-        }
+    std::tm local{};
+    const std::time_t whole = std::chrono::system_clock::to_time_t(now);
+    char offset[32] = "";
+    if (::localtime_r(&whole, &local) != nullptr) {
+        const long minutes = local.tm_gmtoff / 60;
+        const int absolute = static_cast<int>((minutes < 0 ? -minutes : minutes) % (24L * 60L));
+        std::snprintf(offset, sizeof offset, "%c%02d:%02d", minutes < 0 ? '-' : '+', absolute / 60,
+                      absolute % 60);
     }
-    if (error != 0) {
-        ::close(file);
-        // A recording that never started leaves nothing behind.
-        ::unlink(target.c_str());
-        ::unlink(ToUtf8(infoPath).c_str());
-        throw CPrivateException(FailureKind::File,
-                                FormatMessage(Msg::recordstarterr, path + L": " + Reason(error)));
+    const std::string info =
+        "K52CFG live-value recording\n"
+        "file: " + path.string() + "\n"
+        "program: " + ToUtf8(source.program) + "\n"
+        "port: " + ToUtf8(source.port) + "\n"
+        "started: " + FormatLocalTime(now) + " (local time, UTC" + offset + ")\n"
+        "columns: time (local, ISO 8601 with milliseconds), slot (0 = communication module), model, "
+        "channel (from 1), value (as the monitor shows it), raw, status, simulating (yes/no)\n";
+    if (const int error = WriteAll(side.fd(), info); error != 0) {
+        fail(side.path(), error);
     }
-    m_file = file;
+    if (side.Close() != 0) {
+        fail(side.path(), errno);
+    }
+    side.Keep();
+    m_file = csv.Keep();
     m_path = path;
     m_started = now;
     m_rows = 0;
@@ -270,7 +351,7 @@ void CLiveValueRecorder::AppendCycle(const CCardSlot& rack, std::chrono::system_
         // Nothing more can be done for the file; the message below stands.
     }
     Close();
-    throw CPrivateException(FailureKind::File, FormatMessage(Msg::recordstoperr, m_path, Reason(error)));
+    throw CPrivateException(FailureKind::File, FormatMessage(Msg::recordstoperr, DisplayPath(m_path), Reason(error)));
 }
 
 void CLiveValueRecorder::Stop() {

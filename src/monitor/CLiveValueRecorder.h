@@ -3,6 +3,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <filesystem>
 #include <string>
 
 class CCardSlot;
@@ -41,9 +42,11 @@ public:
     CLiveValueRecorder& operator=(const CLiveValueRecorder&) = delete;
 
     // Creates the file (replacing a regular file of that name), writes the
-    // header row and the side file. Raises CPrivateException ("recordstarterr")
-    // and leaves no recording on failure.
-    void Start(const std::wstring& path, const Source& source, std::chrono::system_clock::time_point now);
+    // header row and the side file. Both names are checked before either is
+    // touched (a folder, FIFO, device or read-only file at either is refused,
+    // naming it). Raises CPrivateException ("recordstarterr") and leaves no
+    // recording on failure; only a file made by this call is removed again.
+    void Start(const std::filesystem::path& path, const Source& source, std::chrono::system_clock::time_point now);
     // Appends the rows of one good cycle. Raises CPrivateException
     // ("recordstoperr") when they cannot be written; the recording has
     // stopped then.
@@ -52,12 +55,12 @@ public:
     void Stop();
 
     bool IsRecording() const { return m_file >= 0; }
-    const std::wstring& GetPath() const { return m_path; }
+    const std::filesystem::path& GetPath() const { return m_path; }
     std::chrono::system_clock::time_point GetStartTime() const { return m_started; }
     std::uint64_t GetRowCount() const { return m_rows; }
     std::uint64_t GetByteCount() const { return m_bytes; }
 
-    static std::wstring InfoPathOf(const std::wstring& path);
+    static std::filesystem::path InfoPathOf(const std::filesystem::path& path);
     static const char* HeaderRow();
     // The rows of one cycle, as they are written; rows receives their number.
     static std::string FormatRows(const CCardSlot& rack, std::chrono::system_clock::time_point when,
@@ -69,7 +72,7 @@ private:
     void Close();
 
     int m_file = -1;
-    std::wstring m_path;
+    std::filesystem::path m_path;
     std::chrono::system_clock::time_point m_started{};
     std::uint64_t m_rows = 0;
     std::uint64_t m_bytes = 0;

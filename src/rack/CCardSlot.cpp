@@ -52,6 +52,21 @@ std::wstring SlotPath(std::int32_t slotNumber) {
     return CMessageFormatter::Printf(L"/root/slot[@no='%d']", slotNumber);
 }
 
+// The station's answers counted as items of the module in hand, while a
+// transfer runs.
+class ItemCounting {
+public:
+    ItemCounting(CJX5COMInterface& link, CProgressCounter& progress) : m_link(link) {
+        link.SetExchangeObserver([&progress] { progress.AdvanceItem(); });
+    }
+    ~ItemCounting() { m_link.SetExchangeObserver({}); }
+    ItemCounting(const ItemCounting&) = delete;
+    ItemCounting& operator=(const ItemCounting&) = delete;
+
+private:
+    CJX5COMInterface& m_link;
+};
+
 int CountModules(std::uint32_t activeMap) {
     return std::popcount(activeMap & 0xFFFFU);
 }
@@ -182,7 +197,7 @@ void CCardSlot::RequestSimulation(int slotIndex, std::int32_t mode, std::span<co
 // ---------------------------------------------------------------------------
 // Configuration file
 
-void CCardSlot::SaveToFile(const std::wstring& path) const {
+void CCardSlot::SaveToFile(const std::filesystem::path& path) const {
     CXmlReaderWriter writer;
     writer.Create(L"root");
     writer.AppendTextElement(L"/root", L"application", kFileApplication);
@@ -219,15 +234,15 @@ bool CCardSlot::IsSavedWithoutValues(const CXmlReaderWriter& reader, const std::
     return false;
 }
 
-void CCardSlot::LoadFromFile(const std::wstring& path) {
+void CCardSlot::LoadFromFile(const std::filesystem::path& path) {
     LoadSlots(path, false);
 }
 
-void CCardSlot::LoadForComparison(const std::wstring& path) {
+void CCardSlot::LoadForComparison(const std::filesystem::path& path) {
     LoadSlots(path, true);
 }
 
-void CCardSlot::LoadSlots(const std::wstring& path, bool withModuleInformation) {
+void CCardSlot::LoadSlots(const std::filesystem::path& path, bool withModuleInformation) {
     CIOCardType ioTypes;
     CCOMCardType comTypes;
     CXmlReaderWriter reader;
@@ -391,28 +406,41 @@ void CCardSlot::UploadSlots(CJX5COMInterface& link, CProgressCounter& progress, 
 
     const std::uint32_t activeMap = ReadActiveModuleMap(link, true);
     progress.Advance();
+    const auto isRead = [&](int index) {
+        const std::int32_t number = GetSlotNumber(index);
+        return IsChosen(mask, index) && (!IsIoSlotNumber(number) || IsPresent(activeMap, number));
+    };
+    // The share counts one step for the map and one for each I/O slot, and
+    // its total only the modules present: on a station with empty slots it
+    // is full early. The modules and their items count what is read.
     progress.SetTotal(CountModules(activeMap) + 1);
+    int modules = 0;
+    for (int index = 0; index < kSlotCount; ++index) {
+        modules += isRead(index) ? 1 : 0;
+    }
+    progress.SetModuleCount(modules);
+    const ItemCounting counting(link, progress);
 
     for (int index = 0; index < kSlotCount; ++index) {
         const std::int32_t number = GetSlotNumber(index);
         const auto address = static_cast<std::uint32_t>(number);
-        if (!IsIoSlotNumber(number)) {
-            // An unchosen COM slot stays out of the new rack altogether.
-            if (IsChosen(mask, index)) {
-                CardHandle card = comTypes.CreateByName(ReadModelName(link, 0, kComModelItem));
-                slots[number] = card;
-                card->UploadParameters(number, link, false);
-            }
-            continue;
-        }
-        if (IsPresent(activeMap, number) && IsChosen(mask, index)) {
-            CardHandle card = ioTypes.CreateByName(ReadModelName(link, 0, kIoModelItemBase + address));
+        if (isRead(index)) {
+            progress.BeginModule();
+            CardHandle card =
+                IsIoSlotNumber(number)
+                    ? CardHandle(ioTypes.CreateByName(ReadModelName(link, 0, kIoModelItemBase + address)))
+                    : CardHandle(comTypes.CreateByName(ReadModelName(link, 0, kComModelItem)));
+            // The model's name was the first item.
+            progress.SetItemCount(1 + card->CountUploadExchanges(false));
             slots[number] = card;
             card->UploadParameters(number, link, false);
-        } else {
+        } else if (IsIoSlotNumber(number)) {
             slots[number] = ioTypes.CreateByCode(0);
         }
-        progress.Advance();
+        // An unchosen COM slot stays out of the new rack altogether, and takes no step.
+        if (IsIoSlotNumber(number)) {
+            progress.Advance();
+        }
     }
     m_slots = std::move(slots);
 }
@@ -481,24 +509,35 @@ void CCardSlot::DownloadSlots(CJX5COMInterface& link, CProgressCounter& progress
     CheckValuesToWrite(mask);
     const std::uint32_t activeMap = ReadActiveModuleMap(link, false);
     progress.Advance();
+    const auto isWritten = [&](int index) {
+        const std::int32_t number = GetSlotNumber(index);
+        if (GetCard(index) == nullptr || !IsChosen(mask, index)) {
+            return false;
+        }
+        // The 16-point digital modules take writes only on stations whose
+        // attribute word allows addressing them directly.
+        return !IsIoSlotNumber(number) ||
+               (IsPresent(activeMap, number) && (!IsDigital16Card(index) || GetStationAttribute() == 1));
+    };
+    // As in the upload, the share's total counts the modules present and
+    // its steps every slot; the modules and items count what is written.
     progress.SetTotal(CountModules(activeMap) + 1);
+    int modules = 0;
+    for (int index = 0; index < kSlotCount; ++index) {
+        modules += isWritten(index) ? 1 : 0;
+    }
 
     // Nothing is written until the whole station has been found to match.
     CompareWithStation(link, mask, activeMap);
 
+    progress.SetModuleCount(modules);
+    const ItemCounting counting(link, progress);
     for (int index = 0; index < kSlotCount; ++index) {
-        const std::int32_t number = GetSlotNumber(index);
-        const CardHandle card = GetCard(index);
-        if (card != nullptr && IsChosen(mask, index)) {
-            if (!IsIoSlotNumber(number)) {
-                WriteModule(*card, index, link, writing);
-            } else if (IsPresent(activeMap, number)) {
-                // The 16-point digital modules take writes only on stations
-                // whose attribute word allows addressing them directly.
-                if (!IsDigital16Card(index) || GetStationAttribute() == 1) {
-                    WriteModule(*card, index, link, writing);
-                }
-            }
+        if (isWritten(index)) {
+            const CardHandle card = GetCard(index);
+            progress.BeginModule();
+            progress.SetItemCount(card->CountDownloadExchanges(GetSlotNumber(index)));
+            WriteModule(*card, index, link, writing);
         }
         progress.Advance();
     }

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <map>
 #include <memory>
 #include <span>
@@ -82,13 +83,14 @@ public:
         bool IsAmbiguous() const { return kind == Kind::DuplicateSlot || kind == Kind::DuplicateItem; }
     };
 
-    void SaveToFile(const std::wstring& path) const;
+    // File names are paths made with PathFromArgument or PathFromText (FilePath.h).
+    void SaveToFile(const std::filesystem::path& path) const;
     // Replaces the rack by a configuration file's; on failure the rack stays as it was.
-    void LoadFromFile(const std::wstring& path);
+    void LoadFromFile(const std::filesystem::path& path);
     // The same, for a comparison or a report of the file as it stands: the
     // module information rows (versions, MAC address) come from the file too,
     // where an open leaves the card's own.
-    void LoadForComparison(const std::wstring& path);
+    void LoadForComparison(const std::filesystem::path& path);
     // The warnings of the file the rack was last loaded from, in slot order.
     const std::vector<LoadWarning>& GetLoadWarnings() const { return m_loadWarnings; }
     // The first warning about a file that can be read two ways, or null.
@@ -142,7 +144,7 @@ private:
         return ((activeMap >> (slotNumber - 1)) & 1U) != 0;
     }
 
-    void LoadSlots(const std::wstring& path, bool withModuleInformation);
+    void LoadSlots(const std::filesystem::path& path, bool withModuleInformation);
     // What LoadSlots warns about in the slot it has just read.
     void CollectLoadWarnings(const CXmlReaderWriter& reader, int slotIndex, const std::wstring& model,
                              const CCardInterface& card, std::vector<LoadWarning>& warnings) const;

@@ -133,6 +133,7 @@ TEST_F(CardTransferTest, EveryModelGoesDownAsTextsAndComesBackWhole) {
         ChangeEverySetting(*source);
         source->DownloadParameters(slot, Link(), -1, false);
         const std::vector<Access> writes = TakeAccesses();
+        EXPECT_EQ(static_cast<int>(writes.size()), source->CountDownloadExchanges(slot));
         const bool pageOne = model.communication ||
                              FindModel(CardRegistry::Io, model.code).traits.pageOneWriteFrame;
         const std::vector<Access> opening =
@@ -148,6 +149,7 @@ TEST_F(CardTransferTest, EveryModelGoesDownAsTextsAndComesBackWhole) {
         std::unique_ptr<CCardInterface> copy = Create(model);
         copy->UploadParameters(slot, Link(), false);
         EXPECT_EQ(TakeAccesses(), TableReads(*copy, slot, false));
+        EXPECT_EQ(static_cast<std::size_t>(copy->CountUploadExchanges(false)), TableReads(*copy, slot, false).size());
         EXPECT_FALSE(copy->IsAdjustmentRead());
 
         for (int row = 0; row < source->GetParameterCount(); ++row) {
@@ -211,8 +213,10 @@ TEST_F(CardTransferTest, WhatTheProgramHoldsAlwaysPassesTheDownloadChecks) {
             TakeAccesses();
 
             card->DownloadParameters(slot, Link(), -1, false);
+            const std::vector<Access> accesses = TakeAccesses();
+            EXPECT_EQ(static_cast<int>(accesses.size()), card->CountDownloadExchanges(slot));
             std::vector<Access> written;
-            for (const Access& access : TakeAccesses()) {
+            for (const Access& access : accesses) {
                 if (access.write && !(access.item == 1 && access.page <= 1)) { // not the write frame
                     written.push_back(Access::Read(access.address, access.page, access.item));
                 }

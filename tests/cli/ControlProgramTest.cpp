@@ -17,11 +17,14 @@
 #include <csignal>
 #include <fcntl.h>
 #include <functional>
+#include <map>
 #include <mutex>
 #include <optional>
+#include <regex>
 #include <poll.h>
 #include <pty.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -419,6 +422,154 @@ TEST_F(ControlProgramTest, OnlyRegularFilesAreReadAndWritten) {
     EXPECT_EQ(result.status, 1);
     EXPECT_NE(result.err.find("File too large"), std::string::npos) << result.err;
     EXPECT_TRUE(std::filesystem::is_empty(d / "folder"));
+}
+
+// A name is bytes: one that is not UTF-8 is written and read as given, never
+// as a neighbour with the odd byte dropped, and shown with the byte spelled out.
+TEST_F(ControlProgramTest, FileNamesReachTheSystemByteForByte) {
+    const std::filesystem::path& d = m_dir.path();
+    const std::string odd = "plant\xfe";
+    const std::string cfg = (d / (odd + ".cfg")).string();
+    const std::string port = "sim:0=K52HQ8,1=JK7W";
+    const std::vector<std::pair<std::vector<std::string>, std::string>> writers = {
+        {{"upload", "--port", port, "--output", cfg}, ".cfg"},
+        {{"report", cfg, "--before", cfg, "--output", (d / (odd + ".html")).string()}, ".html"},
+        {{"monitor", "--port", port, "--cycles", "1", "--csv", (d / (odd + ".csv")).string()}, ".csv"},
+    };
+    for (const auto& [arguments, extension] : writers) {
+        SCOPED_TRACE(arguments[0]);
+        const Result result = RunK52ctl(arguments);
+        EXPECT_EQ(result.status, 0) << result.err;
+        EXPECT_TRUE(std::filesystem::is_regular_file(d / (odd + extension)));
+        EXPECT_FALSE(Exists((d / ("plant" + extension)).string()));
+    }
+    EXPECT_TRUE(std::filesystem::is_regular_file(d / (odd + ".csv.info")));
+    for (const std::vector<std::string>& reader :
+         {std::vector<std::string>{"show", cfg}, {"diff", cfg, cfg}, {"download", "--port", port, cfg}}) {
+        EXPECT_EQ(RunK52ctl(reader).status, 0) << reader[0];
+    }
+    const Result missing = RunK52ctl({"show", (d / "gone\xfe\xe3\x81\x82.cfg").string()});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_NE(missing.err.find("gone\\xFE\xe3\x81\x82.cfg\""), std::string::npos) << missing.err;
+}
+
+// An output that is one of the command's inputs, by any name, is refused as a
+// usage error before the station is read or anything is written.
+TEST_F(ControlProgramTest, AnOutputThatIsAnInputIsRefusedFirst) {
+    const std::filesystem::path& d = m_dir.path();
+    const std::string keep = (d / "keep.cfg").string();
+    const std::string before = (d / "before.cfg").string();
+    ASSERT_EQ(RunK52ctl({"upload", "--port", "sim:0=K52HQ8,1=JK7W", "--output", keep}).status, 0);
+    std::filesystem::copy_file(keep, before);
+    std::filesystem::copy_file(Program("English.lng"), d / "lang.lng");
+    std::filesystem::create_symlink("keep.cfg", d / "link.cfg");
+    std::filesystem::create_hard_link(keep, d / "hard.cfg");
+    k52test::WriteFile(d / "live.csv", "yesterday");
+    std::filesystem::create_hard_link(d / "live.csv", d / "live.csv.info");
+    const std::map<std::string, std::string> contents = {
+        {keep, ReadFile(keep)}, {before, ReadFile(before)}, {(d / "lang.lng").string(), ReadFile(d / "lang.lng")},
+        {(d / "live.csv").string(), "yesterday"}};
+
+    // The port would answer nothing for a long while: a refusal is at once.
+    const SilentTerminal station;
+    const std::string& port = station.Path();
+    const std::vector<std::vector<std::string>> cases = {
+        {"report", keep, "--output", keep},
+        {"report", keep, "--before", before, "--output", before},
+        {"report", keep, "--output", (d / "link.cfg").string()},
+        {"report", keep, "--output", (d / "." / "hard.cfg").string()},
+        {"report", keep, "--language", (d / "lang.lng").string(), "--output", (d / "lang.lng").string()},
+        {"upload", "--port", port, "--base", keep, "--output", (d / "hard.cfg").string()},
+        {"monitor", "--port", port, "--cycles", "1", "--csv", (d / "live.csv").string()},
+    };
+    for (const std::vector<std::string>& arguments : cases) {
+        SCOPED_TRACE(arguments[0] + " ... " + arguments.back());
+        const auto started = std::chrono::steady_clock::now();
+        const Result result = RunK52ctl(arguments);
+        EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5));
+        EXPECT_EQ(result.status, 2);
+        EXPECT_NE(result.err.find(" is the same file as "), std::string::npos) << result.err;
+        EXPECT_EQ(result.out, "");
+    }
+    for (const auto& [file, content] : contents) {
+        EXPECT_EQ(ReadFile(file), content) << file;
+    }
+    EXPECT_TRUE(std::filesystem::is_symlink(d / "link.cfg"));
+}
+
+// The recording's side file is checked by the rules of the recording itself
+// before either is touched: yesterday's recording survives whatever lies there.
+TEST_F(ControlProgramTest, TheRecordingsSideFileIsCheckedBeforeEitherIsTouched) {
+    const std::filesystem::path& d = m_dir.path();
+    const std::filesystem::path csv = d / "live.csv";
+    const std::filesystem::path info = d / "live.csv.info";
+    const std::vector<std::pair<std::string, std::function<void()>>> sideFiles = {
+        {"a folder", [&] { std::filesystem::create_directory(info); }},
+        {"read-only",
+         [&] {
+             k52test::WriteFile(info, "old");
+             ::chmod(info.c_str(), 0444);
+         }},
+        {"a FIFO", [&] { ::mkfifo(info.c_str(), 0644); }},
+    };
+    for (const bool existed : {true, false}) {
+        for (const auto& [what, make] : sideFiles) {
+            SCOPED_TRACE(what + (existed ? " beside a recording" : " alone"));
+            std::filesystem::remove_all(info);
+            std::filesystem::remove(csv);
+            if (existed) {
+                k52test::WriteFile(csv, "yesterday");
+            }
+            make();
+            const auto type = std::filesystem::symlink_status(info).type();
+            const auto started = std::chrono::steady_clock::now();
+            const Result result = RunK52ctl({"monitor", "--port", "sim:", "--cycles", "1", "--csv", csv.string()});
+            EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(20)) << "not at once";
+            EXPECT_EQ(result.status, 1);
+            EXPECT_NE(result.err.find("\"" + info.string() + "\""), std::string::npos) << result.err;
+            EXPECT_EQ(std::filesystem::symlink_status(info).type(), type);
+            if (existed) {
+                EXPECT_EQ(ReadFile(csv), "yesterday");
+            } else {
+                EXPECT_FALSE(Exists(csv.string()));
+            }
+        }
+    }
+}
+
+// On a terminal a transfer says where it is, on one line drawn again in place,
+// and leaves it complete; elsewhere it says nothing (see RoundTrip).
+TEST_F(ControlProgramTest, ATransferShowsItsModulesAndItemsOnATerminal) {
+    const std::string file = (m_dir.path() / "plant.cfg").string();
+    const std::string port = "sim:0=K52HQ8,1=JK7W,3=KZ9W";
+    for (const std::vector<std::string>& arguments :
+         {std::vector<std::string>{"upload", "--port", port, "--output", file}, {"download", "--port", port, file}}) {
+        SCOPED_TRACE(arguments[0]);
+        int terminal = -1;
+        int program = -1;
+        ASSERT_EQ(::openpty(&terminal, &program, nullptr, nullptr, nullptr), 0);
+        Launch launch;
+        launch.arguments = arguments;
+        launch.stderrFd = program;
+        const Result result = RunProgram(launch);
+        ::close(program);
+        std::string shown;
+        char buffer[4096];
+        pollfd ready{terminal, POLLIN, 0};
+        while (::poll(&ready, 1, 0) == 1) {
+            const ssize_t got = ::read(terminal, buffer, sizeof buffer);
+            if (got <= 0) {
+                break;
+            }
+            shown.append(buffer, static_cast<std::size_t>(got));
+        }
+        ::close(terminal);
+        EXPECT_EQ(result.status, 0) << shown;
+        const std::string text = arguments[0] == "upload" ? "Reading the station..." : "Writing to the station...";
+        EXPECT_EQ(shown.rfind("\r" + text, 0), 0u) << shown;
+        const std::regex last(R"(\r[^\r]+ module 3 of 3, item (\d+) of \1 \(100%\)\r?\n$)");
+        EXPECT_TRUE(std::regex_search(shown, last)) << shown;
+    }
 }
 
 TEST_F(ControlProgramTest, OutputThatCannotBeWrittenEndsInAFailure) {

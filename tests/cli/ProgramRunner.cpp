@@ -45,7 +45,11 @@ Result RunProgram(Launch launch) {
     } else {
         posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     }
-    posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    if (launch.stderrFd >= 0) {
+        posix_spawn_file_actions_adddup2(&actions, launch.stderrFd, 2);
+    } else {
+        posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    }
     std::vector<char*> argv = Argv(launch.program, launch.arguments);
     std::vector<char*> env;
     for (char** variable = environ; *variable != nullptr; ++variable) {
@@ -80,7 +84,9 @@ Result RunProgram(Launch launch) {
     }
     result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     result.out = ReadFile(out);
-    result.err = ReadFile(err);
+    if (launch.stderrFd < 0) {
+        result.err = ReadFile(err);
+    }
     return result;
 }
 

@@ -28,6 +28,7 @@ struct Launch {
     std::vector<std::string> arguments;
     std::string program = Program("k52ctl");
     int stdoutFd = -1; // -1: a file the result holds
+    int stderrFd = -1; // likewise
     std::vector<std::string> environment;
     std::optional<std::chrono::milliseconds> interruptAfter;
 };

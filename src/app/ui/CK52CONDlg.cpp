@@ -10,6 +10,7 @@
 #include "app/ui/ControlTextFit.h"
 #include "app/ui/QtTranslation.h"
 #include "app/ui/TranslateWindow.h"
+#include "base/FilePath.h"
 #include "base/CException.h"
 #include "base/CMessageFormatter.h"
 #include "base/CPrivateException.h"
@@ -638,7 +639,7 @@ void CK52CONDlg::OnCompareWithFile() {
         return;
     }
     CCardSlot file;
-    file.LoadForComparison(*path);
+    file.LoadForComparison(PathFromText(*path));
     const CRackComparison comparison(m_rack, file, m_slotList->GetCheckedMask());
     ShowCompared(comparison);
     CCompareDialog(comparison, m_rack, GetMessage(Msg::cmp_colfile), this).exec();
@@ -658,7 +659,7 @@ void CK52CONDlg::OnReport() {
     dialog.GetChoices(m_reportTitle, m_reportAsFound, m_reportPdf);
     if (saved) {
         ShowStatus(FormatMessage(Msg::status_report,
-                                 std::filesystem::path(dialog.SavedPath()).filename().wstring(), TimeNow()));
+                                 DisplayPath(PathFromText(dialog.SavedPath()).filename()), TimeNow()));
     }
 }
 
@@ -674,14 +675,14 @@ void CK52CONDlg::OnOpenFile() {
     if (!path) {
         return;
     }
-    m_rack.LoadFromFile(*path);
+    m_rack.LoadFromFile(PathFromText(*path));
     MarkKept(kAllSlots);
     SetFileNameText(*path);
     m_slotList->Refresh(m_rack);
     ShowSelectedSlot();
     // A hand-edited file opens all the same; what is odd in it is said once.
     const std::wstring warnings =
-        m_rack.FormatLoadWarnings(std::filesystem::path(*path).filename().wstring(), 20);
+        m_rack.FormatLoadWarnings(DisplayPath(PathFromText(*path).filename()), 20);
     if (!warnings.empty()) {
         CErrorBox::Show(this, warnings);
     }
@@ -692,14 +693,14 @@ void CK52CONDlg::OnSaveFile() {
     if (!path) {
         return;
     }
-    m_rack.SaveToFile(*path);
+    m_rack.SaveToFile(PathFromText(*path));
     MarkKept(kAllSlots);
     SetFileNameText(*path);
     ShowStatus(FormatMessage(Msg::status_saved, m_fileNameShown, TimeNow()));
 }
 
 void CK52CONDlg::SetFileNameText(const std::wstring& path) {
-    m_fileNameShown = std::filesystem::path(path).filename().wstring();
+    m_fileNameShown = DisplayPath(PathFromText(path).filename());
     m_fromStation.reset();
     ShowFileName();
 }

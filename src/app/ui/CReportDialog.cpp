@@ -4,6 +4,7 @@
 #include "app/ui/CErrorBox.h"
 #include "app/ui/CFileChooser.h"
 #include "app/ui/TranslateWindow.h"
+#include "base/FilePath.h"
 #include "base/CException.h"
 #include "base/RegularFile.h"
 #include "base/Version.h"
@@ -93,10 +94,10 @@ void CReportDialog::OnChooseAsFound() {
 
 bool CReportDialog::TakeAsFound(const std::wstring& path) {
     CCardSlot asFound;
-    asFound.LoadForComparison(path);
+    asFound.LoadForComparison(PathFromText(path));
     m_asFound = std::move(asFound);
     m_asFoundPath = path;
-    m_asFoundName->setText(QString::fromStdWString(std::filesystem::path(path).filename().wstring()));
+    m_asFoundName->setText(QString::fromStdWString(DisplayPath(PathFromText(path).filename())));
     m_asFoundName->setToolTip(QString::fromStdWString(path));
     return true;
 }
@@ -149,23 +150,24 @@ void CReportDialog::accept() {
 
 void CReportDialog::Save(const std::wstring& path, bool pdf) {
     // Refused before the page is made: a folder, a FIFO, a read-only file.
-    CheckReplaceableFile(path);
+    const std::filesystem::path file = PathFromText(path);
+    CheckReplaceableFile(file);
     CCommissioningReport report(m_rack);
     CCommissioningReport::Facts facts;
     facts.title = m_title->text().trimmed().toStdWString();
     if (m_asFound) {
         report.SetAsFound(*m_asFound);
-        facts.asFoundSource = std::filesystem::path(m_asFoundPath).filename().wstring();
+        facts.asFoundSource = DisplayPath(PathFromText(m_asFoundPath).filename());
     }
     const std::string html = report.MakeHtml(facts);
     if (!pdf) {
-        ReplaceRegularFile(path, html);
+        ReplaceRegularFile(file, html);
         return;
     }
     const QString title = facts.title.empty() ? QString::fromStdWString(GetMessage(Msg::report_title))
                                               : m_title->text().trimmed();
     const QByteArray document = PdfFromHtml(html, title);
-    ReplaceRegularFile(path, std::string_view(document.constData(), static_cast<std::size_t>(document.size())));
+    ReplaceRegularFile(file, std::string_view(document.constData(), static_cast<std::size_t>(document.size())));
 }
 
 QByteArray CReportDialog::PdfFromHtml(const std::string& html, const QString& title) {

@@ -5,6 +5,7 @@
 #include "app/ui/CFileChooser.h"
 #include "app/ui/ControlTextFit.h"
 #include "app/ui/TranslateWindow.h"
+#include "base/FilePath.h"
 #include "base/CException.h"
 #include "base/Version.h"
 #include "catalog/CCardInterface.h"
@@ -473,7 +474,7 @@ void CMonitorDialog::StartRecording(const std::wstring& path) {
         }
     }
     try {
-        m_recorder.Start(path, {port, GetVersionCaption()}, std::chrono::system_clock::now());
+        m_recorder.Start(PathFromText(path), {port, GetVersionCaption()}, std::chrono::system_clock::now());
     } catch (const std::exception& error) {
         CErrorBox::Show(this, GetExceptionMessage(error));
         return;
@@ -510,7 +511,7 @@ void CMonitorDialog::ShowRecordingState() {
                                                      static_cast<unsigned long long>(m_recorder.GetRowCount())));
     } else if (!m_recorder.GetPath().empty()) {
         text = QString::fromStdWString(FormatMessage(
-            Msg::monitor_recorded, static_cast<unsigned long long>(m_recorder.GetRowCount()), m_recorder.GetPath()));
+            Msg::monitor_recorded, static_cast<unsigned long long>(m_recorder.GetRowCount()), DisplayPath(m_recorder.GetPath())));
     }
     m_recordLabel->setToolTip(text);
     m_recordLabel->setText(m_recordLabel->fontMetrics().elidedText(text, Qt::ElideMiddle, m_recordLabel->width()));
