@@ -43,6 +43,11 @@ using Count = unsigned long long; // %llu
     K(inperr, L"inperr", Plain)                                                                              \
     K(inpierr, L"inpierr", Plain)                                                                            \
     K(iperr, L"iperr", Plain)                                                                                \
+    /* a text that is no value of a field: the field's caption (or channel), lowest, highest; */             \
+    /* fielderr: the caption and the plain message */                                                        \
+    K(inpierr_named, L"inpierr.named", Numbered, Text, Text, Text)                                           \
+    K(inperr_named, L"inperr.named", Numbered, Text, Text, Text)                                             \
+    K(fielderr, L"fielderr", Numbered, Text, Text)                                                           \
     K(passwordErr, L"passwordErr", Plain)                                                                    \
     K(dateErr, L"dateErr", Plain)                                                                            \
     K(timeErr, L"timeErr", Plain)                                                                            \
@@ -76,6 +81,8 @@ using Count = unsigned long long; // %llu
     K(jx5com_errcode, L"jx5com.errcode", Printf, Number)                                                     \
     K(jx5com_redundantfail, L"jx5com.redundantfail", Plain)                                                  \
     K(jx5com_comfail, L"jx5com.comfail", Printf, Text, Number, Number, Number, Text)                         \
+    /* jx5com.item: what the failed request was doing, the first insert of jx5com.comfail */                \
+    K(jx5com_item, L"jx5com.item", Plain)                                                                    \
     K(jx5com_overcount, L"jx5com.overcount", Plain)                                                          \
     /* rack: the two-digit slot number; the slot number */                                                   \
     K(comcap, L"comcap", Plain)                                                                              \
@@ -127,6 +134,8 @@ using Count = unsigned long long; // %llu
     /* the language code of Qt's own dialogs and buttons */                                                  \
     K(filename, L"filename", Printf, Text)                                                                   \
     K(listfilter, L"listfilter", Plain)                                                                      \
+    /* listfilter.none: %s the text searched for */                                                          \
+    K(listfilter_none, L"listfilter.none", Printf, Text)                                                     \
     K(channel, L"channel", Printf, Number)                                                                   \
     K(monitor_colno, L"monitor.colno", Plain)                                                                \
     K(monitor_coltype, L"monitor.coltype", Plain)                                                            \

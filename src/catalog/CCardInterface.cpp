@@ -300,8 +300,7 @@ void CCardInterface::SetFromText(int row, const std::wstring& text) {
             decimals > 0 ? ParseDecimalText(text, decimals)
                          : ParseIntegerText(text, definition.radix, definition.isSigned == 1);
         if (!value) {
-            throw CPrivateException(FailureKind::Input,
-                                    GetMessage(decimals > 0 ? Msg::inperr : Msg::inpierr));
+            throw NotANumber(row);
         }
         CheckBeforeSet(row, *value);
         CheckRange(row, *value, definition.minimum, definition.maximum);
@@ -312,7 +311,7 @@ void CCardInterface::SetFromText(int row, const std::wstring& text) {
     case KindUnsigned32: {
         std::optional<std::int64_t> value = ParseUnsigned32Text(text);
         if (!value) {
-            throw CPrivateException(FailureKind::Input, GetMessage(Msg::inpierr));
+            throw NotANumber(row);
         }
         CheckRangeUnsigned(row, *value, definition.minimum, definition.maximum);
         SetDword(definition.page, definition.item, static_cast<std::uint32_t>(*value));
@@ -321,7 +320,7 @@ void CCardInterface::SetFromText(int row, const std::wstring& text) {
     case KindIpAddress: {
         std::optional<std::uint32_t> address = ParseIpAddressText(text);
         if (!address) {
-            throw CPrivateException(FailureKind::Input, GetMessage(Msg::iperr));
+            throw NotANumber(row);
         }
         CheckBeforeSet(row, static_cast<std::int32_t>(*address));
         SetDword(definition.page, definition.item, *address);
@@ -393,6 +392,21 @@ void CCardInterface::CheckRange(int row, std::int32_t value, std::int32_t minimu
     throw CPrivateException(FailureKind::Input,
                             FormatNumberedMessage(Msg::rangeerr, GetCaption(row), GetValueText(row, minimum),
                                                   GetValueText(row, maximum)));
+}
+
+CPrivateException CCardInterface::NotANumber(int row) const {
+    // The message names the row and, for a number, the range it takes, as
+    // the range check's message does.
+    const ParameterDefinition& definition = GetParameter(row);
+    if (definition.kind == KindIpAddress) {
+        return CPrivateException(FailureKind::Input,
+                                 FormatNumberedMessage(Msg::fielderr, GetCaption(row), GetMessage(Msg::iperr)));
+    }
+    const bool decimal = definition.kind != KindUnsigned32 && GetRowDecimals(row) > 0;
+    return CPrivateException(FailureKind::Input,
+                             FormatNumberedMessage(decimal ? Msg::inperr_named : Msg::inpierr_named,
+                                                   GetCaption(row), GetValueText(row, definition.minimum),
+                                                   GetValueText(row, definition.maximum)));
 }
 
 void CCardInterface::CheckRangeExcept(int row, std::int32_t value, std::int32_t exceptValue,

@@ -1,4 +1,5 @@
 #pragma once
+#include "base/CPrivateException.h"
 #include "base/CResourceManager.h"
 #include "catalog/CCardName.h"
 #include "catalog/ParameterDefinition.h"
@@ -99,6 +100,9 @@ public:
     void CheckRangeExcept(int row, std::int32_t value, std::int32_t exceptValue, std::int32_t minimum,
                           std::int32_t maximum) const;
     void CheckRangeUnsigned(int row, std::int64_t value, std::int32_t minimum, std::int32_t maximum) const;
+    // The failure of a text that is no value of the row: names the row and
+    // its range.
+    CPrivateException NotANumber(int row) const;
 
     // The card's share of a configuration file under the slot's element.
     // A number text that the row cannot hold as it stands ("abc", "70000" in

@@ -201,11 +201,7 @@ std::wstring CCardInterface::GetTextRefusal(int row) const {
 void CCardInterface::CheckStoredValue(int row) const {
     const ParameterDefinition& definition = GetParameter(row);
     if (GetUnreadFileText(row) != nullptr) {
-        const PlainMessageKey key = definition.kind == KindIpAddress ? Msg::iperr
-                                    : definition.kind != KindUnsigned32 && GetRowDecimals(row) > 0
-                                        ? Msg::inperr
-                                        : Msg::inpierr;
-        throw CPrivateException(FailureKind::Input, GetMessage(key));
+        throw NotANumber(row);
     }
     switch (definition.kind) {
     case KindText:
@@ -222,7 +218,7 @@ void CCardInterface::CheckStoredValue(int row) const {
     case KindUnsigned32: {
         const std::optional<std::int64_t> value = ParseUnsigned32Text(GetStoredValueText(row));
         if (!value) {
-            throw CPrivateException(FailureKind::Input, GetMessage(Msg::inpierr));
+            throw NotANumber(row);
         }
         CheckRangeUnsigned(row, *value, definition.minimum, definition.maximum);
         return;
@@ -243,8 +239,7 @@ void CCardInterface::CheckStoredValue(int row) const {
             decimals > 0 ? ParseDecimalText(text, decimals)
                          : ParseIntegerText(text, definition.radix, definition.isSigned == 1);
         if (!value) {
-            throw CPrivateException(FailureKind::Input,
-                                    GetMessage(decimals > 0 ? Msg::inperr : Msg::inpierr));
+            throw NotANumber(row);
         }
         CheckBeforeSet(row, *value);
         CheckRange(row, *value, definition.minimum, definition.maximum);

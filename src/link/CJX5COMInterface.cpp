@@ -221,7 +221,7 @@ std::wstring CJX5COMInterface::ReadItem(std::uint32_t address, std::uint32_t pag
     try {
         return ReadItemUnwrapped(address, page, item);
     } catch (const std::exception& error) {
-        RaiseLinkFailure(L"Item", address, item, 1, error);
+        RaiseLinkFailure(Msg::jx5com_item, address, item, 1, error);
     }
 }
 
@@ -240,7 +240,7 @@ void CJX5COMInterface::ReadItems(std::uint32_t address, const std::vector<std::u
             texts.push_back(DecodeWireText(std::span<const std::uint8_t>(reply).subspan(kReplyHeaderSize)));
         }
     } catch (const std::exception& error) {
-        RaiseLinkFailure(L"Item", address, static_cast<std::uint32_t>(k), 1, error);
+        RaiseLinkFailure(Msg::jx5com_item, address, static_cast<std::uint32_t>(k), 1, error);
     }
 }
 
@@ -249,7 +249,7 @@ void CJX5COMInterface::WriteItem(std::uint32_t address, std::uint32_t page, std:
     try {
         WriteItemUnwrapped(address, page, item, text);
     } catch (const std::exception& error) {
-        RaiseLinkFailure(L"Item", address, item, 1, error);
+        RaiseLinkFailure(Msg::jx5com_item, address, item, 1, error);
     }
 }
 
@@ -280,17 +280,17 @@ void CJX5COMInterface::WriteItems(std::uint32_t address, const std::vector<std::
             WriteItemUnwrapped(address, pages[k], items[k], texts[k]);
         }
     } catch (const std::exception& error) {
-        RaiseLinkFailure(L"Item", address, static_cast<std::uint32_t>(items.size()), 1, error);
+        RaiseLinkFailure(Msg::jx5com_item, address, static_cast<std::uint32_t>(items.size()), 1, error);
     }
 }
 
-void CJX5COMInterface::RaiseLinkFailure(const wchar_t* word, std::uint32_t address, std::uint32_t number,
+void CJX5COMInterface::RaiseLinkFailure(PlainMessageKey word, std::uint32_t address, std::uint32_t number,
                                         std::uint32_t count, const std::exception& inner) const {
     // A cancelled operation never reports a failure, whatever went wrong on
     // the way (the text look-up included).
     ThrowIfCancelled();
     const std::wstring reason = GetExceptionMessage(inner, 1024);
     throw CPrivateException(GetFailureKind(inner),
-                            FormatMessage(Msg::jx5com_comfail, std::wstring(word), static_cast<int>(address),
+                            FormatMessage(Msg::jx5com_comfail, GetMessage(word), static_cast<int>(address),
                                           static_cast<int>(number), static_cast<int>(count), reason));
 }

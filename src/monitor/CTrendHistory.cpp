@@ -1,5 +1,6 @@
 #include "monitor/CTrendHistory.h"
 
+#include "base/CResourceManager.h"
 #include "catalog/CCardInterface.h"
 #include "catalog/CMonitorUnit.h"
 #include "rack/CCardSlot.h"
@@ -53,7 +54,12 @@ void CTrendHistory::Rebuild(Slot& slot, const CCardInterface& card, const std::w
             continue;
         }
         Curve curve;
-        curve.name = unit.name;
+        // Named as the monitor's list names the channel, in the language in use.
+        try {
+            curve.name = CResourceManager::FormatMessage(Msg::channel, channel + 1);
+        } catch (const std::exception&) {
+            curve.name = unit.name;
+        }
         curve.channel = channel;
         curve.ring.resize(m_capacity);
         slot.curves.push_back(std::move(curve));

@@ -34,7 +34,7 @@ public:
     // The model whose values a slot's curves hold; empty for none.
     const std::wstring& GetModel(int slotIndex) const;
     int GetCurveCount(int slotIndex) const;
-    // "Ch 1" ...
+    // "Ch 1" ..., as the monitor's list names the channel
     const std::wstring& GetCurveName(int slotIndex, int curve) const;
     // The samples of a curve from the given time on, oldest first, appended to out.
     void CopySamples(int slotIndex, int curve, double fromTime, std::vector<Sample>& out) const;

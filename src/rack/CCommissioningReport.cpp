@@ -76,6 +76,14 @@ std::wstring Row(std::initializer_list<std::wstring> cells, const wchar_t* rowCl
     return row + L"</tr>\n";
 }
 
+// A fact of the report's head: the label a heading cell, so that the style
+// sheet's gap after it holds in a PDF too, where the cells' own padding
+// shrinks to nothing and label and value would run together.
+std::wstring FactRow(const std::wstring& label, const std::wstring& value) {
+    return L"<tr><th style=\"padding-right: 12pt\">" + CCommissioningReport::Escape(label) + L"</th><td>" +
+           CCommissioningReport::Escape(value) + L"</td></tr>\n";
+}
+
 bool HasModule(const CCardSlot& rack, int slotIndex) {
     const CCardSlot::CardHandle card = rack.GetCard(slotIndex);
     if (card == nullptr) {
@@ -140,14 +148,14 @@ std::string CCommissioningReport::MakeHtml(const Facts& facts) const {
 }
 
 void CCommissioningReport::WriteFacts(std::wstring& page, const Facts& facts) const {
-    page += L"<table class=\"facts\" cellspacing=\"0\" cellpadding=\"2\">\n";
-    page += Row({GetMessage(Msg::report_date), LocalTime(facts.made)});
-    page += Row({GetMessage(Msg::report_program), GetVersionCaption()});
+    page += L"<table class=\"facts\" cellspacing=\"0\" cellpadding=\"3\">\n";
+    page += FactRow(GetMessage(Msg::report_date), LocalTime(facts.made));
+    page += FactRow(GetMessage(Msg::report_program), GetVersionCaption());
     if (!facts.configuration.empty()) {
-        page += Row({GetMessage(Msg::report_configuration), facts.configuration});
+        page += FactRow(GetMessage(Msg::report_configuration), facts.configuration);
     }
     if (m_comparison && !facts.asFoundSource.empty()) {
-        page += Row({GetMessage(Msg::report_asfoundfile), facts.asFoundSource});
+        page += FactRow(GetMessage(Msg::report_asfoundfile), facts.asFoundSource);
     }
     page += L"</table>\n";
 }

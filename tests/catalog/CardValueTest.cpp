@@ -26,6 +26,12 @@ protected:
         return CCOMCardType().CreateByName(name);
     }
     static std::wstring Message(PlainMessageKey key) { return CResourceManager::GetMessage(key); }
+    // "Gain: enter a (whole) number from -320.00 to 320.00."
+    static std::wstring NotANumber(const CCardInterface& card, int row, bool whole, const wchar_t* low,
+                                   const wchar_t* high) {
+        return CResourceManager::FormatNumberedMessage(whole ? Msg::inpierr_named : Msg::inperr_named,
+                                                       card.GetCaption(row), std::wstring(low), std::wstring(high));
+    }
     static std::wstring RangeError(const CCardInterface& card, int row, const wchar_t* low,
                                    const wchar_t* high) {
         return CResourceManager::FormatNumberedMessage(Msg::rangeerr, card.GetCaption(row), std::wstring(low),
@@ -60,8 +66,10 @@ TEST_F(CardValues, DecimalRowsRoundTypedNumbersAndCheckTheirRange) {
               RangeError(*card, bias, L"-320.00", L"320.00"));
     EXPECT_EQ(RaisedText([&] { card->SetFromText(bias, L"-1e12"); }),
               RangeError(*card, bias, L"-320.00", L"320.00"));
-    EXPECT_EQ(RaisedText([&] { card->SetFromText(bias, L"12abc"); }), Message(Msg::inperr));
-    EXPECT_EQ(RaisedText([&] { card->SetFromText(bias, L""); }), Message(Msg::inperr));
+    EXPECT_EQ(RaisedText([&] { card->SetFromText(bias, L"12abc"); }),
+              NotANumber(*card, bias, false, L"-320.00", L"320.00"));
+    EXPECT_EQ(RaisedText([&] { card->SetFromText(bias, L""); }),
+              NotANumber(*card, bias, false, L"-320.00", L"320.00"));
     EXPECT_EQ(card->GetWord(1, 0x0a), -32000) << "a refused text changed the stored value";
 }
 
@@ -71,8 +79,9 @@ TEST_F(CardValues, IntegerRowsTakeWholeNumbersOnly) {
     EXPECT_EQ(card->GetStoredValueText(port), L"502");
     card->SetFromText(port, L"8080");
     EXPECT_EQ(card->GetWord(0, 0x5c), 8080);
-    EXPECT_EQ(RaisedText([&] { card->SetFromText(port, L"3.5"); }), Message(Msg::inpierr));
-    EXPECT_EQ(RaisedText([&] { card->SetFromText(port, L"99999999999"); }), Message(Msg::inpierr));
+    EXPECT_EQ(RaisedText([&] { card->SetFromText(port, L"3.5"); }), NotANumber(*card, port, true, L"1", L"32000"));
+    EXPECT_EQ(RaisedText([&] { card->SetFromText(port, L"99999999999"); }),
+              NotANumber(*card, port, true, L"1", L"32000"));
     EXPECT_EQ(RaisedText([&] { card->SetFromText(port, L"0"); }), RangeError(*card, port, L"1", L"32000"));
     // An unsigned text wraps as a 32-bit conversion does, so -1 is the top of the range, not 1 below it.
     EXPECT_EQ(RaisedText([&] { card->SetFromText(port, L"-1"); }), RangeError(*card, port, L"1", L"32000"));
@@ -95,7 +104,8 @@ TEST_F(CardValues, IpAddresses) {
     const int ip = RowOf(*card, L"ipadrs");
     EXPECT_EQ(card->GetDisplayText(ip), L"192.168.0.1");
     for (const wchar_t* text : {L"192.168.0.256", L"192.168.0", L"192.168.0.1 "}) {
-        EXPECT_EQ(RaisedText([&] { card->SetFromText(ip, text); }), Message(Msg::iperr));
+        EXPECT_EQ(RaisedText([&] { card->SetFromText(ip, text); }),
+                  CResourceManager::FormatNumberedMessage(Msg::fielderr, card->GetCaption(ip), Message(Msg::iperr)));
     }
     EXPECT_EQ(card->GetDword(0, 0x58), 0xC0A80001u);
     card->SetFromText(ip, L"10.0.0.1");
@@ -170,7 +180,8 @@ TEST_F(CardValues, Unsigned32Bounds) {
         EXPECT_EQ(RaisedText([&] { card->SetFromText(upCount, text); }),
                   RangeError(*card, upCount, L"1", L"4294967295"));
     }
-    EXPECT_EQ(RaisedText([&] { card->SetFromText(upCount, L"12abc"); }), Message(Msg::inpierr));
+    EXPECT_EQ(RaisedText([&] { card->SetFromText(upCount, L"12abc"); }),
+              NotANumber(*card, upCount, true, L"1", L"4294967295"));
     card->SetFromText(upCount, L"4294967295");
     EXPECT_EQ(card->GetDword(1, 0x2b), 0xFFFFFFFFu);
     EXPECT_EQ(card->GetStoredValueText(upCount), L"4294967295");

@@ -65,6 +65,18 @@ std::wstring ExpectedMessage(const CCardInterface& card, int row, const wchar_t*
                                                        card.GetValueText(row, definition.minimum),
                                                        card.GetValueText(row, definition.maximum));
     }
+    // A text that is no number names the row and its range; an address the row.
+    if (std::wstring(key) == L"inperr" || std::wstring(key) == L"inpierr") {
+        return CResourceManager::FormatNumberedMessage(std::wstring(key) == L"inperr" ? Msg::inperr_named
+                                                                                       : Msg::inpierr_named,
+                                                       card.GetCaption(row),
+                                                       card.GetValueText(row, definition.minimum),
+                                                       card.GetValueText(row, definition.maximum));
+    }
+    if (std::wstring(key) == L"iperr") {
+        return CResourceManager::FormatNumberedMessage(Msg::fielderr, card.GetCaption(row),
+                                                       CResourceManager::GetMessage(Msg::iperr));
+    }
     if (std::wstring(key) == L"textlenerr") {
         return CResourceManager::FormatMessage(Msg::textlenerr, static_cast<int>(kMaxItemWriteText));
     }

@@ -462,12 +462,16 @@ TEST_F(TransferTest, AValueItsCardRefusesStopsTheDownloadBeforeTheStationHearsAn
     const std::wstring rangeMessage = CResourceManager::FormatNumberedMessage(
         Msg::rangeerr, card.GetCaption(range), card.GetValueText(range, card.GetParameter(range).minimum),
         card.GetValueText(range, card.GetParameter(range).maximum));
+    const int gain = RowWithKey(card, L"gain01");
+    const std::wstring notANumber = CResourceManager::FormatNumberedMessage(
+        Msg::inperr_named, card.GetCaption(gain), card.GetValueText(gain, card.GetParameter(gain).minimum),
+        card.GetValueText(gain, card.GetParameter(gain).maximum));
     const std::vector<Case> cases = {
         {"0142", "2", "99", L"rangepc01", rangeMessage},
         {"0142", "2", "-5", L"rangepc01", rangeMessage},
-        {"010b", "10000", "abc", L"gain01", CResourceManager::GetMessage(Msg::inperr)},
-        {"010b", "10000", "", L"gain01", CResourceManager::GetMessage(Msg::inperr)},
-        {"010b", "10000", "2147483648", L"gain01", CResourceManager::GetMessage(Msg::inperr)},
+        {"010b", "10000", "abc", L"gain01", notANumber},
+        {"010b", "10000", "", L"gain01", notANumber},
+        {"010b", "10000", "2147483648", L"gain01", notANumber},
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.item + " \"" + test.text + "\"");

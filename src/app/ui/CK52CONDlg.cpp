@@ -27,6 +27,7 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QResizeEvent>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QStatusBar>
@@ -82,7 +83,6 @@ void CK52CONDlg::SetFileChooser(std::unique_ptr<CFileChooser> chooser) {
 void CK52CONDlg::CreateControls() {
     setWindowTitle(QStringLiteral("K52CFG"));
     CDialogUnits units(font());
-    units.SizeWindow(this, 381, 324);
 
     // Created in the layout's order: the language texts are applied in the
     // order of the window's children. The group boxes are siblings of the
@@ -91,7 +91,7 @@ void CK52CONDlg::CreateControls() {
     units.Place(communication, IdCommunicationGroup, 8, 3, 366, 26);
     SetFallbackControlId(communication, kSharedControlId);
 
-    auto* portLabel = new QLabel(QStringLiteral("COM port"), this);
+    auto* portLabel = new QLabel(QStringLiteral("COM por&t"), this);
     units.Place(portLabel, IdPortLabel, 15, 15, 32, 8);
 
     // The layout's height of 187 includes the open drop-down; the closed box
@@ -100,11 +100,11 @@ void CK52CONDlg::CreateControls() {
     units.Place(m_portCombo, IdPortCombo, 48, 13, 169, 12);
     portLabel->setBuddy(m_portCombo);
 
-    auto* upload = new QPushButton(QStringLiteral("Upload"), this);
+    auto* upload = new QPushButton(QStringLiteral("&Upload"), this);
     units.Place(upload, IdUpload, 218, 12, 48, 13);
-    auto* download = new QPushButton(QStringLiteral("Download"), this);
+    auto* download = new QPushButton(QStringLiteral("&Download"), this);
     units.Place(download, IdDownload, 269, 12, 48, 13);
-    auto* monitor = new QPushButton(QStringLiteral("Monitor"), this);
+    auto* monitor = new QPushButton(QStringLiteral("&Monitor"), this);
     units.Place(monitor, IdMonitor, 321, 12, 48, 13);
 
     auto* fileMenu = new QGroupBox(QStringLiteral("File Menu"), this);
@@ -114,14 +114,14 @@ void CK52CONDlg::CreateControls() {
     m_fileName = new QLabel(QStringLiteral("Filename : No File"), this);
     units.Place(m_fileName, IdFileName, 15, 40, 201, 8);
 
-    auto* openFile = new QPushButton(QStringLiteral("Open File"), this);
+    auto* openFile = new QPushButton(QStringLiteral("&Open File"), this);
     units.Place(openFile, IdOpenFile, 218, 36, 48, 13);
-    auto* saveFile = new QPushButton(QStringLiteral("Save File"), this);
+    auto* saveFile = new QPushButton(QStringLiteral("&Save File"), this);
     units.Place(saveFile, IdSaveFile, 269, 36, 48, 13);
-    auto* preferences = new QPushButton(QStringLiteral("Preferences"), this);
+    auto* preferences = new QPushButton(QStringLiteral("&Preferences"), this);
     units.Place(preferences, IdPreferences, 325, 36, 45, 13);
 
-    m_allOnOff = new QCheckBox(QStringLiteral("All On/Off"), this);
+    m_allOnOff = new QCheckBox(QStringLiteral("&All On/Off"), this);
     units.Place(m_allOnOff, IdAllOnOff, 13, 55, 48, 10);
 
     m_slotList = new CSlotList(this);
@@ -136,33 +136,43 @@ void CK52CONDlg::CreateControls() {
 
     // In the free room between "All On/Off" and the model button, after the
     // layout's own controls: nothing of the layout moves for them.
-    auto* compare = new QPushButton(QStringLiteral("Compare"), this);
+    auto* compare = new QPushButton(QStringLiteral("&Compare"), this);
     units.Place(compare, IdCompare, 63, 53, 44, 11);
     SetAddedLater(compare);
-    auto* report = new QPushButton(QStringLiteral("Report"), this);
+    auto* report = new QPushButton(QStringLiteral("&Report"), this);
     units.Place(report, IdReport, 109, 53, 43, 11);
     SetAddedLater(report);
 
     // The status line: under the layout (PlaceStatusLine).
     m_statusLine = new QStatusBar(this);
     m_statusLine->setSizeGripEnabled(false);
+
+    // A larger window gives its room to the lists: the parameter list takes
+    // the width and, with the slot list, the height; the commands stay at
+    // the right edge.
+    using A = CDialogUnits::Anchors;
+    const A stretch{0, 0, 100, 0};
+    const A right{100, 0, 100, 0};
+    for (auto [id, anchors] : {std::pair{IdCommunicationGroup, stretch}, {IdPortCombo, stretch},
+                               {IdUpload, right}, {IdDownload, right}, {IdMonitor, right},
+                               {IdFileMenuGroup, stretch}, {IdFileName, stretch}, {IdOpenFile, right},
+                               {IdSaveFile, right}, {IdPreferences, right}, {IdModelButton, stretch},
+                               {IdSlotList, A{0, 0, 0, 100}}, {IdParameterList, A{0, 0, 100, 100}}}) {
+        CDialogUnits::Anchor(FindControl(this, id), anchors);
+    }
+    CDialogUnits::ReserveBottom(this, m_statusLine->sizeHint().height());
+    units.SizeResizableWindow(this, 381, 324);
 }
 
 void CK52CONDlg::PlaceStatusLine() {
-    // Below the lowest control, the window growing by the line's height
-    // whenever its texts have set its size anew.
-    int bottom = 0;
-    for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-        if (child != m_statusLine && child->isVisibleTo(this)) {
-            bottom = std::max(bottom, child->geometry().bottom());
-        }
-    }
+    // Along the bottom edge, below the layout (which keeps room for it).
     const int statusHeight = m_statusLine->sizeHint().height();
-    const int needed = bottom + 3 + statusHeight;
-    if (height() < needed) {
-        setFixedSize(width(), needed);
-    }
     m_statusLine->setGeometry(0, height() - statusHeight, width(), statusHeight);
+}
+
+void CK52CONDlg::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    PlaceStatusLine();
 }
 
 void CK52CONDlg::ConnectCommands() {
@@ -363,6 +373,7 @@ void CK52CONDlg::ApplyLanguage() {
     UseQtTranslationOfLanguageFile();
     ShowPortNames();
     // The texts of another language need room of their own.
+    CDialogUnits::ReserveBottom(this, m_statusLine->sizeHint().height());
     FitWindowToTexts(this);
     PlaceStatusLine();
     step([&] { m_slotList->Refresh(m_rack); });
@@ -515,8 +526,8 @@ void CK52CONDlg::UpdateAllOnOff() {
 void CK52CONDlg::TakePortChoice(CJX5COMInterface& link) {
     CComSettings settings;
     int position = m_portCombo->currentIndex();
-    settings.SetDevicePath(m_portList.GetDevicePath(position));
-    settings.SetDisplayName(m_portList.GetDisplayName(position));
+    settings.SetDevicePath(PortPathAt(position));
+    settings.SetDisplayName(PortNameAt(position));
     settings.SaveToProfile();
     link.SetSettings(settings);
 }

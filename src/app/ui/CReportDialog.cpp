@@ -40,7 +40,7 @@ CReportDialog::~CReportDialog() = default;
 void CReportDialog::CreateControls() {
     setWindowTitle(QStringLiteral("Commissioning report"));
     CDialogUnits units(font());
-    setFixedSize(units.ToPixels(260, 104));
+    units.SizeWindow(this, 260, 104);
 
     units.Place(new QLabel(QStringLiteral("Title"), this), IdTitleLabel, 7, 9, 60, 8);
     m_title = new QLineEdit(this);

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QStyle>
 #include <QStyleOptionGroupBox>
 #include <QVariant>
@@ -160,4 +161,18 @@ void RefitShortenedText(QWidget* control) {
     const QString shown = QFontMetrics(control->font()).elidedText(text, mode, room);
     SetText(control, shown);
     control->setToolTip(shown == text ? QString() : text);
+}
+
+QString WithoutAccessKey(const QString& text) {
+    static const QRegularExpression kTrailingKey(QStringLiteral("\\(&[^&]\\)$"));
+    QString plain = text;
+    plain.remove(kTrailingKey);
+    QString result;
+    for (qsizetype at = 0; at < plain.size(); ++at) {
+        if (plain[at] == QLatin1Char('&') && at + 1 < plain.size()) {
+            ++at; // "&&" stands for one "&"
+        }
+        result += plain[at];
+    }
+    return result;
 }

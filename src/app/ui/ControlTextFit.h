@@ -27,3 +27,7 @@ void SetShortenedText(QWidget* control, const QString& text, Qt::TextElideMode m
 bool ShortensItsText(const QWidget* control);
 // Shortens the text set with SetShortenedText again for the control's width now.
 void RefitShortenedText(QWidget* control);
+
+// A control's text as a window title or message shows it: without the
+// access-key mark ("&Upload", "アップロード(&U)" give "Upload", "アップロード").
+QString WithoutAccessKey(const QString& text);

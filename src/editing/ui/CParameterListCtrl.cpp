@@ -13,6 +13,7 @@
 #include <QCoreApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QScrollBar>
@@ -87,6 +88,12 @@ CParameterListCtrl::CParameterListCtrl(QWidget* parent) : QTreeWidget(parent) {
     m_filterField->setClearButtonEnabled(true);
     m_filterField->hide();
     m_filterField->installEventFilter(this);
+    m_noMatch = new QLabel(viewport());
+    m_noMatch->setTextFormat(Qt::PlainText);
+    m_noMatch->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    m_noMatch->setWordWrap(true);
+    m_noMatch->setEnabled(false);
+    m_noMatch->hide();
     connect(m_filterField, &QLineEdit::textChanged, this, [this](const QString& text) {
         m_filterText = text;
         ApplyFilter();
@@ -627,9 +634,17 @@ void CParameterListCtrl::keyPressEvent(QKeyEvent* event) {
         MoveSelection(event->key());
         event->accept();
         return;
+    case Qt::Key_Escape:
+        // Escape first takes back a filter, showing every row again.
+        if (IsFilterOpen()) {
+            CloseFilter();
+            event->accept();
+            return;
+        }
+        event->ignore();
+        return;
     case Qt::Key_Return:
     case Qt::Key_Enter:
-    case Qt::Key_Escape:
         // The owner decides: Enter begins an edit, Escape hides the editors.
         event->ignore();
         return;
@@ -648,9 +663,10 @@ void CParameterListCtrl::keyPressEvent(QKeyEvent* event) {
 }
 
 void CParameterListCtrl::MoveSelection(int key) {
-    // Over the rows in sight only: those the filter leaves out are passed by.
-    const int first = ShownRowFrom(0, 1);
-    const int last = ShownRowFrom(GetRowCount() - 1, -1);
+    // Over the rows in sight only: those the filter leaves out are passed by,
+    // and while it narrows the list, the disabled rows it found.
+    const int first = StopRowFrom(0, 1);
+    const int last = StopRowFrom(GetRowCount() - 1, -1);
     if (first < 0) {
         return;
     }
@@ -660,7 +676,7 @@ void CParameterListCtrl::MoveSelection(int key) {
     auto stepShown = [this](int from, int direction, int count) {
         int row = from;
         for (int i = 0; i < count; ++i) {
-            const int next = ShownRowFrom(row + direction, direction);
+            const int next = StopRowFrom(row + direction, direction);
             if (next < 0) {
                 break;
             }
@@ -769,6 +785,21 @@ bool CParameterListCtrl::IsRowShown(int row) const {
     return item != nullptr && !item->isHidden();
 }
 
+bool CParameterListCtrl::IsFiltering() const {
+    return IsFilterOpen() && !m_filterText.trimmed().isEmpty();
+}
+
+int CParameterListCtrl::StopRowFrom(int row, int step) const {
+    const bool filtering = IsFiltering();
+    for (row = ShownRowFrom(row, step); row >= 0; row = ShownRowFrom(row + step, step)) {
+        const int parameter = ParameterOfRow(row);
+        if (!filtering || !IsValidParameter(parameter) || !m_card->IsDisabled(parameter)) {
+            return row;
+        }
+    }
+    return -1;
+}
+
 int CParameterListCtrl::ShownRowFrom(int row, int step) const {
     for (; row >= 0 && row < GetRowCount(); row += step) {
         if (IsRowShown(row)) {
@@ -798,6 +829,13 @@ void CParameterListCtrl::ApplyFilter() {
             heading->setHidden(!anyShown);
         }
     }
+    // A filter that finds nothing says so, where the rows would be.
+    const bool none = !wanted.isEmpty() && ShownRowFrom(0, 1) < 0;
+    if (none) {
+        m_noMatch->setText(QString::fromStdWString(CResourceManager::FormatMessage(Msg::listfilter_none, wanted.toStdWString())));
+        m_noMatch->setGeometry(4, 8, std::max(0, viewport()->width() - 8), viewport()->height() / 2);
+    }
+    m_noMatch->setVisible(none);
     // A selected row the filter hides is no longer to be edited blind.
     const int selected = SelectedRow();
     if (selected >= 0 && !IsRowShown(selected)) {
@@ -819,7 +857,7 @@ bool CParameterListCtrl::eventFilter(QObject* watched, QEvent* event) {
         case Qt::Key_Enter: {
             // On to the rows found: the selected one if it is in sight, else the first.
             const int selected = SelectedRow();
-            const int row = selected >= 0 && IsRowShown(selected) ? selected : ShownRowFrom(0, 1);
+            const int row = selected >= 0 && IsRowShown(selected) ? selected : StopRowFrom(0, 1);
             setFocus(Qt::OtherFocusReason);
             if (row >= 0) {
                 setCurrentItem(RowItem(row), ColumnName);

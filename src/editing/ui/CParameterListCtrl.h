@@ -10,6 +10,7 @@
 
 class CCardInterface;
 class CListStepper;
+class QLabel;
 class QLineEdit;
 
 // The list of one card's parameters: name and value, row by row, with the
@@ -60,6 +61,8 @@ public:
     void CloseFilter();
     bool IsFilterOpen() const;
     QLineEdit* FilterField() const { return m_filterField; }
+    // The text shown in place of the rows when the filter finds none.
+    QLabel* NoMatchLabel() const { return m_noMatch; }
     // Whether a row is shown under the filter now.
     bool IsRowShown(int row) const;
     // Column 1 takes the client width / 1.8, column 2 the rest; done after
@@ -132,6 +135,10 @@ private:
     // The nearest shown row from row on in the direction step (+1 or -1),
     // row itself included; -1 when there is none.
     int ShownRowFrom(int row, int step) const;
+    // As ShownRowFrom, for the keys that move the selection: while the
+    // filter narrows the list, its disabled rows are passed by too.
+    int StopRowFrom(int row, int step) const;
+    bool IsFiltering() const;
 
     std::shared_ptr<CCardInterface> m_card;
     bool m_grouped = true;
@@ -146,6 +153,8 @@ private:
 
     QLineEdit* m_filterField = nullptr;
     QString m_filterText;
+    // Says so when the filter finds no row.
+    QLabel* m_noMatch = nullptr;
 
     // The items of the rows in row order, and of the group headings.
     std::vector<QTreeWidgetItem*> m_rows;

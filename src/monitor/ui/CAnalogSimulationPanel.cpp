@@ -2,7 +2,6 @@
 
 #include "app/ui/CDialogUnits.h"
 #include "app/ui/CErrorBox.h"
-#include "base/CException.h"
 #include "base/CResourceManager.h"
 #include "link/CGICommandParser.h"
 
@@ -95,8 +94,12 @@ bool CAnalogSimulationPanel::TakeInput() {
         std::int64_t number = 0;
         try {
             number = ParseNumber(input);
-        } catch (const std::exception& error) {
-            CErrorBox::Show(this, GetExceptionMessage(error));
+        } catch (const std::exception&) {
+            // Named as the channel's caption beside the box, with its range.
+            CErrorBox::Show(this, CResourceManager::FormatNumberedMessage(
+                                      Msg::inpierr_named,
+                                      m_captions.at(static_cast<std::size_t>(channel))->text().toStdWString(),
+                                      std::to_wstring(limits.minimum), std::to_wstring(limits.maximum)));
             Edit(channel)->setFocus();
             return false;
         }

@@ -34,8 +34,8 @@ public:
     virtual Limits LimitsForStatus(std::int32_t status) const;
 
     // The whole number a typed text stands for, exactly, with its sign; a
-    // number beyond any limit is held at +-10^15. Raises the parser's "gi dec
-    // value error" for a text that is not a whole number.
+    // number beyond any limit is held at +-10^15. Raises the parser's failure
+    // for a text that is not a whole number.
     static std::int64_t ParseNumber(const std::wstring& text);
 
     QLineEdit* Edit(int channel) const { return m_edits.at(static_cast<std::size_t>(channel)); }

@@ -3,6 +3,7 @@
 #include "app/ui/CDialogUnits.h"
 #include "app/ui/CErrorBox.h"
 #include "app/ui/CFileChooser.h"
+#include "app/ui/ControlTextFit.h"
 #include "app/ui/TranslateWindow.h"
 #include "base/FilePath.h"
 #include "base/CException.h"
@@ -25,6 +26,8 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QGroupBox>
+#include <QResizeEvent>
+#include <QVBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
@@ -45,7 +48,8 @@ bool IsTwoChannelModel(std::int32_t typeCode) {
     return FindModel(CardRegistry::Io, typeCode).traits.panel == SimulationPanel::TwoChannels;
 }
 
-// The window's size in dialog units, without and with the trend to its right.
+// The window's size in dialog units, and the width the trend's own window
+// opens with (as high as the monitor).
 constexpr int kWidth = 419;
 constexpr int kHeight = 393;
 constexpr int kTrendWidth = 300;
@@ -74,7 +78,6 @@ CMonitorDialog::CMonitorDialog(QWidget* parent) : CObserverDialog(parent) {
     setWindowTitle(QStringLiteral("Monitor"));
     setWindowIcon(QApplication::windowIcon());
     const CDialogUnits units(font());
-    units.SizeWindow(this, kWidth, kHeight);
 
     // Group boxes first, so that the controls inside them are drawn over them.
     m_simulateGroup = new QGroupBox(QStringLiteral("Simulate Data"), this);
@@ -113,8 +116,38 @@ CMonitorDialog::CMonitorDialog(QWidget* parent) : CObserverDialog(parent) {
     m_trendButton->setAutoDefault(false);
     m_trendButton->setCheckable(true);
     units.Place(m_trendButton, kTrendButtonId, 351, 375, 60, 14);
-    m_trend = new CTrendView(m_history, this);
-    m_trend->hide();
+    // The trend has a window of its own beside the monitor, so that neither
+    // has to grow past the screen's edge to show it.
+    m_trendWindow = new QDialog(this);
+    m_trendWindow->setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    auto* trendLayout = new QVBoxLayout(m_trendWindow);
+    trendLayout->setContentsMargins(0, 0, 0, 0);
+    m_trend = new CTrendView(m_history, m_trendWindow);
+    trendLayout->addWidget(m_trend);
+    // Laid out from the start, so that its controls have their places
+    // before it is first shown.
+    m_trendWindow->resize(units.ToPixels(kTrendWidth, kHeight));
+    trendLayout->activate();
+    m_trend->layout()->activate();
+    connect(m_trendWindow, &QDialog::finished, this, [this] { ShowTrend(false); });
+    // Its controls share the monitor's Tab chain: out of sight, they must
+    // not take the focus from the monitor's own.
+    m_trendWindow->setEnabled(false);
+
+    // A larger window gives its room to the live values; everything below
+    // them keeps its size and moves with the bottom edge, the simulation
+    // panel and the buttons with the right edge.
+    using A = CDialogUnits::Anchors;
+    const A down{0, 100, 0, 100};
+    const A corner{100, 100, 100, 100};
+    for (auto [control, anchors] :
+         {std::pair<QWidget*, A>{m_list, A{0, 0, 100, 100}}, {m_statusLabel, A{0, 100, 100, 100}},
+          {m_adjustGroup, down}, {m_adjustList, down}, {m_readingLabel, down}, {m_simulateGroup, corner},
+          {m_closeButton, corner}, {m_banner, A{0, 100, 100, 100}}, {m_recordButton, down},
+          {m_recordLabel, A{0, 100, 100, 100}}, {m_trendButton, corner}}) {
+        CDialogUnits::Anchor(control, anchors);
+    }
+    units.SizeResizableWindow(this, kWidth, kHeight);
     m_recordTimer = new QTimer(this);
     m_recordTimer->setInterval(1000);
     connect(m_recordTimer, &QTimer::timeout, this, &CMonitorDialog::ShowRecordingState);
@@ -214,6 +247,7 @@ void CMonitorDialog::FinishClose(int result) {
     StopThread();
     StopRecording();
     m_closing = false;
+    m_trendButton->setChecked(false);
     CObserverDialog::done(result);
 }
 
@@ -346,20 +380,53 @@ void CMonitorDialog::ShowBanner() {
 
 void CMonitorDialog::TranslateAddedControls() {
     m_recordButton->setText(m_recorder.IsRecording() ? QString::fromStdWString(GetMessage(Msg::monitor_stoprecord))
-                                                     : GuiText(kRecordButtonId, L"Record..."));
-    m_trendButton->setText(GuiText(kTrendButtonId, L"Trend"));
+                                                     : GuiText(kRecordButtonId, L"&Record..."));
+    m_trendButton->setText(GuiText(kTrendButtonId, L"&Trend"));
     m_trend->Translate();
     LayOutToTexts();
 }
 
 void CMonitorDialog::LayOutToTexts() {
     // Texts change with the language and with the recording's state: the
-    // window takes the unit at which every one of them fits, and the trend,
-    // drawn beside the controls when shown, follows that unit too.
+    // window takes the unit at which every one of them fits.
+    CDialogUnits::FittingTexts(this).LayOut(this);
+    // The panels' boxes take their turn in Tab's order where they are seen.
+    MovePanels();
+    SetTabOrderByPlace(this);
+    m_trendWindow->setWindowTitle(WithoutAccessKey(m_trendButton->text()));
+}
+
+void CMonitorDialog::MovePanels() {
+    // The open panel sits in its group, wherever the window's size put it.
+    const QPoint position = m_simulateGroup->geometry().topLeft() + QPoint(2, 13);
+    for (CSimulationPanel* panel : Panels()) {
+        panel->move(position);
+    }
+}
+
+void CMonitorDialog::resizeEvent(QResizeEvent* event) {
+    CObserverDialog::resizeEvent(event);
+    MovePanels();
+    if (m_banner->isVisible()) {
+        m_banner->setText(m_banner->fontMetrics().elidedText(m_banner->toolTip(), Qt::ElideRight,
+                                                             m_banner->width() - 8));
+    }
+}
+
+void CMonitorDialog::PlaceTrendWindow() {
+    // Beside the monitor where the screen has room, else over its right part.
     const CDialogUnits units = CDialogUnits::FittingTexts(this);
-    units.SizeWindow(this, m_trendButton->isChecked() ? kWidth + kTrendWidth : kWidth, kHeight);
-    units.LayOut(this);
-    m_trend->setGeometry(units.ToPixels(kWidth, 3, kTrendWidth - 7, kHeight - 6));
+    const QRect room = RoomOnScreen(m_trendWindow);
+    const QSize size = units.ToPixels(kTrendWidth, kHeight).boundedTo(room.size());
+    m_trendWindow->resize(size);
+    const QRect monitor = frameGeometry();
+    int left = monitor.right() + 1;
+    if (left + size.width() > room.right() + 1) {
+        left = monitor.left() - size.width() >= room.left() ? monitor.left() - size.width()
+                                                            : room.right() + 1 - size.width();
+    }
+    m_trendWindow->move(left, std::max(room.top(), monitor.top()));
+    KeepOnScreen(m_trendWindow);
 }
 
 void CMonitorDialog::SetFileChooser(std::unique_ptr<CFileChooser> chooser) {
@@ -371,10 +438,18 @@ void CMonitorDialog::ShowTrend(bool shown) {
         m_trendButton->setChecked(shown); // comes back here through toggled
         return;
     }
-    LayOutToTexts();
-    m_trend->setVisible(shown);
+    if (shown == m_trendWindow->isVisible()) {
+        return;
+    }
+    m_trendWindow->setEnabled(shown);
     if (shown) {
+        PlaceTrendWindow();
+        m_trendWindow->show();
+        // Once shown, the frame the window system adds is known.
+        KeepOnScreen(m_trendWindow);
         m_trend->Redraw();
+    } else {
+        m_trendWindow->hide();
     }
 }
 

@@ -90,6 +90,8 @@ public:
     QLabel* RecordLabel() const { return m_recordLabel; }
     QPushButton* TrendButton() const { return m_trendButton; }
     CTrendView* Trend() const { return m_trend; }
+    // The trend's own window, shown beside the monitor.
+    QDialog* TrendWindow() const { return m_trendWindow; }
     const CLiveValueRecorder& Recorder() const { return m_recorder; }
     const CSimulationWatch& Simulation() const { return m_simulation; }
     CTrendHistory& History() { return m_history; }
@@ -124,8 +126,11 @@ protected:
     void OnUpdate(CObservable* subject) override;
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void PlaceTrendWindow();
+    void MovePanels();
     void OnRowClicked(int row);
     void OnThreadUpdate();
     void TakeGoodCycle(const CCardSlot& rack);
@@ -221,5 +226,6 @@ private:
     QLabel* m_recordLabel = nullptr;
     QPushButton* m_trendButton = nullptr;
     CTrendView* m_trend = nullptr;
+    QDialog* m_trendWindow = nullptr;
     QTimer* m_recordTimer = nullptr;
 };

@@ -168,7 +168,7 @@ void CTrendView::Translate() {
     setTitle(QString::fromStdWString(GuiText(kGroupId, L"Trend")));
     m_spanLabel->setText(QString::fromStdWString(GuiText(kSpanLabelId, L"Span")));
     m_pause->setText(m_paused ? QString::fromStdWString(CResourceManager::GetMessage(Msg::monitor_resume))
-                              : QString::fromStdWString(GuiText(kPauseButtonId, L"Pause")));
+                              : QString::fromStdWString(GuiText(kPauseButtonId, L"&Pause")));
     for (int i = 0; i < m_spans->count(); ++i) {
         const std::wstring text =
             CResourceManager::FormatMessage(Msg::monitor_span, m_spanMinutes[static_cast<std::size_t>(i)]);

@@ -77,7 +77,6 @@ CCompareDialog::~CCompareDialog() = default;
 void CCompareDialog::CreateControls() {
     setWindowTitle(QStringLiteral("Compare"));
     CDialogUnits units(font());
-    setFixedSize(units.ToPixels(420, 282));
 
     m_summary = new QLabel(this);
     units.Place(m_summary, IdSummary, 7, 7, 406, 10);
@@ -90,6 +89,14 @@ void CCompareDialog::CreateControls() {
     units.Place(m_uncounted, IdUncounted, 7, 197, 406, 60);
     auto* close = new QPushButton(QStringLiteral("Close"), this);
     units.Place(close, IdClose, 363, 262, 50, 14);
+    // Larger, the window gives the room to its two tables.
+    using A = CDialogUnits::Anchors;
+    CDialogUnits::Anchor(m_summary, A{0, 0, 100, 0});
+    CDialogUnits::Anchor(m_differences, A{0, 0, 100, 60});
+    CDialogUnits::Anchor(uncountedLabel, A{0, 60, 100, 60});
+    CDialogUnits::Anchor(m_uncounted, A{0, 60, 100, 100});
+    CDialogUnits::Anchor(close, A{100, 100, 100, 100});
+    units.SizeResizableWindow(this, 420, 282);
     close->setDefault(true);
     // Enter or Escape closes it at once; the lists are there to be read.
     close->setFocus();

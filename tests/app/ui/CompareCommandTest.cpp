@@ -313,9 +313,9 @@ TEST_F(CompareCommandTest, ALanguageFileWrittenBeforeCompareAndReportKeepsTheirE
     m_profile->WriteString(L"Settings", L"DisplayLanguage", directory.file("Older.lng"));
 
     OpenWindow();
-    EXPECT_EQ(Control<QPushButton>(CK52CONDlg::IdUpload)->text(), QStringLiteral("アップロード"));
-    EXPECT_EQ(Control<QPushButton>(CK52CONDlg::IdCompare)->text(), QStringLiteral("Compare"));
-    EXPECT_EQ(Control<QPushButton>(CK52CONDlg::IdReport)->text(), QStringLiteral("Report"));
+    EXPECT_EQ(Control<QPushButton>(CK52CONDlg::IdUpload)->text(), QStringLiteral("アップロード(&U)"));
+    EXPECT_EQ(Control<QPushButton>(CK52CONDlg::IdCompare)->text(), QStringLiteral("&Compare"));
+    EXPECT_EQ(Control<QPushButton>(CK52CONDlg::IdReport)->text(), QStringLiteral("&Report"));
     const CCardSlot rack;
     const CCompareDialog compare(CRackComparison(rack, rack), rack, L"");
     EXPECT_EQ(compare.windowTitle(), QStringLiteral("Compare"));

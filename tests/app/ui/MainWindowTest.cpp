@@ -372,14 +372,14 @@ TEST_F(MainWindowTest, TabLeavesTheSlotListForTheNextControl) {
     CSlotList* slotList = window.SlotList();
     ASSERT_TRUE(slotList->hasFocus());
 
-    // Tab goes on to the model button, and Shift+Tab back, as between any
+    // Tab goes on to the parameter list, and Shift+Tab back, as between any
     // two controls; the selected slot stays.
     QTest::keyClick(slotList, Qt::Key_Tab);
-    EXPECT_EQ(QApplication::focusWidget(), Control(CK52CONDlg::IdModelButton));
+    EXPECT_EQ(QApplication::focusWidget(), Control(CK52CONDlg::IdParameterList));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
     EXPECT_EQ(QApplication::focusWidget(), slotList);
     QTest::keyClick(slotList, Qt::Key_Backtab, Qt::ShiftModifier);
-    EXPECT_EQ(QApplication::focusWidget(), Control(CK52CONDlg::IdAllOnOff));
+    EXPECT_EQ(QApplication::focusWidget(), Control(CK52CONDlg::IdModelButton));
     EXPECT_EQ(slotList->FirstSelectedRow(), 2);
 }
 
@@ -392,7 +392,7 @@ TEST_F(MainWindowTest, ALanguageFileThatCannotBeReadIsShownOnceAndTheWindowGoesO
     // The rack and its choice of slots are all there, with the layout's texts.
     EXPECT_EQ(window.SlotList()->rowCount(), 17);
     EXPECT_EQ(window.SlotList()->GetCheckedMask(), 0x1FFFFu);
-    EXPECT_EQ(Control<QPushButton>(CK52CONDlg::IdUpload)->text(), QStringLiteral("Upload"));
+    EXPECT_EQ(Control<QPushButton>(CK52CONDlg::IdUpload)->text(), QStringLiteral("&Upload"));
     EXPECT_EQ(window.windowTitle(), QString::fromStdWString(GetVersionCaption()));
 }
 
@@ -422,7 +422,7 @@ TEST_F(MainWindowTest, PreferencesAreStoredOnlyWhenConfirmed) {
     EXPECT_TRUE(m_errors.Texts().empty());
     EXPECT_EQ(window.SlotList()->rowCount(), 17);
     EXPECT_EQ(window.SlotList()->FirstSelectedRow(), 0);
-    EXPECT_EQ(Control<QPushButton>(CK52CONDlg::IdUpload)->text(), QStringLiteral("Upload"));
+    EXPECT_EQ(Control<QPushButton>(CK52CONDlg::IdUpload)->text(), QStringLiteral("&Upload"));
 }
 
 TEST_F(MainWindowTest, ACommittedParameterRefreshesTheSlotList) {
@@ -465,7 +465,7 @@ TEST_F(MainWindowTest, ChoosingJapaneseTranslatesTheWindowAndTheWindowsOpenedLat
     CK52CONDlg& window = OpenWindow();
     CCardSlot::CardHandle card = window.GetRack().GetCard(0);
     const QString englishCaption = window.ParameterList()->RowItem(0)->text(CParameterListCtrl::ColumnName);
-    ASSERT_EQ(Control<QPushButton>(CK52CONDlg::IdUpload)->text(), QStringLiteral("Upload"));
+    ASSERT_EQ(Control<QPushButton>(CK52CONDlg::IdUpload)->text(), QStringLiteral("&Upload"));
 
     // The user picks the language with the keyboard and confirms with Enter.
     k52test::WhenModalShown([](QWidget* modal) {
@@ -485,8 +485,8 @@ TEST_F(MainWindowTest, ChoosingJapaneseTranslatesTheWindowAndTheWindowsOpenedLat
 
     // The window is translated again: its controls, the model button and the
     // captions of the parameter list.
-    EXPECT_EQ(Control<QPushButton>(CK52CONDlg::IdUpload)->text(), QStringLiteral("アップロード"));
-    EXPECT_EQ(Control<QPushButton>(CK52CONDlg::IdPreferences)->text(), QStringLiteral("環境設定"));
+    EXPECT_EQ(Control<QPushButton>(CK52CONDlg::IdUpload)->text(), QStringLiteral("アップロード(&U)"));
+    EXPECT_EQ(Control<QPushButton>(CK52CONDlg::IdPreferences)->text(), QStringLiteral("環境設定(&P)"));
     const std::wstring section = card->GetSectionName();
     EXPECT_EQ(Control<QPushButton>(CK52CONDlg::IdModelButton)->text().trimmed().toStdWString(),
               CResourceManager::Database().GetParameterText(section, L"lname"));
@@ -506,7 +506,7 @@ TEST_F(MainWindowTest, ChoosingJapaneseTranslatesTheWindowAndTheWindowsOpenedLat
     });
     Click(CK52CONDlg::IdPreferences);
     EXPECT_EQ(title, QStringLiteral("環境設定"));
-    EXPECT_EQ(cancel, QStringLiteral("キャンセル"));
+    EXPECT_EQ(cancel, QStringLiteral("キャンセル(&C)"));
 
     // Without a font holding the glyphs every text above shows as boxes.
     EXPECT_FALSE(QFontDatabase::families(QFontDatabase::Japanese).isEmpty())

@@ -246,7 +246,10 @@ TEST_F(TransferCommandTest, AFileWithAValueTheListWouldRefuseOpensButIsNeitherDo
               CResourceManager::FormatMessage(
                   Msg::downloaderr, CResourceManager::FormatNumberedMessage(
                                         Msg::downvalueerr, std::wstring(L"IO01"), caption,
-                                        std::wstring(L"abc"), CResourceManager::GetMessage(Msg::inperr))));
+                                        std::wstring(L"abc"),
+                                        CResourceManager::FormatNumberedMessage(Msg::inperr_named, caption,
+                                                                                std::wstring(L"-3.2000"),
+                                                                                std::wstring(L"3.2000")))));
     EXPECT_EQ(station->GetRequestCount(), 0u) << "the station heard something";
 
     // Save File onto a FIFO: refused, the FIFO stays, the file name too.

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPushButton>
 #include <QStatusBar>
 
 #include <filesystem>
@@ -124,6 +125,10 @@ TEST_F(UnsavedWorkTest, OtherPortTakesACharacterDeviceAndAStoredMissingPathStays
     EXPECT_EQ(ports->currentText(), link);
     EXPECT_EQ(ports->itemText(ports->count() - 1), QStringLiteral("Other port..."));
     EXPECT_EQ(m_profile->GetString(L"ComSettings", L"COMPortName", L""), link.toStdWString());
+    // An upload goes to that port, and what fails there names it.
+    QTest::mouseClick(Control<QPushButton>(CK52CONDlg::IdUpload), Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_errors.Texts().size() == 2; }, 10000));
+    EXPECT_NE(m_errors.Texts().back().find(link.toStdWString()), std::wstring::npos);
 
     // Gone by the next start, it stays the choice.
     std::filesystem::remove(directory.path() / "link");

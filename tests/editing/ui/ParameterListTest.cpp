@@ -15,6 +15,7 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QRegularExpression>
@@ -233,7 +234,7 @@ TEST_F(ParameterListTest, EnterFromTheOwnerOpensTheStoredValueReadyToBeOverwritt
     EXPECT_EQ(m_observer.updates, 1);
 }
 
-TEST_F(ParameterListTest, ABadValueShowsTheCardsMessageAndKeepsTheOldValue) {
+TEST_F(ParameterListTest, ABadValueShowsAMessageNamingTheRowAndKeepsTheOldValue) {
     auto card = ShowIO(L"JK7W");
     const int bias = RowOf(*card, L"bias01");
 
@@ -242,7 +243,7 @@ TEST_F(ParameterListTest, ABadValueShowsTheCardsMessageAndKeepsTheOldValue) {
         std::wstring message;
     };
     for (const Case& c : {Case{"400", L"Ch1 Bias: enter a value from -320.00 to 320.00."},
-                          Case{"abc", L"Enter a number, for example 12.34."}}) {
+                          Case{"abc", L"Ch1 Bias: enter a number from -320.00 to 320.00."}}) {
         SCOPED_TRACE(c.typed);
         const std::size_t shownBefore = m_errors.Texts().size();
         Select(bias);
@@ -710,6 +711,40 @@ TEST_F(ParameterListTest, TheFilterNarrowsTheRowsByCaptionOrValueAndEscapeClears
     EXPECT_EQ(ValueText(found[1]), "2.000");
     EXPECT_EQ(m_list->GetEditedParameter(), m_list->ParameterOfRow(found[2])) << "on to the next row found";
     m_list->HideEditors();
+
+    // With the filter, the keys pass by the disabled rows it found.
+    field->setFocus();
+    field->clear();
+    QTest::keyClicks(field, "Ch1");
+    std::vector<int> enabled;
+    for (int row : shown()) {
+        if (!card->IsDisabled(m_list->ParameterOfRow(row))) {
+            enabled.push_back(m_list->ParameterOfRow(row));
+        }
+    }
+    ASSERT_LT(enabled.size(), shown().size()) << "no disabled row found";
+    QTest::keyClick(field, Qt::Key_Down);
+    std::vector<int> visited{m_list->GetCurrentParameter()};
+    for (std::size_t step = 1; step < shown().size(); ++step) {
+        QTest::keyClick(m_list, Qt::Key_Down);
+        if (m_list->GetCurrentParameter() != visited.back()) {
+            visited.push_back(m_list->GetCurrentParameter());
+        }
+    }
+    EXPECT_EQ(visited, enabled);
+
+    // A filter that finds nothing says so; Escape in the list takes it back.
+    field->setFocus();
+    field->clear();
+    QTest::keyClicks(field, "xyzzy");
+    EXPECT_TRUE(shown().empty());
+    ASSERT_TRUE(m_list->NoMatchLabel()->isVisible());
+    EXPECT_TRUE(m_list->NoMatchLabel()->text().contains("\"xyzzy\""));
+    m_list->setFocus();
+    QTest::keyClick(m_list, Qt::Key_Escape);
+    EXPECT_FALSE(field->isVisible());
+    EXPECT_FALSE(m_list->NoMatchLabel()->isVisible());
+    EXPECT_EQ(static_cast<int>(shown().size()), rows);
 
     // Escape takes the filter back: every row and heading again.
     m_list->OpenFilter();

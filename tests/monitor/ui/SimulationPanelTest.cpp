@@ -127,11 +127,13 @@ TEST_F(SimulationPanelTest, TwoChannelPanelChecksTheNumberItSendsAgainstItsLimit
 
 TEST_F(SimulationPanelTest, TextThatIsNoNumberIsReportedAndNothingIsSent) {
     auto* panel = Open<CEditAIO4>(0);
-    Type(panel, 2, QStringLiteral("12.5"));
+    Type(panel, 2, QStringLiteral("abc"));
     k52test::ErrorBoxRecorder errors;
     PressSet(panel);
     ASSERT_EQ(errors.Texts().size(), 1u);
-    EXPECT_EQ(errors.Texts()[0], L"gi dec value error");
+    // The channel and its range, not the parser's own words.
+    EXPECT_EQ(errors.Texts()[0], L"Ch 3: enter a whole number from -32768 to 32767.");
+    EXPECT_TRUE(panel->Edit(2)->hasFocus());
     EXPECT_FALSE(panel->IsBusy());
     EXPECT_TRUE(panel->SetButton()->isEnabled());
     EXPECT_EQ(m_observer.count, 0);

@@ -144,5 +144,5 @@ TEST_F(ProgressDialogTest, ShowsTheWorkersTextAndCount) {
 TEST_F(ProgressDialogTest, EnglishHasATextForEveryControl) {
     CProgressDialog progress;
     EXPECT_NO_THROW(TranslateWindow(131, &progress));
-    EXPECT_EQ(FindControlAs<QPushButton>(&progress, CProgressDialog::IdCancel)->text(), "Cancel");
+    EXPECT_EQ(FindControlAs<QPushButton>(&progress, CProgressDialog::IdCancel)->text(), "&Cancel");
 }
