@@ -1,4 +1,8 @@
 #include "app/ui/MainWindowFixture.h"
+#include "base/TextConvert.h"
+#include "rack/ui/CProgressDialog.h"
+#include "station/CSimulatedStation.h"
+#include "station/CStationPtyServer.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -7,7 +11,11 @@
 #include <QPushButton>
 #include <QStatusBar>
 
+#include <QElapsedTimer>
+
+#include <chrono>
 #include <filesystem>
+#include <memory>
 
 using k52test::AnswerUnsavedQuestion;
 using k52test::MainWindowTest;
@@ -97,9 +105,16 @@ TEST_F(UnsavedWorkTest, OpenAndUploadAskBeforeReplacingAChangedSlot) {
     EXPECT_TRUE(m_errors.Texts().empty());
 }
 
-TEST_F(UnsavedWorkTest, OtherPortTakesACharacterDeviceAndAStoredMissingPathStaysChosen) {
+// "Other port..." reaches a station the list does not know: a pseudo-terminal
+// behind a link, as k52sim --link makes one.
+TEST_F(UnsavedWorkTest, OtherPortReachesAStationOnAPseudoTerminalAndAStoredMissingPathStaysChosen) {
     TempDir directory;
-    std::filesystem::create_symlink("/dev/null", directory.path() / "link");
+    CStationLineUp lineUp;
+    lineUp.SetModel(1, L"JK7W");
+    auto station = std::make_shared<CSimulatedStation>(lineUp);
+    CStationPtyServer server(station);
+    server.Start();
+    std::filesystem::create_symlink(server.GetDevicePath(), directory.path() / "link");
     OpenWindow();
     auto* ports = Control<QComboBox>(CK52CONDlg::IdPortCombo);
     const int other = m_window->OtherPortEntry();
@@ -125,16 +140,42 @@ TEST_F(UnsavedWorkTest, OtherPortTakesACharacterDeviceAndAStoredMissingPathStays
     EXPECT_EQ(ports->currentText(), link);
     EXPECT_EQ(ports->itemText(ports->count() - 1), QStringLiteral("Other port..."));
     EXPECT_EQ(m_profile->GetString(L"ComSettings", L"COMPortName", L""), link.toStdWString());
-    // An upload goes to that port, and what fails there names it.
-    QTest::mouseClick(Control<QPushButton>(CK52CONDlg::IdUpload), Qt::LeftButton);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return m_errors.Texts().size() == 2; }, 10000));
-    EXPECT_NE(m_errors.Texts().back().find(link.toStdWString()), std::wstring::npos);
 
-    // Gone by the next start, it stays the choice.
+    // An upload goes there: Cancel in its progress window ends it with no
+    // message and the rack as it was ...
+    station->InjectFault(
+        StationFault::AtRequest(2, StationFault::Kind::LateReply).WithDelay(std::chrono::milliseconds(2500)));
+    const int modelBefore = ModelOfSlotOne();
+    bool progressShown = false;
+    WhenModalShown([&](QWidget* modal) {
+        progressShown = qobject_cast<CProgressDialog*>(modal) != nullptr;
+        QTest::qWait(2 * CProgressDialog::kPollMilliseconds);
+        QTest::mouseClick(FindControlAs<QPushButton>(modal, CProgressDialog::IdCancel), Qt::LeftButton);
+    });
+    QElapsedTimer clock;
+    clock.start();
+    Click(CK52CONDlg::IdUpload);
+    EXPECT_TRUE(progressShown);
+    EXPECT_LT(clock.elapsed(), 2000) << "the pending read was not interrupted";
+    EXPECT_EQ(m_errors.Texts().size(), 1u);
+    EXPECT_EQ(ModelOfSlotOne(), modelBefore);
+    // ... and the next one, once the late reply has gone by, reads the station.
+    station->ClearFaults();
+    QTest::qWait(2500);
+    Click(CK52CONDlg::IdUpload);
+    EXPECT_EQ(m_errors.Texts().size(), 1u) << ToUtf8(m_errors.Texts().back());
+    EXPECT_EQ(m_window->GetRack().GetCard(1)->GetCardName().GetModelName(), L"JK7W");
+    EXPECT_TRUE(m_window->StatusLine()->currentMessage().contains(link));
+
+    // Gone by the next start, it stays the choice, and what fails names it.
+    server.Stop();
     std::filesystem::remove(directory.path() / "link");
     m_window.reset();
     OpenWindow();
     EXPECT_EQ(Control<QComboBox>(CK52CONDlg::IdPortCombo)->currentText(), link);
+    Click(CK52CONDlg::IdUpload);
+    ASSERT_EQ(m_errors.Texts().size(), 2u) << ToUtf8(m_errors.Texts().back());
+    EXPECT_NE(m_errors.Texts().back().find(link.toStdWString()), std::wstring::npos);
 }
 
 } // namespace
