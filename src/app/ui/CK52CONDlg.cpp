@@ -309,13 +309,31 @@ void CK52CONDlg::OnPortActivated(int index) {
     if (!ok || typed.isEmpty()) {
         return;
     }
-    const std::wstring path = typed.toStdWString();
+    const std::wstring typedPath = typed.toStdWString();
+#ifdef _WIN32
+    // A serial port there is a device name, not a file: "COM20", or a name in
+    // the device namespace as given ("\\.\COM20").
+    std::wstring path;
+    if (typedPath.starts_with(L"\\\\.\\")) {
+        path = typedPath;
+    } else if (typedPath.size() > 3 && typedPath.size() <= 6 &&
+               QString::fromStdWString(typedPath.substr(0, 3)).toUpper() == QStringLiteral("COM") &&
+               typedPath.find_first_not_of(L"0123456789", 3) == std::wstring::npos && typedPath[3] != L'0') {
+        path = CComPortList::DevicePathOfPort(std::stoi(typedPath.substr(3)));
+    }
+    if (path.empty()) {
+        CErrorBox::Show(this, FormatMessage(Msg::otherport_bad, typedPath));
+        return;
+    }
+#else
+    const std::wstring& path = typedPath;
     std::error_code error;
     // A link (k52sim --link, a udev rule's name) is followed to its device.
-    if (!std::filesystem::is_character_file(std::filesystem::path(path), error)) {
+    if (!std::filesystem::is_character_file(PathFromText(path), error)) {
         CErrorBox::Show(this, FormatMessage(Msg::otherport_bad, path));
         return;
     }
+#endif
     m_portIndexBefore = AddOtherPort(path, path);
     m_portCombo->setCurrentIndex(m_portIndexBefore);
     CComSettings settings;
