@@ -129,7 +129,7 @@ void PrintLoadWarnings(const std::string& file, const CCardSlot& rack) {
 
 // The language file as the database finds it: a bare name lies beside the program.
 std::filesystem::path LanguagePath(const std::string& language) {
-    const std::filesystem::path path = PathFromArgument(language);
+    std::filesystem::path path = PathFromArgument(language);
     if (path.has_parent_path()) {
         return path;
     }

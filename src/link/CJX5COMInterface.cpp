@@ -284,7 +284,7 @@ void CJX5COMInterface::WriteItems(std::uint32_t address, const std::vector<std::
     }
 }
 
-void CJX5COMInterface::RaiseLinkFailure(PlainMessageKey word, std::uint32_t address, std::uint32_t number,
+void CJX5COMInterface::RaiseLinkFailure(const PlainMessageKey& word, std::uint32_t address, std::uint32_t number,
                                         std::uint32_t count, const std::exception& inner) const {
     // A cancelled operation never reports a failure, whatever went wrong on
     // the way (the text look-up included).

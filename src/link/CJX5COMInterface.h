@@ -92,7 +92,7 @@ private:
     std::wstring ReadItemUnwrapped(std::uint32_t address, std::uint32_t page, std::uint32_t item);
     void WriteItemUnwrapped(std::uint32_t address, std::uint32_t page, std::uint32_t item,
                             const std::wstring& text);
-    [[noreturn]] void RaiseLinkFailure(PlainMessageKey word, std::uint32_t address, std::uint32_t number,
+    [[noreturn]] void RaiseLinkFailure(const PlainMessageKey& word, std::uint32_t address, std::uint32_t number,
                                        std::uint32_t count, const std::exception& inner) const;
 
     CSerialIO m_port;

@@ -731,7 +731,7 @@ public:
         std::string text;
     };
 
-    explicit RunningK52ctl(std::vector<std::string> arguments) : m_err((m_dir.path() / "err").string()) {
+    explicit RunningK52ctl(const std::vector<std::string>& arguments) : m_err((m_dir.path() / "err").string()) {
         int output[2];
         if (::pipe2(output, O_CLOEXEC) != 0) {
             throw std::runtime_error("pipe");

@@ -75,7 +75,7 @@ std::string PortOf(const std::string& devicePath) {
 }
 
 std::string MissingPort() {
-    return RunsWindowsProgram() ? "\\\\.\\COM199" : "/dev/k52-no-such-port";
+    return RunsWindowsProgram() ? R"(\\.\COM199)" : "/dev/k52-no-such-port";
 }
 
 bool RunsWindowsProgram() {

@@ -119,8 +119,9 @@ TEST_F(WindowPlacementTest, TabFollowsTheMainWindowAsSeenInBothLanguages) {
     for (const wchar_t* language : {L"English.lng", L"Japanese.lng"}) {
         m_profile->WriteString(L"Settings", L"DisplayLanguage", language);
         CK52CONDlg& window = OpenWindow();
-        std::vector<int> ids;
         const std::vector<QWidget*> walk = TabWalk(window, Control<QWidget>(CK52CONDlg::IdPortCombo));
+        std::vector<int> ids;
+        ids.reserve(walk.size());
         for (QWidget* stop : walk) {
             ids.push_back(GetControlId(stop).value_or(-1));
         }
