@@ -40,7 +40,9 @@ echo "start of k52ctl.exe under Wine (median of 3): $start s"
 
 if [ "${2:-}" != monitor ]; then
   echo "wire bound from bench_transfer (Linux, in-process):"
-  (cd "$bin" && ./bench_transfer) | tee "$work/linux.txt" | grep -E "^(upload|download) .*ratio"
+  # bench_transfer fails when its own ratio misses its bound (a busy machine);
+  # only the wire bounds it prints are needed here.
+  (cd "$bin" && ./bench_transfer || true) | tee "$work/linux.txt" | grep -E "^(upload|download) .*ratio"
   bound() { awk -v what="$1" '$1 == what && /wire bound/ { for (i = 1; i <= NF; ++i) if ($i == "bound") print $(i + 1) }' "$work/linux.txt"; }
 
   modules=0=K52HQ8
