@@ -35,24 +35,7 @@ if [ -f "$marker" ]; then
 fi
 mkdir -p "$cache"
 
-sudo=""
-if [ "$(id -u)" -ne 0 ]; then
-  sudo="sudo"
-fi
-
-install_missing() {
-  local missing=()
-  for package in "$@"; do
-    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
-      missing+=("$package")
-    fi
-  done
-  if [ ${#missing[@]} -gt 0 ]; then
-    echo "Installing ${missing[*]} ..."
-    $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-  fi
-}
+. scripts/packages.sh
 
 # The unpacked or installed tree goes into place in one rename, so that an
 # interrupted run never leaves a half tree that looks complete.
@@ -91,18 +74,7 @@ fi
 
 # No prebuilt copy: built from Debian's source.
 install_missing g++-mingw-w64-x86-64-posix qt6-base-dev qt6-base-dev-tools cmake ninja-build dpkg-dev
-if ! grep -rqs '^Types:.*deb-src\|^deb-src ' /etc/apt/sources.list /etc/apt/sources.list.d/; then
-  echo "Adding a deb-src entry for Debian's source packages ..."
-  codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
-  $sudo tee /etc/apt/sources.list.d/k52cfg-deb-src.sources >/dev/null <<SOURCES
-Types: deb-src
-URIs: http://deb.debian.org/debian
-Suites: $codename
-Components: main
-Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
-SOURCES
-  $sudo apt-get update -qq
-fi
+ensure_deb_src
 
 work=$cache/qt-build-work
 rm -rf "$work"

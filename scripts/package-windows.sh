@@ -11,22 +11,8 @@ cd "$(dirname "$0")/.."
 scripts/setup-windows.sh
 scripts/build-qt-windows.sh
 
-sudo=""
-if [ "$(id -u)" -ne 0 ]; then
-  sudo="sudo"
-fi
-packages=(nsis qt6-translations-l10n libpugixml-dev mingw-w64-common gcc-mingw-w64-base zip)
-missing=()
-for package in "${packages[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
-    missing+=("$package")
-  fi
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing ${missing[*]} ..." >&2
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-fi
+. scripts/packages.sh
+install_missing nsis qt6-translations-l10n libpugixml-dev mingw-w64-common gcc-mingw-w64-base zip
 
 out=$(realpath -m "${1:-build/windows-package}")
 build=$out/build

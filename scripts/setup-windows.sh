@@ -14,23 +14,8 @@ cache=${K52_WINDOWS_CACHE:-$HOME/.cache/k52cfg-windows}
 prefix=$cache/prefix
 toolchain=$PWD/cmake/mingw-w64-x86_64.cmake
 
-sudo=""
-if [ "$(id -u)" -ne 0 ]; then
-  sudo="sudo"
-fi
-
-packages=(g++-mingw-w64-x86-64-posix wine wine64 googletest dpkg-dev cmake ninja-build zip)
-missing=()
-for package in "${packages[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
-    missing+=("$package")
-  fi
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing ${missing[*]} ..."
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-fi
+. scripts/packages.sh
+install_missing g++-mingw-w64-x86-64-posix wine wine64 googletest dpkg-dev cmake ninja-build zip
 
 mkdir -p "$cache"
 
@@ -48,18 +33,7 @@ quiet() {
 
 # pugixml: Debian's own source, the same version as the Linux build uses.
 if [ ! -f "$prefix/lib/cmake/pugixml/pugixml-config.cmake" ]; then
-  if ! grep -rqs '^Types:.*deb-src\|^deb-src ' /etc/apt/sources.list /etc/apt/sources.list.d/; then
-    echo "Adding a deb-src entry for Debian's source packages ..."
-    codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
-    $sudo tee /etc/apt/sources.list.d/k52cfg-deb-src.sources >/dev/null <<SOURCES
-Types: deb-src
-URIs: http://deb.debian.org/debian
-Suites: $codename
-Components: main
-Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
-SOURCES
-    $sudo apt-get update -qq
-  fi
+  ensure_deb_src
   echo "Building pugixml for Windows ..."
   rm -rf "$cache/pugixml-source" "$cache/pugixml-build"
   mkdir -p "$cache/pugixml-source"

@@ -59,6 +59,10 @@ CComPortList::CComPortList(const ComPortSources& sources) {
     Build(sources);
 }
 
+std::optional<int> CComPortList::PortNumberOfName(const std::wstring& name) {
+    return PortNumber(name, false);
+}
+
 std::wstring CComPortList::DevicePathOfPort(int number) {
 #ifdef _WIN32
     // Windows knows COM1 to COM9 by their names anywhere; higher ones only

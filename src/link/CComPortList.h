@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -65,6 +66,8 @@ public:
 
     // The device path of COM port n.
     static std::wstring DevicePathOfPort(int number);
+    // The number of a port named "COMn" ("com20" too), as the lists take it.
+    static std::optional<int> PortNumberOfName(const std::wstring& name);
 
 private:
     const Entry* At(int position) const;

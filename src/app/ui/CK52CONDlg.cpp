@@ -316,10 +316,8 @@ void CK52CONDlg::OnPortActivated(int index) {
     std::wstring path;
     if (typedPath.starts_with(L"\\\\.\\")) {
         path = typedPath;
-    } else if (typedPath.size() > 3 && typedPath.size() <= 6 &&
-               QString::fromStdWString(typedPath.substr(0, 3)).toUpper() == QStringLiteral("COM") &&
-               typedPath.find_first_not_of(L"0123456789", 3) == std::wstring::npos && typedPath[3] != L'0') {
-        path = CComPortList::DevicePathOfPort(std::stoi(typedPath.substr(3)));
+    } else if (const std::optional<int> number = CComPortList::PortNumberOfName(typedPath)) {
+        path = CComPortList::DevicePathOfPort(*number);
     }
     if (path.empty()) {
         CErrorBox::Show(this, FormatMessage(Msg::otherport_bad, typedPath));

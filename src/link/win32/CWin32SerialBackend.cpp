@@ -1,11 +1,12 @@
 #include "link/win32/CWin32SerialBackend.h"
 
+#include "link/CComPortList.h"
+
 #include "base/Win32Error.h"
 
 #include <windows.h>
 
 #include <algorithm>
-#include <cwctype>
 
 namespace {
 
@@ -20,16 +21,8 @@ std::wstring Win32PortDeviceName(const std::wstring& devicePath) {
     if (name.starts_with(L"\\\\.\\")) {
         name.erase(0, 4);
     }
-    if (name.size() < 4) {
-        return {};
-    }
-    for (std::size_t at = 0; at < name.size(); ++at) {
-        const wchar_t c = at < 3 ? static_cast<wchar_t>(std::towupper(name[at])) : name[at];
-        if ((at < 3 && c != L"COM"[at]) || (at >= 3 && (c < L'0' || c > L'9'))) {
-            return {};
-        }
-    }
-    return L"\\\\.\\COM" + name.substr(3);
+    const std::optional<int> number = CComPortList::PortNumberOfName(name);
+    return number ? L"\\\\.\\COM" + std::to_wstring(*number) : std::wstring();
 }
 
 CWin32SerialBackend::CWin32SerialBackend()
