@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The Windows stage: builds the Windows programs (preset "windows"), runs
-# their core tests under Wine, then runs the end-to-end cases of k52ctl with
+# their core tests under Wine, the window tests too where Qt for Windows is
+# there (preset "windows-gui"), then runs the end-to-end cases of k52ctl with
 # the Windows k52ctl.exe under Wine against the Linux k52sim, each station's
 # pseudo-terminal reached as a COM port of the Wine prefix. Needs the normal
 # build (build/default) for k52sim and the end-to-end cases, and
@@ -23,6 +24,16 @@ wine cmd /c exit </dev/null >/dev/null 2>&1 || true
 
 echo "== windows tests (under Wine)"
 ctest --preset windows -j "$jobs"
+
+# The windows, where Qt for Windows is there (scripts/build-qt-windows.sh):
+# their tests that need no pseudo-terminal, on Qt's offscreen platform.
+if [ -f "$cache/qt-mingw/lib/cmake/Qt6/Qt6Config.cmake" ]; then
+  echo "== windows window build"
+  cmake --preset windows-gui >/dev/null
+  cmake --build --preset windows-gui -j "$jobs" --target k52cfg test_gui
+  echo "== windows window tests (under Wine)"
+  ctest --preset windows-gui -j "$jobs"
+fi
 
 echo "== windows end to end (k52ctl.exe under Wine, k52sim on Linux)"
 cmake --preset default >/dev/null

@@ -509,8 +509,12 @@ TEST_F(MainWindowTest, ChoosingJapaneseTranslatesTheWindowAndTheWindowsOpenedLat
     EXPECT_EQ(cancel, QStringLiteral("キャンセル(&C)"));
 
     // Without a font holding the glyphs every text above shows as boxes.
+    // (Windows finds the glyphs through its own font linking, which Qt's
+    // font list does not show; the Windows stage checks its font itself.)
+#ifndef _WIN32
     EXPECT_FALSE(QFontDatabase::families(QFontDatabase::Japanese).isEmpty())
         << "no font with Japanese glyphs is installed (scripts/setup.sh installs fonts-ipafont-gothic)";
+#endif
     if (const char* screenshot = std::getenv("K52_SCREENSHOT_JAPANESE")) {
         QTest::qWait(50);
         EXPECT_TRUE(window.grab().save(QString::fromLocal8Bit(screenshot)));

@@ -62,6 +62,9 @@ protected:
         k52test::LoadEnglish();
         // Two names that differ only in letter case, and what must not be offered.
         WriteFile(m_dir.path() / "Lang.lng", LanguageFile("language", "Upper"));
+        if (std::filesystem::exists(m_dir.path() / "lang.lng")) {
+            GTEST_SKIP() << "this file system does not tell names apart by letter case (Windows)";
+        }
         WriteFile(m_dir.path() / "lang.lng", LanguageFile("language", "Lower"));
         WriteFile(m_dir.path() / "Broken.lng", "<root><application>K52CFG</application>");
         WriteFile(m_dir.path() / "Config.lng", LanguageFile("configuration", "Configuration"));
