@@ -192,6 +192,9 @@ using Count = unsigned long long; // %llu
     K(otherport, L"otherport", Plain)                                                                        \
     K(otherport_prompt, L"otherport.prompt", Plain)                                                          \
     K(otherport_bad, L"otherport.bad", Printf, Text)                                                    \
+    /* the About box: the version caption, the version of Qt the program runs with */                       \
+    K(about_title, L"about.title", Plain)                                                                    \
+    K(about_text, L"about.text", Printf, Text, Text)                                                         \
     /* odd hand-edited files: slot caption; slot, parameter caption, item code; slot, model name; */          \
     /* slot, caption, the refusal; the file's name; the file's name, the warning; downloads read back */       \
     K(loadwarn_slot, L"loadwarn.slot", Printf, Text)                                                         \

@@ -5,9 +5,12 @@
 #include "app/ui/TranslateWindow.h"
 #include "base/CException.h"
 #include "base/CResourceDatabase.h"
+#include "base/CResourceManager.h"
+#include "base/Version.h"
 
 #include <QComboBox>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 
 #include <algorithm>
@@ -59,6 +62,15 @@ CPreferencesDialog::CPreferencesDialog(QWidget* parent, std::wstring languageDir
     m_languageList = new QComboBox(this);
     units.Place(m_languageList, IdLanguageList, 70, 7, 109, 12);
     label->setBuddy(m_languageList);
+
+    // The program's version and the licences of what it is built from.
+    auto* about = new QPushButton(QStringLiteral("About..."), this);
+    units.Place(about, IdAbout, 7, 33, 50, 14);
+    connect(about, &QPushButton::clicked, this, [this] {
+        QMessageBox::about(this, QString::fromStdWString(GetMessage(Msg::about_title)),
+                           QString::fromStdWString(FormatMessage(Msg::about_text, GetVersionCaption(),
+                                                                 QString::fromLatin1(qVersion()).toStdWString())));
+    });
 
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     units.Place(ok, IdOk, 75, 33, 50, 14);

@@ -15,7 +15,7 @@ class CPreferencesDialog : public QDialog, private CResourceManager {
     Q_OBJECT
 
 public:
-    enum ControlId { IdLanguageLabel = 1005, IdLanguageList = 1004, IdOk = 1, IdCancel = 2 };
+    enum ControlId { IdLanguageLabel = 1005, IdLanguageList = 1004, IdOk = 1, IdCancel = 2, IdAbout = 1006 };
 
     // languageDirectory: where the *.lng files are looked for; the program's
     // directory when empty.

@@ -103,6 +103,7 @@ bool CWin32SerialBackend::Open(const std::wstring& devicePath) {
     m_port = port;
     m_portLock = lock;
     m_readTimeoutSet = false;
+    m_cancelled = false;
     ::ResetEvent(m_cancelEvent);
     return true;
 }
@@ -159,8 +160,8 @@ bool CWin32SerialBackend::SetReadTimeout(std::uint32_t timeoutMs) {
 }
 
 std::size_t CWin32SerialBackend::Transfer(bool write, void* data, std::uint32_t count, std::uint32_t boundMs) {
+    // ReadFile and WriteFile reset the event themselves.
     OVERLAPPED overlapped{};
-    ::ResetEvent(m_ioEvent);
     overlapped.hEvent = m_ioEvent;
     DWORD moved = 0;
     const BOOL done = write ? ::WriteFile(m_port, data, count, &moved, &overlapped)
@@ -189,7 +190,7 @@ std::size_t CWin32SerialBackend::Write(const std::uint8_t* data, std::size_t cou
         return 0;
     }
     std::size_t written = 0;
-    while (written < count && ::WaitForSingleObject(m_cancelEvent, 0) != WAIT_OBJECT_0) {
+    while (written < count && !m_cancelled.load()) {
         const auto chunk = static_cast<std::uint32_t>(std::min<std::size_t>(count - written, 65536));
         const std::size_t n = Transfer(true, const_cast<std::uint8_t*>(data + written), chunk, INFINITE);
         if (n == 0) {
@@ -211,18 +212,21 @@ std::size_t CWin32SerialBackend::Read(std::uint8_t* buffer, std::size_t count, s
 }
 
 void CWin32SerialBackend::Purge(std::uint32_t flags) {
-    ::ResetEvent(m_cancelEvent);
+    if (m_cancelled.exchange(false)) {
+        ::ResetEvent(m_cancelEvent);
+    }
     if (m_port == INVALID_HANDLE_VALUE) {
         return;
     }
-    DWORD errors = 0;
-    ::ClearCommError(m_port, &errors, nullptr);
+    // (A line error stops no transfer: the port does not abort on errors,
+    // so there is no error state to clear first.)
     // The bits are the system's own PURGE_* values.
     ::PurgeComm(m_port, flags & (PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_RXCLEAR));
 }
 
 void CWin32SerialBackend::CancelPending() {
     if (m_cancelEvent != nullptr) {
+        m_cancelled = true;
         ::SetEvent(m_cancelEvent);
     }
 }

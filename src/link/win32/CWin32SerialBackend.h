@@ -1,6 +1,8 @@
 #pragma once
 #include "link/CSerialBackend.h"
 
+#include <atomic>
+
 // A COM port of Windows: opened exclusively with overlapped I/O, so that a
 // read waits on the port's own time-out and on a cancel event at once, and a
 // cancel from another thread ends it without waiting for the time-out.
@@ -29,6 +31,9 @@ private:
     void* m_port;               // HANDLE; INVALID_HANDLE_VALUE when closed
     void* m_portLock = nullptr; // the named mutex held with the port
     void* m_cancelEvent;        // manual reset: set by CancelPending, reset by Open and Purge
+    // Whether the cancel event is set: each system call costs a round trip
+    // on some systems (Wine), so the exchange's own path asks this instead.
+    std::atomic<bool> m_cancelled = false;
     void* m_ioEvent;
     std::uint32_t m_readTimeoutMs = 0;
     bool m_readTimeoutSet = false;

@@ -2,11 +2,13 @@
 #include "app/ui/CPreferencesDialog.h"
 #include "app/ui/ControlId.h"
 #include "base/CResourceManager.h"
+#include "base/Version.h"
 #include "support/GuiTestSupport.h"
 #include "support/TestSupport.h"
 
 #include <QComboBox>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 
@@ -165,4 +167,32 @@ TEST_F(PreferencesDialogTest, LanguageWithoutTheWindowsTextsStillOffersTheChoice
     EXPECT_EQ(m_seen.selected, 0);
     EXPECT_EQ(m_seen.caption, "Preferences");
     EXPECT_FALSE(changed);
+}
+
+TEST(AboutBoxTest, NamesTheVersionAndTheLicencesOfWhatTheProgramIsBuiltFrom) {
+    k52test::LoadEnglish();
+    CAppSettings settings;
+    CPreferencesDialog dialog(nullptr);
+    QString title;
+    QString text;
+    WhenModalShown([&](QWidget* preferences) {
+        WhenModalShown([&](QWidget* about) {
+            title = about->windowTitle();
+            if (auto* box = qobject_cast<QMessageBox*>(about)) {
+                text = box->text();
+            }
+            QTest::keyClick(about, Qt::Key_Escape);
+        });
+        Click(preferences, CPreferencesDialog::IdAbout);
+        QTest::keyClick(preferences, Qt::Key_Escape);
+    });
+    dialog.Edit(settings);
+
+    EXPECT_EQ(title, QStringLiteral("About K52CFG"));
+    for (const QString& part : {QString::fromStdWString(GetVersionCaption()), QStringLiteral("MIT License"),
+                                QStringLiteral("Qt ") + QString::fromLatin1(qVersion()),
+                                QStringLiteral("GNU Lesser General Public License version 3"),
+                                QStringLiteral("pugixml"), QStringLiteral("MinGW-w64")}) {
+        EXPECT_TRUE(text.contains(part)) << part.toStdString() << " missing from: " << text.toStdString();
+    }
 }
