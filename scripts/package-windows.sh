@@ -41,6 +41,8 @@ cp lang/*.lng data/icons/k52cfg.ico "$stage/"
 crlf LICENSE "$stage/LICENSE.txt"
 crlf data/windows/THIRD-PARTY.txt "$stage/THIRD-PARTY.txt"
 crlf data/windows/README.txt "$stage/README.txt"
+# The installer's licence page: ours, then what the programs are built from.
+{ cat "$stage/LICENSE.txt"; printf '\r\n\r\n'; cat "$stage/THIRD-PARTY.txt"; } >"$out/stage/licence-page.txt"
 for language in en ja; do
   cp "/usr/share/qt6/translations/qtbase_$language.qm" "$stage/translations/"
 done
@@ -58,7 +60,8 @@ find "$out/stage" -exec touch -h -d "@${SOURCE_DATE_EPOCH:-$(git log -1 --format
 
 setup=$out/$name-setup.exe
 rm -f "$setup"
-makensis -V2 -DVERSION="$version" -DSTAGE="$stage" -DOUTFILE="$setup" data/windows/k52cfg.nsi >/dev/null
+makensis -V2 -DVERSION="$version" -DSTAGE="$stage" -DLICENCE_PAGE="$out/stage/licence-page.txt" -DOUTFILE="$setup" \
+  data/windows/k52cfg.nsi >/dev/null
 
 echo "$zip"
 echo "$setup"

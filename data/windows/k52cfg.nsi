@@ -2,7 +2,8 @@
 ; window program, k52ctl, the language files and Qt's translations, with
 ; Start menu entries and an uninstaller that leaves the user's settings and
 ; files alone. Made by scripts/package-windows.sh:
-;   makensis -DVERSION=1.2.3 -DSTAGE=<folder of the files> -DOUTFILE=<setup.exe> k52cfg.nsi
+;   makensis -DVERSION=1.2.3 -DSTAGE=<folder of the files> -DLICENCE_PAGE=<text> -DOUTFILE=<setup.exe> k52cfg.nsi
+; (the licence page: K52CFG's licence and the third-party licences, one text)
 ; The programs are 64-bit, and so is the installer (it also runs where no
 ; 32-bit Windows layer is installed).
 Target amd64-unicode
@@ -14,6 +15,9 @@ RequestExecutionLevel user
 !endif
 !ifndef STAGE
   !error "STAGE is not defined"
+!endif
+!ifndef LICENCE_PAGE
+  !define LICENCE_PAGE "${STAGE}\LICENSE.txt"
 !endif
 !ifndef OUTFILE
   !define OUTFILE "K52CFG-${VERSION}-setup.exe"
@@ -43,7 +47,7 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "2026 the K52CFG developers (MIT lic
 !define MUI_FINISHPAGE_RUN "$INSTDIR\k52cfg.exe"
 
 !insertmacro MUI_PAGE_WELCOME
-!insertmacro MUI_PAGE_LICENSE "${STAGE}\LICENSE.txt"
+!insertmacro MUI_PAGE_LICENSE "${LICENCE_PAGE}"
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !insertmacro MUI_PAGE_FINISH
