@@ -1,7 +1,9 @@
 #include "monitor/CMonitorSession.h"
 
 #include "base/CException.h"
+#include "base/Version.h"
 #include "catalog/CCardInterface.h"
+#include "link/CJX5COMInterface.h"
 
 #include <exception>
 #include <utility>
@@ -12,6 +14,7 @@ CMonitorSession::~CMonitorSession() {
 
 void CMonitorSession::Start(CJX5COMInterface& link, Deliver deliver) {
     Stop();
+    m_link = &link;
     m_deliver = std::move(deliver);
     ++m_run;
     m_thread = std::make_unique<CMonitorThread>(link);
@@ -42,10 +45,11 @@ CMonitorSession::Outcome CMonitorSession::Take(std::uint64_t run, const Report& 
     if (run != m_run || !m_thread || !m_thread->IsRunning()) {
         return outcome;
     }
+    outcome.taken = m_state != State::Stopped && m_state != State::SwitchedOff;
     const bool goodCycle = report.command == CMonitorThread::CommandCycle && !report.failed;
     switch (m_state) {
     case State::SwitchingOff:
-        outcome.step = ContinueSwitchingOff(report);
+        ContinueSwitchingOff(report);
         return outcome;
     case State::Reading:
         if (!m_writes.empty()) {
@@ -58,7 +62,6 @@ CMonitorSession::Outcome CMonitorSession::Take(std::uint64_t run, const Report& 
             m_writes.pop_front();
             m_thread->RequestParameterWrite(write.slotNumber, write.card, write.parameter);
             m_state = State::Writing;
-            outcome.step = Outcome::Step::Wrote;
             return outcome;
         }
         [[fallthrough]];
@@ -72,7 +75,6 @@ CMonitorSession::Outcome CMonitorSession::Take(std::uint64_t run, const Report& 
         outcome.simulationSent = simulation.has_value();
         m_thread->PostCycle(m_monitoredSlot, std::move(simulation));
         m_state = State::Reading;
-        outcome.step = Outcome::Step::Refresh;
         if (goodCycle) {
             TakeCycle(report.rack, outcome);
         }
@@ -110,8 +112,9 @@ void CMonitorSession::QueueSimulation(CMonitorThread::Simulation simulation) {
     m_simulations.push_back(std::move(simulation));
 }
 
-void CMonitorSession::StartRecording(const std::filesystem::path& path,
-                                     const CLiveValueRecorder::Source& source) {
+void CMonitorSession::StartRecording(const std::filesystem::path& path) {
+    const auto source = m_link ? CLiveValueRecorder::Source::Of(m_link->GetSettings())
+                               : CLiveValueRecorder::Source{L"", GetVersionCaption()};
     m_recorder.Start(path, source, std::chrono::system_clock::now());
     m_recording = Recording::On;
     m_recordingSince = std::chrono::steady_clock::now();
@@ -157,7 +160,7 @@ bool CMonitorSession::StartSwitchingOff(const CCardSlot& rack) {
     return true;
 }
 
-CMonitorSession::Outcome::Step CMonitorSession::ContinueSwitchingOff(const Report& report) {
+void CMonitorSession::ContinueSwitchingOff(const Report& report) {
     // The thread has just ended a command: the one that ran when switching
     // off began, or the last switch write, whose outcome is its own.
     if (m_switchOffWriting && report.command == CMonitorThread::CommandParameterWrite) {
@@ -168,11 +171,10 @@ CMonitorSession::Outcome::Step CMonitorSession::ContinueSwitchingOff(const Repor
     }
     if (m_switchOffs.empty()) {
         m_state = State::SwitchedOff;
-        return Outcome::Step::SwitchedOff;
+        return;
     }
     const SwitchOff next = std::move(m_switchOffs.front());
     m_switchOffs.pop_front();
     m_switchOffWriting = next.module;
     m_thread->RequestRowWrite(CCardSlot::GetSlotNumber(next.module.slotIndex), next.card, next.row);
-    return Outcome::Step::SwitchingOff;
 }

@@ -10,8 +10,6 @@
 #include <functional>
 #include <memory>
 #include <optional>
-#include <string>
-#include <vector>
 
 class CJX5COMInterface;
 
@@ -19,41 +17,35 @@ class CJX5COMInterface;
 // monitoring thread one command at a time: every report the owner hands in
 // (Take) is answered with the next command. Adjustment writes and simulation
 // requests wait here until they can go out between two commands; every good
-// cycle is taken into the simulation watch, the trend's history and the
-// recording. On closing, the simulation switches of the modules that simulate
-// are written off one after the other, with no cycle between them.
+// cycle goes to the simulation watch, the trend's history and the recording.
+// On closing, the simulation switches of the modules that simulate are
+// written off one after the other, with no cycle between them.
 //
-// The thread's notifications arrive on the thread, each with the report it
-// is about, and go to the owner's deliver function as they are; the owner
-// hands them to Take on its own thread. Everything else runs there too.
+// Each notification of the thread goes, with the report it is about and the
+// start (run) it belongs to, to the owner's deliver function, on the thread;
+// the owner hands it to Take on its own thread, where everything else runs.
 class CMonitorSession : public CObserver {
 public:
     using Report = CMonitorThread::Report;
-    // The run is the start the report belongs to, for Take.
     using Deliver = std::function<void(std::uint64_t run, std::shared_ptr<const Report>)>;
 
+    // What is on its way after the report last taken.
     enum class State {
-        Stopped,      // no thread runs
-        Reading,      // a cycle is on its way
-        Writing,      // an adjustment write is on its way
-        SwitchingOff, // closing: a module's simulation switch is being written
-        SwitchedOff,  // closing: every switch is written; the owner stops the session
+        Stopped,      // nothing: no thread runs
+        Reading,      // a cycle: the owner shows the report
+        Writing,      // an adjustment write: the report waits for the one after it
+        SwitchingOff, // closing: a module's simulation switch
+        SwitchedOff,  // closing: nothing, every switch is written; the owner stops
     };
     enum class Recording { Off, On, Stopped, Failed };
 
-    // What the owner is to do with a report it handed in.
     struct Outcome {
-        enum class Step {
-            None,         // a report of an ended thread: nothing
-            Refresh,      // show the report: the next cycle is on its way
-            Wrote,        // a write went out; the report waits for the one after it
-            SwitchingOff, // the next switch went out
-            SwitchedOff,  // closing may end; NotSwitchedOff names what failed
-        } step = Step::None;
-        // A good cycle was taken in, at this time.
-        std::optional<std::chrono::system_clock::time_point> cycleAt;
+        // False for a report of an earlier run or of a stopped thread.
+        bool taken = false;
         // A simulation request went out with the next cycle.
         bool simulationSent = false;
+        // The report was a good cycle, taken in at this time.
+        std::optional<std::chrono::system_clock::time_point> cycleAt;
         // The recording stopped because its file could not be written.
         std::optional<std::wstring> recordingError;
     };
@@ -81,10 +73,11 @@ public:
     // Goes out with a cycle, one a cycle, for the module it names.
     void QueueSimulation(CMonitorThread::Simulation simulation);
 
-    // Raises what CLiveValueRecorder::Start raises.
-    void StartRecording(const std::filesystem::path& path, const CLiveValueRecorder::Source& source);
+    // Names the link's port in the recording; raises what CLiveValueRecorder::Start raises.
+    void StartRecording(const std::filesystem::path& path);
     void StopRecording();
     Recording GetRecording() const { return m_recording; }
+    bool IsRecording() const { return m_recording == Recording::On; }
     std::chrono::steady_clock::duration RecordingTime() const;
     const CLiveValueRecorder& Recorder() const { return m_recorder; }
 
@@ -112,9 +105,10 @@ private:
     };
 
     void TakeCycle(const CCardSlot& rack, Outcome& outcome);
-    Outcome::Step ContinueSwitchingOff(const Report& report);
+    void ContinueSwitchingOff(const Report& report);
 
     State m_state = State::Stopped;
+    CJX5COMInterface* m_link = nullptr;
     std::unique_ptr<CMonitorThread> m_thread;
     Deliver m_deliver;
     std::uint64_t m_run = 0;

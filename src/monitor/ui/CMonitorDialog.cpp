@@ -272,16 +272,16 @@ void CMonitorDialog::keyPressEvent(QKeyEvent* event) {
 void CMonitorDialog::OnReport(std::uint64_t run, const CMonitorThread::Report& report) {
     const auto started = std::chrono::steady_clock::now();
     const CMonitorSession::Outcome outcome = m_session.Take(run, report);
-    using Step = CMonitorSession::Outcome::Step;
-    if (outcome.step == Step::None) {
+    if (!outcome.taken) {
         return;
     }
     ++m_notificationCount;
-    if (outcome.step == Step::Refresh) {
+    using State = CMonitorSession::State;
+    if (m_session.GetState() == State::Reading) {
         Refresh(report, outcome.simulationSent);
-    } else if (outcome.step == Step::Wrote && !m_session.HasWritesWaiting()) {
+    } else if (m_session.GetState() == State::Writing && !m_session.HasWritesWaiting()) {
         m_adjustList->ClearWriteRequest();
-    } else if (outcome.step == Step::SwitchedOff) {
+    } else if (m_session.GetState() == State::SwitchedOff) {
         FinishSwitchingOff();
     }
     if (outcome.cycleAt) {
@@ -298,7 +298,7 @@ void CMonitorDialog::ShowGoodCycle(std::chrono::system_clock::time_point at,
     if (recordingError) {
         RecordingFailed(*recordingError);
     }
-    if (recordingError || m_session.GetRecording() == CMonitorSession::Recording::On) {
+    if (recordingError || m_session.IsRecording()) {
         ShowRecordingState();
     }
 }
@@ -319,7 +319,7 @@ void CMonitorDialog::ShowBanner() {
 }
 
 void CMonitorDialog::TranslateAddedControls() {
-    m_recordButton->setText(m_session.GetRecording() == CMonitorSession::Recording::On
+    m_recordButton->setText(m_session.IsRecording()
                                 ? QString::fromStdWString(GetMessage(Msg::monitor_stoprecord))
                                 : GuiText(kRecordButtonId, L"&Record..."));
     m_trendButton->setText(GuiText(kTrendButtonId, L"&Trend"));
@@ -395,7 +395,7 @@ void CMonitorDialog::ShowTrend(bool shown) {
 }
 
 void CMonitorDialog::ToggleRecording() {
-    if (m_session.GetRecording() == CMonitorSession::Recording::On) {
+    if (m_session.IsRecording()) {
         StopRecording();
         return;
     }
@@ -406,16 +406,8 @@ void CMonitorDialog::ToggleRecording() {
 }
 
 void CMonitorDialog::StartRecording(const std::wstring& path) {
-    std::wstring port;
-    if (m_link != nullptr) {
-        const CComSettings& settings = m_link->GetSettings();
-        port = settings.GetDevicePath();
-        if (!settings.GetDisplayName().empty() && settings.GetDisplayName() != port) {
-            port += L" (" + settings.GetDisplayName() + L")";
-        }
-    }
     try {
-        m_session.StartRecording(PathFromText(path), {port, GetVersionCaption()});
+        m_session.StartRecording(PathFromText(path));
     } catch (const std::exception& error) {
         CErrorBox::Show(this, GetExceptionMessage(error));
         return;
@@ -426,7 +418,7 @@ void CMonitorDialog::StartRecording(const std::wstring& path) {
 }
 
 void CMonitorDialog::StopRecording() {
-    if (m_session.GetRecording() != CMonitorSession::Recording::On) {
+    if (!m_session.IsRecording()) {
         return;
     }
     m_session.StopRecording();
@@ -446,7 +438,7 @@ void CMonitorDialog::RecordingFailed(const std::wstring& message) {
 void CMonitorDialog::ShowRecordingState() {
     QString text;
     const CLiveValueRecorder& recorder = m_session.Recorder();
-    if (m_session.GetRecording() == CMonitorSession::Recording::On) {
+    if (m_session.IsRecording()) {
         text =
             QString::fromStdWString(FormatMessage(Msg::monitor_recording, Elapsed(m_session.RecordingTime()),
                                                   static_cast<unsigned long long>(recorder.GetRowCount())));
