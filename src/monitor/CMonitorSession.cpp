@@ -41,31 +41,23 @@ void CMonitorSession::Update(CObservable* subject) {
 }
 
 CMonitorSession::Outcome CMonitorSession::Take(std::uint64_t run, const Report& report) {
-    Outcome outcome;
-    if (run != m_run || !m_thread || !m_thread->IsRunning()) {
-        return outcome;
+    const bool current = run == m_run && m_thread && m_thread->IsRunning();
+    if (!current || m_state == State::Stopped || m_state == State::SwitchedOff) {
+        return {};
     }
-    outcome.taken = m_state != State::Stopped && m_state != State::SwitchedOff;
-    const bool goodCycle = report.command == CMonitorThread::CommandCycle && !report.failed;
-    switch (m_state) {
-    case State::SwitchingOff:
+    Outcome outcome;
+    outcome.taken = true;
+    const bool closing = m_state == State::SwitchingOff;
+    if (closing) {
         ContinueSwitchingOff(report);
-        return outcome;
-    case State::Reading:
-        if (!m_writes.empty()) {
-            // The write goes out between two cycles; the display waits for
-            // the report that follows it. The cycle is taken in all the same.
-            if (goodCycle) {
-                TakeCycle(report.rack, outcome);
-            }
-            const Write write = std::move(m_writes.front());
-            m_writes.pop_front();
-            m_thread->RequestParameterWrite(write.slotNumber, write.card, write.parameter);
-            m_state = State::Writing;
-            return outcome;
-        }
-        [[fallthrough]];
-    case State::Writing: {
+    } else if (m_state == State::Reading && !m_writes.empty()) {
+        // The write goes out between two cycles; the display waits for the
+        // report that follows it. The cycle is taken in all the same.
+        const Write& write = m_writes.front();
+        m_thread->RequestParameterWrite(write.slotNumber, write.card, write.parameter);
+        m_writes.pop_front();
+        m_state = State::Writing;
+    } else {
         // One simulation request a cycle: the cycle carries it.
         std::optional<CMonitorThread::Simulation> simulation;
         if (!m_simulations.empty()) {
@@ -75,14 +67,9 @@ CMonitorSession::Outcome CMonitorSession::Take(std::uint64_t run, const Report& 
         outcome.simulationSent = simulation.has_value();
         m_thread->PostCycle(m_monitoredSlot, std::move(simulation));
         m_state = State::Reading;
-        if (goodCycle) {
-            TakeCycle(report.rack, outcome);
-        }
-        return outcome;
     }
-    case State::Stopped:
-    case State::SwitchedOff:
-        break;
+    if (!closing && report.command == CMonitorThread::CommandCycle && !report.failed) {
+        TakeCycle(report.rack, outcome);
     }
     return outcome;
 }

@@ -285,22 +285,16 @@ void CMonitorDialog::OnReport(std::uint64_t run, const CMonitorThread::Report& r
         FinishSwitchingOff();
     }
     if (outcome.cycleAt) {
-        ShowGoodCycle(*outcome.cycleAt, outcome.recordingError);
+        ShowBanner();
+        m_trend->NoteCycle(*outcome.cycleAt);
+        if (outcome.recordingError) {
+            RecordingFailed(*outcome.recordingError);
+        } else if (m_session.IsRecording()) {
+            ShowRecordingState();
+        }
     }
     ShowLineState(report.line);
     m_lastUpdateTime = std::chrono::steady_clock::now() - started;
-}
-
-void CMonitorDialog::ShowGoodCycle(std::chrono::system_clock::time_point at,
-                                   const std::optional<std::wstring>& recordingError) {
-    ShowBanner();
-    m_trend->NoteCycle(at);
-    if (recordingError) {
-        RecordingFailed(*recordingError);
-    }
-    if (recordingError || m_session.IsRecording()) {
-        ShowRecordingState();
-    }
 }
 
 void CMonitorDialog::ShowBanner() {
@@ -433,6 +427,7 @@ void CMonitorDialog::RecordingFailed(const std::wstring& message) {
     // Shown once this notification has been dealt with: the monitor goes on
     // meanwhile, and the box does not run inside the cycle's hand-over.
     QTimer::singleShot(0, this, [this, message] { CErrorBox::Show(this, message); });
+    ShowRecordingState();
 }
 
 void CMonitorDialog::ShowRecordingState() {

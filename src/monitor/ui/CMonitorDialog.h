@@ -122,8 +122,6 @@ private:
     void MovePanels();
     void OnRowClicked(int row);
     void OnReport(std::uint64_t run, const CMonitorThread::Report& report);
-    void ShowGoodCycle(std::chrono::system_clock::time_point at,
-                       const std::optional<std::wstring>& recordingError);
     void ShowBanner();
     void ShowRecordingState();
     void ToggleRecording();
