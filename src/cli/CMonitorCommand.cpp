@@ -6,7 +6,6 @@
 #include "base/CObserver.h"
 #include "base/FilePath.h"
 #include "base/TextConvert.h"
-#include "base/Version.h"
 #include "catalog/CCardInterface.h"
 #include "catalog/CMonitorUnit.h"
 #include "cli/CCommandLine.h"
@@ -70,12 +69,6 @@ private:
 };
 
 } // namespace
-
-std::wstring CMonitorCommand::PortText(const CComSettings& settings) {
-    const std::wstring& path = settings.GetDevicePath();
-    const std::wstring& name = settings.GetDisplayName();
-    return name.empty() || name == path ? path : path + L" (" + name + L")";
-}
 
 CMonitorCommand::CMonitorCommand(std::ostream& out, CInterruptWatcher& interrupts)
     : m_out(out), m_interrupts(interrupts) {}
@@ -171,7 +164,7 @@ int CMonitorCommand::Run(const std::vector<std::string>& arguments) {
     bool recordingFailed = false;
     if (!m_csv.empty()) {
         try {
-            recorder.Start(PathFromArgument(m_csv), {PortText(settings), GetVersionCaption()},
+            recorder.Start(PathFromArgument(m_csv), CLiveValueRecorder::Source::Of(settings),
                            std::chrono::system_clock::now());
         } catch (const std::exception& error) {
             ReportErrorText(GetExceptionMessage(error));

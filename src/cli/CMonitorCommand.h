@@ -35,8 +35,6 @@ public:
 
     // "Simulating: IO02 BJ58W, IO04 QB9W".
     static std::wstring SimulatingLine(const CSimulationWatch& simulation);
-    // The port as a recording names it: device path, and the name the user chose it by.
-    static std::wstring PortText(const CComSettings& settings);
 
 private:
     bool ParseArguments(const std::vector<std::string>& arguments, std::string& problem);

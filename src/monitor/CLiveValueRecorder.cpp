@@ -9,9 +9,11 @@
 #include "base/LocalTime.h"
 #include "base/SystemFile.h"
 #include "base/TextConvert.h"
+#include "base/Version.h"
 #include "catalog/CCardInterface.h"
 #include "catalog/CMonitorUnit.h"
 #include "catalog/ValueText.h"
+#include "link/CComSettings.h"
 #include "monitor/CSimulationWatch.h"
 #include "rack/CCardSlot.h"
 
@@ -138,6 +140,12 @@ private:
 };
 
 } // namespace
+
+CLiveValueRecorder::Source CLiveValueRecorder::Source::Of(const CComSettings& settings) {
+    const std::wstring& path = settings.GetDevicePath();
+    const std::wstring& name = settings.GetDisplayName();
+    return {name.empty() || name == path ? path : path + L" (" + name + L")", GetVersionCaption()};
+}
 
 CLiveValueRecorder::CLiveValueRecorder() = default;
 

@@ -7,6 +7,7 @@
 #include <string>
 
 class CCardSlot;
+class CComSettings;
 
 // Records the monitor's live values to a CSV file: after every good cycle
 // one row per channel, written to the file at once, so that a crash loses at
@@ -34,6 +35,9 @@ public:
     struct Source {
         std::wstring port;    // the port as the user knows it
         std::wstring program; // the program and its version
+
+        // The port's path, and the name the user chose it by; this program.
+        static Source Of(const CComSettings& settings);
     };
 
     CLiveValueRecorder();
@@ -46,7 +50,8 @@ public:
     // touched (a folder, FIFO, device or read-only file at either is refused,
     // naming it). Raises CPrivateException ("recordstarterr") and leaves no
     // recording on failure; only a file made by this call is removed again.
-    void Start(const std::filesystem::path& path, const Source& source, std::chrono::system_clock::time_point now);
+    void Start(const std::filesystem::path& path, const Source& source,
+               std::chrono::system_clock::time_point now);
     // Appends the rows of one good cycle. Raises CPrivateException
     // ("recordstoperr") when they cannot be written; the recording has
     // stopped then.

@@ -36,7 +36,6 @@
 
 #include <chrono>
 #include <span>
-#include <thread>
 
 namespace {
 
@@ -122,7 +121,7 @@ CMonitorDialog::CMonitorDialog(QWidget* parent) : CObserverDialog(parent) {
     m_trendWindow->setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     auto* trendLayout = new QVBoxLayout(m_trendWindow);
     trendLayout->setContentsMargins(0, 0, 0, 0);
-    m_trend = new CTrendView(m_history, m_trendWindow);
+    m_trend = new CTrendView(m_session.History(), m_trendWindow);
     trendLayout->addWidget(m_trend);
     // Laid out from the start, so that its controls have their places
     // before it is first shown.
@@ -165,8 +164,7 @@ CMonitorDialog::CMonitorDialog(QWidget* parent) : CObserverDialog(parent) {
     m_aio2 = new CEditAIO2(this);
     m_aio4_2 = new CEditAIO4_2(this);
     for (CSimulationPanel* panel : Panels()) {
-        panel->Attach(this);
-        connect(panel, &CSimulationPanel::SetConfirmed, this, [this, panel] { OnPanelUpdate(panel); });
+        connect(panel, &CSimulationPanel::SetConfirmed, this, [this, panel] { OnSetConfirmed(panel); });
     }
     Translate();
 }
@@ -182,7 +180,7 @@ void CMonitorDialog::Translate() {
 }
 
 CMonitorDialog::~CMonitorDialog() {
-    StopThread();
+    m_session.Stop();
 }
 
 std::array<CSimulationPanel*, 4> CMonitorDialog::Panels() const {
@@ -203,36 +201,23 @@ void CMonitorDialog::Begin(CJX5COMInterface& link) {
     m_list->Initialize();
     HidePanels();
 
-    // A thread left from an earlier start is ended before a new one begins.
-    StopThread();
-    m_thread = std::make_unique<CMonitorThread>(link);
-    m_thread->Attach(this);
-    m_thread->Start();
-    m_thread->PostCycle();
-    m_writeState = 0;
-    m_writeRequests.clear();
-    m_simulationRequests.clear();
+    // Each report reaches the window's thread as it was published; reports
+    // still on their way when the window goes are dropped with it.
+    m_session.Start(link, [this](std::uint64_t run, std::shared_ptr<const CMonitorThread::Report> report) {
+        Post([this, run, report] { OnReport(run, *report); });
+    });
     m_lineStateShown = ~std::uint64_t{0};
-    m_simulation.Clear();
-    m_history.Clear();
     m_closeAsked = false;
-    m_switchingOff = false;
-    m_closing = false;
     ShowBanner();
-    ShowLineState(m_thread->GetLineState());
-}
-
-void CMonitorDialog::StopThread() {
-    if (m_thread) {
-        m_thread->Stop();
-    }
+    ShowLineState(m_session.Thread()->GetLineState());
 }
 
 void CMonitorDialog::done(int result) {
-    if (m_switchingOff || m_closing) {
+    if (m_session.IsClosing()) {
         return; // the window closes by itself once the modules are written
     }
-    if (!m_closeAsked && m_thread && m_thread->IsRunning() && m_simulation.Any()) {
+    if (!m_closeAsked && m_session.GetState() != CMonitorSession::State::Stopped &&
+        m_session.Simulation().Any()) {
         m_closeAsked = true;
         if (AskAboutSimulation() && StartSwitchingOff()) {
             return;
@@ -244,9 +229,8 @@ void CMonitorDialog::done(int result) {
 void CMonitorDialog::FinishClose(int result) {
     // The thread is ended while the window still exists, so that "close"
     // returns only once nothing talks to the station any more.
-    StopThread();
+    m_session.Stop();
     StopRecording();
-    m_closing = false;
     m_trendButton->setChecked(false);
     CObserverDialog::done(result);
 }
@@ -285,102 +269,53 @@ void CMonitorDialog::keyPressEvent(QKeyEvent* event) {
     }
 }
 
-void CMonitorDialog::OnUpdate(CObservable* subject) {
-    if (m_thread && subject == m_thread.get()) {
-        OnThreadUpdate();
-        return;
-    }
-    for (CSimulationPanel* panel : Panels()) {
-        if (subject == panel) {
-            OnPanelUpdate(panel);
-            return;
-        }
-    }
-}
-
-void CMonitorDialog::OnThreadUpdate() {
-    // A notification that was under way when the thread was stopped.
-    if (!m_thread->IsRunning()) {
-        return;
-    }
+void CMonitorDialog::OnReport(std::uint64_t run, const CMonitorThread::Report& report) {
     const auto started = std::chrono::steady_clock::now();
+    const CMonitorSession::Outcome outcome = m_session.Take(run, report);
+    if (!outcome.taken) {
+        return;
+    }
     ++m_notificationCount;
-    // What the command left, whole: the thread goes on with its own rack.
-    const std::shared_ptr<const CMonitorThread::Report> report = m_thread->GetReport();
-    // A cycle that read the station; the report's rack is its own.
-    const bool goodCycle = report->command == CMonitorThread::CommandCycle && !report->failed;
-    if (m_switchingOff) {
-        // Closing: the switches are written one after the other, with no
-        // cycle between them.
-        ContinueSwitchingOff(*report);
-    } else if (m_writeState == 0 && !m_writeRequests.empty()) {
-        // The write goes out between two cycles; the display waits for the
-        // notification that follows it. The cycle's readings are recorded
-        // all the same.
-        if (goodCycle) {
-            TakeGoodCycle(report->rack);
-        }
-        const WriteRequest request = m_writeRequests.front();
-        m_writeRequests.pop_front();
-        if (m_writeRequests.empty()) {
-            m_adjustList->ClearWriteRequest();
-        }
-        m_thread->RequestParameterWrite(request.slot, request.card, request.parameter);
-        m_writeState = 1;
-    } else if (m_writeState == 0 || m_writeState == 1) {
-        Refresh(*report);
-        if (goodCycle) {
-            TakeGoodCycle(report->rack);
+    using State = CMonitorSession::State;
+    if (m_session.GetState() == State::Reading) {
+        Refresh(report, outcome.simulationSent);
+    } else if (m_session.GetState() == State::Writing && !m_session.HasWritesWaiting()) {
+        m_adjustList->ClearWriteRequest();
+    } else if (m_session.GetState() == State::SwitchedOff) {
+        FinishSwitchingOff();
+    }
+    if (outcome.cycleAt) {
+        ShowBanner();
+        m_trend->NoteCycle(*outcome.cycleAt);
+        if (outcome.recordingError) {
+            RecordingFailed(*outcome.recordingError);
+        } else if (m_session.IsRecording()) {
+            ShowRecordingState();
         }
     }
-    ShowLineState(report->line);
-    if (report->failed) {
-        ++m_failedNotificationCount;
-        // Without a station the commands fail at once; a short rest now and
-        // then leaves the processor to others.
-        if (++m_failedInARow >= 5) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-            m_failedInARow = 0;
-        }
-    }
+    ShowLineState(report.line);
     m_lastUpdateTime = std::chrono::steady_clock::now() - started;
-    m_longestUpdateTime = std::max(m_longestUpdateTime, m_lastUpdateTime);
-}
-
-void CMonitorDialog::TakeGoodCycle(const CCardSlot& rack) {
-    const auto now = std::chrono::system_clock::now();
-    m_simulation.Update(rack);
-    ShowBanner();
-    m_history.Add(rack, now);
-    m_trend->NoteCycle(now);
-    if (m_recorder.IsRecording()) {
-        try {
-            m_recorder.AppendCycle(rack, now);
-        } catch (const std::exception& error) {
-            RecordingFailed(GetExceptionMessage(error));
-        }
-        ShowRecordingState();
-    }
 }
 
 void CMonitorDialog::ShowBanner() {
-    if (m_switchingOff) {
+    if (m_session.GetState() == CMonitorSession::State::SwitchingOff) {
         return;
     }
-    if (!m_simulation.Any()) {
+    if (!m_session.Simulation().Any()) {
         m_banner->hide();
         return;
     }
     const QString text =
-        QString::fromStdWString(FormatMessage(Msg::monitor_simulating, m_simulation.Describe()));
+        QString::fromStdWString(FormatMessage(Msg::monitor_simulating, m_session.Simulation().Describe()));
     m_banner->setToolTip(text);
     m_banner->setText(m_banner->fontMetrics().elidedText(text, Qt::ElideRight, m_banner->width() - 8));
     m_banner->show();
 }
 
 void CMonitorDialog::TranslateAddedControls() {
-    m_recordButton->setText(m_recorder.IsRecording() ? QString::fromStdWString(GetMessage(Msg::monitor_stoprecord))
-                                                     : GuiText(kRecordButtonId, L"&Record..."));
+    m_recordButton->setText(m_session.IsRecording()
+                                ? QString::fromStdWString(GetMessage(Msg::monitor_stoprecord))
+                                : GuiText(kRecordButtonId, L"&Record..."));
     m_trendButton->setText(GuiText(kTrendButtonId, L"&Trend"));
     m_trend->Translate();
     LayOutToTexts();
@@ -454,7 +389,7 @@ void CMonitorDialog::ShowTrend(bool shown) {
 }
 
 void CMonitorDialog::ToggleRecording() {
-    if (m_recorder.IsRecording()) {
+    if (m_session.IsRecording()) {
         StopRecording();
         return;
     }
@@ -465,31 +400,22 @@ void CMonitorDialog::ToggleRecording() {
 }
 
 void CMonitorDialog::StartRecording(const std::wstring& path) {
-    std::wstring port;
-    if (m_link != nullptr) {
-        const CComSettings& settings = m_link->GetSettings();
-        port = settings.GetDevicePath();
-        if (!settings.GetDisplayName().empty() && settings.GetDisplayName() != port) {
-            port += L" (" + settings.GetDisplayName() + L")";
-        }
-    }
     try {
-        m_recorder.Start(PathFromText(path), {port, GetVersionCaption()}, std::chrono::system_clock::now());
+        m_session.StartRecording(PathFromText(path));
     } catch (const std::exception& error) {
         CErrorBox::Show(this, GetExceptionMessage(error));
         return;
     }
-    m_recordingSince = std::chrono::steady_clock::now();
     m_recordTimer->start();
     TranslateAddedControls();
     ShowRecordingState();
 }
 
 void CMonitorDialog::StopRecording() {
-    if (!m_recorder.IsRecording()) {
+    if (!m_session.IsRecording()) {
         return;
     }
-    m_recorder.Stop();
+    m_session.StopRecording();
     m_recordTimer->stop();
     TranslateAddedControls();
     ShowRecordingState();
@@ -501,17 +427,20 @@ void CMonitorDialog::RecordingFailed(const std::wstring& message) {
     // Shown once this notification has been dealt with: the monitor goes on
     // meanwhile, and the box does not run inside the cycle's hand-over.
     QTimer::singleShot(0, this, [this, message] { CErrorBox::Show(this, message); });
+    ShowRecordingState();
 }
 
 void CMonitorDialog::ShowRecordingState() {
     QString text;
-    if (m_recorder.IsRecording()) {
-        text = QString::fromStdWString(FormatMessage(Msg::monitor_recording,
-                                                     Elapsed(std::chrono::steady_clock::now() - m_recordingSince),
-                                                     static_cast<unsigned long long>(m_recorder.GetRowCount())));
-    } else if (!m_recorder.GetPath().empty()) {
-        text = QString::fromStdWString(FormatMessage(
-            Msg::monitor_recorded, static_cast<unsigned long long>(m_recorder.GetRowCount()), DisplayPath(m_recorder.GetPath())));
+    const CLiveValueRecorder& recorder = m_session.Recorder();
+    if (m_session.IsRecording()) {
+        text =
+            QString::fromStdWString(FormatMessage(Msg::monitor_recording, Elapsed(m_session.RecordingTime()),
+                                                  static_cast<unsigned long long>(recorder.GetRowCount())));
+    } else if (m_session.GetRecording() != CMonitorSession::Recording::Off) {
+        text = QString::fromStdWString(FormatMessage(Msg::monitor_recorded,
+                                                     static_cast<unsigned long long>(recorder.GetRowCount()),
+                                                     DisplayPath(recorder.GetPath())));
     }
     m_recordLabel->setToolTip(text);
     m_recordLabel->setText(m_recordLabel->fontMetrics().elidedText(text, Qt::ElideMiddle, m_recordLabel->width()));
@@ -521,7 +450,8 @@ bool CMonitorDialog::AskAboutSimulation() {
     QMessageBox box(this);
     box.setIcon(QMessageBox::Warning);
     box.setWindowTitle(windowTitle());
-    box.setText(QString::fromStdWString(FormatMessage(Msg::monitor_simquestion, m_simulation.Describe())));
+    box.setText(
+        QString::fromStdWString(FormatMessage(Msg::monitor_simquestion, m_session.Simulation().Describe())));
     // Leaving them is what Escape and the box's close button do: nothing is
     // written to the station unless asked for in so many words.
     QPushButton* leave = box.addButton(QString::fromStdWString(GetMessage(Msg::monitor_leavesim)),
@@ -535,34 +465,11 @@ bool CMonitorDialog::AskAboutSimulation() {
 }
 
 bool CMonitorDialog::StartSwitchingOff() {
-    const std::vector<CSimulationWatch::Module> modules = m_simulation.GetModules();
-    m_switchOffRequests.clear();
-    m_switchOffFailed.clear();
-    m_switchOffWriting.reset();
-    for (const CSimulationWatch::Module& module : modules) {
-        const auto card = m_list->Rack().GetCard(module.slotIndex);
-        const int row = card && card->GetTypeCode() != 0 ? card->GetSimulationSwitchRow() : -1;
-        if (row < 0) {
-            m_switchOffFailed.push_back(module);
-            continue;
-        }
-        // The module's own switch, written as an adjustment is; only that
-        // row, for the other values of a module not selected were never read.
-        const std::int32_t number = CCardSlot::GetSlotNumber(module.slotIndex);
-        auto copy = CCardSlot::CopyCard(*card, number);
-        try {
-            copy->SetCheckedValue(row, 0);
-        } catch (const std::exception&) {
-            m_switchOffFailed.push_back(module);
-            continue;
-        }
-        m_switchOffRequests.push_back(SwitchOffRequest{module, copy, row});
-    }
-    if (m_switchOffRequests.empty()) {
-        CErrorBox::Show(this, FormatMessage(Msg::monitor_simofferr, CSimulationWatch::Describe(m_switchOffFailed)));
+    if (!m_session.StartSwitchingOff(m_list->Rack())) {
+        CErrorBox::Show(this, FormatMessage(Msg::monitor_simofferr,
+                                            CSimulationWatch::Describe(m_session.NotSwitchedOff())));
         return false;
     }
-    m_switchingOff = true;
     m_closeButton->setEnabled(false);
     m_recordButton->setEnabled(false);
     m_banner->setText(QString::fromStdWString(GetMessage(Msg::monitor_simoffing)));
@@ -570,34 +477,13 @@ bool CMonitorDialog::StartSwitchingOff() {
     return true;
 }
 
-void CMonitorDialog::ContinueSwitchingOff(const CMonitorThread::Report& report) {
-    // The thread has just ended a command: the cycle that ran when the user
-    // answered, or the last switch write, whose outcome is its own.
-    if (m_switchOffWriting && report.command == CMonitorThread::CommandParameterWrite) {
-        if (report.failed) {
-            m_switchOffFailed.push_back(*m_switchOffWriting);
-        }
-        m_switchOffWriting.reset();
-    }
-    if (m_switchOffRequests.empty()) {
-        FinishSwitchingOff();
-        return;
-    }
-    const SwitchOffRequest request = m_switchOffRequests.front();
-    m_switchOffRequests.pop_front();
-    m_switchOffWriting = request.module;
-    m_thread->RequestRowWrite(CCardSlot::GetSlotNumber(request.module.slotIndex), request.card, request.row);
-}
-
 void CMonitorDialog::FinishSwitchingOff() {
-    const std::vector<CSimulationWatch::Module> failed = m_switchOffFailed;
-    m_switchingOff = false;
-    m_closing = true;
+    const std::vector<CSimulationWatch::Module> failed = m_session.NotSwitchedOff();
     // Closed once this notification has been dealt with; a box naming the
     // modules whose switch was not written comes first, after the thread
     // has ended.
     QTimer::singleShot(0, this, [this, failed] {
-        StopThread();
+        m_session.Stop();
         if (!failed.empty()) {
             CErrorBox::Show(this, FormatMessage(Msg::monitor_simofferr, CSimulationWatch::Describe(failed)));
         }
@@ -605,25 +491,18 @@ void CMonitorDialog::FinishSwitchingOff() {
     });
 }
 
-void CMonitorDialog::Refresh(const CMonitorThread::Report& report) {
+void CMonitorDialog::Refresh(const CMonitorThread::Report& report, bool simulationSent) {
     m_list->ShowRack(report.rack);
 
-    // A request is still on its way while a panel's "SET" waits to be taken,
-    // while the window holds it, or while the thread's rack shows it.
-    bool anyBusy = false;
-    bool requestOnItsWay = !m_simulationRequests.empty() || m_list->Rack().IsSimulationPending();
-    for (CSimulationPanel* panel : Panels()) {
-        anyBusy = anyBusy || panel->IsBusy();
-        requestOnItsWay = requestOnItsWay || panel->HasSetRequest();
-    }
-    if (anyBusy && !requestOnItsWay) {
+    // A request is still on its way while it goes out with the next cycle,
+    // or while the thread's rack shows it.
+    if (!simulationSent && !m_list->Rack().IsSimulationPending()) {
         for (CSimulationPanel* panel : Panels()) {
             panel->ClearBusy();
         }
     }
 
     m_adjustList->EnableSteppers(true);
-    m_thread->PostCycle(m_selectedIndex, TakeSimulation());
 
     if (m_selectedIndex >= 0) {
         // While the list is shown the window keeps editing the card it holds,
@@ -644,19 +523,6 @@ void CMonitorDialog::Refresh(const CMonitorThread::Report& report) {
             panel->EnableInputs(simulating);
         }
     }
-    m_writeState = 0;
-}
-
-std::optional<CMonitorThread::Simulation> CMonitorDialog::TakeSimulation() {
-    // One request a cycle: the cycle carries one.
-    if (m_simulationRequests.empty()) {
-        return std::nullopt;
-    }
-    const SimulationRequest request = m_simulationRequests.front();
-    m_simulationRequests.pop_front();
-    return CMonitorThread::Simulation{
-        request.slot, request.mode,
-        std::vector<std::int32_t>(request.values.begin(), request.values.begin() + request.valueCount)};
 }
 
 void CMonitorDialog::TakeWriteRequest() {
@@ -666,8 +532,8 @@ void CMonitorDialog::TakeWriteRequest() {
     if (!m_card) {
         return;
     }
-    m_writeRequests.push_back(WriteRequest{m_selectedSlot, CCardSlot::CopyCard(*m_card, m_selectedSlot),
-                                           m_adjustList->GetCurrentParameter()});
+    m_session.QueueWrite(m_selectedSlot, CCardSlot::CopyCard(*m_card, m_selectedSlot),
+                         m_adjustList->GetCurrentParameter());
 }
 
 void CMonitorDialog::ShowLineState(const CMonitorThread::LineState& state) {
@@ -715,7 +581,8 @@ void CMonitorDialog::SelectRow(int row) {
     m_card = m_list->Rack().GetCard(row);
     m_adjustList->ShowCard(m_card);
     ShowAdjustListAndLabel();
-    OpenPanel(m_selectedSlot);
+    m_session.Monitor(row);
+    OpenPanel(row);
     m_trend->ShowSlot(row, m_list->GetCaptionText(row));
 }
 
@@ -730,7 +597,7 @@ void CMonitorDialog::OnRowClicked(int row) {
             return;
         }
     }
-    OpenPanel(m_selectedSlot);
+    OpenPanel(m_selectedIndex);
 }
 
 void CMonitorDialog::HidePanels() {
@@ -749,14 +616,15 @@ CAnalogSimulationPanel* CMonitorDialog::AnalogPanelFor(std::int32_t typeCode) co
     return m_aio4;
 }
 
-void CMonitorDialog::OpenPanel(int slotNumber) {
-    if (slotNumber < 0 || slotNumber >= CCardSlot::kSlotCount) {
+void CMonitorDialog::OpenPanel(int slotIndex) {
+    if (slotIndex < 0 || slotIndex >= CCardSlot::kSlotCount) {
         return;
     }
     const CCardSlot& rack = m_list->Rack();
-    const auto card = rack.GetCard(slotNumber);
-    if (!CCardSlot::IsIoSlotNumber(slotNumber) || !card || card->GetTypeCode() == 0 ||
-        (rack.IsDigital16Card(slotNumber) && GetStationAttribute() == 0)) {
+    const auto card = rack.GetCard(slotIndex);
+    const bool ioSlot = CCardSlot::IsIoSlotNumber(CCardSlot::GetSlotNumber(slotIndex));
+    if (!ioSlot || !card || card->GetTypeCode() == 0 ||
+        (rack.IsDigital16Card(slotIndex) && GetStationAttribute() == 0)) {
         HidePanels();
         m_list->setFocus();
         return;
@@ -796,7 +664,7 @@ void CMonitorDialog::OpenPanel(int slotNumber) {
         m_list->setFocus();
         return;
     }
-    shown->SetSlot(slotNumber);
+    shown->SetSlot(slotIndex);
     shown->move(position);
     shown->EnableInputs(card->IsSimulating());
     shown->show();
@@ -804,27 +672,18 @@ void CMonitorDialog::OpenPanel(int slotNumber) {
     shown->ShowInput();
 }
 
-void CMonitorDialog::OnPanelUpdate(CSimulationPanel* panel) {
-    // A panel closed with its own cancel tells the window too, but a request
-    // is sent only for "SET": the stored input was never confirmed. "SET"
-    // is taken when it is pressed (SetConfirmed); its notification, which
-    // comes later, then finds nothing left to take.
-    if (!panel->HasSetRequest()) {
-        return;
-    }
-    panel->TakeSetRequest();
-    const int slot = panel->GetSlot();
-    if (slot < 0 || slot >= CCardSlot::kSlotCount) {
-        panel->ClearBusy();
-        return;
-    }
-    const auto card = m_list->Rack().GetCard(slot);
+void CMonitorDialog::OnSetConfirmed(CSimulationPanel* panel) {
+    // Taken the moment "SET" is pressed, for the module the panel was opened
+    // for, whatever is selected before it goes out.
+    const int slotIndex = panel->GetSlot();
+    const auto card =
+        slotIndex >= 0 && slotIndex < CCardSlot::kSlotCount ? m_list->Rack().GetCard(slotIndex) : nullptr;
     if (!card) {
         panel->ClearBusy();
         return;
     }
-    SimulationRequest request;
-    request.slot = slot;
+    CMonitorThread::Simulation request{slotIndex, 0, {}};
+    std::array<std::int32_t, 8> values{};
     CMonitorUnit unit;
     card->FillMonitorUnit(0, unit);
     if (unit.kind == CMonitorUnit::KindDigital) {
@@ -833,7 +692,7 @@ void CMonitorDialog::OnPanelUpdate(CSimulationPanel* panel) {
         CAnalogSimulationPanel* analog = AnalogPanelFor(card->GetTypeCode());
         try {
             for (int channel = 0; channel < analog->GetChannelCount(); ++channel) {
-                request.values[static_cast<std::size_t>(channel)] =
+                values[static_cast<std::size_t>(channel)] =
                     card->ParseSimulationValue(channel, analog->GetInput(channel));
             }
         } catch (const std::exception& error) {
@@ -845,7 +704,7 @@ void CMonitorDialog::OnPanelUpdate(CSimulationPanel* panel) {
         panel->ClearBusy();
         return;
     }
-    request.valueCount = SimulationValueCount(FindModel(CardRegistry::Io, card->GetTypeCode()));
-    m_simulationRequests.push_back(request);
-    m_list->viewport()->update();
+    const int count = SimulationValueCount(FindModel(CardRegistry::Io, card->GetTypeCode()));
+    request.values.assign(values.begin(), values.begin() + count);
+    m_session.QueueSimulation(std::move(request));
 }

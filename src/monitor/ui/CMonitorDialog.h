@@ -1,9 +1,6 @@
 #pragma once
 #include "base/CResourceManager.h"
-#include "monitor/CLiveValueRecorder.h"
-#include "monitor/CMonitorThread.h"
-#include "monitor/CSimulationWatch.h"
-#include "monitor/CTrendHistory.h"
+#include "monitor/CMonitorSession.h"
 #include "monitor/ui/CObserverDialog.h"
 
 #include <QString>
@@ -11,10 +8,7 @@
 #include <array>
 #include <chrono>
 #include <cstdint>
-#include <deque>
 #include <memory>
-#include <optional>
-#include <vector>
 
 class CAnalogSimulationPanel;
 class CCardInterface;
@@ -37,8 +31,9 @@ class QTimer;
 // The window "Monitor": the live values of the whole rack, refreshed after
 // every monitoring cycle, the adjustable parameters of the selected module,
 // written to it as they are changed, and the panel in which the user sets
-// what the module is to simulate. It drives the monitoring thread one
-// command at a time: every notification from the thread queues the next.
+// what the module is to simulate. What it does with the station (the
+// thread, the requests, the recording, switching the simulation off on
+// closing) is its session's; the window shows and asks.
 //
 // Below the lower areas: a banner that names the modules that simulate,
 // the recording of the live values to a CSV file, and the trend of the
@@ -84,7 +79,7 @@ public:
     CEditAIO2* TwoChannelPanel() const { return m_aio2; }
     CEditAIO4* FourChannelPanel() const { return m_aio4; }
     CEditAIO4_2* EightChannelPanel() const { return m_aio4_2; }
-    CMonitorThread* Thread() const { return m_thread.get(); }
+    CMonitorThread* Thread() const { return m_session.Thread(); }
     QLabel* SimulationBanner() const { return m_banner; }
     QPushButton* RecordButton() const { return m_recordButton; }
     QLabel* RecordLabel() const { return m_recordLabel; }
@@ -92,17 +87,13 @@ public:
     CTrendView* Trend() const { return m_trend; }
     // The trend's own window, shown beside the monitor.
     QDialog* TrendWindow() const { return m_trendWindow; }
-    const CLiveValueRecorder& Recorder() const { return m_recorder; }
-    const CSimulationWatch& Simulation() const { return m_simulation; }
-    CTrendHistory& History() { return m_history; }
+    const CLiveValueRecorder& Recorder() const { return m_session.Recorder(); }
+    CTrendHistory& History() { return m_session.History(); }
     // Replaces the dialog that asks for the recording's file.
     void SetFileChooser(std::unique_ptr<CFileChooser> chooser);
-    // True from the answer "switch simulation off" until the window closes.
-    bool IsSwitchingSimulationOff() const { return m_switchingOff; }
-    // What the window did with the thread's last notification, and the
-    // longest so far: the work the window adds to every cycle.
+    // What the window did with the thread's last notification: the work
+    // the window adds to every cycle.
     std::chrono::nanoseconds GetLastUpdateTime() const { return m_lastUpdateTime; }
-    std::chrono::nanoseconds GetLongestUpdateTime() const { return m_longestUpdateTime; }
 
     void ShowTrend(bool shown);
     // Starts recording to the file, as "Record..." does once a file is chosen.
@@ -110,10 +101,9 @@ public:
     void StopRecording();
     // Notifications of the thread handled so far.
     std::uint64_t GetNotificationCount() const { return m_notificationCount; }
-    std::uint64_t GetFailedNotificationCount() const { return m_failedNotificationCount; }
 
     void SelectRow(int row);
-    void OpenPanel(int slotNumber);
+    void OpenPanel(int slotIndex);
     // Takes the window's and its panels' texts from the language file, where
     // it has them, and fits the layout to them.
     void Translate();
@@ -123,7 +113,6 @@ public slots:
     void reject() override;
 
 protected:
-    void OnUpdate(CObservable* subject) override;
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -132,8 +121,7 @@ private:
     void PlaceTrendWindow();
     void MovePanels();
     void OnRowClicked(int row);
-    void OnThreadUpdate();
-    void TakeGoodCycle(const CCardSlot& rack);
+    void OnReport(std::uint64_t run, const CMonitorThread::Report& report);
     void ShowBanner();
     void ShowRecordingState();
     void ToggleRecording();
@@ -141,57 +129,26 @@ private:
     // True when the user chose to switch the simulation off.
     bool AskAboutSimulation();
     bool StartSwitchingOff();
-    // The next switch write, or the end of switching off; on the thread's notification.
-    void ContinueSwitchingOff(const CMonitorThread::Report& report);
     void FinishSwitchingOff();
     void FinishClose(int result);
     void TranslateAddedControls();
     void LayOutToTexts();
-    void OnPanelUpdate(CSimulationPanel* panel);
+    void OnSetConfirmed(CSimulationPanel* panel);
     void TakeWriteRequest();
     void ShowLineState(const CMonitorThread::LineState& state);
-    void Refresh(const CMonitorThread::Report& report);
-    // The next simulation request the user confirmed, taken from the queue.
-    std::optional<CMonitorThread::Simulation> TakeSimulation();
+    void Refresh(const CMonitorThread::Report& report, bool simulationSent);
     void ShowAdjustListAndLabel();
     void HidePanels();
-    void StopThread();
     bool IsEmptySlot(int slotIndex) const;
     CAnalogSimulationPanel* AnalogPanelFor(std::int32_t typeCode) const;
     std::array<CSimulationPanel*, 4> Panels() const;
 
     CJX5COMInterface* m_link = nullptr;
-    std::unique_ptr<CMonitorThread> m_thread;
+    CMonitorSession m_session;
     int m_selectedIndex = -1;
     std::int32_t m_selectedSlot = 0;
     std::shared_ptr<CCardInterface> m_card;
-    int m_writeState = 0;
-    int m_failedInARow = 0;
     std::uint64_t m_notificationCount = 0;
-    std::uint64_t m_failedNotificationCount = 0;
-
-    // A request is made of what the user confirmed, for the module it was
-    // confirmed for, at that moment; it waits here until it can be handed to
-    // the thread between two of its commands, whatever is selected meanwhile.
-    struct SimulationRequest {
-        int slot = 0;
-        std::int32_t mode = 0;
-        std::array<std::int32_t, 8> values{};
-        int valueCount = 4;
-    };
-    struct WriteRequest {
-        std::int32_t slot = 0;
-        std::shared_ptr<CCardInterface> card;
-        std::int32_t parameter = -1;
-    };
-    // The simulation switch of one module, written alone on closing.
-    struct SwitchOffRequest {
-        CSimulationWatch::Module module;
-        std::shared_ptr<CCardInterface> card;
-        std::int32_t row = -1;
-    };
-    std::deque<SimulationRequest> m_simulationRequests;
-    std::deque<WriteRequest> m_writeRequests;
     std::uint64_t m_lineStateShown = ~std::uint64_t{0};
     QString m_lineStateText;
 
@@ -207,19 +164,9 @@ private:
     CEditAIO2* m_aio2 = nullptr;
     CEditAIO4_2* m_aio4_2 = nullptr;
 
-    CLiveValueRecorder m_recorder;
-    std::chrono::steady_clock::time_point m_recordingSince{};
-    CSimulationWatch m_simulation;
-    CTrendHistory m_history;
     std::unique_ptr<CFileChooser> m_chooser;
     bool m_closeAsked = false;
-    bool m_switchingOff = false;
-    bool m_closing = false;
-    std::deque<SwitchOffRequest> m_switchOffRequests;
-    std::optional<CSimulationWatch::Module> m_switchOffWriting;
-    std::vector<CSimulationWatch::Module> m_switchOffFailed;
     std::chrono::nanoseconds m_lastUpdateTime{0};
-    std::chrono::nanoseconds m_longestUpdateTime{0};
 
     QLabel* m_banner = nullptr;
     QPushButton* m_recordButton = nullptr;

@@ -4,18 +4,20 @@
 
 #include <QCoreApplication>
 
+#include <utility>
+
 namespace {
 
-// The posted notification: which subject changed.
+// The posted notification: what the window's thread is to do with it.
 class CUpdateObserverEvent : public QEvent {
 public:
-    explicit CUpdateObserverEvent(CObservable* subject)
-        : QEvent(UpdateObserverEventType()), m_subject(subject) {}
+    explicit CUpdateObserverEvent(std::function<void()> work)
+        : QEvent(UpdateObserverEventType()), m_work(std::move(work)) {}
 
-    CObservable* Subject() const { return m_subject; }
+    void Run() const { m_work(); }
 
 private:
-    CObservable* m_subject;
+    std::function<void()> m_work;
 };
 
 } // namespace
@@ -27,15 +29,19 @@ CObserverDialog::CObserverDialog(QWidget* parent) : QDialog(parent) {}
 CObserverDialog::~CObserverDialog() = default;
 
 void CObserverDialog::Update(CObservable* subject) {
+    Post([this, subject] { OnUpdate(subject); });
+}
+
+void CObserverDialog::Post(std::function<void()> work) {
     // postEvent is safe from any thread; the event loop takes ownership.
-    QCoreApplication::postEvent(this, new CUpdateObserverEvent(subject));
+    QCoreApplication::postEvent(this, new CUpdateObserverEvent(std::move(work)));
 }
 
 void CObserverDialog::OnUpdate(CObservable*) {}
 
 bool CObserverDialog::event(QEvent* event) {
     if (event->type() == UpdateObserverEventType()) {
-        OnUpdate(static_cast<CUpdateObserverEvent*>(event)->Subject());
+        static_cast<CUpdateObserverEvent*>(event)->Run();
         return true;
     }
     return QDialog::event(event);

@@ -59,18 +59,15 @@ void CSimulationPanel::OnSet() {
         return;
     }
     m_busy = true;
-    m_setRequested = true;
     UpdateSetButton();
     emit SetConfirmed();
-    NotifyObservers();
 }
 
 void CSimulationPanel::Cancel() {
     m_busy = false;
-    m_setRequested = false;
     UpdateSetButton();
     hide();
-    NotifyObservers();
+    emit Cancelled();
 }
 
 void CSimulationPanel::keyPressEvent(QKeyEvent* event) {

@@ -1,17 +1,15 @@
 #pragma once
-#include "base/CObservable.h"
-
 #include <QWidget>
 
 class QPushButton;
 
 // A small panel of the monitor window in which the user types what a module
 // is to simulate. It only collects and checks the input; "SET" tells the
-// observers (the monitor window), which turns the input into a simulation
+// monitor window (SetConfirmed), which turns the input into a simulation
 // request. From "SET" until the window sees the request consumed the panel is
 // busy, so that one request cannot be sent twice. Its texts come from a
 // window section of its own (its layout's number), not from the monitor's.
-class CSimulationPanel : public QWidget, public CObservable {
+class CSimulationPanel : public QWidget {
     Q_OBJECT
 
 public:
@@ -27,11 +25,6 @@ public:
     bool IsBusy() const { return m_busy; }
     void ClearBusy();
 
-    // True from "SET" until the window has taken the input; the panel's
-    // cancel withdraws it.
-    bool HasSetRequest() const { return m_setRequested; }
-    void TakeSetRequest() { m_setRequested = false; }
-
     // Puts the stored input into the controls and takes the focus, as the
     // window does when it shows the panel.
     void ShowInput();
@@ -39,14 +32,16 @@ public:
     QPushButton* SetButton() const { return m_setButton; }
     int GetWindowNumber() const { return m_windowNumber; }
 
-    // The slot whose module the panel was opened for; -1 before it was.
-    void SetSlot(int slotNumber) { m_slot = slotNumber; }
+    // The slot index of the module the panel was opened for; -1 before it was.
+    void SetSlot(int slotIndex) { m_slot = slotIndex; }
     int GetSlot() const { return m_slot; }
 
 signals:
     // "SET" has checked the input, sent at once: the receiver takes the
     // request before anything else can change the selection.
     void SetConfirmed();
+    // The panel's own cancel closed it; nothing is handed over.
+    void Cancelled();
 
 protected:
     // Writes the stored input into the controls and focuses the first input.
@@ -67,7 +62,6 @@ private:
 
     QPushButton* m_setButton = nullptr;
     bool m_busy = false;
-    bool m_setRequested = false;
     bool m_enabled = true;
     int m_slot = -1;
     int m_windowNumber;

@@ -1,7 +1,6 @@
 // The simulation panels as the user meets them: typed numbers, check boxes,
 // "SET", Escape.
 #include "app/ui/ControlId.h"
-#include "base/CObserver.h"
 #include "monitor/ui/CEditAIO2.h"
 #include "monitor/ui/CEditAIO4.h"
 #include "monitor/ui/CEditAIO4_2.h"
@@ -22,9 +21,12 @@
 
 namespace {
 
-class CountingObserver : public CObserver {
-public:
-    void Update(CObservable*) override { ++count; }
+// Counts what a panel tells the window: "SET" and its own cancel.
+struct CountingObserver {
+    void Watch(CSimulationPanel* panel) {
+        QObject::connect(panel, &CSimulationPanel::SetConfirmed, [this] { ++count; });
+        QObject::connect(panel, &CSimulationPanel::Cancelled, [this] { ++count; });
+    }
     int count = 0;
 };
 
@@ -40,7 +42,7 @@ protected:
 
     template <class Panel> Panel* Open(std::int32_t status = 0, bool simulating = true) {
         auto* panel = new Panel(&m_host);
-        panel->Attach(&m_observer);
+        m_observer.Watch(panel);
         if constexpr (std::is_base_of_v<CAnalogSimulationPanel, Panel>) {
             panel->SetStatus(status);
             for (int channel = 0; channel < panel->GetChannelCount(); ++channel) {
@@ -177,7 +179,7 @@ TEST_F(SimulationPanelTest, APanelOfAModuleThatDoesNotSimulateIsDisabled) {
 
 TEST_F(SimulationPanelTest, DigitalPanelOffersTheMaskedBoxesAndSendsTheirPattern) {
     auto* panel = new CEditDIO32(&m_host);
-    panel->Attach(&m_observer);
+    m_observer.Watch(panel);
     panel->SetMask(0xFFFF);
     panel->SetValue(0x00010002); // point 2 set, and a point outside the mask
     panel->show();
