@@ -3,7 +3,6 @@
 #include "base/CMessageFormatter.h"
 #include "catalog/CMonitorUnit.h"
 #include "catalog/ModelRegistry.h"
-#include "catalog/StationAttribute.h"
 #include "catalog/ValueText.h"
 #include "link/CGICommandParser.h"
 #include "link/CJX5COMInterface.h"
@@ -77,7 +76,8 @@ private:
 
 } // namespace
 
-void CCardInterface::ExchangeLiveValues(std::int32_t slotNumber, CJX5COMInterface& link, bool simulate) {
+void CCardInterface::ExchangeLiveValues(std::int32_t slotNumber, CJX5COMInterface& link, bool simulate,
+                                        StationAttribute attribute) {
     if (slotNumber == 0 || slotNumber > 16) {
         if (FindModel(CardRegistry::Com, m_typeCode).traits.clockRow && !simulate) {
             ItemList list;
@@ -94,7 +94,7 @@ void CCardInterface::ExchangeLiveValues(std::int32_t slotNumber, CJX5COMInterfac
             }
         }
     } else if (FindModel(CardRegistry::Io, m_typeCode).traits.digital16 != Digital16::None &&
-               GetStationAttribute() == 0) {
+               !attribute.AddressesDigital16()) {
         ExchangeThroughCommunicationModule(slotNumber, link);
     } else if (!simulate) {
         ReadChannels(slotNumber, link);

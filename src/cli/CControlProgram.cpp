@@ -380,9 +380,11 @@ int CControlProgram::DownloadFrom(const std::string& port, std::uint64_t mask, c
     settings.SetModuleSelectionMask(mask);
     link.SetSettings(settings);
 
+    CXmlReaderWriter document;
     CCardSlot rack;
     try {
-        rack.LoadFromFile(PathFromArgument(file));
+        document.Load(PathFromArgument(file));
+        rack.LoadDocument(document, false);
     } catch (const std::exception& error) {
         ReportFailure(error);
         return kExitFailure;
@@ -419,11 +421,11 @@ int CControlProgram::DownloadFrom(const std::string& port, std::uint64_t mask, c
         ReportErrorText(GetMessage(status == kExitInterrupted ? Msg::verifyreadcancel : Msg::verifyreaderr));
         return status == kExitUsage ? kExitFailure : status;
     }
-    // Read again now that the station's attribute word is known: it decides
-    // how the 16-point digital modules are made, in the file as at the station.
-    CCardSlot expected;
+    // Made for the station's attribute word: it decides how the 16-point
+    // digital modules are made, in the file as at the station.
+    CCardSlot expected(station.GetStationAttribute());
     try {
-        expected.LoadForComparison(PathFromArgument(file));
+        expected.LoadDocument(document, true);
     } catch (const std::exception& error) {
         ReportFailure(error);
         return kExitFailure;
@@ -525,11 +527,11 @@ int CControlProgram::Diff(const CCommandLine& line) {
 }
 
 int CControlProgram::Verify(const CCommandLine& line) {
-    const std::filesystem::path path = PathFromArgument(line.GetFile());
+    CXmlReaderWriter document;
     CCardSlot file;
     const auto loadFile = [&] {
         try {
-            file.LoadForComparison(path);
+            file.LoadDocument(document, true);
             return true;
         } catch (const std::exception& error) {
             ReportFailure(error);
@@ -537,6 +539,12 @@ int CControlProgram::Verify(const CCommandLine& line) {
         }
     };
     // A file that cannot be read is refused before the long read of the station.
+    try {
+        document.Load(PathFromArgument(line.GetFile()));
+    } catch (const std::exception& error) {
+        ReportFailure(error);
+        return kExitUsage;
+    }
     if (!loadFile()) {
         return kExitUsage;
     }
@@ -546,10 +554,13 @@ int CControlProgram::Verify(const CCommandLine& line) {
         // 1 says "different"; a station that could not be read is not.
         return status == kExitFailure ? kExitUsage : status;
     }
-    // Again, now that the station's attribute word is known: it decides how
-    // the 16-point digital modules are made, in the file as at the station.
-    if (!loadFile()) {
-        return kExitUsage;
+    // The station's attribute word decides how the 16-point digital modules
+    // are made, in the file as at the station.
+    if (station.GetStationAttribute() != file.GetStationAttribute()) {
+        file.SetStationAttribute(station.GetStationAttribute());
+        if (!loadFile()) {
+            return kExitUsage;
+        }
     }
     const CRackComparison comparison(file, station, line.GetSlotMask());
     PrintDifferences(comparison, file);

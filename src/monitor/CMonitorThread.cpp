@@ -10,7 +10,8 @@
 #include <span>
 #include <utility>
 
-CMonitorThread::CMonitorThread(CJX5COMInterface& link) : m_link(link) {
+CMonitorThread::CMonitorThread(CJX5COMInterface& link, StationAttribute attribute) : m_link(link) {
+    m_rack.SetStationAttribute(attribute);
     m_rack.Clear();
     auto report = std::make_shared<Report>();
     report->rack = m_rack.CopyWithOwnCards();
@@ -197,7 +198,9 @@ bool CMonitorThread::Execute(const QueuedCommand& command) {
         // A failed cycle is shown as an empty rack, and the window keeps
         // asking; the next cycle may well succeed.
         if (code == CommandCycle) {
+            const StationAttribute attribute = m_rack.GetStationAttribute();
             m_rack = CCardSlot();
+            m_rack.SetStationAttribute(attribute);
             m_rack.Clear();
         }
         failed = true;
@@ -233,9 +236,11 @@ void CMonitorThread::Carry(const QueuedCommand& command) {
         break;
     case CommandParameterWrite:
         if (command.card && command.rowOnly) {
-            command.card->WriteParameter(command.slotNumber, m_link, command.parameterIndex);
+            command.card->WriteParameter(command.slotNumber, m_link, command.parameterIndex,
+                                         m_rack.GetStationAttribute());
         } else if (command.card) {
-            command.card->DownloadParameters(command.slotNumber, m_link, command.parameterIndex, true);
+            command.card->DownloadParameters(command.slotNumber, m_link, command.parameterIndex, true,
+                                             m_rack.GetStationAttribute());
         }
         break;
     default:

@@ -83,7 +83,9 @@ public:
 
     // The link is the owner's; the owner keeps it while the thread exists
     // (the destructor stops the thread first).
-    explicit CMonitorThread(CJX5COMInterface& link);
+    // The station attribute is the one the window's rack holds: cycles do
+    // not read it.
+    CMonitorThread(CJX5COMInterface& link, StationAttribute attribute);
     // Stops a thread that is still running.
     ~CMonitorThread() override;
 

@@ -5,7 +5,6 @@
 #include "catalog/CCardInterface.h"
 #include "catalog/CMonitorUnit.h"
 #include "catalog/ParameterDefinition.h"
-#include "catalog/StationAttribute.h"
 #include "link/CJX5COMInterface.h"
 #include "monitor/CMonitorThread.h"
 #include "station/CSimulatedStation.h"
@@ -101,7 +100,7 @@ protected:
     }
 
     CJX5COMInterface m_link;
-    CMonitorThread m_thread{m_link};
+    CMonitorThread m_thread{m_link, StationAttribute()};
     RecordingObserver m_observer{m_thread};
     std::vector<std::wstring> m_reported;
     ErrorReportHandler m_previousHandler;
@@ -245,7 +244,6 @@ TEST_F(MonitorThreadTest, SimulationLeavesTheCardsOfTheWindowsCopyAlone) {
     // Without the station's attribute the digital module is read through
     // the communication module, simulation or not.
     GetSimulatedStation(path)->SetAttribute(0);
-    SetStationAttribute(0);
     m_thread.Attach(&m_observer);
     m_thread.Start();
     m_thread.PostCycle();
@@ -274,7 +272,6 @@ TEST_F(MonitorThreadTest, SimulationLeavesTheCardsOfTheWindowsCopyAlone) {
         EXPECT_FALSE(m_thread.HasLastCommandFailed());
     }
     m_thread.Stop();
-    SetStationAttribute(0);
     EXPECT_TRUE(m_reported.empty());
 }
 

@@ -554,6 +554,8 @@ std::optional<CCardSlot> CK52CONDlg::ReadStation(std::uint64_t mask) {
     TakePortChoice(link);
     auto thread = std::make_unique<CUploadThread>();
     thread->SetLink(link);
+    // An upload without the communication module keeps the attribute it knows.
+    thread->GetRack().SetStationAttribute(m_rack.GetStationAttribute());
     link.GetSettings().SetModuleSelectionMask(mask);
     {
         CProgressDialog dialog(nullptr);
@@ -623,7 +625,7 @@ void CK52CONDlg::OnMonitor() {
     } showAgain{this};
     m_hiddenForMonitor = true;
     hide();
-    monitor.RunModal(link);
+    monitor.RunModal(link, m_rack.GetStationAttribute());
 }
 
 void CK52CONDlg::OnCompare() {
@@ -654,7 +656,7 @@ void CK52CONDlg::OnCompareWithFile() {
     if (!path) {
         return;
     }
-    CCardSlot file;
+    CCardSlot file(m_rack.GetStationAttribute());
     file.LoadForComparison(PathFromText(*path));
     const CRackComparison comparison(m_rack, file, m_slotList->GetCheckedMask());
     ShowCompared(comparison);
@@ -769,7 +771,7 @@ void CK52CONDlg::OnCardMenuCommand(int id) {
         return;
     }
     const bool ioSlot = CCardSlot::IsIoSlotNumber(CCardSlot::GetSlotNumber(m_selectedSlot));
-    CCardSlot::CardHandle card = ioSlot ? CCardSlot::CardHandle(m_ioCardType.CreateByCode(code))
+    CCardSlot::CardHandle card = ioSlot ? CCardSlot::CardHandle(CIOCardType(m_rack.GetStationAttribute()).CreateByCode(code))
                                         : CCardSlot::CardHandle(m_comCardType.CreateByCode(code));
     m_rack.SetCard(m_selectedSlot, std::move(card));
     MarkChanged(std::uint64_t{1} << m_selectedSlot);

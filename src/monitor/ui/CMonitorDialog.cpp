@@ -11,7 +11,6 @@
 #include "catalog/CCardInterface.h"
 #include "catalog/CMonitorUnit.h"
 #include "catalog/ModelRegistry.h"
-#include "catalog/StationAttribute.h"
 #include "editing/ui/CParameterListCtrl.h"
 #include "link/CJX5COMInterface.h"
 #include "monitor/CLineStateText.h"
@@ -189,12 +188,12 @@ std::array<CSimulationPanel*, 4> CMonitorDialog::Panels() const {
     return {m_dio32, m_aio4, m_aio2, m_aio4_2};
 }
 
-bool CMonitorDialog::RunModal(CJX5COMInterface& link) {
-    Begin(link);
+bool CMonitorDialog::RunModal(CJX5COMInterface& link, StationAttribute attribute) {
+    Begin(link, attribute);
     return exec() == 1;
 }
 
-void CMonitorDialog::Begin(CJX5COMInterface& link) {
+void CMonitorDialog::Begin(CJX5COMInterface& link, StationAttribute attribute) {
     m_link = &link;
     m_adjustList->Initialize();
     m_adjustList->SetAdjustMode(true);
@@ -205,7 +204,7 @@ void CMonitorDialog::Begin(CJX5COMInterface& link) {
 
     // A thread left from an earlier start is ended before a new one begins.
     StopThread();
-    m_thread = std::make_unique<CMonitorThread>(link);
+    m_thread = std::make_unique<CMonitorThread>(link, attribute);
     m_thread->Attach(this);
     m_thread->Start();
     m_thread->PostCycle();
@@ -756,7 +755,7 @@ void CMonitorDialog::OpenPanel(int slotNumber) {
     const CCardSlot& rack = m_list->Rack();
     const auto card = rack.GetCard(slotNumber);
     if (!CCardSlot::IsIoSlotNumber(slotNumber) || !card || card->GetTypeCode() == 0 ||
-        (rack.IsDigital16Card(slotNumber) && GetStationAttribute() == 0)) {
+        (rack.IsDigital16Card(slotNumber) && !rack.GetStationAttribute().AddressesDigital16())) {
         HidePanels();
         m_list->setFocus();
         return;
