@@ -207,6 +207,10 @@ private:
     static std::size_t WordIndex(int page, int item);
     void StoreValue(const ParameterDefinition& definition, std::int32_t value);
     void SetTextRow(const ParameterDefinition& definition, const std::wstring& text);
+    // A text typed into a number row (or a stored value as the list shows
+    // it), parsed and put through the row's checks: one rule for an edit and
+    // for a download's check of what it will write. Raises as an edit does.
+    std::int64_t ParseCheckedNumber(int row, const std::wstring& text) const;
     // The checks of a typed text row (login names, date and time, what one frame carries).
     void CheckTextRow(const ParameterDefinition& definition, const std::wstring& text) const;
     // The option list of a List row as the parameter list offers it.

@@ -187,15 +187,6 @@ std::string OutputThatIsAnInput(const CCommandLine& line) {
     return {};
 }
 
-// A text the language file lacks is left empty, as the windows leave it.
-template <class F> std::string TextOrEmpty(F&& lookUp) {
-    try {
-        return ToUtf8(lookUp());
-    } catch (const std::exception&) {
-        return {};
-    }
-}
-
 } // namespace
 
 CControlProgram::CControlProgram(std::ostream& out)
@@ -626,7 +617,7 @@ void CControlProgram::PrintSlot(const CCardSlot& rack, int slotIndex, int maxRow
             ++hidden;
             continue;
         }
-        const std::string caption = TextOrEmpty([&] { return card->GetCaption(row); });
+        const std::string caption = ToUtf8(TextOr([&] { return card->GetCaption(row); }));
         if (definition.kind == KindGroup) {
             m_out << '\t' << caption << '\n';
         } else {
@@ -712,7 +703,7 @@ int CControlProgram::DemoIn(const std::string& port, const std::string& file) {
         const CCardSlot::CardHandle card = rack.GetCard(index);
         if (card && (index == 0 || card->GetTypeCode() != 0)) {
             m_out << "     " << ToUtf8(rack.GetSlotCaption(index)) << "  "
-                  << TextOrEmpty([&] { return card->GetCardName().GetLongName(); }) << '\n';
+                  << ToUtf8(TextOr([&] { return card->GetCardName().GetLongName(); })) << '\n';
         }
     }
     m_out << "   Saved to " << file << " (" << std::filesystem::file_size(file, ignored) << " bytes).\n\n";
