@@ -5,6 +5,7 @@
 #include "catalog/ValueText.h"
 #include "link/CGICommandParser.h"
 #include "link/CJX5COMInterface.h"
+#include "link/Protocol.h"
 
 #include <chrono>
 #include <stdexcept>
@@ -20,10 +21,6 @@ constexpr std::int32_t kDateTimeSlot = 10;
 // settings; the other text slots hold what the module reports about itself.
 constexpr std::int32_t kFirstWrittenTextSlot = 6;
 constexpr std::int32_t kLastWrittenTextSlot = 11;
-
-// Item 1 of pages 0 and 1 tells the module that a batch of writes is coming
-// ("1") and that it is complete ("0").
-constexpr std::uint32_t kWriteFrameItem = 1;
 
 // A module needs this long to take a one-shot command before the write frame closes.
 constexpr std::chrono::milliseconds kOnDemandMinimum{500};

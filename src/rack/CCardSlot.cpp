@@ -7,6 +7,7 @@
 #include "catalog/ModelRegistry.h"
 #include "link/CGICommandParser.h"
 #include "link/CJX5COMInterface.h"
+#include "link/Protocol.h"
 #include "rack/CProgressCounter.h"
 
 #include <algorithm>
@@ -20,11 +21,8 @@ namespace {
 constexpr std::array<std::int32_t, CCardSlot::kSlotCount> kSlotNumbers = {0, 1,  2,  3,  4,  5,  6,  7, 8,
                                                                           9, 10, 11, 12, 13, 14, 15, 16};
 
-// Items of the communication module (address 0, page 0) that describe the station.
-constexpr std::uint32_t kComModelItem = 3;
-constexpr std::uint32_t kActiveMapItem = 6;
-constexpr std::uint32_t kIoModelItemBase = 9; // + slot number: items 10 to 25
-constexpr int kStationAttributeItem = 27;
+// The model name of I/O slot n is item kIoModelItemBase + n of the communication module.
+constexpr std::uint32_t kIoModelItemBase = kStationFirstSlotItem - 1;
 
 // The messages that carry an inner text keep it to this many characters.
 constexpr std::size_t kInnerMessageBuffer = 1025;
@@ -37,15 +35,6 @@ constexpr const wchar_t* kFileVersion = L"1.17.75";
 
 int ItemCodeOf(const ParameterDefinition& definition) {
     return definition.page * 256 + definition.item;
-}
-
-// A text the language file lacks stays empty, as it does in the list.
-std::wstring CaptionOrEmpty(const CCardInterface& card, int row) {
-    try {
-        return card.GetCaption(row);
-    } catch (const std::exception&) {
-        return {};
-    }
 }
 
 // The attribute word the communication module's card has just read; a
@@ -339,7 +328,7 @@ void CCardSlot::CollectLoadWarnings(const CXmlReaderWriter& reader, int slotInde
         for (int row = 0; row < card.GetParameterCount(); ++row) {
             const ParameterDefinition& definition = card.GetParameter(row);
             if (definition.kind != KindGroup && CMessageFormatter::Printf(L"%04x", ItemCodeOf(definition)) == item) {
-                caption = CaptionOrEmpty(card, row);
+                caption = TextOr([&] { return card.GetCaption(row); });
                 break;
             }
         }
@@ -349,7 +338,7 @@ void CCardSlot::CollectLoadWarnings(const CXmlReaderWriter& reader, int slotInde
         const std::wstring refusal = card.GetTextRefusal(row);
         if (!refusal.empty()) {
             add(LoadWarning::Kind::RefusedText,
-                FormatMessage(Msg::loadwarn_text, slot, CaptionOrEmpty(card, row), refusal));
+                FormatMessage(Msg::loadwarn_text, slot, TextOr([&] { return card.GetCaption(row); }), refusal));
         }
     }
 }
@@ -386,7 +375,7 @@ std::wstring CCardSlot::ReadModelName(CJX5COMInterface& link, std::uint32_t addr
 }
 
 std::uint32_t CCardSlot::ReadActiveModuleMap(CJX5COMInterface& link, bool acceptStatusWord) {
-    const CGICommandParser reply(link.ReadItem(0, 0, kActiveMapItem));
+    const CGICommandParser reply(link.ReadItem(0, 0, kStationMapItem));
     const std::wstring& command = reply.GetCommand();
     if (command != L"UPMAP" && !(acceptStatusWord && command == L"STATUS")) {
         throw CPrivateException(FailureKind::InvalidReply, L"can't read active i/o card");
@@ -447,7 +436,7 @@ void CCardSlot::UploadSlots(CJX5COMInterface& link, CProgressCounter& progress, 
                 IsIoSlotNumber(number)
                     ? CardHandle(CIOCardType(attribute).CreateByName(
                           ReadModelName(link, 0, kIoModelItemBase + address)))
-                    : CardHandle(comTypes.CreateByName(ReadModelName(link, 0, kComModelItem)));
+                    : CardHandle(comTypes.CreateByName(ReadModelName(link, 0, kStationNameItem)));
             // The model's name was the first item.
             progress.SetItemCount(1 + card->CountUploadExchanges(false));
             slots[number] = card;
@@ -510,12 +499,7 @@ void CCardSlot::CheckValuesToWrite(std::uint64_t mask) const {
             try {
                 card->CheckStoredValue(row);
             } catch (const std::exception& error) {
-                std::wstring caption;
-                try {
-                    caption = card->GetCaption(row);
-                } catch (const std::exception&) {
-                    // A caption the language file lacks stays empty, as in the list.
-                }
+                const std::wstring caption = TextOr([&] { return card->GetCaption(row); });
                 throw CPrivateException(
                     FailureKind::Input,
                     FormatNumberedMessage(Msg::downvalueerr, GetSlotCaption(index), caption,
@@ -583,7 +567,7 @@ void CCardSlot::CompareWithStation(CJX5COMInterface& link, std::uint64_t mask,
         if (!IsIoSlotNumber(number)) {
             // Checked whether chosen or not: the parameters of every module
             // depend on the communication module they were made for.
-            const std::wstring model = ReadModelName(link, static_cast<std::uint32_t>(number), kComModelItem);
+            const std::wstring model = ReadModelName(link, static_cast<std::uint32_t>(number), kStationNameItem);
             if (card == nullptr || card->GetCardName().GetModelName() != model) {
                 throw CPrivateException(FailureKind::Mismatch, GetMessage(Msg::difcomcarderr));
             }
@@ -639,7 +623,7 @@ void CCardSlot::RefreshSlots(CJX5COMInterface& link) {
         const std::int32_t code = codes[static_cast<std::size_t>(index)];
         try {
             if (!IsIoSlotNumber(number)) {
-                CardHandle card = comTypes.CreateByName(ReadModelName(link, 0, kComModelItem));
+                CardHandle card = comTypes.CreateByName(ReadModelName(link, 0, kStationNameItem));
                 slots[number] = card;
                 card->UploadParameters(number, link, true);
                 card->ExchangeLiveValues(number, link, false, m_attribute);
