@@ -136,14 +136,14 @@ void CMonitorThread::KeepCycleInterval() {
     m_lastCycleStart = std::chrono::steady_clock::now();
 }
 
-void CMonitorThread::NoteOutcome(const std::wstring* failure) {
+void CMonitorThread::NoteOutcome(const CPrivateException* failure) {
     // Without a station every command fails at once: the rest keeps the
     // thread from spinning, short at first so that a passing fault costs
     // little, longer while the station stays away.
     std::lock_guard<std::mutex> lock(m_stateMutex);
     if (failure == nullptr) {
         m_restMs.store(0);
-    } else if (!m_lineState.reading && m_lineState.reason != *failure) {
+    } else if (!m_lineState.reading && m_lineState.kind != failure->GetKind()) {
         // Something changed at the port (a device coming back is first
         // busy, then answers): look again soon.
         m_restMs.store(kFirstRestMs);
@@ -162,12 +162,12 @@ void CMonitorThread::NoteOutcome(const std::wstring* failure) {
     if (m_lineState.reading) {
         m_lineState.reading = false;
         m_lineState.failingSince = std::chrono::system_clock::now();
-        m_lineState.reason = *failure;
-        ++m_lineState.changes;
-    } else if (m_lineState.reason != *failure) {
-        m_lineState.reason = *failure;
-        ++m_lineState.changes;
+    } else if (m_lineState.kind == failure->GetKind()) {
+        return;
     }
+    m_lineState.kind = failure->GetKind();
+    m_lineState.reason = failure->GetText();
+    ++m_lineState.changes;
 }
 
 void CMonitorThread::Publish(std::uint32_t command, bool failed) {
@@ -206,8 +206,8 @@ bool CMonitorThread::Execute(const QueuedCommand& command) {
         failed = true;
         // A cancel is the owner's own doing, not news about the line.
         if (!IsCancellation(error)) {
-            const std::wstring reason = GetExceptionMessage(error);
-            NoteOutcome(&reason);
+            const CPrivateException failure(GetFailureKind(error), GetExceptionMessage(error));
+            NoteOutcome(&failure);
         }
     }
     m_lastCommandFailed.store(failed);

@@ -343,14 +343,13 @@ void CK52CONDlg::OnPortActivated(int index) {
 void CK52CONDlg::ShowPortNames() {
     // Only what the combo shows changes: the port list keeps the names that
     // the profile stores and finds the choice by, whatever the language.
-    static const std::wstring kCommunicationsPort = L"Communications Port";
     for (int position = 0; position < m_portList.GetCount() && position < m_portCombo->count(); ++position) {
         std::wstring name = m_portList.GetDisplayName(position);
-        if (m_portList.GetDevicePath(position) == CComPortList::kDemoStationPath &&
-            name == CComPortList::kDemoStationName) {
+        if (m_portList.GetDevicePath(position) == CComPortList::kDemoStationPath) {
             name = GetMessage(Msg::demostation);
-        } else if (name.starts_with(kCommunicationsPort + L" (")) {
-            name = GetMessage(Msg::comport) + name.substr(kCommunicationsPort.size());
+        } else if (m_portList.IsGenericPort(position)) {
+            // The port's own part, " (COMn)", stays.
+            name = GetMessage(Msg::comport) + name.substr(std::wstring_view(CComPortList::kGenericPortName).size());
         }
         m_portCombo->setItemText(position, QString::fromStdWString(name));
     }
