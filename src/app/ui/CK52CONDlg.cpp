@@ -345,7 +345,9 @@ void CK52CONDlg::ShowPortNames() {
     // the profile stores and finds the choice by, whatever the language.
     for (int position = 0; position < m_portList.GetCount() && position < m_portCombo->count(); ++position) {
         std::wstring name = m_portList.GetDisplayName(position);
-        if (m_portList.GetDevicePath(position) == CComPortList::kDemoStationPath) {
+        // The list's own demo entry, not another port a test or a simulator serves there.
+        if (m_portList.GetDevicePath(position) == CComPortList::kDemoStationPath &&
+            name == CComPortList::kDemoStationName) {
             name = GetMessage(Msg::demostation);
         } else if (m_portList.IsGenericPort(position)) {
             // The port's own part, " (COMn)", stays.
