@@ -63,7 +63,7 @@ void MonitorThread(double seconds) {
     settings.SetDevicePath(FromUtf8(kMissingPort));
     settings.SetDisplayName(L"bench");
     link.SetSettings(settings);
-    CMonitorThread thread(link);
+    CMonitorThread thread(link, StationAttribute());
     NextCycle next(thread);
     thread.Attach(&next);
 

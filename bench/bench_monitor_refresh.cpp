@@ -72,7 +72,7 @@ void Run(const char* what, bool paced, double seconds) {
     link.SetSettings(settings);
 
     CMonitorDialog dialog;
-    dialog.Begin(link);
+    dialog.Begin(link, StationAttribute());
     dialog.show();
     // The first cycle gives the rack whose values fill ten minutes of history.
     while (dialog.GetNotificationCount() < 2 || dialog.Thread()->HasLastCommandFailed()) {

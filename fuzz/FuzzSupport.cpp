@@ -71,10 +71,10 @@ std::string ReadBytes(const std::filesystem::path& path) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-std::unique_ptr<CCardInterface> CardOfModel(std::uint32_t choice) {
+std::unique_ptr<CCardInterface> CardOfModel(std::uint32_t choice, StationAttribute attribute) {
     const std::span<const ModelRow> rows = AllModelRows();
     const ModelRow& row = rows[choice % rows.size()];
-    return row.registry == CardRegistry::Io ? CIOCardType().CreateByCode(row.code)
+    return row.registry == CardRegistry::Io ? CIOCardType(attribute).CreateByCode(row.code)
                                             : CCOMCardType().CreateByCode(row.code);
 }
 

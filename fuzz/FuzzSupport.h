@@ -1,4 +1,6 @@
 #pragma once
+#include "catalog/StationAttribute.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -24,7 +26,7 @@ std::string ReadBytes(const std::filesystem::path& path);
 // A new card of one row of the model registry, the unknown models included,
 // chosen by an input byte: the I/O rows by code from -1, then the
 // communication rows.
-std::unique_ptr<CCardInterface> CardOfModel(std::uint32_t choice);
+std::unique_ptr<CCardInterface> CardOfModel(std::uint32_t choice, StationAttribute attribute = StationAttribute());
 
 // Reports a wrong result and aborts, so that the fuzzer keeps the input.
 [[noreturn]] void Finding(const std::string& what);

@@ -132,8 +132,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     const std::uint8_t flags = data[2];
-    SetStationAttribute((flags & 2) != 0 ? 1 : 0);
-    const std::unique_ptr<CCardInterface> card = k52fuzz::CardOfModel(data[0]);
+    const std::unique_ptr<CCardInterface> card =
+        k52fuzz::CardOfModel(data[0], StationAttribute((flags & 2) != 0 ? 1 : 0));
     if (card->GetParameterCount() == 0) {
         return 0;
     }

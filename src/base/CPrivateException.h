@@ -12,7 +12,9 @@ enum class FailureKind {
     InvalidReply,  // the station's answer could not be read
     StationStatus, // the station answered with an error status or reported a failure
     Mismatch,      // the station holds other modules than the configuration
-    Port,          // the serial port cannot be opened or set up
+    PortMissing,   // the serial port is not there (unplugged, or its server has ended)
+    PortInUse,     // another program holds the serial port
+    Port,          // the serial port cannot be opened or set up otherwise
     Input,         // a value or text refused by its checks
     File,          // a file that cannot be read or written, or is not one of ours
     PartialWrite,  // a download stopped (failed or cancelled) while writing a module

@@ -4,11 +4,13 @@
 #include "base/MessageKeys.h"
 
 #include <array>
+#include <exception>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 #include <type_traits>
+#include <utility>
 
 // Base of every class that looks up texts in the application's language
 // database. It carries no state: the one database of the run is reached
@@ -18,6 +20,18 @@
 // from the English file beside the program, and where that lacks it too, the
 // key itself stands in, followed by the arguments. A failure being reported
 // must not be replaced by the failure to find its text.
+// The text a language look-up finds, or the fallback where it throws (a
+// language file, outside input, that lacks the entry): for the places that
+// show what they have rather than fail, such as a list being drawn.
+template <class LookUp>
+std::wstring TextOr(LookUp&& lookUp, std::wstring fallback = {}) {
+    try {
+        return std::forward<LookUp>(lookUp)();
+    } catch (const std::exception&) {
+        return fallback;
+    }
+}
+
 class CResourceManager {
 public:
     virtual ~CResourceManager();

@@ -3,12 +3,12 @@
 #include "catalog/ModelRegistry.h"
 
 std::unique_ptr<CCardInterface> CCOMCardType::CreateByCode(std::int32_t code) const {
-    return MakeModelCard(FindModel(CardRegistry::Com, code));
+    return MakeModelCard(FindModel(CardRegistry::Com, code), StationAttribute());
 }
 
 std::unique_ptr<CCardInterface> CCOMCardType::CreateByName(const std::wstring& name) const {
     const ModelRow* row = FindModelByName(CardRegistry::Com, name);
-    return MakeModelCard(row != nullptr ? *row : FindModel(CardRegistry::Com, -1));
+    return MakeModelCard(row != nullptr ? *row : FindModel(CardRegistry::Com, -1), StationAttribute());
 }
 
 std::wstring CCOMCardType::GetLongNameByCode(std::int32_t code) const {

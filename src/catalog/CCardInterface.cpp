@@ -177,11 +177,7 @@ std::wstring CCardInterface::GetListText(int row, int n) const {
     if (definition.kind != KindList) {
         return {};
     }
-    try {
-        return Database().GetListText(m_sectionName, definition.fileKey, n);
-    } catch (const std::exception&) {
-        return {};
-    }
+    return TextOr([&] { return Database().GetListText(m_sectionName, definition.fileKey, n); });
 }
 
 std::wstring CCardInterface::GetValueText(int row, std::int32_t value) const {
@@ -294,29 +290,13 @@ void CCardInterface::SetFromText(int row, const std::wstring& text) {
     case KindInteger16:
     case KindWord32:
     case KindSwitches4:
-    case KindDecimal16Raw: {
-        const std::int32_t decimals = GetRowDecimals(row);
-        std::optional<std::int32_t> value =
-            decimals > 0 ? ParseDecimalText(text, decimals)
-                         : ParseIntegerText(text, definition.radix, definition.isSigned == 1);
-        if (!value) {
-            throw NotANumber(row);
-        }
-        CheckBeforeSet(row, *value);
-        CheckRange(row, *value, definition.minimum, definition.maximum);
-        StoreValue(definition, *value);
+    case KindDecimal16Raw:
+        StoreValue(definition, static_cast<std::int32_t>(ParseCheckedNumber(row, text)));
         AfterSet(row);
         return;
-    }
-    case KindUnsigned32: {
-        std::optional<std::int64_t> value = ParseUnsigned32Text(text);
-        if (!value) {
-            throw NotANumber(row);
-        }
-        CheckRangeUnsigned(row, *value, definition.minimum, definition.maximum);
-        SetDword(definition.page, definition.item, static_cast<std::uint32_t>(*value));
+    case KindUnsigned32:
+        SetDword(definition.page, definition.item, static_cast<std::uint32_t>(ParseCheckedNumber(row, text)));
         return;
-    }
     case KindIpAddress: {
         std::optional<std::uint32_t> address = ParseIpAddressText(text);
         if (!address) {

@@ -3,6 +3,7 @@
 #include "base/CResourceManager.h"
 #include "catalog/CCardName.h"
 #include "catalog/ParameterDefinition.h"
+#include "catalog/StationAttribute.h"
 #include "catalog/tables/ModelTables.h"
 
 #include <array>
@@ -53,6 +54,10 @@ public:
     void SetSectionName(std::wstring name) { m_sectionName = std::move(name); }
     const CCardName& GetCardName() const { return m_cardName; }
     void SetCardName(const CCardName& name) { m_cardName = name; }
+    // The station attribute the card was made for, which chose its class:
+    // a copy of the card is made for the same.
+    StationAttribute GetMadeFor() const { return m_madeFor; }
+    void SetMadeFor(StationAttribute attribute) { m_madeFor = attribute; }
 
     // The model's tables.
     int GetParameterCount() const { return static_cast<int>(m_parameters.size()); }
@@ -146,23 +151,26 @@ public:
     // row read resets the rows that follow it until they are read in turn.
     virtual void UploadParameters(std::int32_t slotNumber, CJX5COMInterface& link, bool adjustmentOnly);
     // onDemand writes only the adjustment rows and, of the one-shot rows,
-    // only the given row.
-    virtual void DownloadParameters(std::int32_t slotNumber, CJX5COMInterface& link, std::int32_t row,
-                                    bool onDemand);
+    // only the given row. The writes and reads of a 16-point digital module
+    // follow the attribute of the station it is in: where it does not address
+    // them, a download leaves the module out and a row write is refused.
+    void DownloadParameters(std::int32_t slotNumber, CJX5COMInterface& link, std::int32_t row, bool onDemand,
+                            StationAttribute attribute);
     // The requests an upload or a download of the card makes, one station
     // item each: for a progress line that counts them.
     int CountUploadExchanges(bool adjustmentOnly) const;
-    int CountDownloadExchanges(std::int32_t slotNumber) const;
+    int CountDownloadExchanges(std::int32_t slotNumber, StationAttribute attribute) const;
     // Writes the one row, in the same write frame, and nothing else: for a
     // card whose other values were never read from the module.
-    void WriteParameter(std::int32_t slotNumber, CJX5COMInterface& link, int row);
+    void WriteParameter(std::int32_t slotNumber, CJX5COMInterface& link, int row, StationAttribute attribute);
     // The parameter row of the module's simulation switch (the item its
     // switch channel reads), or -1 for a model without one.
     int GetSimulationSwitchRow() const;
 
     // Live side: reads the channels' values (simulate false) or writes the
     // values the module is to simulate (simulate true).
-    virtual void ExchangeLiveValues(std::int32_t slotNumber, CJX5COMInterface& link, bool simulate);
+    void ExchangeLiveValues(std::int32_t slotNumber, CJX5COMInterface& link, bool simulate,
+                            StationAttribute attribute);
     // Describes one channel; leaves the record alone for a channel the card
     // does not have or before any live values were read.
     virtual void FillMonitorUnit(std::int32_t channel, CMonitorUnit& unit) const;
@@ -199,6 +207,10 @@ private:
     static std::size_t WordIndex(int page, int item);
     void StoreValue(const ParameterDefinition& definition, std::int32_t value);
     void SetTextRow(const ParameterDefinition& definition, const std::wstring& text);
+    // A text typed into a number row (or a stored value as the list shows
+    // it), parsed and put through the row's checks: one rule for an edit and
+    // for a download's check of what it will write. Raises as an edit does.
+    std::int64_t ParseCheckedNumber(int row, const std::wstring& text) const;
     // The checks of a typed text row (login names, date and time, what one frame carries).
     void CheckTextRow(const ParameterDefinition& definition, const std::wstring& text) const;
     // The option list of a List row as the parameter list offers it.
@@ -216,7 +228,7 @@ private:
     bool LeavesPageOneAlone(std::int32_t slotNumber) const;
     // Which rows the transfers take, and how many requests a row's write makes.
     bool IsUploadedRow(int row, bool adjustmentOnly) const;
-    bool IsLeftOutOfDownload(std::int32_t slotNumber) const;
+    bool IsLeftOutOfDownload(std::int32_t slotNumber, StationAttribute attribute) const;
     bool IsDownloadedRow(int i, bool onDemand, std::int32_t row) const;
     int CountRowWrites(std::int32_t slotNumber, int i) const;
 
@@ -230,6 +242,7 @@ private:
     std::array<std::int32_t, kMaxChannels> m_channelSignFlags{};
     std::wstring m_sectionName;
     CCardName m_cardName;
+    StationAttribute m_madeFor;
     std::int32_t m_simulationMode = 0;
     std::array<std::int32_t, kSimulationValueCount> m_simulationValues{};
     std::uint8_t m_adjustmentRead = 0;

@@ -215,37 +215,42 @@ void CCardInterface::CheckStoredValue(int row) const {
         CheckListOption(row, value);
         return;
     }
-    case KindUnsigned32: {
-        const std::optional<std::int64_t> value = ParseUnsigned32Text(GetStoredValueText(row));
-        if (!value) {
-            throw NotANumber(row);
-        }
-        CheckRangeUnsigned(row, *value, definition.minimum, definition.maximum);
-        return;
-    }
     case KindIpAddress:
         CheckBeforeSet(row, GetStoredValue(row));
         return;
+    case KindUnsigned32:
     case KindSigned32:
     case KindDecimal16:
     case KindInteger16:
     case KindWord32:
     case KindSwitches4:
-    case KindDecimal16Raw: {
+    case KindDecimal16Raw:
         // The value as the list shows it, typed back in.
-        const std::int32_t decimals = GetRowDecimals(row);
-        const std::wstring text = GetStoredValueText(row);
-        const std::optional<std::int32_t> value =
-            decimals > 0 ? ParseDecimalText(text, decimals)
-                         : ParseIntegerText(text, definition.radix, definition.isSigned == 1);
-        if (!value) {
-            throw NotANumber(row);
-        }
-        CheckBeforeSet(row, *value);
-        CheckRange(row, *value, definition.minimum, definition.maximum);
+        ParseCheckedNumber(row, GetStoredValueText(row));
         return;
-    }
     default:
         return;
     }
+}
+
+std::int64_t CCardInterface::ParseCheckedNumber(int row, const std::wstring& text) const {
+    const ParameterDefinition& definition = GetParameter(row);
+    if (definition.kind == KindUnsigned32) {
+        const std::optional<std::int64_t> value = ParseUnsigned32Text(text);
+        if (!value) {
+            throw NotANumber(row);
+        }
+        CheckRangeUnsigned(row, *value, definition.minimum, definition.maximum);
+        return *value;
+    }
+    const std::int32_t decimals = GetRowDecimals(row);
+    const std::optional<std::int32_t> value = decimals > 0
+                                                  ? ParseDecimalText(text, decimals)
+                                                  : ParseIntegerText(text, definition.radix, definition.isSigned == 1);
+    if (!value) {
+        throw NotANumber(row);
+    }
+    CheckBeforeSet(row, *value);
+    CheckRange(row, *value, definition.minimum, definition.maximum);
+    return *value;
 }

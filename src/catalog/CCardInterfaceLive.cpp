@@ -3,10 +3,10 @@
 #include "base/CMessageFormatter.h"
 #include "catalog/CMonitorUnit.h"
 #include "catalog/ModelRegistry.h"
-#include "catalog/StationAttribute.h"
 #include "catalog/ValueText.h"
 #include "link/CGICommandParser.h"
 #include "link/CJX5COMInterface.h"
+#include "link/Protocol.h"
 
 #include <stdexcept>
 #include <vector>
@@ -18,9 +18,6 @@ constexpr std::int32_t kDateTimeSlot = 10;
 // The communication module passes on the points of a 16-point digital module
 // on page 2: item 1 switches the read-through on, item 4 chooses the slot,
 // items 20/21 and 29/30 carry the two point sets as low and high word.
-constexpr std::uint32_t kReadThroughPage = 2;
-constexpr std::uint32_t kReadThroughSwitch = 1;
-constexpr std::uint32_t kReadThroughSlot = 4;
 
 // Channel status codes the card tells apart: after 3 the value is shown
 // unsigned, after 8 signed, both without a unit; after any other code signed
@@ -77,7 +74,8 @@ private:
 
 } // namespace
 
-void CCardInterface::ExchangeLiveValues(std::int32_t slotNumber, CJX5COMInterface& link, bool simulate) {
+void CCardInterface::ExchangeLiveValues(std::int32_t slotNumber, CJX5COMInterface& link, bool simulate,
+                                        StationAttribute attribute) {
     if (slotNumber == 0 || slotNumber > 16) {
         if (FindModel(CardRegistry::Com, m_typeCode).traits.clockRow && !simulate) {
             ItemList list;
@@ -94,7 +92,7 @@ void CCardInterface::ExchangeLiveValues(std::int32_t slotNumber, CJX5COMInterfac
             }
         }
     } else if (FindModel(CardRegistry::Io, m_typeCode).traits.digital16 != Digital16::None &&
-               GetStationAttribute() == 0) {
+               !attribute.AddressesDigital16()) {
         ExchangeThroughCommunicationModule(slotNumber, link);
     } else if (!simulate) {
         ReadChannels(slotNumber, link);
@@ -108,13 +106,13 @@ void CCardInterface::ExchangeLiveValues(std::int32_t slotNumber, CJX5COMInterfac
 
 void CCardInterface::ExchangeThroughCommunicationModule(std::int32_t slotNumber, CJX5COMInterface& link) {
     ItemList select;
-    select.Add(kReadThroughPage, kReadThroughSwitch, L"1");
-    select.Add(kReadThroughPage, kReadThroughSlot, CMessageFormatter::Printf(L"%d", slotNumber));
+    select.Add(kThroughPage, kThroughEnableItem, L"1");
+    select.Add(kThroughPage, kThroughSlotItem, CMessageFormatter::Printf(L"%d", slotNumber));
     link.WriteItems(0, select.Pages(), select.Items(), select.Texts());
 
     ItemList points;
     for (std::int32_t item : {20, 21, 29, 30}) {
-        points.Add(kReadThroughPage, item);
+        points.Add(kThroughPage, item);
     }
     std::vector<std::wstring> texts;
     link.ReadItems(0, points.Pages(), points.Items(), texts);
@@ -123,11 +121,11 @@ void CCardInterface::ExchangeThroughCommunicationModule(std::int32_t slotNumber,
     const std::uint32_t firstHigh = Word(replies.Next().GetHexValue());
     const std::uint32_t secondLow = Word(replies.Next().GetHexValue());
     const std::uint32_t secondHigh = Word(replies.Next().GetHexValue());
-    SetDword(kReadThroughPage, 20, firstHigh << 16 | firstLow);
-    SetDword(kReadThroughPage, 29, secondHigh << 16 | secondLow);
+    SetDword(kThroughPage, 20, firstHigh << 16 | firstLow);
+    SetDword(kThroughPage, 29, secondHigh << 16 | secondLow);
 
     ItemList release;
-    release.Add(kReadThroughPage, kReadThroughSwitch, L"0");
+    release.Add(kThroughPage, kThroughEnableItem, L"0");
     link.WriteItems(0, release.Pages(), release.Items(), release.Texts());
 }
 

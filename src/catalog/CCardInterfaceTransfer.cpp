@@ -2,10 +2,10 @@
 
 #include "base/CMessageFormatter.h"
 #include "catalog/ModelRegistry.h"
-#include "catalog/StationAttribute.h"
 #include "catalog/ValueText.h"
 #include "link/CGICommandParser.h"
 #include "link/CJX5COMInterface.h"
+#include "link/Protocol.h"
 
 #include <chrono>
 #include <stdexcept>
@@ -21,14 +21,6 @@ constexpr std::int32_t kDateTimeSlot = 10;
 // settings; the other text slots hold what the module reports about itself.
 constexpr std::int32_t kFirstWrittenTextSlot = 6;
 constexpr std::int32_t kLastWrittenTextSlot = 11;
-
-// Item 1 of pages 0 and 1 tells the module that a batch of writes is coming
-// ("1") and that it is complete ("0").
-constexpr std::uint32_t kWriteFrameItem = 1;
-
-// The communication module's station attribute word.
-constexpr std::uint32_t kAttributePage = 0;
-constexpr std::uint32_t kAttributeItem = 27;
 
 // A module needs this long to take a one-shot command before the write frame closes.
 constexpr std::chrono::milliseconds kOnDemandMinimum{500};
@@ -65,11 +57,11 @@ bool CCardInterface::IsUploadedRow(int row, bool adjustmentOnly) const {
     return IsReadKind(definition.kind);
 }
 
-bool CCardInterface::IsLeftOutOfDownload(std::int32_t slotNumber) const {
+bool CCardInterface::IsLeftOutOfDownload(std::int32_t slotNumber, StationAttribute attribute) const {
     // Without the station attribute the 16-point digital modules cannot be
     // addressed directly; they have nothing to set anyway.
     return IsIoSlot(slotNumber) && ModelInSlot(slotNumber, m_typeCode).traits.digital16 != Digital16::None &&
-           GetStationAttribute() == 0;
+           !attribute.AddressesDigital16();
 }
 
 bool CCardInterface::IsDownloadedRow(int i, bool onDemand, std::int32_t row) const {
@@ -116,8 +108,8 @@ int CCardInterface::CountUploadExchanges(bool adjustmentOnly) const {
     return count;
 }
 
-int CCardInterface::CountDownloadExchanges(std::int32_t slotNumber) const {
-    if (IsLeftOutOfDownload(slotNumber)) {
+int CCardInterface::CountDownloadExchanges(std::int32_t slotNumber, StationAttribute attribute) const {
+    if (IsLeftOutOfDownload(slotNumber, attribute)) {
         return 0;
     }
     // The write frame opens and closes on page 0, and on page 1 where the model has it.
@@ -153,9 +145,6 @@ void CCardInterface::UploadParameters(std::int32_t slotNumber, CJX5COMInterface&
             // channel's scaling, which the rows read after it then restore.
             const auto value = static_cast<std::int32_t>(reply.GetDecValue());
             SetCheckedValue(row, value);
-            if (slotNumber == 0 && page == kAttributePage && item == kAttributeItem) {
-                SetStationAttribute(static_cast<std::uint16_t>(value & 0xFFFF));
-            }
             break;
         }
         case KindSigned32:
@@ -185,9 +174,9 @@ void CCardInterface::UploadParameters(std::int32_t slotNumber, CJX5COMInterface&
 }
 
 void CCardInterface::DownloadParameters(std::int32_t slotNumber, CJX5COMInterface& link, std::int32_t row,
-                                        bool onDemand) {
+                                        bool onDemand, StationAttribute attribute) {
     const auto started = std::chrono::steady_clock::now();
-    if (IsLeftOutOfDownload(slotNumber)) {
+    if (IsLeftOutOfDownload(slotNumber, attribute)) {
         return;
     }
     const auto address = static_cast<std::uint32_t>(slotNumber);
@@ -269,10 +258,10 @@ void CCardInterface::WriteRow(std::int32_t slotNumber, CJX5COMInterface& link, i
     }
 }
 
-void CCardInterface::WriteParameter(std::int32_t slotNumber, CJX5COMInterface& link, int row) {
+void CCardInterface::WriteParameter(std::int32_t slotNumber, CJX5COMInterface& link, int row,
+                                    StationAttribute attribute) {
     const ParameterDefinition& definition = GetParameter(row);
-    if (IsIoSlot(slotNumber) && ModelInSlot(slotNumber, m_typeCode).traits.digital16 != Digital16::None &&
-        GetStationAttribute() == 0) {
+    if (IsLeftOutOfDownload(slotNumber, attribute)) {
         throw std::invalid_argument("a 16-point digital module cannot be written without the station attribute");
     }
     if (HasFlag(definition, FlagReadOnly) || definition.item == 0 || !IsTransferredKind(definition.kind)) {

@@ -1,6 +1,7 @@
 #pragma once
 #include "base/CResourceManager.h"
 #include "catalog/CCardInterface.h"
+#include "catalog/StationAttribute.h"
 
 #include <cstdint>
 #include <memory>
@@ -14,12 +15,19 @@
 // std::shared_ptr, to which the result converts.
 class CIOCardType : protected CResourceManager {
 public:
+    // The registry of a rack with the given attribute; by default of a rack
+    // that has read none.
+    explicit CIOCardType(StationAttribute attribute = StationAttribute()) : m_attribute(attribute) {}
+
     // Code of the model name (exact, case-sensitive); 0, the empty slot's
     // code, for a name the registry does not know.
     std::int32_t CodeFromName(const std::wstring& name) const;
-    // Codes 1 and 2 give the generic digital card while the station
-    // attribute word is 0, the 16-point cards otherwise.
+    // Codes 1 and 2 give the 16-point cards where the attribute addresses
+    // them, the generic digital card otherwise.
     std::unique_ptr<CCardInterface> CreateByCode(std::int32_t code) const;
     std::unique_ptr<CCardInterface> CreateByName(const std::wstring& name) const;
     std::wstring GetLongNameByCode(std::int32_t code) const;
+
+private:
+    StationAttribute m_attribute;
 };

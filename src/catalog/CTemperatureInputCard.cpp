@@ -6,15 +6,7 @@ CTemperatureInputCard::CTemperatureInputCard(std::int32_t typeCode, const ModelT
 
 CCardBQ7W::CCardBQ7W(std::int32_t typeCode) : CTemperatureInputCard(typeCode, TableBQ7W(), 11) {}
 
-void CCardBQ7W::ExchangeLiveValues(std::int32_t slotNumber, CJX5COMInterface& link, bool simulate) {
-    CTemperatureInputCard::ExchangeLiveValues(slotNumber, link, simulate);
-}
-
 CCardZQ7W::CCardZQ7W(std::int32_t typeCode) : CTemperatureInputCard(typeCode, TableZQ7W(), 12) {}
-
-void CCardZQ7W::ExchangeLiveValues(std::int32_t slotNumber, CJX5COMInterface& link, bool simulate) {
-    CTemperatureInputCard::ExchangeLiveValues(slotNumber, link, simulate);
-}
 
 bool CTemperatureInputCard::IsBaseRow(int row) const {
     if (row < 0 || row >= kChannels * m_rowsPerChannel) {

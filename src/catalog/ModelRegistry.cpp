@@ -5,7 +5,6 @@
 #include "catalog/CTableCard.h"
 #include "catalog/CTemperatureInputCard.h"
 #include "catalog/CUniversalInputCard.h"
-#include "catalog/StationAttribute.h"
 
 #include <algorithm>
 
@@ -119,9 +118,10 @@ int SimulationValueCount(const ModelRow& row) {
     return row.traits.panel == SimulationPanel::EightChannels ? 8 : 4;
 }
 
-std::unique_ptr<CCardInterface> MakeModelCard(const ModelRow& row) {
-    const bool generic = row.traits.digital16 != Digital16::None && GetStationAttribute() == 0;
+std::unique_ptr<CCardInterface> MakeModelCard(const ModelRow& row, StationAttribute attribute) {
+    const bool generic = row.traits.digital16 != Digital16::None && !attribute.AddressesDigital16();
     std::unique_ptr<CCardInterface> card = generic ? Make<CCardDIO>(row.code) : row.make(row.code);
+    card->SetMadeFor(attribute);
     card->SetSectionName(row.name);
     card->SetCardName(CCardName(row.name));
     return card;

@@ -1,4 +1,5 @@
 #pragma once
+#include "catalog/StationAttribute.h"
 #include "catalog/tables/ModelTables.h"
 
 #include <cstdint>
@@ -92,5 +93,5 @@ inline bool IsModule(const ModelRow& row) {
 int SimulationValueCount(const ModelRow& row);
 
 // A new card of the row's model, named after it. The class of a 16-point
-// digital model follows the station attribute word at this moment.
-std::unique_ptr<CCardInterface> MakeModelCard(const ModelRow& row);
+// digital model follows the station attribute of the rack it is made for.
+std::unique_ptr<CCardInterface> MakeModelCard(const ModelRow& row, StationAttribute attribute);

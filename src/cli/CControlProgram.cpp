@@ -187,15 +187,6 @@ std::string OutputThatIsAnInput(const CCommandLine& line) {
     return {};
 }
 
-// A text the language file lacks is left empty, as the windows leave it.
-template <class F> std::string TextOrEmpty(F&& lookUp) {
-    try {
-        return ToUtf8(lookUp());
-    } catch (const std::exception&) {
-        return {};
-    }
-}
-
 } // namespace
 
 CControlProgram::CControlProgram(std::ostream& out)
@@ -380,9 +371,11 @@ int CControlProgram::DownloadFrom(const std::string& port, std::uint64_t mask, c
     settings.SetModuleSelectionMask(mask);
     link.SetSettings(settings);
 
+    CXmlReaderWriter document;
     CCardSlot rack;
     try {
-        rack.LoadFromFile(PathFromArgument(file));
+        document.Load(PathFromArgument(file));
+        rack.LoadDocument(document, false);
     } catch (const std::exception& error) {
         ReportFailure(error);
         return kExitFailure;
@@ -419,11 +412,11 @@ int CControlProgram::DownloadFrom(const std::string& port, std::uint64_t mask, c
         ReportErrorText(GetMessage(status == kExitInterrupted ? Msg::verifyreadcancel : Msg::verifyreaderr));
         return status == kExitUsage ? kExitFailure : status;
     }
-    // Read again now that the station's attribute word is known: it decides
-    // how the 16-point digital modules are made, in the file as at the station.
-    CCardSlot expected;
+    // Made for the station's attribute word: it decides how the 16-point
+    // digital modules are made, in the file as at the station.
+    CCardSlot expected(station.GetStationAttribute());
     try {
-        expected.LoadForComparison(PathFromArgument(file));
+        expected.LoadDocument(document, true);
     } catch (const std::exception& error) {
         ReportFailure(error);
         return kExitFailure;
@@ -525,11 +518,11 @@ int CControlProgram::Diff(const CCommandLine& line) {
 }
 
 int CControlProgram::Verify(const CCommandLine& line) {
-    const std::filesystem::path path = PathFromArgument(line.GetFile());
+    CXmlReaderWriter document;
     CCardSlot file;
     const auto loadFile = [&] {
         try {
-            file.LoadForComparison(path);
+            file.LoadDocument(document, true);
             return true;
         } catch (const std::exception& error) {
             ReportFailure(error);
@@ -537,6 +530,12 @@ int CControlProgram::Verify(const CCommandLine& line) {
         }
     };
     // A file that cannot be read is refused before the long read of the station.
+    try {
+        document.Load(PathFromArgument(line.GetFile()));
+    } catch (const std::exception& error) {
+        ReportFailure(error);
+        return kExitUsage;
+    }
     if (!loadFile()) {
         return kExitUsage;
     }
@@ -546,10 +545,13 @@ int CControlProgram::Verify(const CCommandLine& line) {
         // 1 says "different"; a station that could not be read is not.
         return status == kExitFailure ? kExitUsage : status;
     }
-    // Again, now that the station's attribute word is known: it decides how
-    // the 16-point digital modules are made, in the file as at the station.
-    if (!loadFile()) {
-        return kExitUsage;
+    // The station's attribute word decides how the 16-point digital modules
+    // are made, in the file as at the station.
+    if (station.GetStationAttribute() != file.GetStationAttribute()) {
+        file.SetStationAttribute(station.GetStationAttribute());
+        if (!loadFile()) {
+            return kExitUsage;
+        }
     }
     const CRackComparison comparison(file, station, line.GetSlotMask());
     PrintDifferences(comparison, file);
@@ -615,7 +617,7 @@ void CControlProgram::PrintSlot(const CCardSlot& rack, int slotIndex, int maxRow
             ++hidden;
             continue;
         }
-        const std::string caption = TextOrEmpty([&] { return card->GetCaption(row); });
+        const std::string caption = ToUtf8(TextOr([&] { return card->GetCaption(row); }));
         if (definition.kind == KindGroup) {
             m_out << '\t' << caption << '\n';
         } else {
@@ -701,7 +703,7 @@ int CControlProgram::DemoIn(const std::string& port, const std::string& file) {
         const CCardSlot::CardHandle card = rack.GetCard(index);
         if (card && (index == 0 || card->GetTypeCode() != 0)) {
             m_out << "     " << ToUtf8(rack.GetSlotCaption(index)) << "  "
-                  << TextOrEmpty([&] { return card->GetCardName().GetLongName(); }) << '\n';
+                  << ToUtf8(TextOr([&] { return card->GetCardName().GetLongName(); })) << '\n';
         }
     }
     m_out << "   Saved to " << file << " (" << std::filesystem::file_size(file, ignored) << " bytes).\n\n";

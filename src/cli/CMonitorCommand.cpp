@@ -173,7 +173,8 @@ int CMonitorCommand::Run(const std::vector<std::string>& arguments) {
     }
     CSimulationWatch simulation;
 
-    CMonitorThread thread(link);
+    // Nothing has read the station's attribute word in this run.
+    CMonitorThread thread(link, StationAttribute());
     CCycleWaiter waiter(thread);
     thread.Attach(&waiter);
     m_interrupts.SetAction([&waiter, &link] {

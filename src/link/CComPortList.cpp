@@ -103,7 +103,8 @@ void CComPortList::AddDeviceIds(const std::vector<ComPortDeviceIdRecord>& record
         if (display.find(com) == std::wstring::npos) {
             display += L" (" + com + L")";
         }
-        m_entries[*number - 1] = Entry{DevicePathOfPort(*number), std::move(display)};
+        const bool generic = display == std::wstring(kGenericPortName) + L" (" + com + L")";
+        m_entries[*number - 1] = Entry{DevicePathOfPort(*number), std::move(display), generic};
     }
 }
 
@@ -113,7 +114,8 @@ void CComPortList::AddPortNames(const std::vector<ComPortPortNameRecord>& record
         if (!number) {
             continue;
         }
-        m_entries[*number - 1] = Entry{DevicePathOfPort(*number), record.friendlyName};
+        const bool generic = record.friendlyName == std::wstring(kGenericPortName) + L" (" + ComName(*number) + L")";
+        m_entries[*number - 1] = Entry{DevicePathOfPort(*number), record.friendlyName, generic};
     }
 }
 
@@ -137,6 +139,11 @@ std::wstring CComPortList::GetDevicePath(int position) const {
 std::wstring CComPortList::GetDisplayName(int position) const {
     const Entry* entry = At(position);
     return entry != nullptr ? entry->displayName : std::wstring();
+}
+
+bool CComPortList::IsGenericPort(int position) const {
+    const Entry* entry = At(position);
+    return entry != nullptr && entry->generic;
 }
 
 int CComPortList::FindSelection(const std::wstring& storedDisplayName) const {

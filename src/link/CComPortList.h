@@ -44,10 +44,16 @@ public:
     struct Entry {
         std::wstring devicePath;
         std::wstring displayName;
+        // A built-in port that the system describes only generically: a
+        // window shows it in its own language.
+        bool generic = false;
     };
 
     static constexpr const wchar_t* kDemoStationPath = L"sim:";
     static constexpr const wchar_t* kDemoStationName = L"Demo station (simulated)";
+    // How the systems describe a built-in serial port (the Linux inventory
+    // gives every one this description).
+    static constexpr const wchar_t* kGenericPortName = L"Communications Port";
 
     // Builds from the computer's own sources.
     CComPortList();
@@ -59,6 +65,7 @@ public:
     // Empty for a position outside the list.
     std::wstring GetDevicePath(int position) const;
     std::wstring GetDisplayName(int position) const;
+    bool IsGenericPort(int position) const;
 
     // The position to preselect for a stored display name: the last exact
     // match, else the first entry; -1 for an empty list.

@@ -1,6 +1,7 @@
 #include "link/CJX5COMInterface.h"
 
 #include "base/CPrivateException.h"
+#include "link/Protocol.h"
 #include "link/WireFormat.h"
 
 #include <stdexcept>
@@ -8,9 +9,6 @@
 
 namespace {
 
-constexpr std::uint8_t kReadItemCommand = 0x15;
-constexpr std::uint8_t kWriteItemCommand = 0x16;
-constexpr std::uint8_t kRedundancyFailure = 0x36;
 // Reply payload: echo, two bytes the link does not read, status, then text.
 constexpr std::size_t kReplyHeaderSize = 4;
 constexpr std::size_t kStatusOffset = 3;
@@ -132,7 +130,7 @@ void CJX5COMInterface::CheckReply(std::uint8_t expectedEcho, const std::vector<s
     if (status != 0) {
         m_errorStatuses.fetch_add(1);
     }
-    if (status == kRedundancyFailure) {
+    if (status == kStationStatusRedundancy) {
         throw CPrivateException(FailureKind::StationStatus, GetMessage(Msg::jx5com_redundantfail));
     }
     if (status != 0) {
@@ -196,7 +194,7 @@ std::vector<std::uint8_t> CJX5COMInterface::Transact(const std::vector<std::uint
 
 std::wstring CJX5COMInterface::ReadItemUnwrapped(std::uint32_t address, std::uint32_t page,
                                                  std::uint32_t item) {
-    const std::vector<std::uint8_t> request = {Low(address), kReadItemCommand, 0x00, Low(page), Low(item)};
+    const std::vector<std::uint8_t> request = {Low(address), kStationReadCommand, 0x00, Low(page), Low(item)};
     const bool attributeRead = address == 0 && page == 0 && item == 27;
     const std::vector<std::uint8_t> reply = Transact(request, attributeRead);
     // Communication modules without the attribute item answer its read with a
@@ -210,7 +208,7 @@ std::wstring CJX5COMInterface::ReadItemUnwrapped(std::uint32_t address, std::uin
 void CJX5COMInterface::WriteItemUnwrapped(std::uint32_t address, std::uint32_t page, std::uint32_t item,
                                           const std::wstring& text) {
     const std::vector<std::uint8_t> bytes = EncodeWireText(text);
-    std::vector<std::uint8_t> request = {Low(address), kWriteItemCommand,
+    std::vector<std::uint8_t> request = {Low(address), kStationWriteCommand,
                                          0x00,         Low(page),
                                          Low(item),    Low(static_cast<std::uint32_t>(bytes.size()))};
     request.insert(request.end(), bytes.begin(), bytes.end());
@@ -234,7 +232,7 @@ void CJX5COMInterface::ReadItems(std::uint32_t address, const std::vector<std::u
             throw std::invalid_argument("the page list is shorter than the item list");
         }
         for (; k < items.size(); ++k) {
-            const std::vector<std::uint8_t> request = {Low(address), kReadItemCommand, 0x00, Low(pages[k]),
+            const std::vector<std::uint8_t> request = {Low(address), kStationReadCommand, 0x00, Low(pages[k]),
                                                        Low(items[k])};
             const std::vector<std::uint8_t> reply = Transact(request);
             texts.push_back(DecodeWireText(std::span<const std::uint8_t>(reply).subspan(kReplyHeaderSize)));

@@ -48,7 +48,11 @@ void CSerialIO::ApplySettings(const CComSettings& settings) {
         throw CPrivateException(FailureKind::Port, OpenFailureText(SerialOpenFailure{}));
     }
     if (!backend->Open(m_devicePath)) {
-        throw CPrivateException(FailureKind::Port, OpenFailureText(backend->GetOpenFailure()));
+        const SerialOpenFailure failure = backend->GetOpenFailure();
+        throw CPrivateException(failure.kind == SerialOpenFailure::Kind::NotPresent ? FailureKind::PortMissing
+                                : failure.kind == SerialOpenFailure::Kind::InUse    ? FailureKind::PortInUse
+                                                                                    : FailureKind::Port,
+                                OpenFailureText(failure));
     }
     {
         std::lock_guard lock(m_backendMutex);

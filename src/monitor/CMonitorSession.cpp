@@ -12,12 +12,12 @@ CMonitorSession::~CMonitorSession() {
     Stop();
 }
 
-void CMonitorSession::Start(CJX5COMInterface& link, Deliver deliver) {
+void CMonitorSession::Start(CJX5COMInterface& link, StationAttribute attribute, Deliver deliver) {
     Stop();
     m_link = &link;
     m_deliver = std::move(deliver);
     ++m_run;
-    m_thread = std::make_unique<CMonitorThread>(link);
+    m_thread = std::make_unique<CMonitorThread>(link, attribute);
     m_thread->Attach(this);
     m_thread->Start();
     m_thread->PostCycle();

@@ -55,7 +55,7 @@ public:
 
     // Starts a thread on the link (ending one left from an earlier start),
     // forgets what an earlier station showed and posts the first cycle.
-    void Start(CJX5COMInterface& link, Deliver deliver);
+    void Start(CJX5COMInterface& link, StationAttribute attribute, Deliver deliver);
     // Ends the thread; its notifications under way are ignored. The recording goes on.
     void Stop();
     // A report of an earlier run, or one under way when the thread ended, is ignored.

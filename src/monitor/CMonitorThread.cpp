@@ -10,7 +10,8 @@
 #include <span>
 #include <utility>
 
-CMonitorThread::CMonitorThread(CJX5COMInterface& link) : m_link(link) {
+CMonitorThread::CMonitorThread(CJX5COMInterface& link, StationAttribute attribute) : m_link(link) {
+    m_rack.SetStationAttribute(attribute);
     m_rack.Clear();
     auto report = std::make_shared<Report>();
     report->rack = m_rack.CopyWithOwnCards();
@@ -135,14 +136,14 @@ void CMonitorThread::KeepCycleInterval() {
     m_lastCycleStart = std::chrono::steady_clock::now();
 }
 
-void CMonitorThread::NoteOutcome(const std::wstring* failure) {
+void CMonitorThread::NoteOutcome(const CPrivateException* failure) {
     // Without a station every command fails at once: the rest keeps the
     // thread from spinning, short at first so that a passing fault costs
     // little, longer while the station stays away.
     std::lock_guard<std::mutex> lock(m_stateMutex);
     if (failure == nullptr) {
         m_restMs.store(0);
-    } else if (!m_lineState.reading && m_lineState.reason != *failure) {
+    } else if (!m_lineState.reading && m_lineState.kind != failure->GetKind()) {
         // Something changed at the port (a device coming back is first
         // busy, then answers): look again soon.
         m_restMs.store(kFirstRestMs);
@@ -161,12 +162,12 @@ void CMonitorThread::NoteOutcome(const std::wstring* failure) {
     if (m_lineState.reading) {
         m_lineState.reading = false;
         m_lineState.failingSince = std::chrono::system_clock::now();
-        m_lineState.reason = *failure;
-        ++m_lineState.changes;
-    } else if (m_lineState.reason != *failure) {
-        m_lineState.reason = *failure;
-        ++m_lineState.changes;
+    } else if (m_lineState.kind == failure->GetKind()) {
+        return;
     }
+    m_lineState.kind = failure->GetKind();
+    m_lineState.reason = failure->GetText();
+    ++m_lineState.changes;
 }
 
 void CMonitorThread::Publish(std::uint32_t command, bool failed) {
@@ -197,14 +198,16 @@ bool CMonitorThread::Execute(const QueuedCommand& command) {
         // A failed cycle is shown as an empty rack, and the window keeps
         // asking; the next cycle may well succeed.
         if (code == CommandCycle) {
+            const StationAttribute attribute = m_rack.GetStationAttribute();
             m_rack = CCardSlot();
+            m_rack.SetStationAttribute(attribute);
             m_rack.Clear();
         }
         failed = true;
         // A cancel is the owner's own doing, not news about the line.
         if (!IsCancellation(error)) {
-            const std::wstring reason = GetExceptionMessage(error);
-            NoteOutcome(&reason);
+            const CPrivateException failure(GetFailureKind(error), GetExceptionMessage(error));
+            NoteOutcome(&failure);
         }
     }
     m_lastCommandFailed.store(failed);
@@ -233,9 +236,11 @@ void CMonitorThread::Carry(const QueuedCommand& command) {
         break;
     case CommandParameterWrite:
         if (command.card && command.rowOnly) {
-            command.card->WriteParameter(command.slotNumber, m_link, command.parameterIndex);
+            command.card->WriteParameter(command.slotNumber, m_link, command.parameterIndex,
+                                         m_rack.GetStationAttribute());
         } else if (command.card) {
-            command.card->DownloadParameters(command.slotNumber, m_link, command.parameterIndex, true);
+            command.card->DownloadParameters(command.slotNumber, m_link, command.parameterIndex, true,
+                                             m_rack.GetStationAttribute());
         }
         break;
     default:

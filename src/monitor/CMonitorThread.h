@@ -1,5 +1,6 @@
 #pragma once
 #include "base/CObservable.h"
+#include "base/CPrivateException.h"
 #include "rack/CCardSlot.h"
 
 #include <atomic>
@@ -58,9 +59,11 @@ public:
         bool reading = true;
         // The end of the first failed command of the current run of failures.
         std::chrono::system_clock::time_point failingSince{};
-        // The message of the last failure.
+        // The kind and message of the first failure of the current run of
+        // failures of that kind.
+        FailureKind kind = FailureKind::Other;
         std::wstring reason;
-        // Changes whenever reading turns or the reason changes.
+        // Changes whenever reading turns or the kind of failure changes.
         std::uint64_t changes = 0;
     };
 
@@ -83,7 +86,9 @@ public:
 
     // The link is the owner's; the owner keeps it while the thread exists
     // (the destructor stops the thread first).
-    explicit CMonitorThread(CJX5COMInterface& link);
+    // The station attribute is the one the window's rack holds: cycles do
+    // not read it.
+    CMonitorThread(CJX5COMInterface& link, StationAttribute attribute);
     // Stops a thread that is still running.
     ~CMonitorThread() override;
 
@@ -141,7 +146,8 @@ private:
     void Rest();
     // Waits until kMinCycleIntervalMs after the start of the previous cycle.
     void KeepCycleInterval();
-    void NoteOutcome(const std::wstring* failure);
+    // Null for a command that went well.
+    void NoteOutcome(const CPrivateException* failure);
     void Publish(std::uint32_t command, bool failed);
 
     CJX5COMInterface& m_link;

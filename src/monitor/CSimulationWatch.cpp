@@ -13,11 +13,7 @@ namespace {
 // A language file is outside input: without its slot texts the slot is
 // still named, by its number.
 std::wstring SlotName(const CCardSlot& rack, int index) {
-    try {
-        return rack.GetSlotCaption(index);
-    } catch (const std::exception&) {
-        return std::to_wstring(CCardSlot::GetSlotNumber(index));
-    }
+    return TextOr([&] { return rack.GetSlotCaption(index); }, std::to_wstring(CCardSlot::GetSlotNumber(index)));
 }
 
 } // namespace

@@ -5,9 +5,9 @@
 #include "catalog/CCOMCardType.h"
 #include "catalog/CIOCardType.h"
 #include "catalog/ModelRegistry.h"
-#include "catalog/StationAttribute.h"
 #include "link/CGICommandParser.h"
 #include "link/CJX5COMInterface.h"
+#include "link/Protocol.h"
 #include "rack/CProgressCounter.h"
 
 #include <algorithm>
@@ -21,10 +21,8 @@ namespace {
 constexpr std::array<std::int32_t, CCardSlot::kSlotCount> kSlotNumbers = {0, 1,  2,  3,  4,  5,  6,  7, 8,
                                                                           9, 10, 11, 12, 13, 14, 15, 16};
 
-// Items of the communication module (address 0, page 0) that describe the station.
-constexpr std::uint32_t kComModelItem = 3;
-constexpr std::uint32_t kActiveMapItem = 6;
-constexpr std::uint32_t kIoModelItemBase = 9; // + slot number: items 10 to 25
+// The model name of I/O slot n is item kIoModelItemBase + n of the communication module.
+constexpr std::uint32_t kIoModelItemBase = kStationFirstSlotItem - 1;
 
 // The messages that carry an inner text keep it to this many characters.
 constexpr std::size_t kInnerMessageBuffer = 1025;
@@ -39,13 +37,16 @@ int ItemCodeOf(const ParameterDefinition& definition) {
     return definition.page * 256 + definition.item;
 }
 
-// A text the language file lacks stays empty, as it does in the list.
-std::wstring CaptionOrEmpty(const CCardInterface& card, int row) {
-    try {
-        return card.GetCaption(row);
-    } catch (const std::exception&) {
-        return {};
+// The attribute word the communication module's card has just read; a
+// model without that row leaves the attribute as it was.
+StationAttribute AttributeReadBy(const CCardInterface& card, StationAttribute before) {
+    for (int row = 0; row < card.GetParameterCount(); ++row) {
+        const ParameterDefinition& definition = card.GetParameter(row);
+        if (definition.kind == KindList && definition.page == 0 && definition.item == kStationAttributeItem) {
+            return StationAttribute(static_cast<std::uint16_t>(card.GetWord(0, kStationAttributeItem)));
+        }
     }
+    return before;
 }
 
 std::wstring SlotPath(std::int32_t slotNumber) {
@@ -131,7 +132,7 @@ void CCardSlot::Clear() {
 
 CCardSlot::CardHandle CCardSlot::CopyCard(const CCardInterface& card, std::int32_t slotNumber) {
     CardHandle copy = IsIoSlotNumber(slotNumber)
-                          ? CardHandle(CIOCardType().CreateByCode(card.GetTypeCode()))
+                          ? CardHandle(CIOCardType(card.GetMadeFor()).CreateByCode(card.GetTypeCode()))
                           : CardHandle(CCOMCardType().CreateByCode(card.GetTypeCode()));
     copy->CopyStateFrom(card);
     return copy;
@@ -171,6 +172,9 @@ void CCardSlot::CopySlots(const CCardSlot& source, std::uint64_t mask) {
         // it) must not wipe out the card this rack holds there.
         if (CardHandle card = source.GetCard(index)) {
             SetCard(index, std::move(card));
+            if (!IsIoSlotNumber(GetSlotNumber(index))) {
+                m_attribute = source.m_attribute;
+            }
         }
     }
 }
@@ -235,18 +239,20 @@ bool CCardSlot::IsSavedWithoutValues(const CXmlReaderWriter& reader, const std::
 }
 
 void CCardSlot::LoadFromFile(const std::filesystem::path& path) {
-    LoadSlots(path, false);
+    CXmlReaderWriter reader;
+    reader.Load(path);
+    LoadDocument(reader, false);
 }
 
 void CCardSlot::LoadForComparison(const std::filesystem::path& path) {
-    LoadSlots(path, true);
-}
-
-void CCardSlot::LoadSlots(const std::filesystem::path& path, bool withModuleInformation) {
-    CIOCardType ioTypes;
-    CCOMCardType comTypes;
     CXmlReaderWriter reader;
     reader.Load(path);
+    LoadDocument(reader, true);
+}
+
+void CCardSlot::LoadDocument(const CXmlReaderWriter& reader, bool withModuleInformation) {
+    const CIOCardType ioTypes(m_attribute);
+    CCOMCardType comTypes;
 
     try {
         if (reader.GetText(L"/root/application") != kFileApplication ||
@@ -322,7 +328,7 @@ void CCardSlot::CollectLoadWarnings(const CXmlReaderWriter& reader, int slotInde
         for (int row = 0; row < card.GetParameterCount(); ++row) {
             const ParameterDefinition& definition = card.GetParameter(row);
             if (definition.kind != KindGroup && CMessageFormatter::Printf(L"%04x", ItemCodeOf(definition)) == item) {
-                caption = CaptionOrEmpty(card, row);
+                caption = TextOr([&] { return card.GetCaption(row); });
                 break;
             }
         }
@@ -332,7 +338,7 @@ void CCardSlot::CollectLoadWarnings(const CXmlReaderWriter& reader, int slotInde
         const std::wstring refusal = card.GetTextRefusal(row);
         if (!refusal.empty()) {
             add(LoadWarning::Kind::RefusedText,
-                FormatMessage(Msg::loadwarn_text, slot, CaptionOrEmpty(card, row), refusal));
+                FormatMessage(Msg::loadwarn_text, slot, TextOr([&] { return card.GetCaption(row); }), refusal));
         }
     }
 }
@@ -369,7 +375,7 @@ std::wstring CCardSlot::ReadModelName(CJX5COMInterface& link, std::uint32_t addr
 }
 
 std::uint32_t CCardSlot::ReadActiveModuleMap(CJX5COMInterface& link, bool acceptStatusWord) {
-    const CGICommandParser reply(link.ReadItem(0, 0, kActiveMapItem));
+    const CGICommandParser reply(link.ReadItem(0, 0, kStationMapItem));
     const std::wstring& command = reply.GetCommand();
     if (command != L"UPMAP" && !(acceptStatusWord && command == L"STATUS")) {
         throw CPrivateException(FailureKind::InvalidReply, L"can't read active i/o card");
@@ -400,9 +406,9 @@ void CCardSlot::Upload(CJX5COMInterface& link, CProgressCounter& progress, std::
 
 void CCardSlot::UploadSlots(CJX5COMInterface& link, CProgressCounter& progress, std::uint64_t mask) {
     progress.SetTotal(18);
-    CIOCardType ioTypes;
     CCOMCardType comTypes;
     SlotMap slots;
+    StationAttribute attribute = m_attribute;
 
     const std::uint32_t activeMap = ReadActiveModuleMap(link, true);
     progress.Advance();
@@ -428,14 +434,20 @@ void CCardSlot::UploadSlots(CJX5COMInterface& link, CProgressCounter& progress, 
             progress.BeginModule();
             CardHandle card =
                 IsIoSlotNumber(number)
-                    ? CardHandle(ioTypes.CreateByName(ReadModelName(link, 0, kIoModelItemBase + address)))
-                    : CardHandle(comTypes.CreateByName(ReadModelName(link, 0, kComModelItem)));
+                    ? CardHandle(CIOCardType(attribute).CreateByName(
+                          ReadModelName(link, 0, kIoModelItemBase + address)))
+                    : CardHandle(comTypes.CreateByName(ReadModelName(link, 0, kStationNameItem)));
             // The model's name was the first item.
             progress.SetItemCount(1 + card->CountUploadExchanges(false));
             slots[number] = card;
             card->UploadParameters(number, link, false);
+            // The communication module comes first: the I/O modules are made
+            // for the attribute word it has just reported.
+            if (!IsIoSlotNumber(number)) {
+                attribute = AttributeReadBy(*card, attribute);
+            }
         } else if (IsIoSlotNumber(number)) {
-            slots[number] = ioTypes.CreateByCode(0);
+            slots[number] = CIOCardType(attribute).CreateByCode(0);
         }
         // An unchosen COM slot stays out of the new rack altogether, and takes no step.
         if (IsIoSlotNumber(number)) {
@@ -443,6 +455,7 @@ void CCardSlot::UploadSlots(CJX5COMInterface& link, CProgressCounter& progress, 
         }
     }
     m_slots = std::move(slots);
+    m_attribute = attribute;
 }
 
 // ---------------------------------------------------------------------------
@@ -476,7 +489,7 @@ void CCardSlot::CheckValuesToWrite(std::uint64_t mask) const {
             continue;
         }
         // Not written at all, as the write phase below decides.
-        if (IsIoSlotNumber(GetSlotNumber(index)) && IsDigital16Card(index) && GetStationAttribute() != 1) {
+        if (IsIoSlotNumber(GetSlotNumber(index)) && IsDigital16Card(index) && !m_attribute.AddressesDigital16()) {
             continue;
         }
         for (int row = 0; row < card->GetParameterCount(); ++row) {
@@ -486,12 +499,7 @@ void CCardSlot::CheckValuesToWrite(std::uint64_t mask) const {
             try {
                 card->CheckStoredValue(row);
             } catch (const std::exception& error) {
-                std::wstring caption;
-                try {
-                    caption = card->GetCaption(row);
-                } catch (const std::exception&) {
-                    // A caption the language file lacks stays empty, as in the list.
-                }
+                const std::wstring caption = TextOr([&] { return card->GetCaption(row); });
                 throw CPrivateException(
                     FailureKind::Input,
                     FormatNumberedMessage(Msg::downvalueerr, GetSlotCaption(index), caption,
@@ -517,7 +525,7 @@ void CCardSlot::DownloadSlots(CJX5COMInterface& link, CProgressCounter& progress
         // The 16-point digital modules take writes only on stations whose
         // attribute word allows addressing them directly.
         return !IsIoSlotNumber(number) ||
-               (IsPresent(activeMap, number) && (!IsDigital16Card(index) || GetStationAttribute() == 1));
+               (IsPresent(activeMap, number) && (!IsDigital16Card(index) || m_attribute.AddressesDigital16()));
     };
     // As in the upload, the share's total counts the modules present and
     // its steps every slot; the modules and items count what is written.
@@ -536,18 +544,18 @@ void CCardSlot::DownloadSlots(CJX5COMInterface& link, CProgressCounter& progress
         if (isWritten(index)) {
             const CardHandle card = GetCard(index);
             progress.BeginModule();
-            progress.SetItemCount(card->CountDownloadExchanges(GetSlotNumber(index)));
+            progress.SetItemCount(card->CountDownloadExchanges(GetSlotNumber(index), m_attribute));
             WriteModule(*card, index, link, writing);
         }
         progress.Advance();
     }
 }
 
-void CCardSlot::WriteModule(CCardInterface& card, int slotIndex, CJX5COMInterface& link, int& writing) {
+void CCardSlot::WriteModule(CCardInterface& card, int slotIndex, CJX5COMInterface& link, int& writing) const {
     // A cancel between two modules leaves none of them half-written.
     link.ThrowIfCancelled();
     writing = slotIndex;
-    card.DownloadParameters(GetSlotNumber(slotIndex), link, 0, false);
+    card.DownloadParameters(GetSlotNumber(slotIndex), link, 0, false, m_attribute);
     writing = -1;
 }
 
@@ -559,7 +567,7 @@ void CCardSlot::CompareWithStation(CJX5COMInterface& link, std::uint64_t mask,
         if (!IsIoSlotNumber(number)) {
             // Checked whether chosen or not: the parameters of every module
             // depend on the communication module they were made for.
-            const std::wstring model = ReadModelName(link, static_cast<std::uint32_t>(number), kComModelItem);
+            const std::wstring model = ReadModelName(link, static_cast<std::uint32_t>(number), kStationNameItem);
             if (card == nullptr || card->GetCardName().GetModelName() != model) {
                 throw CPrivateException(FailureKind::Mismatch, GetMessage(Msg::difcomcarderr));
             }
@@ -595,7 +603,7 @@ void CCardSlot::RefreshSlots(CJX5COMInterface& link) {
     if (m_simulationPending != 0) {
         SimulateOutput(link);
     }
-    CIOCardType ioTypes;
+    const CIOCardType ioTypes(m_attribute);
     CCOMCardType comTypes;
     SlotMap slots;
 
@@ -615,10 +623,10 @@ void CCardSlot::RefreshSlots(CJX5COMInterface& link) {
         const std::int32_t code = codes[static_cast<std::size_t>(index)];
         try {
             if (!IsIoSlotNumber(number)) {
-                CardHandle card = comTypes.CreateByName(ReadModelName(link, 0, kComModelItem));
+                CardHandle card = comTypes.CreateByName(ReadModelName(link, 0, kStationNameItem));
                 slots[number] = card;
                 card->UploadParameters(number, link, true);
-                card->ExchangeLiveValues(number, link, false);
+                card->ExchangeLiveValues(number, link, false, m_attribute);
                 continue;
             }
             CardHandle& card = slots[number];
@@ -629,7 +637,7 @@ void CCardSlot::RefreshSlots(CJX5COMInterface& link) {
                 if (index == m_monitoredSlot) {
                     card->UploadParameters(number, link, true);
                 }
-                card->ExchangeLiveValues(number, link, false);
+                card->ExchangeLiveValues(number, link, false, m_attribute);
             }
         } catch (const std::exception&) {
             // A module that does not answer must not stop the others from
@@ -673,5 +681,5 @@ void CCardSlot::SimulateOnCard(CJX5COMInterface& link) {
     for (int i = 0; i < count; ++i) {
         card->SetSimulationValue(i, m_simulationValues[static_cast<std::size_t>(i)]);
     }
-    card->ExchangeLiveValues(number, link, true);
+    card->ExchangeLiveValues(number, link, true, m_attribute);
 }

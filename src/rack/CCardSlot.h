@@ -1,6 +1,7 @@
 #pragma once
 #include "base/CResourceManager.h"
 #include "catalog/CCardInterface.h"
+#include "catalog/StationAttribute.h"
 
 #include <array>
 #include <cstddef>
@@ -43,6 +44,8 @@ public:
 
     // An empty rack: no slot holds a card until Clear or a load fills it.
     CCardSlot();
+    // An empty rack of a station with this attribute.
+    explicit CCardSlot(StationAttribute attribute) : m_attribute(attribute) {}
     CCardSlot(const CCardSlot& other);
     CCardSlot& operator=(const CCardSlot& other);
     ~CCardSlot() override;
@@ -67,8 +70,15 @@ public:
     bool IsDigital16Card(int slotIndex) const;
 
     // Takes over the cards of the slots whose bit is set in the mask. A slot
-    // that holds no card in the source keeps its own.
+    // that holds no card in the source keeps its own. The station attribute
+    // comes with the communication module's card.
     void CopySlots(const CCardSlot& source, std::uint64_t mask);
+
+    // The station attribute word that an upload of the communication module
+    // last read into this rack (kept by copies and file loads; 0 until then).
+    // The rack's 16-point digital modules are made, read and written by it.
+    StationAttribute GetStationAttribute() const { return m_attribute; }
+    void SetStationAttribute(StationAttribute attribute) { m_attribute = attribute; }
 
     // What is odd in a hand-edited configuration file that a load takes all
     // the same, as files have always been taken: of a slot or a parameter
@@ -91,6 +101,9 @@ public:
     // module information rows (versions, MAC address) come from the file too,
     // where an open leaves the card's own.
     void LoadForComparison(const std::filesystem::path& path);
+    // Either from a file already read (CXmlReaderWriter::Load): for a caller
+    // that makes racks of one file for more than one station attribute.
+    void LoadDocument(const CXmlReaderWriter& document, bool forComparison);
     // The warnings of the file the rack was last loaded from, in slot order.
     const std::vector<LoadWarning>& GetLoadWarnings() const { return m_loadWarnings; }
     // The first warning about a file that can be read two ways, or null.
@@ -144,7 +157,6 @@ private:
         return ((activeMap >> (slotNumber - 1)) & 1U) != 0;
     }
 
-    void LoadSlots(const std::filesystem::path& path, bool withModuleInformation);
     // What LoadSlots warns about in the slot it has just read.
     void CollectLoadWarnings(const CXmlReaderWriter& reader, int slotIndex, const std::wstring& model,
                              const CCardInterface& card, std::vector<LoadWarning>& warnings) const;
@@ -154,7 +166,7 @@ private:
                                      std::int32_t slotNumber, const CCardInterface& card);
     void UploadSlots(CJX5COMInterface& link, CProgressCounter& progress, std::uint64_t mask);
     // Writes one module's parameters, marking it in writing while it is written.
-    static void WriteModule(CCardInterface& card, int slotIndex, CJX5COMInterface& link, int& writing);
+    void WriteModule(CCardInterface& card, int slotIndex, CJX5COMInterface& link, int& writing) const;
     void CompareWithStation(CJX5COMInterface& link, std::uint64_t mask, std::uint32_t activeMap) const;
     // writing: the slot index of the module being written, -1 between modules.
     void DownloadSlots(CJX5COMInterface& link, CProgressCounter& progress, std::uint64_t mask,
@@ -163,6 +175,7 @@ private:
     void SimulateOnCard(CJX5COMInterface& link);
 
     SlotMap m_slots;
+    StationAttribute m_attribute;
     std::int32_t m_simulationSlot = 0;
     std::int32_t m_simulationMode = 0;
     std::array<std::int32_t, kSimulationValueCount> m_simulationValues{};

@@ -39,15 +39,6 @@ p.note { margin: 2pt 0 6pt 0; }
 // where only HTML is read (the PDF of the windows).
 constexpr const wchar_t* kTable = L"<table width=\"100%\" cellspacing=\"0\" cellpadding=\"3\">";
 
-// A language text that the file lacks stays empty, as it does in the list.
-template <class F> std::wstring TextOrEmpty(F&& lookUp) {
-    try {
-        return lookUp();
-    } catch (const std::exception&) {
-        return {};
-    }
-}
-
 std::wstring LocalTime(std::chrono::system_clock::time_point made) {
     const std::time_t seconds = std::chrono::system_clock::to_time_t(made);
     std::tm local{};
@@ -219,9 +210,9 @@ void CCommissioningReport::WriteLineUp(std::wstring& page) const {
         const CCardSlot::CardHandle card = m_rack.GetCard(index);
         // The short name: "Empty" for an empty slot, the model name for a module.
         const std::wstring model =
-            card != nullptr ? TextOrEmpty([&] { return card->GetCardName().GetShortName(); }) : std::wstring();
+            card != nullptr ? TextOr([&] { return card->GetCardName().GetShortName(); }) : std::wstring();
         const std::wstring name =
-            card != nullptr ? TextOrEmpty([&] { return card->GetCardName().GetLongName(); }) : std::wstring();
+            card != nullptr ? TextOr([&] { return card->GetCardName().GetLongName(); }) : std::wstring();
         const bool changed = m_comparison && m_comparison->IsModuleDifferent(index);
         page += Row({m_rack.GetSlotCaption(index), ModelText(model), name}, changed ? L"changed" : nullptr);
     }
@@ -243,7 +234,7 @@ void CCommissioningReport::WriteParameters(std::wstring& page) const {
 void CCommissioningReport::WriteModule(std::wstring& page, int slotIndex) const {
     const CCardInterface& card = *m_rack.GetCard(slotIndex);
     page += L"<h3>" + Escape(m_rack.GetSlotCaption(slotIndex) + L"  " +
-                             TextOrEmpty([&] { return card.GetCardName().GetLongName(); })) +
+                             TextOr([&] { return card.GetCardName().GetLongName(); })) +
             L"</h3>\n";
     if (m_comparison && m_comparison->IsModuleDifferent(slotIndex)) {
         const CCardSlot::CardHandle before = m_asFound->GetCard(slotIndex);
@@ -263,7 +254,7 @@ void CCommissioningReport::WriteModule(std::wstring& page, int slotIndex) const 
         if ((definition.flags & FlagOnDemand) != 0) {
             continue;
         }
-        const std::wstring caption = TextOrEmpty([&] { return card.GetCaption(row); });
+        const std::wstring caption = TextOr([&] { return card.GetCaption(row); });
         if (definition.kind == KindGroup) {
             page += L"<tr class=\"group\"><td class=\"mark\"></td><td colspan=\"2\">" + Escape(caption) +
                     L"</td></tr>\n";
@@ -273,7 +264,7 @@ void CCommissioningReport::WriteModule(std::wstring& page, int slotIndex) const 
         const wchar_t* rowClass = changed ? L" class=\"changed\"" : (card.IsDisabled(row) ? L" class=\"unused\"" : L"");
         page += std::wstring(L"<tr") + rowClass + L"><td class=\"mark\">" + (changed ? L"\u25cf" : L"") +
                 L"</td><td>" + Escape(caption) + L"</td><td>" +
-                Escape(TextOrEmpty([&] { return card.GetDisplayText(row); })) + L"</td></tr>\n";
+                Escape(TextOr([&] { return card.GetDisplayText(row); })) + L"</td></tr>\n";
     }
     page += L"</table>\n";
 }

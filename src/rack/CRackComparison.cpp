@@ -26,19 +26,11 @@ bool HoldsValue(const CCardInterface& card, int row) {
 
 // A text the language file lacks stays empty, as it does in the list.
 std::wstring CaptionOf(const CCardInterface& card, int row) {
-    try {
-        return card.GetCaption(row);
-    } catch (const std::exception&) {
-        return {};
-    }
+    return TextOr([&] { return card.GetCaption(row); });
 }
 
 std::wstring TextOf(const CCardInterface& card, int row) {
-    try {
-        return card.GetDisplayText(row);
-    } catch (const std::exception&) {
-        return {};
-    }
+    return TextOr([&] { return card.GetDisplayText(row); });
 }
 
 std::wstring ModelOf(const CCardInterface* card) {

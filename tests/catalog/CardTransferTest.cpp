@@ -107,9 +107,9 @@ struct Model {
     std::int32_t code;
 };
 
-std::unique_ptr<CCardInterface> Create(const Model& model) {
+std::unique_ptr<CCardInterface> Create(const Model& model, StationAttribute attribute) {
     return model.communication ? CCOMCardType().CreateByCode(model.code)
-                               : CIOCardType().CreateByCode(model.code);
+                               : CIOCardType(attribute).CreateByCode(model.code);
 }
 
 class CardTransferTest : public k52test::StationFixture {};
@@ -122,18 +122,18 @@ TEST_F(CardTransferTest, EveryModelGoesDownAsTextsAndComesBackWhole) {
         }
     }
     // The 16-point digital modules are addressed directly.
-    SetStationAttribute(1);
+    m_attribute = StationAttribute(1);
     for (const Model& model : models) {
-        std::unique_ptr<CCardInterface> source = Create(model);
+        std::unique_ptr<CCardInterface> source = Create(model, m_attribute);
         const std::wstring name = source->GetCardName().GetModelName();
         SCOPED_TRACE(ToUtf8(name));
         const int slot = model.communication ? 0 : kIoSlot;
         StartStation({{slot, name}});
 
         ChangeEverySetting(*source);
-        source->DownloadParameters(slot, Link(), -1, false);
+        source->DownloadParameters(slot, Link(), -1, false, m_attribute);
         const std::vector<Access> writes = TakeAccesses();
-        EXPECT_EQ(static_cast<int>(writes.size()), source->CountDownloadExchanges(slot));
+        EXPECT_EQ(static_cast<int>(writes.size()), source->CountDownloadExchanges(slot, m_attribute));
         const bool pageOne = model.communication ||
                              FindModel(CardRegistry::Io, model.code).traits.pageOneWriteFrame;
         const std::vector<Access> opening =
@@ -146,7 +146,7 @@ TEST_F(CardTransferTest, EveryModelGoesDownAsTextsAndComesBackWhole) {
         EXPECT_TRUE(std::equal(opening.begin(), opening.end(), writes.begin()));
         EXPECT_TRUE(std::equal(closing.rbegin(), closing.rend(), writes.rbegin()));
 
-        std::unique_ptr<CCardInterface> copy = Create(model);
+        std::unique_ptr<CCardInterface> copy = Create(model, m_attribute);
         copy->UploadParameters(slot, Link(), false);
         EXPECT_EQ(TakeAccesses(), TableReads(*copy, slot, false));
         EXPECT_EQ(static_cast<std::size_t>(copy->CountUploadExchanges(false)), TableReads(*copy, slot, false).size());
@@ -174,7 +174,7 @@ TEST_F(CardTransferTest, WhatTheProgramHoldsAlwaysPassesTheDownloadChecks) {
     // them: a download never refuses any of them. And the rows the checks
     // look at are exactly the rows a download writes.
     for (const std::uint16_t attribute : {0, 1}) {
-        SetStationAttribute(attribute);
+        m_attribute = StationAttribute(attribute);
         std::vector<Model> models;
         for (std::int32_t code = -1; code <= 18; ++code) {
             models.push_back({false, code});
@@ -183,7 +183,7 @@ TEST_F(CardTransferTest, WhatTheProgramHoldsAlwaysPassesTheDownloadChecks) {
             models.push_back({true, code});
         }
         for (const Model& model : models) {
-            std::unique_ptr<CCardInterface> card = Create(model);
+            std::unique_ptr<CCardInterface> card = Create(model, m_attribute);
             const std::wstring name = card->GetCardName().GetModelName();
             SCOPED_TRACE(ToUtf8(name) + " attribute " + std::to_string(attribute));
             const int slot = model.communication ? 0 : kIoSlot;
@@ -199,7 +199,7 @@ TEST_F(CardTransferTest, WhatTheProgramHoldsAlwaysPassesTheDownloadChecks) {
                 continue; // the unknown and the empty card have no module to talk to
             }
             StartStation({{slot, name}});
-            std::unique_ptr<CCardInterface> uploaded = Create(model);
+            std::unique_ptr<CCardInterface> uploaded = Create(model, m_attribute);
             uploaded->UploadParameters(slot, Link(), false);
             expectAllPass(*uploaded, "uploaded");
             // Saved and opened again, as a backup is.
@@ -207,14 +207,14 @@ TEST_F(CardTransferTest, WhatTheProgramHoldsAlwaysPassesTheDownloadChecks) {
             file.Create(L"root");
             file.AppendTextElementWithAttribute(L"/root", L"slot", L"", L"no", L"1");
             uploaded->WriteToXml(file, L"/root/slot[@no='1']");
-            std::unique_ptr<CCardInterface> opened = Create(model);
+            std::unique_ptr<CCardInterface> opened = Create(model, m_attribute);
             opened->ReadFromXml(file, L"/root/slot[@no='1']");
             expectAllPass(*opened, "opened");
             TakeAccesses();
 
-            card->DownloadParameters(slot, Link(), -1, false);
+            card->DownloadParameters(slot, Link(), -1, false, m_attribute);
             const std::vector<Access> accesses = TakeAccesses();
-            EXPECT_EQ(static_cast<int>(accesses.size()), card->CountDownloadExchanges(slot));
+            EXPECT_EQ(static_cast<int>(accesses.size()), card->CountDownloadExchanges(slot, m_attribute));
             std::vector<Access> written;
             for (const Access& access : accesses) {
                 if (access.write && !(access.item == 1 && access.page <= 1)) { // not the write frame
@@ -241,11 +241,11 @@ TEST_F(CardTransferTest, WhatTheProgramHoldsAlwaysPassesTheDownloadChecks) {
 
 TEST_F(CardTransferTest, ValuesReachTheModuleInTheirDisplayForm) {
     StartStation({{0, L"K52HQ8"}, {2, L"KZ9W"}, {4, L"QB9W"}});
-    auto analog = CIOCardType().CreateByName(L"KZ9W");
+    auto analog = CIOCardType(m_attribute).CreateByName(L"KZ9W");
     analog->SetFromText(RowOf(*analog, L"bias01"), L"12.34");
     analog->SetFromText(RowOf(*analog, L"bias02"), L"-0.05");
     analog->SetFromText(RowOf(*analog, L"gain01"), L"1.2345");
-    analog->DownloadParameters(2, Link(), -1, false);
+    analog->DownloadParameters(2, Link(), -1, false, m_attribute);
     EXPECT_EQ(Station().GetValue(2, 1, 0x0a), L"12.34");
     EXPECT_EQ(Station().GetValue(2, 1, 0x0c), L"-0.05");
     EXPECT_EQ(Station().GetValue(2, 1, 0x0b), L"1.2345");
@@ -255,7 +255,7 @@ TEST_F(CardTransferTest, ValuesReachTheModuleInTheirDisplayForm) {
     com->SetFromText(RowOf(*com, L"ipgw"), L"192.168.0.1");
     com->SetFromText(RowOf(*com, L"timeout"), L"2.5");
     TakeAccesses();
-    com->DownloadParameters(0, Link(), -1, false);
+    com->DownloadParameters(0, Link(), -1, false, m_attribute);
     const std::vector<Access> writes = TakeAccesses();
     EXPECT_NE(std::find(writes.begin(), writes.end(), Access::Write(0, 0, 0x59, L"192.168.0.1")),
               writes.end());
@@ -266,9 +266,9 @@ TEST_F(CardTransferTest, ValuesReachTheModuleInTheirDisplayForm) {
     }
 
     // A counter's span is read before it is written.
-    auto counter = CIOCardType().CreateByName(L"QB9W");
+    auto counter = CIOCardType(m_attribute).CreateByName(L"QB9W");
     counter->SetFromText(RowOf(*counter, L"upCount01"), L"4000000000");
-    counter->DownloadParameters(4, Link(), -1, false);
+    counter->DownloadParameters(4, Link(), -1, false, m_attribute);
     const std::vector<Access> counterWrites = TakeAccesses();
     const auto span = std::find(counterWrites.begin(), counterWrites.end(), Access::Read(4, 1, 0x2b));
     ASSERT_NE(span, counterWrites.end());
@@ -283,7 +283,7 @@ TEST_F(CardTransferTest, UploadOfARangeRowKeepsTheModuleScalingThatFollowsIt) {
     Station().SetValue(1, 1, 0x2b, L"-2.000");
     Station().SetValue(1, 1, 0x0a, L"0.25");
     Station().SetValue(1, 1, 0x0b, L"1.2000");
-    auto card = CIOCardType().CreateByName(L"JK7W");
+    auto card = CIOCardType(m_attribute).CreateByName(L"JK7W");
     card->UploadParameters(1, Link(), false);
     EXPECT_EQ(card->GetWord(1, 0x42), 0);
     EXPECT_EQ(card->GetWord(1, 0x2a), 1500);
@@ -302,7 +302,7 @@ TEST_F(CardTransferTest, UploadOfARangeRowKeepsTheModuleScalingThatFollowsIt) {
 
 TEST_F(CardTransferTest, AdjustmentUploadReadsOnlyTheAdjustmentSet) {
     StartStation({{1, L"JK7W"}});
-    auto card = CIOCardType().CreateByName(L"JK7W");
+    auto card = CIOCardType(m_attribute).CreateByName(L"JK7W");
     card->UploadParameters(1, Link(), true);
     const std::vector<Access> reads = TakeAccesses();
     EXPECT_EQ(reads, TableReads(*card, 1, true));
@@ -313,7 +313,7 @@ TEST_F(CardTransferTest, AdjustmentUploadReadsOnlyTheAdjustmentSet) {
 TEST_F(CardTransferTest, ListValueOutsideItsRangeFailsTheUpload) {
     StartStation({{2, L"KZ9W"}});
     Station().PinValue(2, 1, 0x43, L"12");
-    auto card = CIOCardType().CreateByName(L"KZ9W");
+    auto card = CIOCardType(m_attribute).CreateByName(L"KZ9W");
     const int range = RowOf(*card, L"rangepc02");
     const std::wstring expected = CResourceManager::FormatNumberedMessage(
         Msg::rangeerr, card->GetCaption(range), card->GetValueText(range, 0), card->GetValueText(range, 11));
@@ -321,18 +321,9 @@ TEST_F(CardTransferTest, ListValueOutsideItsRangeFailsTheUpload) {
     EXPECT_EQ(card->GetWord(1, 0x43), 0) << "the refused value is not kept";
 }
 
-TEST_F(CardTransferTest, AttributeWordIsTakenFromTheCommunicationModuleOnly) {
-    StartStation({{0, L"K52HQ8"}});
-    auto com = CCOMCardType().CreateByName(L"K52HQ8");
-    SetStationAttribute(0);
-    Station().SetAttribute(1);
-    com->UploadParameters(0, Link(), false);
-    EXPECT_EQ(GetStationAttribute(), 1);
-    Station().SetAttribute(0);
-    com->UploadParameters(0, Link(), false);
-    EXPECT_EQ(GetStationAttribute(), 0);
-
-    // The same row read from any other address is only the card's value.
+TEST_F(CardTransferTest, AttributeRowIsReadAtAnyAddress) {
+    // The rack takes the attribute word from its communication module's card
+    // (TransferTest); a card reads the row as any other.
     m_link.reset();
     linktest::ScriptedPeer peer;
     CJX5COMInterface link;
@@ -353,20 +344,19 @@ TEST_F(CardTransferTest, AttributeWordIsTakenFromTheCommunicationModuleOnly) {
     EXPECT_TRUE(peer.Problems().empty());
     EXPECT_EQ(other->GetWord(0, 0x1b), 1);
     EXPECT_EQ(other->GetTextSlot(0), L"2.10");
-    EXPECT_EQ(GetStationAttribute(), 0);
 }
 
 TEST_F(CardTransferTest, SixteenPointDigitalCardWritesOnlyWithTheAttributeWord) {
     StartStation({{2, L"BJ58W"}});
-    SetStationAttribute(0);
-    auto generic = CIOCardType().CreateByCode(1);
-    generic->DownloadParameters(2, Link(), -1, false);
+    m_attribute = StationAttribute(0);
+    auto generic = CIOCardType(m_attribute).CreateByCode(1);
+    generic->DownloadParameters(2, Link(), -1, false, m_attribute);
     EXPECT_TRUE(TakeAccesses().empty());
 
-    SetStationAttribute(1);
-    auto digital = CIOCardType().CreateByCode(1);
+    m_attribute = StationAttribute(1);
+    auto digital = CIOCardType(m_attribute).CreateByCode(1);
     digital->SetCheckedValue(RowOf(*digital, L"simu"), 1);
-    digital->DownloadParameters(2, Link(), -1, false);
+    digital->DownloadParameters(2, Link(), -1, false, m_attribute);
     EXPECT_EQ(TakeAccesses(), (std::vector{Access::Write(2, 0, 1, L"1"), Access::Write(2, 1, 1, L"1"),
                                            Access::Write(2, 0, 0x4e, L"1"), Access::Write(2, 0, 1, L"0"),
                                            Access::Write(2, 1, 1, L"0")}));
@@ -374,13 +364,13 @@ TEST_F(CardTransferTest, SixteenPointDigitalCardWritesOnlyWithTheAttributeWord) 
 
 TEST_F(CardTransferTest, OnDemandDownloadWritesTheAdjustmentRowsAndTheAskedCommand) {
     StartStation({{5, L"QB9W"}});
-    auto card = CIOCardType().CreateByName(L"QB9W");
+    auto card = CIOCardType(m_attribute).CreateByName(L"QB9W");
     card->SetCheckedValue(RowOf(*card, L"preset01"), 111);
     card->SetCheckedValue(RowOf(*card, L"preset02"), 222);
     card->SetCheckedValue(RowOf(*card, L"simu"), 1);
 
     const Clock::time_point start = Clock::now();
-    card->DownloadParameters(5, Link(), RowOf(*card, L"preset02"), true);
+    card->DownloadParameters(5, Link(), RowOf(*card, L"preset02"), true, m_attribute);
     EXPECT_GE(Clock::now() - start, std::chrono::milliseconds(500));
     const std::vector<StationRequest> log = Station().GetRequestLog();
     ASSERT_FALSE(log.empty());
@@ -391,14 +381,14 @@ TEST_F(CardTransferTest, OnDemandDownloadWritesTheAdjustmentRowsAndTheAskedComma
                                            Access::Write(5, 0, 1, L"0"), Access::Write(5, 1, 1, L"0")}));
 
     // Asked for a row that is not a command, only the adjustment rows go.
-    card->DownloadParameters(5, Link(), RowOf(*card, L"edge"), true);
+    card->DownloadParameters(5, Link(), RowOf(*card, L"edge"), true, m_attribute);
     EXPECT_EQ(TakeAccesses(), (std::vector{Access::Write(5, 0, 1, L"1"), Access::Write(5, 1, 1, L"1"),
                                            Access::Write(5, 0, 0x4e, L"1"), Access::Write(5, 0, 1, L"0"),
                                            Access::Write(5, 1, 1, L"0")}));
 
     // A normal download leaves the commands alone and does not wait.
     const Clock::time_point normal = Clock::now();
-    card->DownloadParameters(5, Link(), RowOf(*card, L"preset02"), false);
+    card->DownloadParameters(5, Link(), RowOf(*card, L"preset02"), false, m_attribute);
     EXPECT_LT(Clock::now() - normal, std::chrono::milliseconds(400));
     for (const Access& access : TakeAccesses()) {
         EXPECT_FALSE(access.page == 1 && (access.item == 0x02 || access.item == 0x03));
@@ -406,14 +396,14 @@ TEST_F(CardTransferTest, OnDemandDownloadWritesTheAdjustmentRowsAndTheAskedComma
 }
 
 TEST_F(CardTransferTest, NetworkModelsNeverTouchItemOneOfPageOne) {
-    SetStationAttribute(1);
+    m_attribute = StationAttribute(1);
     for (const wchar_t* model : {L"BJWQ8W", L"BHQB8W", L"BZKJ8W"}) {
         SCOPED_TRACE(ToUtf8(model));
         StartStation({{6, model}});
-        auto card = CIOCardType().CreateByName(model);
-        card->DownloadParameters(6, Link(), -1, false);
-        card->DownloadParameters(6, Link(), -1, true);
-        card->ExchangeLiveValues(6, Link(), true);
+        auto card = CIOCardType(m_attribute).CreateByName(model);
+        card->DownloadParameters(6, Link(), -1, false, m_attribute);
+        card->DownloadParameters(6, Link(), -1, true, m_attribute);
+        card->ExchangeLiveValues(6, Link(), true, m_attribute);
         const std::vector<Access> accesses = TakeAccesses();
         EXPECT_EQ(std::count(accesses.begin(), accesses.end(), Access::Write(6, 0, 1, L"1")), 3);
         EXPECT_EQ(std::count(accesses.begin(), accesses.end(), Access::Write(6, 0, 1, L"0")), 3);
@@ -426,8 +416,8 @@ TEST_F(CardTransferTest, NetworkModelsNeverTouchItemOneOfPageOne) {
 TEST_F(CardTransferTest, FailedDownloadStopsAtOnceAndLeavesTheFrameOpen) {
     StartStation({{2, L"KZ9W"}});
     Station().InjectFault(StationFault::AtItem(2, 1, 0x0b, StationFault::Kind::ErrorStatus).WithStatus(7));
-    auto card = CIOCardType().CreateByName(L"KZ9W");
-    const std::wstring raised = k52test::RaisedText([&] { card->DownloadParameters(2, Link(), -1, false); });
+    auto card = CIOCardType(m_attribute).CreateByName(L"KZ9W");
+    const std::wstring raised = k52test::RaisedText([&] { card->DownloadParameters(2, Link(), -1, false, m_attribute); });
     EXPECT_EQ(raised,
               CResourceManager::FormatMessage(Msg::jx5com_comfail, std::wstring(L"Item"), 2, 0x0b, 1,
                                               CResourceManager::FormatMessage(Msg::jx5com_errcode, 7)));
@@ -457,9 +447,9 @@ TEST_F(CardTransferTest, AdjustmentUploadReadsTheRowsTheBaseDecimalsDependOn) {
         Station().SetValue(1, 1, 0x2a, L"-40");
         Station().SetValue(1, 1, 0x2b, L"1200");
 
-        auto full = CIOCardType().CreateByName(c.model);
+        auto full = CIOCardType(m_attribute).CreateByName(c.model);
         full->UploadParameters(1, Link(), false);
-        auto adjust = CIOCardType().CreateByName(c.model);
+        auto adjust = CIOCardType(m_attribute).CreateByName(c.model);
         adjust->UploadParameters(1, Link(), true);
         for (const wchar_t* key : {L"zbase01", L"fbase01"}) {
             const int row = RowOf(*full, key);

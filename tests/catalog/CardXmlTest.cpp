@@ -3,7 +3,6 @@
 #include "catalog/CCOMCardType.h"
 #include "catalog/CIOCardType.h"
 #include "catalog/ModelRegistry.h"
-#include "catalog/StationAttribute.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -100,7 +99,6 @@ void ExpectRoundTrip(const std::wstring& model, const Factory& create) {
 class CardFiles : public ::testing::Test {
 protected:
     void SetUp() override { k52test::LoadEnglish(); }
-    void TearDown() override { SetStationAttribute(0); }
 };
 
 } // namespace
@@ -111,10 +109,13 @@ TEST_F(CardFiles, EveryModelReadsBackWhatItWrote) {
     for (const ModelRow& row : ModelRows(CardRegistry::Io)) {
         ExpectRoundTrip(row.name, io);
     }
-    SetStationAttribute(1); // the 16-point digital cards
+    // The 16-point digital cards.
+    const Factory addressed = [](const std::wstring& name) {
+        return CIOCardType(StationAttribute(1)).CreateByName(name);
+    };
     for (const ModelRow& row : ModelRows(CardRegistry::Io)) {
         if (row.traits.digital16 != Digital16::None) {
-            ExpectRoundTrip(row.name, io);
+            ExpectRoundTrip(row.name, addressed);
         }
     }
     for (const ModelRow& row : ModelRows(CardRegistry::Com)) {

@@ -4,23 +4,17 @@
 #include "catalog/CTableCard.h"
 #include "catalog/CUniversalInputCard.h"
 #include "catalog/ModelRegistry.h"
-#include "catalog/StationAttribute.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <thread>
 
 namespace {
 
 class Registries : public ::testing::Test {
 protected:
-    void SetUp() override {
-        k52test::LoadEnglish();
-        SetStationAttribute(0);
-    }
-    void TearDown() override { SetStationAttribute(0); }
+    void SetUp() override { k52test::LoadEnglish(); }
 };
 
 const wchar_t* const kIoNames[] = {L"null", L"BJ58W",  L"QJ58W",  L"KZ7W",   L"KZ9W",  L"QZ7W",  L"QH7W",
@@ -106,19 +100,19 @@ TEST_F(Registries, StationAttributeChoosesTheDigitalClass) {
     EXPECT_EQ(generic->GetChannelRow(0).valueDecimals, 32);
     EXPECT_EQ(generic->GetParameterCount(), 1);
     EXPECT_NE(dynamic_cast<CCardDIO*>(registry.CreateByName(L"QJ58W").get()), nullptr);
+    // Only the word 1 addresses the 16-point modules, as downloads have
+    // always taken it; the module's row holds nothing else.
+    EXPECT_NE(dynamic_cast<CCardDIO*>(CIOCardType(StationAttribute(2)).CreateByCode(1).get()), nullptr);
 
-    SetStationAttribute(1);
-    auto input = registry.CreateByCode(1);
-    auto output = registry.CreateByName(L"QJ58W");
+    const CIOCardType addressed(StationAttribute(1));
+    auto input = addressed.CreateByCode(1);
+    auto output = addressed.CreateByName(L"QJ58W");
     EXPECT_NE(dynamic_cast<CCardHB58*>(input.get()), nullptr);
     EXPECT_NE(dynamic_cast<CCardHK58*>(output.get()), nullptr);
     EXPECT_EQ(input->GetParameterCount(), 2);
     EXPECT_EQ(input->GetSectionName(), L"BJ58W");
     EXPECT_EQ(output->GetTypeCode(), 2);
 
-    // A card keeps the class it was created with.
-    SetStationAttribute(0);
-    EXPECT_NE(dynamic_cast<CCardHB58*>(input.get()), nullptr);
     EXPECT_EQ(generic->GetSectionName(), L"BJ58W");
 }
 
@@ -137,9 +131,8 @@ TEST_F(Registries, EveryRowMakesACardOfItsCodeNameAndTable) {
             EXPECT_EQ(FindModelByName(registry, row.name), &row);
             EXPECT_EQ(&FindModel(registry, row.code), &row);
             for (const std::uint16_t attribute : {std::uint16_t{0}, std::uint16_t{1}}) {
-                SetStationAttribute(attribute);
                 const std::unique_ptr<CCardInterface> card =
-                    registry == CardRegistry::Io ? CIOCardType().CreateByName(row.name)
+                    registry == CardRegistry::Io ? CIOCardType(StationAttribute(attribute)).CreateByName(row.name)
                                                  : CCOMCardType().CreateByName(row.name);
                 EXPECT_EQ(card->GetTypeCode(), row.code);
                 EXPECT_EQ(card->GetSectionName(), row.name);
@@ -157,12 +150,6 @@ TEST_F(Registries, EveryRowMakesACardOfItsCodeNameAndTable) {
             }
         }
     }
-}
-
-TEST_F(Registries, StationAttributeIsSharedAcrossThreads) {
-    std::thread writer([] { SetStationAttribute(0xBEEF); });
-    writer.join();
-    EXPECT_EQ(GetStationAttribute(), 0xBEEF);
 }
 
 TEST_F(Registries, CardNamesGiveTheModelsTexts) {

@@ -46,7 +46,6 @@ class StationFixture : public ::testing::Test {
 protected:
     void SetUp() override {
         LoadEnglish();
-        m_savedAttribute = GetStationAttribute();
     }
 
     void TearDown() override {
@@ -54,7 +53,6 @@ protected:
         if (m_server) {
             m_server->Stop();
         }
-        SetStationAttribute(m_savedAttribute);
     }
 
     // A station with these models by slot; slot 0 keeps the default
@@ -96,7 +94,8 @@ protected:
     std::shared_ptr<CSimulatedStation> m_station;
     std::unique_ptr<CStationPtyServer> m_server;
     std::unique_ptr<CJX5COMInterface> m_link;
-    std::uint16_t m_savedAttribute = 0;
+    // The attribute of the rack the cards are in.
+    StationAttribute m_attribute;
 };
 
 } // namespace k52test

@@ -79,6 +79,10 @@ TEST(ComPortList, InventoryNamesGetTheirPortAppended) {
     ASSERT_EQ(rows.size(), 18u);
     EXPECT_EQ(rows[2], (Row{Port(3), L"Communications Port (COM3)"}));
     EXPECT_EQ(rows[3], (Row{Port(4), L"USB Serial (COM4)"}));
+    // Only the system's generic description is one a window may translate.
+    EXPECT_TRUE(list.IsGenericPort(2));
+    EXPECT_FALSE(list.IsGenericPort(3));
+    EXPECT_FALSE(list.IsGenericPort(0));
     EXPECT_EQ(rows[4], (Row{Port(5), L" (COM5)"}));
     EXPECT_EQ(rows[11], (Row{Port(12), L"Modem (COM12)"}));
     // A port beyond the defaults comes after them, before the demo station.

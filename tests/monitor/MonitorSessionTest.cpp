@@ -34,7 +34,7 @@ protected:
         CComSettings settings = m_link->GetSettings();
         settings.SetDevicePath(path);
         m_link->SetSettings(settings);
-        m_session.Start(*m_link,
+        m_session.Start(*m_link, StationAttribute(),
                         [this](std::uint64_t run, std::shared_ptr<const CMonitorSession::Report> report) {
                             std::lock_guard<std::mutex> lock(m_mutex);
                             m_reports.push_back({run, std::move(report)});

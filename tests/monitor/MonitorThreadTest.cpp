@@ -5,7 +5,6 @@
 #include "catalog/CCardInterface.h"
 #include "catalog/CMonitorUnit.h"
 #include "catalog/ParameterDefinition.h"
-#include "catalog/StationAttribute.h"
 #include "link/CJX5COMInterface.h"
 #include "monitor/CMonitorThread.h"
 #include "station/CSimulatedStation.h"
@@ -101,7 +100,7 @@ protected:
     }
 
     CJX5COMInterface m_link;
-    CMonitorThread m_thread{m_link};
+    CMonitorThread m_thread{m_link, StationAttribute()};
     RecordingObserver m_observer{m_thread};
     std::vector<std::wstring> m_reported;
     ErrorReportHandler m_previousHandler;
@@ -245,7 +244,6 @@ TEST_F(MonitorThreadTest, SimulationLeavesTheCardsOfTheWindowsCopyAlone) {
     // Without the station's attribute the digital module is read through
     // the communication module, simulation or not.
     GetSimulatedStation(path)->SetAttribute(0);
-    SetStationAttribute(0);
     m_thread.Attach(&m_observer);
     m_thread.Start();
     m_thread.PostCycle();
@@ -274,7 +272,6 @@ TEST_F(MonitorThreadTest, SimulationLeavesTheCardsOfTheWindowsCopyAlone) {
         EXPECT_FALSE(m_thread.HasLastCommandFailed());
     }
     m_thread.Stop();
-    SetStationAttribute(0);
     EXPECT_TRUE(m_reported.empty());
 }
 
@@ -410,6 +407,32 @@ TEST_F(MonitorThreadTest, RestsLongerWhileCyclesFailAndNotAtAllOnceOneSucceeds) 
     EXPECT_EQ(m_thread.GetRestMs(), 0u);
     // The good cycle is followed at once: no rest while the station answers.
     EXPECT_LT(MillisecondsBetween(records[4].at, records[5].at), 1000.0);
+}
+
+// The line's state changes with the kind of failure, not with its wording:
+// the same refusal with another code is no news, an unreadable reply is.
+TEST_F(MonitorThreadTest, LineStateChangesWithTheKindOfFailureNotItsText) {
+    const std::wstring path = L"sim:0=K52HQ8,5=KZ9W";
+    UsePort(path);
+    const auto station = GetSimulatedStation(path);
+    using Fault = StationFault;
+    station->InjectFault(Fault::AtItem(0, 0, 6, Fault::Kind::ErrorStatus).WithStatus(2).Times(2));
+    station->InjectFault(Fault::AtItem(0, 0, 6, Fault::Kind::ErrorStatus).WithStatus(3).Times(1));
+    station->InjectFault(Fault::AtItem(0, 0, 6, Fault::Kind::WrongStx).Times(1));
+    m_thread.Attach(&m_observer);
+    m_observer.AnswerWithCycles(4);
+    m_thread.Start();
+    m_thread.PostCycle();
+    ASSERT_TRUE(m_observer.WaitFor(5, milliseconds(20000)));
+    m_thread.Stop();
+
+    const auto records = m_observer.Records();
+    EXPECT_EQ(records[2].state.changes, 1u) << "another code of the same refusal";
+    EXPECT_NE(records[2].state.reason.find(CResourceManager::FormatMessage(Msg::jx5com_errcode, 2)),
+              std::wstring::npos);
+    EXPECT_EQ(records[3].state.kind, FailureKind::InvalidReply);
+    EXPECT_EQ(records[3].state.changes, 2u);
+    EXPECT_TRUE(records[4].state.reading);
 }
 
 // "close" must not wait for a rest to run out.

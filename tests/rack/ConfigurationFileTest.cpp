@@ -4,7 +4,6 @@
 #include "catalog/CCOMCardType.h"
 #include "catalog/CIOCardType.h"
 #include "catalog/ModelRegistry.h"
-#include "catalog/StationAttribute.h"
 #include "rack/CCardSlot.h"
 #include "support/TestSupport.h"
 
@@ -18,6 +17,9 @@ namespace {
 
 using k52test::ReadFile;
 using k52test::TempDir;
+
+// Racks of a station that addresses its 16-point digital modules.
+constexpr StationAttribute kAddressed(1);
 using k52test::WriteFile;
 
 bool IsReadBack(const ParameterDefinition& row) {
@@ -63,18 +65,14 @@ void ExpectSameValues(const CCardInterface& saved, const CCardInterface& loaded)
 
 class ConfigurationFileTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        k52test::LoadEnglish();
-        SetStationAttribute(1);
-    }
-    void TearDown() override { SetStationAttribute(0); }
+    void SetUp() override { k52test::LoadEnglish(); }
 
     // A rack with a module in a few slots, saved to a file.
     std::wstring SavedRack(CCardSlot& rack) {
         rack.Clear();
         rack.SetCard(0, CCOMCardType().CreateByName(L"K52HQ8"));
-        rack.SetCard(1, CIOCardType().CreateByName(L"JK7W"));
-        rack.SetCard(3, CIOCardType().CreateByName(L"KZ9W"));
+        rack.SetCard(1, CIOCardType(kAddressed).CreateByName(L"JK7W"));
+        rack.SetCard(3, CIOCardType(kAddressed).CreateByName(L"KZ9W"));
         FillWithValues(*rack.GetCard(1), 1);
         FillWithValues(*rack.GetCard(3), 3);
         std::wstring path = m_dir.file("rack.cfg");
@@ -116,19 +114,19 @@ TEST_F(ConfigurationFileTest, EveryModelKeepsEveryStoredValue) {
     const auto ioModels = static_cast<int>(ioCodes.size());
     for (int com = 0; com < MenuModelCount(CardRegistry::Com); ++com) {
         SCOPED_TRACE(com);
-        CCardSlot rack;
+        CCardSlot rack(kAddressed);
         rack.Clear();
         rack.SetCard(0, CCOMCardType().CreateByCode(com));
         FillWithValues(*rack.GetCard(0), com);
         for (int index = 1; index < CCardSlot::kSlotCount; ++index) {
             const std::int32_t code = ioCodes[static_cast<std::size_t>((com * 16 + index - 1) % ioModels)];
-            rack.SetCard(index, CIOCardType().CreateByCode(code));
+            rack.SetCard(index, CIOCardType(kAddressed).CreateByCode(code));
             FillWithValues(*rack.GetCard(index), com * 100 + index);
         }
         const std::wstring path = m_dir.file("all.cfg");
         rack.SaveToFile(path);
 
-        CCardSlot loaded;
+        CCardSlot loaded(kAddressed);
         loaded.LoadFromFile(path);
         for (int index = 0; index < CCardSlot::kSlotCount; ++index) {
             SCOPED_TRACE(index);
@@ -140,7 +138,7 @@ TEST_F(ConfigurationFileTest, EveryModelKeepsEveryStoredValue) {
 }
 
 TEST_F(ConfigurationFileTest, FileHasTheHeaderAndSlotsInOrderWithoutWhiteSpace) {
-    CCardSlot rack;
+    CCardSlot rack(kAddressed);
     const std::wstring path = SavedRack(rack);
     const std::string content = ReadFile(m_dir.path() / "rack.cfg");
     EXPECT_EQ(
@@ -163,7 +161,7 @@ TEST_F(ConfigurationFileTest, FileHasTheHeaderAndSlotsInOrderWithoutWhiteSpace) 
 
 TEST_F(ConfigurationFileTest, ItemCodesAreFourLowerCaseHexDigitsAndTwoWordValuesSigned) {
     // A two-word row holding -1, and a row on page 1, item 0x0A, of whichever I/O model has them.
-    CCardSlot rack;
+    CCardSlot rack(kAddressed);
     rack.Clear();
     int found = 0;
     int twoWordSlot = -1;
@@ -172,7 +170,7 @@ TEST_F(ConfigurationFileTest, ItemCodesAreFourLowerCaseHexDigitsAndTwoWordValues
         if (!IsModule(model) || found == 16) {
             continue;
         }
-        auto card = std::shared_ptr<CCardInterface>(CIOCardType().CreateByCode(model.code));
+        auto card = std::shared_ptr<CCardInterface>(CIOCardType(kAddressed).CreateByCode(model.code));
         bool wanted = false;
         for (int row = 0; row < card->GetParameterCount(); ++row) {
             const ParameterDefinition& definition = card->GetParameter(row);
@@ -204,13 +202,13 @@ TEST_F(ConfigurationFileTest, ItemCodesAreFourLowerCaseHexDigitsAndTwoWordValues
     EXPECT_NE(content.find("<parameter item=\"" + std::string(code) + "\">-1</parameter>"),
               std::string::npos);
 
-    CCardSlot loaded;
+    CCardSlot loaded(kAddressed);
     loaded.LoadFromFile(path);
     EXPECT_EQ(loaded.GetCard(twoWordSlot)->GetDword(definition.page, definition.item), 0xFFFFFFFFU);
 }
 
 TEST_F(ConfigurationFileTest, SlotsAreFoundByNumberNotByPlace) {
-    CCardSlot rack;
+    CCardSlot rack(kAddressed);
     SavedRack(rack);
     std::string content = ReadFile(m_dir.path() / "rack.cfg");
     // Move slot 1 behind slot 16.
@@ -220,7 +218,7 @@ TEST_F(ConfigurationFileTest, SlotsAreFoundByNumberNotByPlace) {
     content.erase(begin, end - begin);
     content.insert(content.find("</root>"), slot1);
 
-    CCardSlot loaded;
+    CCardSlot loaded(kAddressed);
     ASSERT_EQ(LoadEdited(content, loaded), L"");
     EXPECT_EQ(loaded.GetCard(1)->GetCardName().GetModelName(), L"JK7W");
     EXPECT_EQ(loaded.GetCard(2)->GetCardName().GetModelName(), L"null");
@@ -228,7 +226,7 @@ TEST_F(ConfigurationFileTest, SlotsAreFoundByNumberNotByPlace) {
 }
 
 TEST_F(ConfigurationFileTest, HeaderDecidesWhetherTheFileIsOneOfOurs) {
-    CCardSlot rack;
+    CCardSlot rack(kAddressed);
     SavedRack(rack);
     const std::string content = ReadFile(m_dir.path() / "rack.cfg");
     const std::wstring refused = CResourceManager::GetMessage(Msg::illfileerr);
@@ -238,7 +236,7 @@ TEST_F(ConfigurationFileTest, HeaderDecidesWhetherTheFileIsOneOfOurs) {
         return copy;
     };
 
-    CCardSlot target;
+    CCardSlot target(kAddressed);
     target.Clear();
     const CCardSlot before = target;
     EXPECT_EQ(LoadEdited(edited("<filetype>configuration", "<filetype>language"), target), refused);
@@ -253,7 +251,7 @@ TEST_F(ConfigurationFileTest, HeaderDecidesWhetherTheFileIsOneOfOurs) {
 }
 
 TEST_F(ConfigurationFileTest, IncompleteSlotsRefuseTheWholeFileAndKeepTheRack) {
-    CCardSlot rack;
+    CCardSlot rack(kAddressed);
     SavedRack(rack);
     const std::string content = ReadFile(m_dir.path() / "rack.cfg");
     const std::wstring damaged = CResourceManager::GetMessage(Msg::desfileerr);
@@ -285,7 +283,7 @@ TEST_F(ConfigurationFileTest, IncompleteSlotsRefuseTheWholeFileAndKeepTheRack) {
     missingSlot.erase(slot16, missingSlot.find("</root>") - slot16);
 
     for (const std::string& file : {missingParameter, missingType, missingSlot}) {
-        CCardSlot target;
+        CCardSlot target(kAddressed);
         target.Clear();
         const CCardSlot before = target;
         EXPECT_EQ(LoadEdited(file, target), damaged);
@@ -295,7 +293,7 @@ TEST_F(ConfigurationFileTest, IncompleteSlotsRefuseTheWholeFileAndKeepTheRack) {
     // Elements that no card reads are no loss.
     std::string extra = content;
     extra.insert(extra.find("</slot>"), "<parameter item=\"0963\">5</parameter><note>x</note>");
-    CCardSlot target;
+    CCardSlot target(kAddressed);
     EXPECT_EQ(LoadEdited(extra, target), L"");
 }
 
@@ -304,26 +302,24 @@ TEST_F(ConfigurationFileTest, IncompleteSlotsRefuseTheWholeFileAndKeepTheRack) {
 // the word is known, the module with its model's defaults. Any other slot
 // without its values is still a damaged file.
 TEST_F(ConfigurationFileTest, ADigitalModuleSavedWithoutItsValuesOpensWithItsDefaults) {
-    SetStationAttribute(0);
     CCardSlot saved;
     saved.Clear();
-    saved.SetCard(2, CIOCardType().CreateByName(L"BJ58W"));
-    saved.SetCard(3, CIOCardType().CreateByName(L"QJ58W"));
+    saved.SetCard(2, CIOCardType(StationAttribute()).CreateByName(L"BJ58W"));
+    saved.SetCard(3, CIOCardType(StationAttribute()).CreateByName(L"QJ58W"));
     saved.SaveToFile(m_dir.file("early.cfg"));
     const std::string content = ReadFile(m_dir.path() / "early.cfg");
     ASSERT_NE(content.find("<slot no=\"2\"><type>BJ58W</type></slot>"), std::string::npos) << content;
 
-    SetStationAttribute(1);
     for (const bool comparing : {false, true}) {
-        CCardSlot rack;
+        CCardSlot rack(kAddressed);
         if (comparing) {
             rack.LoadForComparison(m_dir.file("early.cfg"));
         } else {
             rack.LoadFromFile(m_dir.file("early.cfg"));
         }
         const CCardSlot fresh = [] {
-            CCardSlot defaults;
-            defaults.SetCard(2, CIOCardType().CreateByName(L"BJ58W"));
+            CCardSlot defaults(kAddressed);
+            defaults.SetCard(2, CIOCardType(kAddressed).CreateByName(L"BJ58W"));
             return defaults;
         }();
         ASSERT_EQ(rack.GetCard(2)->GetParameterCount(), fresh.GetCard(2)->GetParameterCount());
@@ -333,12 +329,12 @@ TEST_F(ConfigurationFileTest, ADigitalModuleSavedWithoutItsValuesOpensWithItsDef
 
     std::string analog = content;
     analog.replace(analog.find("<type>null</type>"), 17, "<type>KZ9W</type>");
-    CCardSlot target;
+    CCardSlot target(kAddressed);
     EXPECT_EQ(LoadEdited(analog, target), CResourceManager::GetMessage(Msg::desfileerr));
 }
 
 TEST_F(ConfigurationFileTest, FilesThatAreNotXmlKeepTheRack) {
-    CCardSlot target;
+    CCardSlot target(kAddressed);
     target.Clear();
     const CCardSlot before = target;
     EXPECT_NE(LoadEdited("<root><application>K52CFG</application>", target), L"");
@@ -347,7 +343,7 @@ TEST_F(ConfigurationFileTest, FilesThatAreNotXmlKeepTheRack) {
 }
 
 TEST_F(ConfigurationFileTest, FailedSaveLeavesThePreviousFileWhole) {
-    CCardSlot rack;
+    CCardSlot rack(kAddressed);
     SavedRack(rack);
     const std::string previous = ReadFile(m_dir.path() / "rack.cfg");
     ASSERT_GT(previous.size(), 2000U);
@@ -383,7 +379,7 @@ TEST_F(ConfigurationFileTest, FailedSaveLeavesThePreviousFileWhole) {
 // A hand-edited file opens as before, the first copy of what it holds twice
 // winning, but every oddity is named with its slot and item.
 TEST_F(ConfigurationFileTest, OddHandEditedFilesOpenWithAWarningForEachOddity) {
-    CCardSlot rack;
+    CCardSlot rack(kAddressed);
     SavedRack(rack);
     rack.SetCard(0, CCOMCardType().CreateByName(L"K52HZKJ8"));
     rack.SaveToFile(m_dir.file("rack.cfg"));
@@ -393,7 +389,7 @@ TEST_F(ConfigurationFileTest, OddHandEditedFilesOpenWithAWarningForEachOddity) {
         login = com.GetParameter(row).kind == KindText && com.GetParameter(row).item == 0x3d ? row : login;
     }
     ASSERT_GE(login, 0);
-    CCardSlot clean;
+    CCardSlot clean(kAddressed);
     clean.LoadFromFile(m_dir.file("rack.cfg"));
     EXPECT_TRUE(clean.GetLoadWarnings().empty());
     EXPECT_EQ(clean.FormatLoadWarnings(L"rack.cfg"), L"");
@@ -412,7 +408,7 @@ TEST_F(ConfigurationFileTest, OddHandEditedFilesOpenWithAWarningForEachOddity) {
     replace(item, item + item.substr(0, item.find('>') + 1) + "12345</parameter>");
     replace("<slot no=\"5\"><type>null</type>", "<slot no=\"5\"><type>FOO9W</type>");
     replace("</root>", "<slot no=\"3\"><type>KZ9W</type></slot></root>");
-    CCardSlot loaded;
+    CCardSlot loaded(kAddressed);
     ASSERT_EQ(LoadEdited(content, loaded), L"");
 
     using Kind = CCardSlot::LoadWarning::Kind;

@@ -1,7 +1,6 @@
 // The monitoring cycle and the output simulation on a rack, against a
 // simulated station through the real link.
 #include "TestStation.h"
-#include "catalog/StationAttribute.h"
 #include "rack/CCardSlot.h"
 #include "station/StationProtocol.h"
 #include "support/TestSupport.h"
@@ -16,11 +15,7 @@ using Kind = StationFault::Kind;
 
 class MonitorCycleTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        k52test::LoadEnglish();
-        SetStationAttribute(0);
-    }
-    void TearDown() override { SetStationAttribute(0); }
+    void SetUp() override { k52test::LoadEnglish(); }
 
     TestStation m_station{L"0=K52HQ8,1=JK7W,3=KZ9W"};
 };

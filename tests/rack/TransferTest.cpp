@@ -3,7 +3,6 @@
 #include "TestStation.h"
 #include "base/TextConvert.h"
 #include "catalog/CIOCardType.h"
-#include "catalog/StationAttribute.h"
 #include "rack/CCardSlot.h"
 #include "rack/CDownloadThread.h"
 #include "rack/CProgressCounter.h"
@@ -101,11 +100,7 @@ int RowWithKey(const CCardInterface& card, std::wstring_view key) {
 
 class TransferTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        k52test::LoadEnglish();
-        SetStationAttribute(0);
-    }
-    void TearDown() override { SetStationAttribute(0); }
+    void SetUp() override { k52test::LoadEnglish(); }
 
     static CCardSlot Upload(TestStation& station, std::uint64_t mask, CProgressCounter* counter = nullptr) {
         CProgressCounter own;
@@ -139,7 +134,7 @@ TEST_F(TransferTest, UploadReadsThePresentModulesAndEmptiesTheOtherSlots) {
         EXPECT_EQ(rack.GetCard(index)->GetTypeCode(), 0);
     }
     // The communication module's parameters carry the station attribute word.
-    EXPECT_EQ(GetStationAttribute(), 1);
+    EXPECT_EQ(rack.GetStationAttribute(), StationAttribute(1));
     // One step for the map and one for each I/O slot, against the modules + 1.
     EXPECT_EQ(counter.GetTotal(), 3);
     EXPECT_EQ(counter.GetCurrent(), 17);
@@ -427,16 +422,29 @@ TEST_F(TransferTest, DifferentModuleIsRefusedOnlyInAChosenSlot) {
 
 TEST_F(TransferTest, SixteenPointDigitalModuleIsWrittenOnlyWithTheStationsAttribute) {
     TestStation station(L"0=K52HQ8,1=JK7W,2=BJ58W");
-    const CCardSlot rack = Upload(station, kAll);
+    CCardSlot rack = Upload(station, kAll);
     ASSERT_TRUE(rack.IsDigital16Card(2));
 
-    SetStationAttribute(0);
+    rack.SetStationAttribute(StationAttribute(0));
     station.Station().ClearRequestLog();
     Download(station, rack, kAll);
     EXPECT_NE(station.FirstWriteTo(1), -1);
     EXPECT_EQ(station.FirstWriteTo(2), -1);
 
-    SetStationAttribute(1);
+    rack.SetStationAttribute(StationAttribute(1));
+    station.Station().ClearRequestLog();
+    Download(station, rack, kAll);
+    EXPECT_NE(station.FirstWriteTo(2), -1);
+}
+
+TEST_F(TransferTest, ReadingAnotherStationLeavesTheRacksTreatmentOfSixteenPointModulesAlone) {
+    // What a comparison with a station does: it reads into a rack of its own.
+    TestStation station(L"0=K52HQ8,2=BJ58W");
+    const CCardSlot rack = Upload(station, kAll);
+    TestStation other(L"0=K52HQ8,2=BJ58W");
+    other.Station().SetAttribute(0);
+    EXPECT_EQ(Upload(other, kAll).GetStationAttribute(), StationAttribute(0));
+
     station.Station().ClearRequestLog();
     Download(station, rack, kAll);
     EXPECT_NE(station.FirstWriteTo(2), -1);

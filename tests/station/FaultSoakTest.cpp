@@ -8,7 +8,6 @@
 #include "base/CResourceManager.h"
 #include "base/TextConvert.h"
 #include "catalog/CCardInterface.h"
-#include "catalog/StationAttribute.h"
 #include "link/CJX5COMInterface.h"
 #include "rack/CCardSlot.h"
 #include "rack/CDownloadThread.h"
@@ -172,7 +171,6 @@ protected:
     void TearDown() override {
         m_link.reset();
         SetErrorReportHandler(m_previousHandler);
-        SetStationAttribute(0);
     }
 
     void FindPlaces() {

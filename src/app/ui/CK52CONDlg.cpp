@@ -343,14 +343,15 @@ void CK52CONDlg::OnPortActivated(int index) {
 void CK52CONDlg::ShowPortNames() {
     // Only what the combo shows changes: the port list keeps the names that
     // the profile stores and finds the choice by, whatever the language.
-    static const std::wstring kCommunicationsPort = L"Communications Port";
     for (int position = 0; position < m_portList.GetCount() && position < m_portCombo->count(); ++position) {
         std::wstring name = m_portList.GetDisplayName(position);
+        // The list's own demo entry, not another port a test or a simulator serves there.
         if (m_portList.GetDevicePath(position) == CComPortList::kDemoStationPath &&
             name == CComPortList::kDemoStationName) {
             name = GetMessage(Msg::demostation);
-        } else if (name.starts_with(kCommunicationsPort + L" (")) {
-            name = GetMessage(Msg::comport) + name.substr(kCommunicationsPort.size());
+        } else if (m_portList.IsGenericPort(position)) {
+            // The port's own part, " (COMn)", stays.
+            name = GetMessage(Msg::comport) + name.substr(std::wstring_view(CComPortList::kGenericPortName).size());
         }
         m_portCombo->setItemText(position, QString::fromStdWString(name));
     }
@@ -554,6 +555,8 @@ std::optional<CCardSlot> CK52CONDlg::ReadStation(std::uint64_t mask) {
     TakePortChoice(link);
     auto thread = std::make_unique<CUploadThread>();
     thread->SetLink(link);
+    // An upload without the communication module keeps the attribute it knows.
+    thread->GetRack().SetStationAttribute(m_rack.GetStationAttribute());
     link.GetSettings().SetModuleSelectionMask(mask);
     {
         CProgressDialog dialog(nullptr);
@@ -623,7 +626,7 @@ void CK52CONDlg::OnMonitor() {
     } showAgain{this};
     m_hiddenForMonitor = true;
     hide();
-    monitor.RunModal(link);
+    monitor.RunModal(link, m_rack.GetStationAttribute());
 }
 
 void CK52CONDlg::OnCompare() {
@@ -654,7 +657,7 @@ void CK52CONDlg::OnCompareWithFile() {
     if (!path) {
         return;
     }
-    CCardSlot file;
+    CCardSlot file(m_rack.GetStationAttribute());
     file.LoadForComparison(PathFromText(*path));
     const CRackComparison comparison(m_rack, file, m_slotList->GetCheckedMask());
     ShowCompared(comparison);
@@ -769,7 +772,7 @@ void CK52CONDlg::OnCardMenuCommand(int id) {
         return;
     }
     const bool ioSlot = CCardSlot::IsIoSlotNumber(CCardSlot::GetSlotNumber(m_selectedSlot));
-    CCardSlot::CardHandle card = ioSlot ? CCardSlot::CardHandle(m_ioCardType.CreateByCode(code))
+    CCardSlot::CardHandle card = ioSlot ? CCardSlot::CardHandle(CIOCardType(m_rack.GetStationAttribute()).CreateByCode(code))
                                         : CCardSlot::CardHandle(m_comCardType.CreateByCode(code));
     m_rack.SetCard(m_selectedSlot, std::move(card));
     MarkChanged(std::uint64_t{1} << m_selectedSlot);

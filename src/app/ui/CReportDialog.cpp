@@ -93,7 +93,7 @@ void CReportDialog::OnChooseAsFound() {
 }
 
 bool CReportDialog::TakeAsFound(const std::wstring& path) {
-    CCardSlot asFound;
+    CCardSlot asFound(m_rack.GetStationAttribute());
     asFound.LoadForComparison(PathFromText(path));
     m_asFound = std::move(asFound);
     m_asFoundPath = path;

@@ -40,11 +40,7 @@ QColor Tinted(const QColor& color, int percent) {
 // A cell's text; a language file that lacks it leaves the cell empty rather
 // than the rest of the list unfilled.
 QString CellText(const std::function<std::wstring()>& fetch) {
-    try {
-        return QString::fromStdWString(fetch());
-    } catch (const std::exception&) {
-        return QString();
-    }
+    return QString::fromStdWString(TextOr(fetch));
 }
 
 void SetCellText(QTreeWidgetItem* item, int column, const QString& text, bool force) {

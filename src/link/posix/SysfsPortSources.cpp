@@ -122,7 +122,7 @@ std::vector<ComPortDeviceIdRecord> ReadSysfsUarts(const fs::path& classTty) {
         if (type.empty() || type == "0") {
             continue;
         }
-        found.push_back({*line, {L"COM" + std::to_wstring(*line + 1), L"Communications Port"}});
+        found.push_back({*line, {L"COM" + std::to_wstring(*line + 1), CComPortList::kGenericPortName}});
     }
     std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
     std::vector<ComPortDeviceIdRecord> records;

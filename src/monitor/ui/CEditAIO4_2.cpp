@@ -28,11 +28,7 @@ void CEditAIO4_2::LoadControls() {
     // A language file without these texts leaves the labels empty; the panel
     // is opened from a selection, where nothing may be thrown.
     const auto label = [](const PlainMessageKey& key) {
-        try {
-            return QString::fromStdWString(GetMessage(key));
-        } catch (const std::exception&) {
-            return QString();
-        }
+        return QString::fromStdWString(TextOr([&] { return GetMessage(key); }));
     };
     m_inputLabel->setText(label(Msg::siminput));
     m_outputLabel->setText(label(Msg::simoutput));

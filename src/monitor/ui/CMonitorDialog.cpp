@@ -11,7 +11,6 @@
 #include "catalog/CCardInterface.h"
 #include "catalog/CMonitorUnit.h"
 #include "catalog/ModelRegistry.h"
-#include "catalog/StationAttribute.h"
 #include "editing/ui/CParameterListCtrl.h"
 #include "link/CJX5COMInterface.h"
 #include "monitor/CLineStateText.h"
@@ -187,12 +186,12 @@ std::array<CSimulationPanel*, 4> CMonitorDialog::Panels() const {
     return {m_dio32, m_aio4, m_aio2, m_aio4_2};
 }
 
-bool CMonitorDialog::RunModal(CJX5COMInterface& link) {
-    Begin(link);
+bool CMonitorDialog::RunModal(CJX5COMInterface& link, StationAttribute attribute) {
+    Begin(link, attribute);
     return exec() == 1;
 }
 
-void CMonitorDialog::Begin(CJX5COMInterface& link) {
+void CMonitorDialog::Begin(CJX5COMInterface& link, StationAttribute attribute) {
     m_link = &link;
     m_adjustList->Initialize();
     m_adjustList->SetAdjustMode(true);
@@ -203,7 +202,7 @@ void CMonitorDialog::Begin(CJX5COMInterface& link) {
 
     // Each report reaches the window's thread as it was published; reports
     // still on their way when the window goes are dropped with it.
-    m_session.Start(link, [this](std::uint64_t run, std::shared_ptr<const CMonitorThread::Report> report) {
+    m_session.Start(link, attribute, [this](std::uint64_t run, std::shared_ptr<const CMonitorThread::Report> report) {
         Post([this, run, report] { OnReport(run, *report); });
     });
     m_lineStateShown = ~std::uint64_t{0};
@@ -624,7 +623,7 @@ void CMonitorDialog::OpenPanel(int slotIndex) {
     const auto card = rack.GetCard(slotIndex);
     const bool ioSlot = CCardSlot::IsIoSlotNumber(CCardSlot::GetSlotNumber(slotIndex));
     if (!ioSlot || !card || card->GetTypeCode() == 0 ||
-        (rack.IsDigital16Card(slotIndex) && GetStationAttribute() == 0)) {
+        (rack.IsDigital16Card(slotIndex) && !rack.GetStationAttribute().AddressesDigital16())) {
         HidePanels();
         m_list->setFocus();
         return;

@@ -63,12 +63,12 @@ public:
     // Runs the window modally with the caller's link; true when it ended
     // with result 1, which closing it always gives. The window's thread has
     // ended when it returns.
-    bool RunModal(CJX5COMInterface& link);
+    bool RunModal(CJX5COMInterface& link, StationAttribute attribute);
 
     // Prepares the lists and panels and starts monitoring over the link;
     // RunModal does it before the window shows. The caller keeps the link
     // until the window has closed or gone.
-    void Begin(CJX5COMInterface& link);
+    void Begin(CJX5COMInterface& link, StationAttribute attribute);
 
     CMonitorListCtrl* MonitorList() const { return m_list; }
     CParameterListCtrl* AdjustList() const { return m_adjustList; }

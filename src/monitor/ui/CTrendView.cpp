@@ -31,12 +31,8 @@ constexpr int kWindowId = 132;
 // A language file is outside input: without a text the control keeps the
 // English one.
 std::wstring GuiText(int id, const wchar_t* fallback) {
-    try {
-        std::wstring text = CResourceManager::Database().GetGuiText(kWindowId, id);
-        return text.empty() ? std::wstring(fallback) : text;
-    } catch (const std::exception&) {
-        return fallback;
-    }
+    const std::wstring text = TextOr([&] { return CResourceManager::Database().GetGuiText(kWindowId, id); });
+    return text.empty() ? std::wstring(fallback) : text;
 }
 
 // A curve's colour: distinct on white and in a grey print.

@@ -14,7 +14,6 @@
 #include "catalog/CCOMCardType.h"
 #include "catalog/CIOCardType.h"
 #include "catalog/ModelRegistry.h"
-#include "catalog/StationAttribute.h"
 #include "monitor/ui/CEditAIO2.h"
 #include "monitor/ui/CEditAIO4.h"
 #include "monitor/ui/CEditAIO4_2.h"
@@ -95,15 +94,12 @@ void CollectCard(const CCardInterface& card, Requirements& requirements) {
 // Every card both registries create, for every type code they know (and a
 // few they do not), under both station attribute words.
 void CollectCards(Requirements& requirements) {
-    const std::uint16_t attribute = GetStationAttribute();
     for (std::uint16_t word : {std::uint16_t{0}, std::uint16_t{1}}) {
-        SetStationAttribute(word);
         for (std::int32_t code = -2; code <= 40; ++code) {
-            CollectCard(*CIOCardType().CreateByCode(code), requirements);
+            CollectCard(*CIOCardType(StationAttribute(word)).CreateByCode(code), requirements);
             CollectCard(*CCOMCardType().CreateByCode(code), requirements);
         }
     }
-    SetStationAttribute(attribute);
 }
 
 std::string Path(const std::string& element, const std::wstring& section, const std::string& rest) {

@@ -85,7 +85,7 @@ TEST_F(WindowPlacementTest, TheMonitorWindowAndItsTrendFitTheScreen) {
     CComSettings settings = link.GetSettings();
     settings.SetDevicePath(L"sim:0=K52HQ8,9=JK7W");
     link.SetSettings(settings);
-    monitor.Begin(link);
+    monitor.Begin(link, StationAttribute());
     monitor.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&monitor));
     const QRect room = Room(monitor);

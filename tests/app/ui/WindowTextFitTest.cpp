@@ -13,7 +13,6 @@
 #include "base/CResourceManager.h"
 #include "base/TextConvert.h"
 #include "catalog/CCardInterface.h"
-#include "catalog/StationAttribute.h"
 #include "editing/ui/CParameterListCtrl.h"
 #include "monitor/ui/CEditAIO4.h"
 #include "monitor/ui/CEditDIO32.h"
@@ -294,14 +293,12 @@ TEST_F(WindowTextFit, EveryWindowInEveryLanguage) {
                 },
                 5000));
             Check(modal, "monitor-window", language);
-            // The sixteen-point module's panel: thirty-two boxes side by side.
-            const std::uint16_t attribute = GetStationAttribute();
-            SetStationAttribute(1);
+            // The sixteen-point module's panel (the demo station addresses
+            // it): thirty-two boxes side by side.
             const QRect digital = list->visualRect(list->model()->index(2, 0));
             QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, digital.center());
             EXPECT_TRUE(monitor->DigitalPanel()->isVisible());
             Check(modal, "monitor-window-digital", language);
-            SetStationAttribute(attribute);
             // The analog module simulates: closing asks whether to leave it so,
             // and Escape leaves it.
             QTimer::singleShot(0, modal, [] {

@@ -5,7 +5,6 @@
 #include "base/CResourceManager.h"
 #include "base/TextConvert.h"
 #include "catalog/CCardInterface.h"
-#include "catalog/StationAttribute.h"
 #include "editing/ui/CListStepper.h"
 #include "editing/ui/CParameterListCtrl.h"
 #include "link/CJX5COMInterface.h"
@@ -58,18 +57,18 @@ protected:
     void SetUp() override {
         k52test::LoadEnglish();
         RegisterSimulatedStationPort();
-        m_attribute = GetStationAttribute();
     }
-    void TearDown() override { SetStationAttribute(m_attribute); }
 
-    // Starts the window on a simulated station of the given modules.
-    std::shared_ptr<CSimulatedStation> Start(const std::wstring& path) {
+    // Starts the window on a simulated station of the given modules, for a
+    // rack of the given attribute.
+    std::shared_ptr<CSimulatedStation> Start(const std::wstring& path,
+                                             StationAttribute attribute = StationAttribute()) {
         auto station = GetSimulatedStation(path);
         CComSettings settings = m_link.GetSettings();
         settings.SetDevicePath(path);
         settings.SetDisplayName(L"Station port");
         m_link.SetSettings(settings);
-        m_dialog.Begin(m_link);
+        m_dialog.Begin(m_link, attribute);
         m_dialog.show();
         m_dialog.activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(&m_dialog));
@@ -114,13 +113,11 @@ protected:
 
     CJX5COMInterface m_link;
     CMonitorDialog m_dialog;
-    std::uint16_t m_attribute = 0;
 };
 
 TEST_F(MonitorDialogTest, ComRowAndSixteenPointModuleShowNeitherPanelNorAdjustList) {
     const auto station = Start(L"sim:0=K52HQ8,1=JK7W,2=BJ58W");
     station->SetAttribute(0);
-    SetStationAttribute(0);
     ASSERT_TRUE(WaitCycles(2));
 
     ClickRow(0);
@@ -130,7 +127,6 @@ TEST_F(MonitorDialogTest, ComRowAndSixteenPointModuleShowNeitherPanelNorAdjustLi
 
     ClickRow(2);
     ASSERT_TRUE(WaitCycles(2));
-    SetStationAttribute(0); // the cycles read it from the station again
     const auto points = m_dialog.MonitorList()->GetDigitalPoints(2);
     EXPECT_TRUE(points.shown);
     EXPECT_EQ(points.label, L"In");
@@ -155,9 +151,11 @@ TEST_F(MonitorDialogTest, ComRowAndSixteenPointModuleShowNeitherPanelNorAdjustLi
     }
     EXPECT_GT(green, 20);
     EXPECT_GT(black, 20 * green / 2) << "fifteen clear boxes against one set";
+}
 
-    // With the station attribute set the module gets the digital panel.
-    SetStationAttribute(1);
+TEST_F(MonitorDialogTest, SixteenPointModuleGetsTheDigitalPanelWhereTheAttributeAddressesIt) {
+    Start(L"sim:0=K52HQ8,1=JK7W,2=BJ58W", StationAttribute(1));
+    ASSERT_TRUE(WaitCycles(2));
     ClickRow(1);
     ClickRow(2);
     ASSERT_EQ(VisiblePanels().size(), 1u);
@@ -250,9 +248,8 @@ TEST_F(MonitorDialogTest, ALanguageFileWithoutTheModuleTextsStillShowsTheValues)
 }
 
 TEST_F(MonitorDialogTest, SimulationValuesReachTheStationAndTheListShowsThem) {
-    const auto station = Start(L"sim:0=K52HQ8,2=BJ58W,3=KZ7W");
+    const auto station = Start(L"sim:0=K52HQ8,2=BJ58W,3=KZ7W", StationAttribute(1));
     station->SetAttribute(1);
-    SetStationAttribute(1);
     ASSERT_TRUE(WaitCycles(1));
 
     // Not simulating yet: the panel is there but disabled.
@@ -391,7 +388,7 @@ TEST_F(MonitorDialogTest, EscapeNeverClosesTheWindowCloseEndsItWithResultOne) {
         timer.start();
         QTest::mouseClick(FindControlAs<QPushButton>(window, CMonitorDialog::kCloseButtonId), Qt::LeftButton);
     });
-    EXPECT_TRUE(m_dialog.RunModal(m_link));
+    EXPECT_TRUE(m_dialog.RunModal(m_link, StationAttribute()));
     closing = timer.elapsed();
     EXPECT_TRUE(stillOpen);
     EXPECT_LT(closing, 1000);
@@ -401,7 +398,7 @@ TEST_F(MonitorDialogTest, EscapeNeverClosesTheWindowCloseEndsItWithResultOne) {
     // The close box ends it the same way.
     CMonitorDialog second;
     k52test::WhenModalShown([&](QWidget* window) { window->close(); });
-    EXPECT_TRUE(second.RunModal(m_link));
+    EXPECT_TRUE(second.RunModal(m_link, StationAttribute()));
 }
 
 // The recording's file, chosen in place of the user.
@@ -859,7 +856,7 @@ void RunAndClose(const std::wstring& path, bool paced, const char* what) {
             closeMs = timer.elapsed();
         });
     });
-    EXPECT_TRUE(dialog.RunModal(link));
+    EXPECT_TRUE(dialog.RunModal(link, StationAttribute()));
     EXPECT_LT(closeMs, 1000) << what;
     // At line speed a whole cycle may take longer than the run; closing then
     // cancels it on the line.
@@ -911,7 +908,7 @@ TEST_F(MonitorDialogTest, TheWindowSpeaksTheChosenLanguageAndAnOlderFileKeepsIts
         CComSettings settings = link.GetSettings();
         settings.SetDevicePath(path);
         link.SetSettings(settings);
-        dialog.Begin(link);
+        dialog.Begin(link, StationAttribute());
         EXPECT_TRUE(QTest::qWaitFor([&] { return dialog.MonitorList()->GetDigitalPoints(2).shown; }, kWait));
         CMonitorListCtrl* list = dialog.MonitorList();
         Texts texts{dialog.windowTitle(),

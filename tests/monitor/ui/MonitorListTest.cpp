@@ -2,7 +2,6 @@
 // module shows, and under which label.
 #include "catalog/CCOMCardType.h"
 #include "catalog/CIOCardType.h"
-#include "catalog/StationAttribute.h"
 #include "monitor/ui/CMonitorListCtrl.h"
 #include "support/TestSupport.h"
 
@@ -24,7 +23,6 @@ CCardSlot::CardHandle ReadDigitalCard(const wchar_t* model) {
 
 TEST(MonitorList, InputModulesShowTheirFirstPointSetAndOutputModulesTheirSecond) {
     k52test::LoadEnglish();
-    SetStationAttribute(0);
     CCardSlot rack;
     rack.Clear();
     rack.SetCard(1, ReadDigitalCard(L"BJ58W"));
