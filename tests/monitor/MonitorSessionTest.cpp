@@ -37,7 +37,7 @@ protected:
         m_session.Start(*m_link, StationAttribute(),
                         [this](std::uint64_t run, std::shared_ptr<const CMonitorSession::Report> report) {
                             std::lock_guard<std::mutex> lock(m_mutex);
-                            m_reports.push_back({run, std::move(report)});
+                            m_reports.emplace_back(run, std::move(report));
                             m_arrived.notify_all();
                         });
         return station;
@@ -55,7 +55,7 @@ protected:
             const auto [run, report] = m_reports.front();
             m_reports.pop_front();
             lock.unlock();
-            const auto outcome = m_session.Take(run, *report);
+            auto outcome = m_session.Take(run, *report);
             if (outcome.taken) {
                 m_last = report;
                 return outcome;

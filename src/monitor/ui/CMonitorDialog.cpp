@@ -202,7 +202,7 @@ void CMonitorDialog::Begin(CJX5COMInterface& link, StationAttribute attribute) {
 
     // Each report reaches the window's thread as it was published; reports
     // still on their way when the window goes are dropped with it.
-    m_session.Start(link, attribute, [this](std::uint64_t run, std::shared_ptr<const CMonitorThread::Report> report) {
+    m_session.Start(link, attribute, [this](std::uint64_t run, const std::shared_ptr<const CMonitorThread::Report>& report) {
         Post([this, run, report] { OnReport(run, *report); });
     });
     m_lineStateShown = ~std::uint64_t{0};
