@@ -43,9 +43,7 @@ crlf data/windows/THIRD-PARTY.txt "$stage/THIRD-PARTY.txt"
 crlf data/windows/README.txt "$stage/README.txt"
 # The installer's licence page: ours, then what the programs are built from.
 { cat "$stage/LICENSE.txt"; printf '\r\n\r\n'; cat "$stage/THIRD-PARTY.txt"; } >"$out/stage/licence-page.txt"
-for language in en ja; do
-  cp "/usr/share/qt6/translations/qtbase_$language.qm" "$stage/translations/"
-done
+cp "$build"/bin/translations/qtbase_*.qm "$stage/translations/"
 crlf /usr/share/common-licenses/LGPL-3 "$stage/licenses/LGPL-3.txt"
 crlf /usr/share/common-licenses/GPL-3 "$stage/licenses/GPL-3.txt"
 crlf /usr/share/doc/libpugixml-dev/copyright "$stage/licenses/pugixml.txt"

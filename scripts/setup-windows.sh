@@ -15,6 +15,8 @@ prefix=$cache/prefix
 toolchain=$PWD/cmake/mingw-w64-x86_64.cmake
 
 . scripts/packages.sh
+# (Wine registers the system's fonts in its prefixes: fonts-ipafont-gothic is
+# the Japanese font of the windows tested in Japanese under Wine.)
 install_missing g++-mingw-w64-x86-64-posix wine wine64 fonts-wine fonts-ipafont-gothic qt6-translations-l10n googletest dpkg-dev cmake ninja-build zip
 
 mkdir -p "$cache"
@@ -65,11 +67,4 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   echo "Making the Wine prefix ..."
   wineboot -i >/dev/null 2>&1 </dev/null
   wineserver -w
-fi
-# A font with Japanese glyphs, as a Japanese Windows has one: the windows are
-# tested in Japanese too.
-fonts=$WINEPREFIX/drive_c/windows/Fonts
-if [ ! -f "$fonts/ipag.ttf" ]; then
-  mkdir -p "$fonts"
-  cp /usr/share/fonts/opentype/ipafont-gothic/ipag.ttf "$fonts/"
 fi

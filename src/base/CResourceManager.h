@@ -12,14 +12,6 @@
 #include <type_traits>
 #include <utility>
 
-// Base of every class that looks up texts in the application's language
-// database. It carries no state: the one database of the run is reached
-// through Database() from everywhere.
-//
-// Message texts never fail: a key the chosen language file lacks is taken
-// from the English file beside the program, and where that lacks it too, the
-// key itself stands in, followed by the arguments. A failure being reported
-// must not be replaced by the failure to find its text.
 // The text a language look-up finds, or the fallback where it throws (a
 // language file, outside input, that lacks the entry): for the places that
 // show what they have rather than fail, such as a list being drawn.
@@ -32,6 +24,14 @@ std::wstring TextOr(LookUp&& lookUp, std::wstring fallback = {}) {
     }
 }
 
+// Base of every class that looks up texts in the application's language
+// database. It carries no state: the one database of the run is reached
+// through Database() from everywhere.
+//
+// Message texts never fail: a key the chosen language file lacks is taken
+// from the English file beside the program, and where that lacks it too, the
+// key itself stands in, followed by the arguments. A failure being reported
+// must not be replaced by the failure to find its text.
 class CResourceManager {
 public:
     virtual ~CResourceManager();

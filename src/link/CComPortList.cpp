@@ -51,6 +51,11 @@ std::wstring ComName(int number) {
     return CMessageFormatter::Printf(L"COM%d", number);
 }
 
+// The description a system gives a built-in port it knows nothing more about.
+bool IsGenericDescription(const std::wstring& description, int number) {
+    return description == std::wstring(CComPortList::kGenericPortName) + L" (" + ComName(number) + L")";
+}
+
 } // namespace
 
 CComPortList::CComPortList() : CComPortList(ComPortSources::System()) {}
@@ -103,7 +108,7 @@ void CComPortList::AddDeviceIds(const std::vector<ComPortDeviceIdRecord>& record
         if (display.find(com) == std::wstring::npos) {
             display += L" (" + com + L")";
         }
-        const bool generic = display == std::wstring(kGenericPortName) + L" (" + com + L")";
+        const bool generic = IsGenericDescription(display, *number);
         m_entries[*number - 1] = Entry{DevicePathOfPort(*number), std::move(display), generic};
     }
 }
@@ -114,8 +119,8 @@ void CComPortList::AddPortNames(const std::vector<ComPortPortNameRecord>& record
         if (!number) {
             continue;
         }
-        const bool generic = record.friendlyName == std::wstring(kGenericPortName) + L" (" + ComName(*number) + L")";
-        m_entries[*number - 1] = Entry{DevicePathOfPort(*number), record.friendlyName, generic};
+        m_entries[*number - 1] =
+            Entry{DevicePathOfPort(*number), record.friendlyName, IsGenericDescription(record.friendlyName, *number)};
     }
 }
 

@@ -160,8 +160,8 @@ void CMonitorSession::ContinueSwitchingOff(const Report& report) {
         m_state = State::SwitchedOff;
         return;
     }
-    const SwitchOff next = std::move(m_switchOffs.front());
-    m_switchOffs.pop_front();
+    const SwitchOff& next = m_switchOffs.front();
     m_switchOffWriting = next.module;
     m_thread->RequestRowWrite(CCardSlot::GetSlotNumber(next.module.slotIndex), next.card, next.row);
+    m_switchOffs.pop_front();
 }

@@ -198,9 +198,7 @@ bool CMonitorThread::Execute(const QueuedCommand& command) {
         // A failed cycle is shown as an empty rack, and the window keeps
         // asking; the next cycle may well succeed.
         if (code == CommandCycle) {
-            const StationAttribute attribute = m_rack.GetStationAttribute();
-            m_rack = CCardSlot();
-            m_rack.SetStationAttribute(attribute);
+            m_rack = CCardSlot(m_rack.GetStationAttribute());
             m_rack.Clear();
         }
         failed = true;

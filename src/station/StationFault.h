@@ -57,6 +57,11 @@ struct StationFault {
         delay = value;
         return *this;
     }
+    // Only requests with this command byte (a read or a write).
+    StationFault& ForCommand(std::uint8_t value) {
+        command = value;
+        return *this;
+    }
     StationFault& Times(int count) {
         times = count;
         return *this;

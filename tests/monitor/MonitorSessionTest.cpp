@@ -151,13 +151,12 @@ TEST_F(MonitorSessionTest, SwitchingOffWritesEachSwitchAloneAndNamesTheRefusedOn
         Next();
     }
     ASSERT_EQ(m_session.Simulation().Describe(), L"IO13 JK7W, IO14 QB9W");
-    auto refused =
-        StationFault::AtItem(14, static_cast<std::uint8_t>(switchRow.page),
-                             static_cast<std::uint8_t>(switchRow.item), StationFault::Kind::ErrorStatus)
-            .WithStatus(2)
-            .Times(0);
-    refused.command = kStationWriteCommand;
-    station->InjectFault(refused);
+    station->InjectFault(StationFault::AtItem(14, static_cast<std::uint8_t>(switchRow.page),
+                                              static_cast<std::uint8_t>(switchRow.item),
+                                              StationFault::Kind::ErrorStatus)
+                             .WithStatus(2)
+                             .ForCommand(kStationWriteCommand)
+                             .Times(0));
     station->ClearRequestLog();
 
     ASSERT_TRUE(m_session.StartSwitchingOff(m_last->rack));

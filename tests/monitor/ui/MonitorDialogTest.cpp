@@ -598,12 +598,12 @@ TEST_F(MonitorDialogTest, SwitchingSimulationOffAtCloseWritesEachModulesSwitchAl
         kWait));
     // The counter module turns the write of its switch down.
     const ParameterDefinition& switchRow = analog->GetParameter(analog->GetSimulationSwitchRow());
-    auto refused = StationFault::AtItem(14, static_cast<std::uint8_t>(switchRow.page),
-                                        static_cast<std::uint8_t>(switchRow.item), StationFault::Kind::ErrorStatus)
-                       .WithStatus(2)
-                       .Times(0);
-    refused.command = kStationWriteCommand;
-    station->InjectFault(refused);
+    station->InjectFault(StationFault::AtItem(14, static_cast<std::uint8_t>(switchRow.page),
+                                              static_cast<std::uint8_t>(switchRow.item),
+                                              StationFault::Kind::ErrorStatus)
+                             .WithStatus(2)
+                             .ForCommand(kStationWriteCommand)
+                             .Times(0));
     station->ClearRequestLog();
 
     k52test::ErrorBoxRecorder errors;
