@@ -16,8 +16,11 @@ toolchain=$PWD/cmake/mingw-w64-x86_64.cmake
 
 . scripts/packages.sh
 # (Wine registers the system's fonts in its prefixes: fonts-ipafont-gothic is
-# the Japanese font of the windows tested in Japanese under Wine.)
-install_missing g++-mingw-w64-x86-64-posix wine wine64 fonts-wine fonts-ipafont-gothic qt6-translations-l10n googletest dpkg-dev cmake ninja-build zip
+# the Japanese font of the windows tested in Japanese under Wine; NSIS makes
+# the installer, and Xvfb, openbox, xdotool, xwd and ImageMagick drive the
+# installed window program in the installer's end-to-end test.)
+install_missing g++-mingw-w64-x86-64-posix wine wine64 fonts-wine fonts-ipafont-gothic qt6-translations-l10n googletest dpkg-dev cmake ninja-build zip \
+  nsis xvfb xdotool x11-apps x11-utils imagemagick openbox
 
 mkdir -p "$cache"
 
@@ -67,4 +70,16 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   echo "Making the Wine prefix ..."
   wineboot -i >/dev/null 2>&1 </dev/null
   wineserver -w
+fi
+# The windows draw their texts in the dialog font "MS Shell Dlg", which Wine
+# maps to Tahoma; Wine here does not list its Tahoma, so the mapper took a
+# serif stand-in for every text of every window. DejaVu Sans, a system font,
+# stands in instead (Windows itself has its own dialog font).
+if [ ! -f "$WINEPREFIX/.k52cfg-dialog-font" ]; then
+  for alias in "MS Shell Dlg" "MS Shell Dlg 2"; do
+    wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' /v "$alias" /t REG_SZ \
+      /d "DejaVu Sans" /f >/dev/null 2>&1 </dev/null
+  done
+  wineserver -w
+  touch "$WINEPREFIX/.k52cfg-dialog-font"
 fi

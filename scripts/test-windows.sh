@@ -3,7 +3,8 @@
 # their core tests under Wine, the window tests too where Qt for Windows is
 # there (preset "windows-gui"), then runs the end-to-end cases of k52ctl with
 # the Windows k52ctl.exe under Wine against the Linux k52sim, each station's
-# pseudo-terminal reached as a COM port of the Wine prefix. Needs the normal
+# pseudo-terminal reached as a COM port of the Wine prefix, and last the
+# installer from end to end (tests/install/windows-setup.sh). Needs the normal
 # build (build/default) for k52sim and the end-to-end cases, and
 # scripts/setup-windows.sh run once.
 set -euo pipefail
@@ -30,7 +31,7 @@ ctest --preset windows -j "$jobs"
 if [ -f "$cache/qt-mingw/lib/cmake/Qt6/Qt6Config.cmake" ]; then
   echo "== windows window build"
   cmake --preset windows-gui >/dev/null
-  cmake --build --preset windows-gui -j "$jobs" --target k52cfg test_gui
+  cmake --build --preset windows-gui -j "$jobs" --target k52cfg k52ctl test_gui
   echo "== windows window tests (under Wine)"
   ctest --preset windows-gui -j "$jobs"
 fi
@@ -59,3 +60,12 @@ filter=$(printf '%s:' "${cases[@]}")
 K52_TEST_K52CTL=$PWD/build/windows/bin/k52ctl.exe K52_TEST_LAUNCHER=wine K52_TEST_COM_LINKS=$dosdevices \
   K52_TEST_START_MS=${K52_TEST_START_MS:-500} \
   build/default/bin/test_cli_threads --gtest_filter="${filter%:}"
+
+# The installer from end to end: packed from the windows-gui build, installed
+# silently into a copy of the Wine prefix, the installed K52CFG driven with
+# key events on a virtual display, uninstalled.
+if [ -f "$cache/qt-mingw/lib/cmake/Qt6/Qt6Config.cmake" ]; then
+  echo "== windows installer end to end (under Wine, on Xvfb)"
+  setup=$(K52_WINDOWS_BUILD=build/windows-gui scripts/package-windows.sh build/windows-package | tail -1)
+  tests/install/windows-setup.sh "$setup" build/windows-package/screenshots
+fi
