@@ -1,6 +1,6 @@
+#include "base/ui/TranslateWindow.h"
 #include "base/CResourceDatabase.h"
 #include "base/ui/ControlId.h"
-#include "base/ui/TranslateWindow.h"
 #include "support/TestSupport.h"
 
 #include <QComboBox>
