@@ -1,13 +1,18 @@
 #!/usr/bin/env bash
-# Static checks on our own code (src/, tests/, bench/): clang-tidy with the
-# checks in .clang-tidy, then cppcheck with the suppressions in
+# Static checks on our own code (src/, tests/, bench/): no include that runs
+# upward in the layering (scripts/upward-includes.sh), then clang-tidy with
+# the checks in .clang-tidy, then cppcheck with the suppressions in
 # .cppcheck-suppressions, both driven by the default build's
-# compile_commands.json. Exits non-zero on any finding of either.
+# compile_commands.json. Exits non-zero on any finding.
 #   LINT_JOBS=N   parallel clang-tidy processes and cppcheck threads (default 2)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 scripts/setup.sh
+
+echo "== upward includes"
+upward_status=0
+scripts/upward-includes.sh || upward_status=1
 
 build=build/default
 jobs=${LINT_JOBS:-2}
@@ -15,8 +20,14 @@ jobs=${LINT_JOBS:-2}
 cmake --preset default >/dev/null
 # The windows' sources include moc output, so it has to exist before they can
 # be parsed; nothing else needs building.
-if ninja -C "$build" -t query k52gui_autogen >/dev/null 2>&1; then
-  nice -n 10 cmake --build "$build" --target k52gui_autogen -j "$jobs" >/dev/null
+autogen=()
+for library in base rack editing monitor app; do
+  if ninja -C "$build" -t query k52${library}ui_autogen >/dev/null 2>&1; then
+    autogen+=(k52${library}ui_autogen)
+  fi
+done
+if [ ${#autogen[@]} -gt 0 ]; then
+  nice -n 10 cmake --build "$build" --target "${autogen[@]}" -j "$jobs" >/dev/null
 fi
 
 # Our own translation units, each once (generated moc sources are not ours).
@@ -40,11 +51,12 @@ printf '%s\n' "${units[@]}" | nice -n 10 xargs -d '\n' -P "$jobs" -I{} sh -c \
   _ "$tidy" "$build" {} "$logs" || tidy_status=1
 # Headers are checked from every unit that includes them: report each finding once.
 cat "$logs"/*.log | grep -v -E '^[0-9]+ warnings? (and [0-9]+ errors? )?generated\.$' >"$logs/tidy.txt" || true
-# A core library's headers are reached through its include folder in the
-# build tree (build/default/src/<folder>/include/<folder> -> src/<folder>):
-# name them by their place in src/.
+# A library's headers are reached through its include folder in the build
+# tree (build/default/src/<folder>/include/<folder>/<entry> -> src/<folder>/<entry>,
+# build/default/src/<folder>/uiinclude/<folder>/ui -> src/<folder>/ui): name
+# them by their place in src/.
 grep -E '^[^ ].*:[0-9]+:[0-9]+: (warning|error): ' "$logs/tidy.txt" \
-  | sed -E "s#^$root/$build/src/([a-z]+)/include/\1/#$root/src/\1/#" | sort -u >"$logs/tidy-findings.txt" || true
+  | sed -E "s#^$root/$build/src/([a-z]+)/(ui)?include/\1/#$root/src/\1/#" | sort -u >"$logs/tidy-findings.txt" || true
 tidy_count=$(wc -l <"$logs/tidy-findings.txt")
 if [ "$tidy_count" -gt 0 ]; then
   cat "$logs/tidy-findings.txt"
@@ -69,8 +81,9 @@ nice -n 10 cppcheck --project="$build/compile_commands.json" \
   --quiet --template='{file}:{line}:{column}: {severity}: {message} [{id}]' || cppcheck_status=1
 echo "== cppcheck: $((SECONDS - start)) s"
 
-if [ "$tidy_status" -ne 0 ] || [ "$cppcheck_status" -ne 0 ]; then
-  echo "lint: findings above (clang-tidy status $tidy_status, cppcheck status $cppcheck_status)" >&2
+if [ "$upward_status" -ne 0 ] || [ "$tidy_status" -ne 0 ] || [ "$cppcheck_status" -ne 0 ]; then
+  echo "lint: findings above (upward includes status $upward_status, clang-tidy status $tidy_status," \
+    "cppcheck status $cppcheck_status)" >&2
   exit 1
 fi
 echo "lint: clean"

@@ -3,8 +3,8 @@
 // whose option data differ stores other values in the station, and one whose
 // inserts differ shows the wrong argument or none.
 #include "app/CAppSettings.h"
-#include "app/FileFilter.h"
 #include "base/CResourceDatabase.h"
+#include "base/FileFilter.h"
 #include "base/TextConvert.h"
 #include "support/TestSupport.h"
 

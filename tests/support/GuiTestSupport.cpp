@@ -1,7 +1,7 @@
 #include "support/GuiTestSupport.h"
 
-#include "app/ui/CErrorBox.h"
 #include "base/CException.h"
+#include "base/ui/CErrorBox.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,12 +1,12 @@
 #include "app/ui/CK52CONApp.h"
 
 #include "app/ui/ApplicationIcon.h"
-#include "app/ui/CErrorBox.h"
 #include "app/ui/CK52CONDlg.h"
-#include "app/ui/CSettingsProfile.h"
-#include "app/ui/RegisteredEvents.h"
 #include "base/CProfile.h"
 #include "base/Version.h"
+#include "base/ui/CErrorBox.h"
+#include "base/ui/CSettingsProfile.h"
+#include "base/ui/RegisteredEvents.h"
 #include "station/CSimulatedStationPort.h"
 
 #include <memory>

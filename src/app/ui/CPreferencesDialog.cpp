@@ -1,12 +1,12 @@
 #include "app/ui/CPreferencesDialog.h"
 
-#include "app/ui/CDialogUnits.h"
-#include "app/ui/CErrorBox.h"
-#include "app/ui/TranslateWindow.h"
 #include "base/CException.h"
 #include "base/CResourceDatabase.h"
 #include "base/CResourceManager.h"
 #include "base/Version.h"
+#include "base/ui/CDialogUnits.h"
+#include "base/ui/CErrorBox.h"
+#include "base/ui/TranslateWindow.h"
 
 #include <QComboBox>
 #include <QLabel>

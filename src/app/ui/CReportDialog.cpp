@@ -1,13 +1,13 @@
 #include "app/ui/CReportDialog.h"
 
-#include "app/ui/CDialogUnits.h"
-#include "app/ui/CErrorBox.h"
-#include "app/ui/CFileChooser.h"
-#include "app/ui/TranslateWindow.h"
-#include "base/FilePath.h"
 #include "base/CException.h"
+#include "base/FilePath.h"
 #include "base/RegularFile.h"
 #include "base/Version.h"
+#include "base/ui/CDialogUnits.h"
+#include "base/ui/CErrorBox.h"
+#include "base/ui/CFileChooser.h"
+#include "base/ui/TranslateWindow.h"
 #include "rack/CCommissioningReport.h"
 
 #include <QBuffer>

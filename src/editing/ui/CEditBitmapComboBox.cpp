@@ -1,6 +1,6 @@
 #include "editing/ui/CEditBitmapComboBox.h"
 
-#include "app/ui/ControlId.h"
+#include "base/ui/ControlId.h"
 
 CEditBitmapComboBox::CEditBitmapComboBox(QWidget* parent) : CDropDownEditor(parent) {
     SetControlId(this, kControlId);

@@ -1,6 +1,6 @@
 #include "editing/ui/CEditComboBox.h"
 
-#include "app/ui/ControlId.h"
+#include "base/ui/ControlId.h"
 
 CEditComboBox::CEditComboBox(QWidget* parent) : CDropDownEditor(parent) {
     SetControlId(this, kControlId);

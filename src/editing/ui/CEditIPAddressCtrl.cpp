@@ -1,6 +1,6 @@
 #include "editing/ui/CEditIPAddressCtrl.h"
 
-#include "app/ui/ControlId.h"
+#include "base/ui/ControlId.h"
 
 #include <QFocusEvent>
 #include <QKeyEvent>

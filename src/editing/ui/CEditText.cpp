@@ -1,6 +1,6 @@
 #include "editing/ui/CEditText.h"
 
-#include "app/ui/ControlId.h"
+#include "base/ui/ControlId.h"
 
 #include <QFocusEvent>
 #include <QKeyEvent>

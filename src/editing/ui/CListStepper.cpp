@@ -1,6 +1,6 @@
 #include "editing/ui/CListStepper.h"
 
-#include "app/ui/ControlId.h"
+#include "base/ui/ControlId.h"
 
 #include <QHBoxLayout>
 #include <QToolButton>

@@ -1,8 +1,8 @@
 #include "editing/ui/CParameterListCtrl.h"
 
-#include "app/ui/CErrorBox.h"
 #include "base/CException.h"
 #include "base/CResourceManager.h"
+#include "base/ui/CErrorBox.h"
 #include "catalog/CCardInterface.h"
 #include "editing/ParameterListRules.h"
 #include "editing/ui/CEditComboBox.h"

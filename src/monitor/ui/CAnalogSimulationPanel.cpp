@@ -1,8 +1,8 @@
 #include "monitor/ui/CAnalogSimulationPanel.h"
 
-#include "app/ui/CDialogUnits.h"
-#include "app/ui/CErrorBox.h"
 #include "base/CResourceManager.h"
+#include "base/ui/CDialogUnits.h"
+#include "base/ui/CErrorBox.h"
 #include "link/CGICommandParser.h"
 
 #include <QLabel>

@@ -1,6 +1,6 @@
 #include "monitor/ui/CEditAIO4_2.h"
 
-#include "app/ui/CDialogUnits.h"
+#include "base/ui/CDialogUnits.h"
 
 #include <QLabel>
 

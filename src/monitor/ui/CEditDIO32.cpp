@@ -1,6 +1,6 @@
 #include "monitor/ui/CEditDIO32.h"
 
-#include "app/ui/CDialogUnits.h"
+#include "base/ui/CDialogUnits.h"
 
 #include <QCheckBox>
 #include <QLabel>

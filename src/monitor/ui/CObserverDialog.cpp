@@ -1,6 +1,6 @@
 #include "monitor/ui/CObserverDialog.h"
 
-#include "app/ui/RegisteredEvents.h"
+#include "base/ui/RegisteredEvents.h"
 
 #include <QCoreApplication>
 

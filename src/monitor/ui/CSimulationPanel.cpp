@@ -1,7 +1,7 @@
 #include "monitor/ui/CSimulationPanel.h"
 
-#include "app/ui/CDialogUnits.h"
-#include "app/ui/ControlId.h"
+#include "base/ui/CDialogUnits.h"
+#include "base/ui/ControlId.h"
 
 #include <QKeyEvent>
 #include <QPushButton>

@@ -1,7 +1,7 @@
 #include "monitor/ui/CTrendView.h"
 
-#include "app/ui/ControlId.h"
 #include "base/CResourceManager.h"
+#include "base/ui/ControlId.h"
 #include "monitor/CTrendHistory.h"
 
 #include <QComboBox>

@@ -1,9 +1,9 @@
 #include "rack/ui/CCompareDialog.h"
 
-#include "app/ui/CDialogUnits.h"
-#include "app/ui/CErrorBox.h"
-#include "app/ui/TranslateWindow.h"
 #include "base/CException.h"
+#include "base/ui/CDialogUnits.h"
+#include "base/ui/CErrorBox.h"
+#include "base/ui/TranslateWindow.h"
 #include "rack/CCardSlot.h"
 #include "rack/CRackComparison.h"
 

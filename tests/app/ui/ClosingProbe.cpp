@@ -5,7 +5,7 @@
 // a test can time how long the process takes to end after that.
 #include "app/ui/CK52CONApp.h"
 #include "app/ui/CK52CONDlg.h"
-#include "app/ui/ControlId.h"
+#include "base/ui/ControlId.h"
 #include "monitor/ui/CMonitorDialog.h"
 
 #include <QApplication>

@@ -1,9 +1,9 @@
 #pragma once
-#include "app/ui/CFileChooser.h"
 #include "app/ui/CK52CONDlg.h"
 #include "app/ui/CSlotList.h"
-#include "app/ui/ControlId.h"
 #include "base/CProfile.h"
+#include "base/ui/CFileChooser.h"
+#include "base/ui/ControlId.h"
 #include "link/CComPortList.h"
 #include "station/CSimulatedStationPort.h"
 #include "support/GuiTestSupport.h"

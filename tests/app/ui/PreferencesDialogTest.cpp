@@ -1,8 +1,8 @@
 #include "app/CAppSettings.h"
 #include "app/ui/CPreferencesDialog.h"
-#include "app/ui/ControlId.h"
 #include "base/CResourceManager.h"
 #include "base/Version.h"
+#include "base/ui/ControlId.h"
 #include "support/GuiTestSupport.h"
 #include "support/TestSupport.h"
 

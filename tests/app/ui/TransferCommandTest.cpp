@@ -1,7 +1,7 @@
-#include "app/ui/CErrorBox.h"
 #include "app/ui/MainWindowFixture.h"
 #include "base/CResourceManager.h"
 #include "base/TextConvert.h"
+#include "base/ui/CErrorBox.h"
 #include "catalog/CCOMCardType.h"
 #include "catalog/CIOCardType.h"
 #include "link/CComSettings.h"

@@ -9,9 +9,9 @@
 // language (main-window-English.png, monitor-window-Japanese.png, ...).
 #include "MainWindowFixture.h"
 #include "app/ui/CPreferencesDialog.h"
-#include "app/ui/ControlTextFit.h"
 #include "base/CResourceManager.h"
 #include "base/TextConvert.h"
+#include "base/ui/ControlTextFit.h"
 #include "catalog/CCardInterface.h"
 #include "editing/ui/CParameterListCtrl.h"
 #include "monitor/ui/CEditAIO4.h"

@@ -1,5 +1,5 @@
-#include "app/ui/ControlId.h"
 #include "base/CObserver.h"
+#include "base/ui/ControlId.h"
 #include "editing/ui/CEditBitmapComboBox.h"
 #include "editing/ui/CEditComboBox.h"
 #include "editing/ui/CEditIPAddressCtrl.h"

@@ -1,5 +1,5 @@
-#include "app/ui/CErrorBox.h"
 #include "base/CObserver.h"
+#include "base/ui/CErrorBox.h"
 #include "catalog/CCOMCardType.h"
 #include "catalog/CIOCardType.h"
 #include "editing/ParameterListRules.h"

@@ -1,9 +1,9 @@
 // The monitor window against the simulated station, through real widgets
 // and input events.
-#include "app/ui/CFileChooser.h"
-#include "app/ui/ControlId.h"
 #include "base/CResourceManager.h"
 #include "base/TextConvert.h"
+#include "base/ui/CFileChooser.h"
+#include "base/ui/ControlId.h"
 #include "catalog/CCardInterface.h"
 #include "editing/ui/CListStepper.h"
 #include "editing/ui/CParameterListCtrl.h"

@@ -1,5 +1,5 @@
-#include "app/ui/RegisteredEvents.h"
 #include "base/CObservable.h"
+#include "base/ui/RegisteredEvents.h"
 #include "monitor/ui/CObserverDialog.h"
 
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
 // The simulation panels as the user meets them: typed numbers, check boxes,
 // "SET", Escape.
-#include "app/ui/ControlId.h"
+#include "base/ui/ControlId.h"
 #include "monitor/ui/CEditAIO2.h"
 #include "monitor/ui/CEditAIO4.h"
 #include "monitor/ui/CEditAIO4_2.h"

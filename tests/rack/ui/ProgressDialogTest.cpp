@@ -1,6 +1,6 @@
-#include "app/ui/ControlId.h"
-#include "app/ui/TranslateWindow.h"
 #include "base/CResourceManager.h"
+#include "base/ui/ControlId.h"
+#include "base/ui/TranslateWindow.h"
 #include "rack/ui/CProgressDialog.h"
 #include "support/GuiTestSupport.h"
 #include "support/ScriptedThread.h"

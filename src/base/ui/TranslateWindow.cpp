@@ -1,7 +1,7 @@
-#include "app/ui/TranslateWindow.h"
+#include "base/ui/TranslateWindow.h"
 
-#include "app/ui/ControlId.h"
 #include "base/CResourceManager.h"
+#include "base/ui/ControlId.h"
 
 #include <QAbstractButton>
 #include <QGroupBox>

@@ -1,4 +1,4 @@
-#include "app/FileFilter.h"
+#include "base/FileFilter.h"
 
 std::vector<FileFilterEntry> ParseFileFilter(std::wstring_view text) {
     std::vector<std::wstring_view> parts;

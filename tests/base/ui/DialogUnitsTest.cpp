@@ -1,5 +1,5 @@
-#include "app/ui/CDialogUnits.h"
-#include "app/ui/ControlId.h"
+#include "base/ui/CDialogUnits.h"
+#include "base/ui/ControlId.h"
 
 #include <QFontMetrics>
 #include <QLabel>

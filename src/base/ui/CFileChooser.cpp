@@ -1,6 +1,6 @@
-#include "app/ui/CFileChooser.h"
+#include "base/ui/CFileChooser.h"
 
-#include "app/FileFilter.h"
+#include "base/FileFilter.h"
 
 #include <QFileDialog>
 #include <QRegularExpression>

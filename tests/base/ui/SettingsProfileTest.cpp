@@ -1,5 +1,5 @@
 #include "app/CAppSettings.h"
-#include "app/ui/CSettingsProfile.h"
+#include "base/ui/CSettingsProfile.h"
 #include "support/TestSupport.h"
 
 #include <QSettings>

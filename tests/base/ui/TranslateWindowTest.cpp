@@ -1,6 +1,6 @@
-#include "app/ui/ControlId.h"
-#include "app/ui/TranslateWindow.h"
+#include "base/ui/TranslateWindow.h"
 #include "base/CResourceDatabase.h"
+#include "base/ui/ControlId.h"
 #include "support/TestSupport.h"
 
 #include <QComboBox>

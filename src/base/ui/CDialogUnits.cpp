@@ -1,7 +1,7 @@
-#include "app/ui/CDialogUnits.h"
+#include "base/ui/CDialogUnits.h"
 
-#include "app/ui/ControlId.h"
-#include "app/ui/ControlTextFit.h"
+#include "base/ui/ControlId.h"
+#include "base/ui/ControlTextFit.h"
 
 #include <QApplication>
 #include <QEvent>

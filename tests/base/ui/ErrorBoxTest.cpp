@@ -1,5 +1,5 @@
-#include "app/ui/CErrorBox.h"
 #include "base/CPrivateException.h"
+#include "base/ui/CErrorBox.h"
 #include "support/GuiTestSupport.h"
 
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "app/ui/QtTranslation.h"
+#include "base/ui/QtTranslation.h"
 
 #include "base/CResourceManager.h"
 

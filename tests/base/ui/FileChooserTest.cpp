@@ -1,4 +1,4 @@
-#include "app/ui/CFileChooser.h"
+#include "base/ui/CFileChooser.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "app/ui/ControlId.h"
+#include "base/ui/ControlId.h"
 
 #include <QVariant>
 #include <QWidget>

@@ -1,4 +1,4 @@
-#include "app/ui/CSettingsProfile.h"
+#include "base/ui/CSettingsProfile.h"
 
 #include "base/ProgramLocation.h"
 

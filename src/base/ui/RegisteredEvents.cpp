@@ -1,4 +1,4 @@
-#include "app/ui/RegisteredEvents.h"
+#include "base/ui/RegisteredEvents.h"
 
 QEvent::Type UpdateObserverEventType() {
     // A function-local static is initialised exactly once, even when the

@@ -1,4 +1,4 @@
-#include "app/ui/ControlTextFit.h"
+#include "base/ui/ControlTextFit.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>

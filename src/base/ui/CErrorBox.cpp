@@ -1,4 +1,4 @@
-#include "app/ui/CErrorBox.h"
+#include "base/ui/CErrorBox.h"
 
 #include "base/CException.h"
 #include "base/TextConvert.h"
