@@ -3,11 +3,11 @@
 #include "base/CMessageFormatter.h"
 #include "base/CPrivateException.h"
 #include "base/FilePath.h"
+#include "base/NumberText.h"
 #include "base/ProgramLocation.h"
 #include "base/TextConvert.h"
 
 #include <climits>
-#include <cwctype>
 #include <mutex>
 
 namespace {
@@ -116,31 +116,15 @@ std::wstring GetModuleDirectory() {
 }
 
 int ParseLeadingInteger(std::wstring_view text) {
-    std::size_t i = 0;
-    while (i < text.size() && std::iswspace(static_cast<wint_t>(text[i]))) {
-        ++i;
+    const std::optional<WholeNumber> number = ReadWholeNumber(text, 10);
+    if (!number) {
+        return 0;
     }
-    bool negative = false;
-    if (i < text.size() && (text[i] == L'+' || text[i] == L'-')) {
-        negative = text[i] == L'-';
-        ++i;
+    if (number->negative) {
+        return number->magnitude > 0x8000'0000ULL
+                   ? INT_MIN
+                   : static_cast<int>(-static_cast<long long>(number->magnitude));
     }
-    long long value = 0;
-    while (i < text.size() && text[i] >= L'0' && text[i] <= L'9') {
-        value = value * 10 + (text[i] - L'0');
-        if (value > static_cast<long long>(INT_MAX) + 1) {
-            value = static_cast<long long>(INT_MAX) + 1;
-        }
-        ++i;
-    }
-    if (negative) {
-        value = -value;
-    }
-    if (value > INT_MAX) {
-        return INT_MAX;
-    }
-    if (value < INT_MIN) {
-        return INT_MIN;
-    }
-    return static_cast<int>(value);
+    return number->magnitude > static_cast<std::uint64_t>(INT_MAX) ? INT_MAX
+                                                                   : static_cast<int>(number->magnitude);
 }

@@ -5,10 +5,10 @@
 #include "catalog/CCardInterface.h"
 
 #include "base/CPrivateException.h"
+#include "base/NumberText.h"
 #include "catalog/ValueText.h"
 #include "link/WireFormat.h"
 
-#include <charconv>
 #include <cstddef>
 #include <limits>
 
@@ -45,47 +45,23 @@ bool IsUnsignedView(const ParameterDefinition& definition) {
            definition.kind == KindIpAddress || definition.kind == KindWord32;
 }
 
-bool IsBlank(wchar_t c) {
-    return c == L' ' || c == L'\t' || c == L'\n' || c == L'\r';
-}
-
 // A whole decimal number with an optional sign, blanks around it allowed;
-// nothing else, and nothing beyond 64 bits.
-std::optional<std::int64_t> ReadWholeNumber(std::wstring_view text) {
-    while (!text.empty() && IsBlank(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && IsBlank(text.back())) {
-        text.remove_suffix(1);
-    }
-    std::string narrow;
-    narrow.reserve(text.size());
-    for (const wchar_t c : text) {
-        if (c != L'+' && c != L'-' && (c < L'0' || c > L'9')) {
-            return std::nullopt;
-        }
-        narrow += static_cast<char>(c);
-    }
-    // from_chars takes a minus sign but no plus sign.
-    const std::size_t start = !narrow.empty() && narrow.front() == '+' ? 1 : 0;
-    if (start == 1 && narrow.size() > 1 && narrow[1] == '-') {
+// nothing else.
+std::optional<std::int64_t> FileNumber(std::wstring_view text) {
+    text = TrimBlanks(text);
+    const std::optional<WholeNumber> number = ReadWholeNumber(text, 10);
+    if (!number || number->end != text.size()) {
         return std::nullopt;
     }
-    std::int64_t value = 0;
-    const char* first = narrow.data() + start;
-    const char* last = narrow.data() + narrow.size();
-    const auto [end, error] = std::from_chars(first, last, value);
-    if (first == last || error != std::errc() || end != last) {
-        return std::nullopt;
-    }
-    return value;
+    const auto magnitude = static_cast<std::int64_t>(number->magnitude);
+    return number->negative ? -magnitude : magnitude;
 }
 
 } // namespace
 
 std::optional<std::int32_t> CCardInterface::FileNumberForRow(const ParameterDefinition& definition,
                                                              std::wstring_view text) {
-    const std::optional<std::int64_t> number = ReadWholeNumber(text);
+    const std::optional<std::int64_t> number = FileNumber(text);
     if (!number) {
         return std::nullopt;
     }

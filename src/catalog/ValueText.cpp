@@ -1,11 +1,11 @@
 #include "catalog/ValueText.h"
 
 #include "base/CMessageFormatter.h"
+#include "base/NumberText.h"
 #include "catalog/ParameterDefinition.h"
 
 #include <charconv>
 #include <cmath>
-#include <cwctype>
 #include <limits>
 
 namespace {
@@ -29,18 +29,11 @@ std::wstring RealFormat(std::int32_t decimals) {
     return CMessageFormatter::Printf(L"%%.%dlf", decimals);
 }
 
-bool IsBlank(wchar_t c) {
-    return std::iswspace(static_cast<wint_t>(c)) != 0;
-}
-
 // Reads one real number that must fill the whole text (leading blanks and a
 // plus sign allowed, as the C library's conversion takes them). The text is
 // read independently of the process locale: a module expects a dot.
 std::optional<double> ParseWholeReal(std::wstring_view text) {
-    std::size_t i = 0;
-    while (i < text.size() && IsBlank(text[i])) {
-        ++i;
-    }
+    std::size_t i = SkipBlanks(text);
     if (i < text.size() && text[i] == L'+') {
         ++i;
         if (i < text.size() && text[i] == L'-') {
@@ -75,19 +68,6 @@ std::int32_t SaturateToInt32(double value) {
         return std::numeric_limits<std::int32_t>::min();
     }
     return static_cast<std::int32_t>(value);
-}
-
-int DigitValue(wchar_t c) {
-    if (c >= L'0' && c <= L'9') {
-        return c - L'0';
-    }
-    if (c >= L'a' && c <= L'z') {
-        return c - L'a' + 10;
-    }
-    if (c >= L'A' && c <= L'Z') {
-        return c - L'A' + 10;
-    }
-    return 99;
 }
 
 // Reads an unsigned decimal part of a date or an address: ASCII digits only.
@@ -173,59 +153,23 @@ std::optional<std::int32_t> ParseDecimalText(std::wstring_view text, std::int32_
 }
 
 std::optional<std::int32_t> ParseIntegerText(std::wstring_view text, std::int32_t radix, bool isSigned) {
-    std::size_t i = 0;
-    while (i < text.size() && IsBlank(text[i])) {
-        ++i;
-    }
-    bool negative = false;
-    if (i < text.size() && (text[i] == L'+' || text[i] == L'-')) {
-        negative = text[i] == L'-';
-        ++i;
-    }
-    const bool hexPrefix = i + 1 < text.size() && text[i] == L'0' &&
-                           (text[i + 1] == L'x' || text[i + 1] == L'X') && i + 2 < text.size() &&
-                           DigitValue(text[i + 2]) < 16;
-    int base = radix;
-    if (base == 0) {
-        base = hexPrefix ? 16 : (i < text.size() && text[i] == L'0' ? 8 : 10);
-    }
-    if (base < 2 || base > 36) {
-        return std::nullopt;
-    }
-    if (base == 16 && hexPrefix) {
-        i += 2;
-    }
-    // Magnitudes are collected in 64 bits and capped just above 32 bits: that
-    // is enough to tell every overflow of a 32-bit conversion.
-    constexpr std::uint64_t kCap = 0x1'0000'0000ULL;
-    std::uint64_t magnitude = 0;
-    bool any = false;
-    while (i < text.size() && DigitValue(text[i]) < base) {
-        magnitude =
-            magnitude * static_cast<std::uint64_t>(base) + static_cast<std::uint64_t>(DigitValue(text[i]));
-        if (magnitude > kCap) {
-            magnitude = kCap;
-        }
-        any = true;
-        ++i;
-    }
-    if (!any || i != text.size()) {
+    const std::optional<WholeNumber> number = ReadWholeNumber(text, radix);
+    if (!number || number->end != text.size()) {
         return std::nullopt;
     }
     if (isSigned) {
-        const std::uint64_t limit = negative ? 0x8000'0000ULL : 0x7FFF'FFFFULL;
-        if (magnitude > limit) {
+        const std::uint64_t limit = number->negative ? 0x8000'0000ULL : 0x7FFF'FFFFULL;
+        if (number->magnitude > limit) {
             return std::nullopt;
         }
-        const std::int64_t value =
-            negative ? -static_cast<std::int64_t>(magnitude) : static_cast<std::int64_t>(magnitude);
-        return static_cast<std::int32_t>(value);
+        const auto magnitude = static_cast<std::int64_t>(number->magnitude);
+        return static_cast<std::int32_t>(number->negative ? -magnitude : magnitude);
     }
-    if (magnitude > 0xFFFF'FFFFULL) {
+    if (number->magnitude > 0xFFFF'FFFFULL) {
         return std::nullopt;
     }
-    auto value = static_cast<std::uint32_t>(magnitude);
-    if (negative) {
+    auto value = static_cast<std::uint32_t>(number->magnitude);
+    if (number->negative) {
         value = 0u - value;
     }
     return static_cast<std::int32_t>(value);

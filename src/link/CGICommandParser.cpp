@@ -1,6 +1,7 @@
 #include "link/CGICommandParser.h"
 
 #include "base/CPrivateException.h"
+#include "base/NumberText.h"
 
 #include <charconv>
 #include <cmath>
@@ -14,72 +15,27 @@ const wchar_t* const kHexError = L"gi hex value error";
 const wchar_t* const kDecError = L"gi dec value error";
 const wchar_t* const kScaledError = L"gi decp value error";
 
-bool IsBlank(wchar_t c) {
-    return c == L' ' || c == L'\t' || c == L'\n' || c == L'\v' || c == L'\f' || c == L'\r';
-}
-
-int DigitValue(wchar_t c) {
-    if (c >= L'0' && c <= L'9') {
-        return c - L'0';
-    }
-    if (c >= L'a' && c <= L'z') {
-        return c - L'a' + 10;
-    }
-    if (c >= L'A' && c <= L'Z') {
-        return c - L'A' + 10;
-    }
-    return 99;
-}
-
 // An unsigned 32-bit number as the C library's strtoul reads one where long is
 // 32 bits wide: blanks, a sign, for base 16 an optional "0x", the digits; a
 // minus negates modulo 2^32 and an overflow gives all bits set. Empty when
 // anything other than the number is in the text.
-std::optional<std::uint32_t> ParseUnsigned(const std::wstring& text, unsigned base) {
-    std::size_t at = 0;
-    while (at < text.size() && IsBlank(text[at])) {
-        ++at;
-    }
-    bool negative = false;
-    if (at < text.size() && (text[at] == L'+' || text[at] == L'-')) {
-        negative = text[at] == L'-';
-        ++at;
-    }
-    // "0x" counts as a prefix only when a hexadecimal digit follows it;
-    // otherwise the zero is the number and the "x" is left over.
-    if (base == 16 && at + 2 < text.size() && text[at] == L'0' &&
-        (text[at + 1] == L'x' || text[at + 1] == L'X') && DigitValue(text[at + 2]) < 16) {
-        at += 2;
-    }
-    const std::size_t first = at;
-    std::uint64_t value = 0;
-    bool overflow = false;
-    while (at < text.size() && DigitValue(text[at]) < static_cast<int>(base)) {
-        value = value * base + static_cast<std::uint64_t>(DigitValue(text[at]));
-        if (value > std::numeric_limits<std::uint32_t>::max()) {
-            overflow = true;
-            value = std::numeric_limits<std::uint32_t>::max();
-        }
-        ++at;
-    }
-    if (at == first || at != text.size()) {
+std::optional<std::uint32_t> ParseUnsigned(const std::wstring& text, int base) {
+    const std::optional<WholeNumber> number = ReadWholeNumber(text, base);
+    if (!number || number->end != text.size()) {
         return std::nullopt;
     }
-    if (overflow) {
+    if (number->magnitude > std::numeric_limits<std::uint32_t>::max()) {
         return std::numeric_limits<std::uint32_t>::max();
     }
-    const auto result = static_cast<std::uint32_t>(value);
-    return negative ? static_cast<std::uint32_t>(0u - result) : result;
+    const auto value = static_cast<std::uint32_t>(number->magnitude);
+    return number->negative ? static_cast<std::uint32_t>(0u - value) : value;
 }
 
 // A decimal floating-point number: blanks, a sign, digits with an optional
 // point, an optional exponent; nothing may follow. Numbers beyond the range of
 // a double become infinite or zero, as the C library would give them.
 std::optional<double> ParseReal(const std::wstring& text) {
-    std::size_t at = 0;
-    while (at < text.size() && IsBlank(text[at])) {
-        ++at;
-    }
+    std::size_t at = SkipBlanks(text);
     bool negative = false;
     if (at < text.size() && (text[at] == L'+' || text[at] == L'-')) {
         negative = text[at] == L'-';
@@ -160,10 +116,7 @@ std::optional<double> ParseReal(const std::wstring& text) {
 // result toward zero, exactly: value = digits x 10^exponent. Results beyond the
 // 32-bit range are held at its limits.
 std::int32_t ScaleDecimalText(const std::wstring& text, std::int32_t power) {
-    std::size_t at = 0;
-    while (at < text.size() && IsBlank(text[at])) {
-        ++at;
-    }
+    std::size_t at = SkipBlanks(text);
     bool negative = false;
     if (at < text.size() && (text[at] == L'+' || text[at] == L'-')) {
         negative = text[at] == L'-';
@@ -212,7 +165,8 @@ std::int32_t ScaleDecimalText(const std::wstring& text, std::int32_t power) {
         digits.resize(digits.size() - static_cast<std::size_t>(drop));
     } else {
         if (shift + static_cast<long long>(digits.size()) > 11) {
-            return negative ? std::numeric_limits<std::int32_t>::min() : std::numeric_limits<std::int32_t>::max();
+            return negative ? std::numeric_limits<std::int32_t>::min()
+                            : std::numeric_limits<std::int32_t>::max();
         }
         digits.append(static_cast<std::size_t>(shift), '0');
     }

@@ -1,14 +1,13 @@
 #include "monitor/ui/CAnalogSimulationPanel.h"
 
 #include "base/CResourceManager.h"
+#include "base/NumberText.h"
 #include "base/ui/CDialogUnits.h"
 #include "base/ui/CErrorBox.h"
 #include "link/CGICommandParser.h"
 
 #include <QLabel>
 #include <QLineEdit>
-
-#include <cwctype>
 
 CAnalogSimulationPanel::CAnalogSimulationPanel(QWidget* parent, int windowNumber, int channelCount,
                                                int widthDlu, int heightDlu)
@@ -57,24 +56,12 @@ std::int64_t CAnalogSimulationPanel::ParseNumber(const std::wstring& text) {
     const CGICommandParser parser(text);
     static_cast<void>(parser.GetDecValue());
     const std::wstring& value = parser.GetValue();
-    constexpr std::int64_t kHeld = 1'000'000'000'000'000;
-    std::size_t at = 0;
-    while (at < value.size() && std::iswspace(static_cast<wint_t>(value[at]))) {
-        ++at;
+    const std::optional<WholeNumber> number = ReadWholeNumber(value, 10);
+    if (!number) {
+        return 0;
     }
-    bool negative = false;
-    if (at < value.size() && (value[at] == L'+' || value[at] == L'-')) {
-        negative = value[at] == L'-';
-        ++at;
-    }
-    std::int64_t number = 0;
-    for (; at < value.size() && value[at] >= L'0' && value[at] <= L'9'; ++at) {
-        number = number * 10 + (value[at] - L'0');
-        if (number > kHeld) {
-            number = kHeld;
-        }
-    }
-    return negative ? -number : number;
+    const auto magnitude = static_cast<std::int64_t>(number->magnitude);
+    return number->negative ? -magnitude : magnitude;
 }
 
 void CAnalogSimulationPanel::LoadControls() {
