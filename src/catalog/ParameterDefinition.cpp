@@ -33,13 +33,6 @@ std::int32_t ChannelDefinition::Field(int number) const {
     return member != nullptr ? this->*member : 0;
 }
 
-void ChannelDefinition::SetField(int number, std::int32_t value) {
-    auto member = FieldPointer(number);
-    if (member != nullptr) {
-        this->*member = value;
-    }
-}
-
 bool IsPasswordRow(const ParameterDefinition& definition) {
     return definition.kind == KindText && (definition.textSlot == 7 || definition.textSlot == 9);
 }

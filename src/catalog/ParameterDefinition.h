@@ -83,5 +83,4 @@ struct ChannelDefinition {
 
     // Field by its number 1 to 18; 0 for any other number.
     std::int32_t Field(int number) const;
-    void SetField(int number, std::int32_t value);
 };

@@ -149,13 +149,6 @@ void CTrendHistory::CopySamples(int slotIndex, int curve, double fromTime, std::
     }
 }
 
-std::uint64_t CTrendHistory::GetVersion(int slotIndex) const {
-    if (slotIndex < 0 || slotIndex >= kSlots) {
-        return 0;
-    }
-    return m_slots[static_cast<std::size_t>(slotIndex)].version;
-}
-
 std::size_t CTrendHistory::GetSampleCount() const {
     std::size_t count = 0;
     for (const Slot& slot : m_slots) {

@@ -38,8 +38,6 @@ public:
     const std::wstring& GetCurveName(int slotIndex, int curve) const;
     // The samples of a curve from the given time on, oldest first, appended to out.
     void CopySamples(int slotIndex, int curve, double fromTime, std::vector<Sample>& out) const;
-    // Changes with every sample added to the slot.
-    std::uint64_t GetVersion(int slotIndex) const;
     // Samples held in all rings.
     std::size_t GetSampleCount() const;
 

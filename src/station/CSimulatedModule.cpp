@@ -197,10 +197,6 @@ bool CSimulatedModule::IsSimulating() const {
     return found != m_items.end() && ParseIntegerText(found->second.text, 10, value) && value > 0;
 }
 
-bool CSimulatedModule::HasItem(int page, int item) const {
-    return m_items.contains(Key{page, item});
-}
-
 std::wstring CSimulatedModule::LiveValue(const Item& item, std::int64_t nowMs) const {
     const std::int64_t phase = static_cast<std::int64_t>(m_slot * 5 + item.channel) * 1700;
     switch (item.role) {

@@ -222,11 +222,6 @@ void CSimulatedStation::SetAttribute(int value) {
     m_attribute = value;
 }
 
-int CSimulatedStation::GetAttribute() const {
-    std::lock_guard lock(m_mutex);
-    return m_attribute;
-}
-
 void CSimulatedStation::SetPacing(bool on) {
     std::lock_guard lock(m_mutex);
     m_pacing = on;
@@ -253,11 +248,6 @@ void CSimulatedStation::RunClock() {
         m_started = std::chrono::steady_clock::now() - std::chrono::milliseconds(*m_frozenClock);
         m_frozenClock.reset();
     }
-}
-
-std::int64_t CSimulatedStation::GetClock() const {
-    std::lock_guard lock(m_mutex);
-    return ClockLocked();
 }
 
 void CSimulatedStation::InjectFault(const StationFault& fault) {

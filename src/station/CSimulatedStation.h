@@ -44,7 +44,6 @@ public:
     // The station attribute word reported at item 27 of the communication
     // module: 1 lets the tool address the 16-point digital modules directly.
     void SetAttribute(int value);
-    int GetAttribute() const;
 
     // Pacing: replies take the time they would take on a 9600-baud line.
     void SetPacing(bool on);
@@ -55,7 +54,6 @@ public:
     void FreezeClock(std::int64_t ms);
     void AdvanceClock(std::int64_t ms);
     void RunClock();
-    std::int64_t GetClock() const;
 
     void InjectFault(const StationFault& fault);
     void ClearFaults();

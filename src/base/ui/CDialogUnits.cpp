@@ -184,10 +184,6 @@ QRect CDialogUnits::ToPixels(int x, int y, int width, int height) const {
     return QRect(left, top, ToPixelsX(x + width) - left, ToPixelsY(y + height) - top);
 }
 
-int CDialogUnits::AverageCharWidth() const {
-    return Scale(m_charWidth16, 1, 16);
-}
-
 void CDialogUnits::Place(QWidget* control, int id, int x, int y, int width, int height) const {
     control->setProperty(kPlaceProperty, QRect(x, y, width, height));
     control->setGeometry(ToPixels(x, y, width, height));

@@ -61,8 +61,6 @@ public:
     // for a line that is not part of it (the main window's status line).
     static void ReserveBottom(QWidget* window, int pixels);
 
-    // In pixels, rounded.
-    int AverageCharWidth() const;
     int CharHeight() const { return m_charHeight; }
 
 private:
