@@ -7,6 +7,7 @@
 #include "base/ProgramLocation.h"
 #include "base/TextConvert.h"
 
+#include <algorithm>
 #include <climits>
 #include <mutex>
 
@@ -120,11 +121,5 @@ int ParseLeadingInteger(std::wstring_view text) {
     if (!number) {
         return 0;
     }
-    if (number->negative) {
-        return number->magnitude > 0x8000'0000ULL
-                   ? INT_MIN
-                   : static_cast<int>(-static_cast<long long>(number->magnitude));
-    }
-    return number->magnitude > static_cast<std::uint64_t>(INT_MAX) ? INT_MAX
-                                                                   : static_cast<int>(number->magnitude);
+    return static_cast<int>(std::clamp<std::int64_t>(number->Value(), INT_MIN, INT_MAX));
 }

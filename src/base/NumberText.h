@@ -32,6 +32,12 @@ struct WholeNumber {
     std::uint64_t magnitude = 0;
     // Index just after the last digit.
     std::size_t end = 0;
+
+    // The signed value (within the held magnitude).
+    std::int64_t Value() const {
+        const auto value = static_cast<std::int64_t>(magnitude);
+        return negative ? -value : value;
+    }
 };
 
 // Blanks, a sign, for base 16 an "0x" (a prefix only when a hexadecimal

@@ -53,8 +53,7 @@ std::optional<std::int64_t> FileNumber(std::wstring_view text) {
     if (!number || number->end != text.size()) {
         return std::nullopt;
     }
-    const auto magnitude = static_cast<std::int64_t>(number->magnitude);
-    return number->negative ? -magnitude : magnitude;
+    return number->Value();
 }
 
 } // namespace

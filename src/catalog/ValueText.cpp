@@ -162,8 +162,7 @@ std::optional<std::int32_t> ParseIntegerText(std::wstring_view text, std::int32_
         if (number->magnitude > limit) {
             return std::nullopt;
         }
-        const auto magnitude = static_cast<std::int64_t>(number->magnitude);
-        return static_cast<std::int32_t>(number->negative ? -magnitude : magnitude);
+        return static_cast<std::int32_t>(number->Value());
     }
     if (number->magnitude > 0xFFFF'FFFFULL) {
         return std::nullopt;

@@ -60,8 +60,7 @@ std::int64_t CAnalogSimulationPanel::ParseNumber(const std::wstring& text) {
     if (!number) {
         return 0;
     }
-    const auto magnitude = static_cast<std::int64_t>(number->magnitude);
-    return number->negative ? -magnitude : magnitude;
+    return number->Value();
 }
 
 void CAnalogSimulationPanel::LoadControls() {
