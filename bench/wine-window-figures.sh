@@ -79,4 +79,6 @@ figures() {
 appdata=$(winepath -u "$(wine cmd /c 'echo %APPDATA%' </dev/null 2>/dev/null | tr -d '\r')")
 figures "k52cfg.exe under Wine" "$appdata/K52CFG/k52cfg.ini" wine build/windows-gui/bin/k52cfg.exe
 export XDG_CONFIG_HOME=$work/config
-figures "k52cfg on Linux" "$XDG_CONFIG_HOME/K-VANTRO/k52cfg.conf" build/default/bin/k52cfg
+# On the X display, even where the caller's environment asks Qt for its
+# offscreen platform (as the test command does).
+QT_QPA_PLATFORM=xcb figures "k52cfg on Linux" "$XDG_CONFIG_HOME/K-VANTRO/k52cfg.conf" build/default/bin/k52cfg
