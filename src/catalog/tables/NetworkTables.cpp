@@ -19,7 +19,8 @@ constexpr ParameterDefinition kBJWQ8WParameters[] = {
     {KindList,      L"simu",       0, 0x4b, 0, 1,   0, 0,  0, 0, L"simuLST",       -1, FlagAdjustment, 0, 0},
 };
 
-constexpr ChannelDefinition kBJWQ8WChannels[] = {
+// BJWQ8W and BZKJ8W: four values, each with its second value, the four again alone, and the switch.
+constexpr ChannelDefinition kGatewayChannels[] = {
     {ChannelAnalog, 0, 0, 0, 0, 0, 0, 0, 10, 14, 0, 0, 0, 0, -1, 1, 0, 18},
     {ChannelAnalog, 0, 0, 0, 0, 0, 0, 0, 11, 15, 0, 0, 0, 0, -1, 1, 0, 19},
     {ChannelAnalog, 0, 0, 0, 0, 0, 0, 0, 12, 16, 0, 0, 0, 0, -1, 1, 0, 20},
@@ -79,24 +80,12 @@ constexpr ParameterDefinition kBZKJ8WParameters[] = {
     {KindText,      L"version",        0, 0x28, 0,   0,     0,                    0,  0, 0, L"K52BZKJ8W_VER",  -1, FlagReadOnly,   0, 0},
     {KindList,      L"simu",           0, 0x4b, 0,   1,     0,                    0,  0, 0, L"simuLST",        -1, FlagAdjustment, 0, 0},
 };
-
-constexpr ChannelDefinition kBZKJ8WChannels[] = {
-    {ChannelAnalog, 0, 0, 0, 0, 0, 0, 0, 10, 14, 0, 0, 0, 0, -1, 1, 0, 18},
-    {ChannelAnalog, 0, 0, 0, 0, 0, 0, 0, 11, 15, 0, 0, 0, 0, -1, 1, 0, 19},
-    {ChannelAnalog, 0, 0, 0, 0, 0, 0, 0, 12, 16, 0, 0, 0, 0, -1, 1, 0, 20},
-    {ChannelAnalog, 0, 0, 0, 0, 0, 0, 0, 13, 17, 0, 0, 0, 0, -1, 1, 0, 21},
-    {ChannelAnalog, 0, 0, 0, 0, 0, 0, 0, 14, 0,  0, 0, 0, 0, 1,  0, 0, 18},
-    {ChannelAnalog, 0, 0, 0, 0, 0, 0, 0, 15, 0,  0, 0, 0, 0, 1,  0, 0, 19},
-    {ChannelAnalog, 0, 0, 0, 0, 0, 0, 0, 16, 0,  0, 0, 0, 0, 1,  0, 0, 20},
-    {ChannelAnalog, 0, 0, 0, 0, 0, 0, 0, 17, 0,  0, 0, 0, 0, 1,  0, 0, 21},
-    {ChannelSwitch, 0, 0, 0, 0, 0, 0, 0, 75, 0,  0, 0, 0, 0, 0,  0, 0, 0},
-};
 // clang-format on
 
 } // namespace
 
 const ModelTable& TableBJWQ8W() {
-    static const ModelTable table{L"BJWQ8W", kBJWQ8WParameters, kBJWQ8WChannels};
+    static const ModelTable table{L"BJWQ8W", kBJWQ8WParameters, kGatewayChannels};
     return table;
 }
 
@@ -106,6 +95,6 @@ const ModelTable& TableBHQB8W() {
 }
 
 const ModelTable& TableBZKJ8W() {
-    static const ModelTable table{L"BZKJ8W", kBZKJ8WParameters, kBZKJ8WChannels};
+    static const ModelTable table{L"BZKJ8W", kBZKJ8WParameters, kGatewayChannels};
     return table;
 }

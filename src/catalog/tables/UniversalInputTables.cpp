@@ -1,124 +1,37 @@
-// Universal input models: every row of a channel block is repeated per channel, 14 rows each.
+// Universal input models: JK9W (two channels) and JK7W (four), 14 rows a channel.
 #include "catalog/tables/ModelTables.h"
 #include "catalog/tables/TableRows.h"
 
 namespace {
 
-// Rows in field order: kind, textKey, page, item, minimum, maximum, default, radix, decimals,
-// signed, fileKey, unit, flags, reserved, textSlot. Channel rows: fields 1 to 18.
+constexpr ChannelKeys kWireRtdKeys{L"wirertd01", L"wirertd02", L"wirertd03", L"wirertd04"};
+constexpr ChannelKeys kFilterKeys{L"FOLfilter01", L"FOLfilter02", L"FOLfilter03", L"FOLfilter04"};
+// Channel 4's filter carries channel 3's file key, as the table always had it;
+// files hold values by item, so nothing reads the key of a number row.
+constexpr ChannelKeys kFilterFileKeys{L"FOLFilter01", L"FOLFilter02", L"FOLFilter03", L"FOLFilter03"};
+
 // clang-format off
-// JK9W
-constexpr ParameterDefinition kJK9WParameters[] = {
-    {KindGroup,     L"ch01",        0, 0x00, 0,      0,     0,     0,  0, 0, L"",            -1, 0,                 0, 0},
-    {KindList,      L"unused01",    1, 0x3a, 0,      1,     0,     0,  0, 0, L"unusedLST",   -1, 0,                 0, 0},
-    {KindList,      L"rangepc01",   1, 0x42, 0,      36,    2,     0,  0, 0, L"rangePC",     -1, FlagAdjustContext, 0, 0},
-    {KindList,      L"unit01",      2, 0x45, 0,      2,     0,     0,  0, 0, L"Unit",        -1, FlagAdjustContext, 0, 0},
-    {KindDecimal16, L"zbase01",     1, 0x2a, -32000, 32000, 0,     10, 3, 1, L"ZBASE01",     -1, FlagAdjustContext, 0, 0},
-    {KindDecimal16, L"fbase01",     1, 0x2b, -32000, 32000, 0,     10, 3, 1, L"FBASE01",     -1, FlagAdjustContext, 0, 0},
-    {KindDecimal16, L"bias01",      1, 0x0a, -32000, 32000, 0,     10, 2, 1, L"BIAS01",      1,  FlagAdjustment,    0, 0},
-    {KindDecimal16, L"gain01",      1, 0x0b, -32000, 32000, 10000, 10, 4, 1, L"GAIN01",      -1, FlagAdjustment,    0, 0},
-    {KindDecimal16, L"zscale01",    1, 0x1a, -32000, 32000, 0,     10, 0, 1, L"ZSCALE01",    -1, 0,                 0, 0},
-    {KindDecimal16, L"fscale01",    1, 0x1b, -32000, 32000, 10000, 10, 0, 1, L"FSCALE01",    -1, 0,                 0, 0},
-    {KindList,      L"wirertd01",   2, 0x42, 0,      1,     1,     0,  0, 0, L"wireRTD",     -1, 0,                 0, 0},
-    {KindList,      L"burnout01",   2, 0x43, 0,      2,     1,     0,  0, 0, L"burnOut",     -1, 0,                 0, 0},
-    {KindList,      L"cjcsw01",     2, 0x44, 0,      1,     1,     0,  0, 0, L"cjcSW",       -1, 0,                 0, 0},
-    {KindDecimal16, L"FOLfilter01", 2, 0x47, 0,      600,   0,     10, 1, 1, L"FOLFilter01", 6,  0,                 0, 0},
-    {KindGroup,     L"ch02",        0, 0x00, 0,      0,     0,     0,  0, 0, L"",            -1, 0,                 0, 0},
-    {KindList,      L"unused02",    1, 0x3b, 0,      1,     0,     0,  0, 0, L"unusedLST",   -1, 0,                 0, 0},
-    {KindList,      L"rangepc02",   1, 0x43, 0,      36,    2,     0,  0, 0, L"rangePC",     -1, FlagAdjustContext, 0, 0},
-    {KindList,      L"unit02",      3, 0x45, 0,      2,     0,     0,  0, 0, L"Unit",        -1, FlagAdjustContext, 0, 0},
-    {KindDecimal16, L"zbase02",     1, 0x2c, -32000, 32000, 0,     10, 3, 1, L"ZBASE02",     -1, FlagAdjustContext, 0, 0},
-    {KindDecimal16, L"fbase02",     1, 0x2d, -32000, 32000, 0,     10, 3, 1, L"FBASE02",     -1, FlagAdjustContext, 0, 0},
-    {KindDecimal16, L"bias02",      1, 0x0c, -32000, 32000, 0,     10, 2, 1, L"BIAS02",      1,  FlagAdjustment,    0, 0},
-    {KindDecimal16, L"gain02",      1, 0x0d, -32000, 32000, 10000, 10, 4, 1, L"GAIN02",      -1, FlagAdjustment,    0, 0},
-    {KindDecimal16, L"zscale02",    1, 0x1c, -32000, 32000, 0,     10, 0, 1, L"ZSCALE02",    -1, 0,                 0, 0},
-    {KindDecimal16, L"fscale02",    1, 0x1d, -32000, 32000, 10000, 10, 0, 1, L"FSCALE02",    -1, 0,                 0, 0},
-    {KindList,      L"wirertd02",   3, 0x42, 0,      1,     1,     0,  0, 0, L"wireRTD",     -1, 0,                 0, 0},
-    {KindList,      L"burnout02",   3, 0x43, 0,      2,     1,     0,  0, 0, L"burnOut",     -1, 0,                 0, 0},
-    {KindList,      L"cjcsw02",     3, 0x44, 0,      1,     1,     0,  0, 0, L"cjcSW",       -1, 0,                 0, 0},
-    {KindDecimal16, L"FOLfilter02", 3, 0x47, 0,      600,   0,     10, 1, 1, L"FOLFilter02", 6,  0,                 0, 0},
-    {KindGroup,     L"common",      0, 0x00, 0,      0,     0,     0,  0, 0, L"",            -1, 0,                 0, 0},
-    {KindText,      L"version",     0, 0x28, 0,      0,     0,     0,  0, 0, L"K52JK9W_VER", -1, FlagReadOnly,      0, 0},
-    {KindList,      L"simu",        0, 0x4e, 0,      1,     0,     0,  0, 0, L"simuLST",     -1, FlagAdjustment,    0, 0},
-};
-
-constexpr ChannelDefinition kJK9WChannels[] = {
-    {ChannelAnalog, 0, 0, 0, 0, 0, 0, 0, 10, 0, 0, 2, 0, 0, 1, 0, 0, 18},
-    {ChannelAnalog, 0, 0, 0, 0, 0, 0, 0, 11, 0, 0, 2, 0, 0, 1, 0, 0, 19},
-    {ChannelSwitch, 0, 0, 0, 0, 0, 0, 0, 78, 0, 0, 0, 0, 0, 0, 0, 0, 0},
-};
-
-// JK7W
-constexpr ParameterDefinition kJK7WParameters[] = {
-    {KindGroup,     L"ch01",        0, 0x00, 0,      0,     0,     0,  0, 0, L"",            -1, 0,                 0, 0},
-    {KindList,      L"unused01",    1, 0x3a, 0,      1,     0,     0,  0, 0, L"unusedLST",   -1, 0,                 0, 0},
-    {KindList,      L"rangepc01",   1, 0x42, 0,      36,    2,     0,  0, 0, L"rangePC",     -1, FlagAdjustContext, 0, 0},
-    {KindList,      L"unit01",      2, 0x45, 0,      2,     0,     0,  0, 0, L"Unit",        -1, FlagAdjustContext, 0, 0},
-    {KindDecimal16, L"zbase01",     1, 0x2a, -32000, 32000, 0,     10, 3, 1, L"ZBASE01",     -1, FlagAdjustContext, 0, 0},
-    {KindDecimal16, L"fbase01",     1, 0x2b, -32000, 32000, 0,     10, 3, 1, L"FBASE01",     -1, FlagAdjustContext, 0, 0},
-    {KindDecimal16, L"bias01",      1, 0x0a, -32000, 32000, 0,     10, 2, 1, L"BIAS01",      1,  FlagAdjustment,    0, 0},
-    {KindDecimal16, L"gain01",      1, 0x0b, -32000, 32000, 10000, 10, 4, 1, L"GAIN01",      -1, FlagAdjustment,    0, 0},
-    {KindDecimal16, L"zscale01",    1, 0x1a, -32000, 32000, 0,     10, 0, 1, L"ZSCALE01",    -1, 0,                 0, 0},
-    {KindDecimal16, L"fscale01",    1, 0x1b, -32000, 32000, 10000, 10, 0, 1, L"FSCALE01",    -1, 0,                 0, 0},
-    {KindList,      L"wirertd01",   2, 0x42, 0,      1,     1,     0,  0, 0, L"wireRTD",     -1, 0,                 0, 0},
-    {KindList,      L"burnout01",   2, 0x43, 0,      2,     1,     0,  0, 0, L"burnOut",     -1, 0,                 0, 0},
-    {KindList,      L"cjcsw01",     2, 0x44, 0,      1,     1,     0,  0, 0, L"cjcSW",       -1, 0,                 0, 0},
-    {KindDecimal16, L"FOLfilter01", 2, 0x47, 0,      600,   0,     10, 1, 1, L"FOLFilter01", 6,  0,                 0, 0},
-    {KindGroup,     L"ch02",        0, 0x00, 0,      0,     0,     0,  0, 0, L"",            -1, 0,                 0, 0},
-    {KindList,      L"unused02",    1, 0x3b, 0,      1,     0,     0,  0, 0, L"unusedLST",   -1, 0,                 0, 0},
-    {KindList,      L"rangepc02",   1, 0x43, 0,      36,    2,     0,  0, 0, L"rangePC",     -1, FlagAdjustContext, 0, 0},
-    {KindList,      L"unit02",      3, 0x45, 0,      2,     0,     0,  0, 0, L"Unit",        -1, FlagAdjustContext, 0, 0},
-    {KindDecimal16, L"zbase02",     1, 0x2c, -32000, 32000, 0,     10, 3, 1, L"ZBASE02",     -1, FlagAdjustContext, 0, 0},
-    {KindDecimal16, L"fbase02",     1, 0x2d, -32000, 32000, 0,     10, 3, 1, L"FBASE02",     -1, FlagAdjustContext, 0, 0},
-    {KindDecimal16, L"bias02",      1, 0x0c, -32000, 32000, 0,     10, 2, 1, L"BIAS02",      1,  FlagAdjustment,    0, 0},
-    {KindDecimal16, L"gain02",      1, 0x0d, -32000, 32000, 10000, 10, 4, 1, L"GAIN02",      -1, FlagAdjustment,    0, 0},
-    {KindDecimal16, L"zscale02",    1, 0x1c, -32000, 32000, 0,     10, 0, 1, L"ZSCALE02",    -1, 0,                 0, 0},
-    {KindDecimal16, L"fscale02",    1, 0x1d, -32000, 32000, 10000, 10, 0, 1, L"FSCALE02",    -1, 0,                 0, 0},
-    {KindList,      L"wirertd02",   3, 0x42, 0,      1,     1,     0,  0, 0, L"wireRTD",     -1, 0,                 0, 0},
-    {KindList,      L"burnout02",   3, 0x43, 0,      2,     1,     0,  0, 0, L"burnOut",     -1, 0,                 0, 0},
-    {KindList,      L"cjcsw02",     3, 0x44, 0,      1,     1,     0,  0, 0, L"cjcSW",       -1, 0,                 0, 0},
-    {KindDecimal16, L"FOLfilter02", 3, 0x47, 0,      600,   0,     10, 1, 1, L"FOLFilter02", 6,  0,                 0, 0},
-    {KindGroup,     L"ch03",        0, 0x00, 0,      0,     0,     0,  0, 0, L"",            -1, 0,                 0, 0},
-    {KindList,      L"unused03",    1, 0x3c, 0,      1,     0,     0,  0, 0, L"unusedLST",   -1, 0,                 0, 0},
-    {KindList,      L"rangepc03",   1, 0x44, 0,      36,    2,     0,  0, 0, L"rangePC",     -1, FlagAdjustContext, 0, 0},
-    {KindList,      L"unit03",      4, 0x45, 0,      2,     0,     0,  0, 0, L"Unit",        -1, FlagAdjustContext, 0, 0},
-    {KindDecimal16, L"zbase03",     1, 0x2e, -32000, 32000, 0,     10, 3, 1, L"ZBASE03",     -1, FlagAdjustContext, 0, 0},
-    {KindDecimal16, L"fbase03",     1, 0x2f, -32000, 32000, 0,     10, 3, 1, L"FBASE03",     -1, FlagAdjustContext, 0, 0},
-    {KindDecimal16, L"bias03",      1, 0x0e, -32000, 32000, 0,     10, 2, 1, L"BIAS03",      1,  FlagAdjustment,    0, 0},
-    {KindDecimal16, L"gain03",      1, 0x0f, -32000, 32000, 10000, 10, 4, 1, L"GAIN03",      -1, FlagAdjustment,    0, 0},
-    {KindDecimal16, L"zscale03",    1, 0x1e, -32000, 32000, 0,     10, 0, 1, L"ZSCALE03",    -1, 0,                 0, 0},
-    {KindDecimal16, L"fscale03",    1, 0x1f, -32000, 32000, 10000, 10, 0, 1, L"FSCALE03",    -1, 0,                 0, 0},
-    {KindList,      L"wirertd03",   4, 0x42, 0,      1,     1,     0,  0, 0, L"wireRTD",     -1, 0,                 0, 0},
-    {KindList,      L"burnout03",   4, 0x43, 0,      2,     1,     0,  0, 0, L"burnOut",     -1, 0,                 0, 0},
-    {KindList,      L"cjcsw03",     4, 0x44, 0,      1,     1,     0,  0, 0, L"cjcSW",       -1, 0,                 0, 0},
-    {KindDecimal16, L"FOLfilter03", 4, 0x47, 0,      600,   0,     10, 1, 1, L"FOLFilter03", 6,  0,                 0, 0},
-    {KindGroup,     L"ch04",        0, 0x00, 0,      0,     0,     0,  0, 0, L"",            -1, 0,                 0, 0},
-    {KindList,      L"unused04",    1, 0x3d, 0,      1,     0,     0,  0, 0, L"unusedLST",   -1, 0,                 0, 0},
-    {KindList,      L"rangepc04",   1, 0x45, 0,      36,    2,     0,  0, 0, L"rangePC",     -1, FlagAdjustContext, 0, 0},
-    {KindList,      L"unit04",      5, 0x45, 0,      2,     0,     0,  0, 0, L"Unit",        -1, FlagAdjustContext, 0, 0},
-    {KindDecimal16, L"zbase04",     1, 0x30, -32000, 32000, 0,     10, 3, 1, L"ZBASE04",     -1, FlagAdjustContext, 0, 0},
-    {KindDecimal16, L"fbase04",     1, 0x31, -32000, 32000, 0,     10, 3, 1, L"FBASE04",     -1, FlagAdjustContext, 0, 0},
-    {KindDecimal16, L"bias04",      1, 0x10, -32000, 32000, 0,     10, 2, 1, L"BIAS04",      1,  FlagAdjustment,    0, 0},
-    {KindDecimal16, L"gain04",      1, 0x11, -32000, 32000, 10000, 10, 4, 1, L"GAIN04",      -1, FlagAdjustment,    0, 0},
-    {KindDecimal16, L"zscale04",    1, 0x20, -32000, 32000, 0,     10, 0, 1, L"ZSCALE04",    -1, 0,                 0, 0},
-    {KindDecimal16, L"fscale04",    1, 0x21, -32000, 32000, 10000, 10, 0, 1, L"FSCALE04",    -1, 0,                 0, 0},
-    {KindList,      L"wirertd04",   5, 0x42, 0,      1,     1,     0,  0, 0, L"wireRTD",     -1, 0,                 0, 0},
-    {KindList,      L"burnout04",   5, 0x43, 0,      2,     1,     0,  0, 0, L"burnOut",     -1, 0,                 0, 0},
-    {KindList,      L"cjcsw04",     5, 0x44, 0,      1,     1,     0,  0, 0, L"cjcSW",       -1, 0,                 0, 0},
-    {KindDecimal16, L"FOLfilter04", 5, 0x47, 0,      600,   0,     10, 1, 1, L"FOLFilter03", 6,  0,                 0, 0},
-    {KindGroup,     L"common",      0, 0x00, 0,      0,     0,     0,  0, 0, L"",            -1, 0,                 0, 0},
-    {KindText,      L"version",     0, 0x28, 0,      0,     0,     0,  0, 0, L"K52JK7W_VER", -1, FlagReadOnly,      0, 0},
-    {KindList,      L"simu",        0, 0x4e, 0,      1,     0,     0,  0, 0, L"simuLST",     -1, FlagAdjustment,    0, 0},
-};
-
-constexpr ChannelDefinition kJK7WChannels[] = {
-    {ChannelAnalog, 0, 0, 0, 0, 0, 0, 0, 10, 0, 0, 2, 0, 0, 1, 0, 0, 18},
-    {ChannelAnalog, 0, 0, 0, 0, 0, 0, 0, 11, 0, 0, 2, 0, 0, 1, 0, 0, 19},
-    {ChannelAnalog, 0, 0, 0, 0, 0, 0, 0, 12, 0, 0, 2, 0, 0, 1, 0, 0, 20},
-    {ChannelAnalog, 0, 0, 0, 0, 0, 0, 0, 13, 0, 0, 2, 0, 0, 1, 0, 0, 21},
-    {ChannelSwitch, 0, 0, 0, 0, 0, 0, 0, 78, 0, 0, 0, 0, 0, 0, 0, 0, 0},
-};
+// Channel n + 1 keeps its unit, wiring, burnout, compensation and filter on page 2 + n.
+constexpr std::array<ParameterDefinition, 14> Channel(int n) {
+    const std::int32_t page = 2 + n;
+    return {ChannelGroup(n), Unused(n), RangePc(n, 36, 2, FlagAdjustContext),
+            ChannelList(kUnitKeys, n, page, 0x45, 2, 0, L"Unit", FlagAdjustContext),
+            ZBase(n, 3, -1, FlagAdjustContext), FBase(n, 3, -1, FlagAdjustContext), Bias(n), Gain(n), ZScale(n), FScale(n),
+            ChannelList(kWireRtdKeys, n, page, 0x42, 1, 1, L"wireRTD"),
+            ChannelList(kBurnoutKeys, n, page, 0x43, 2, 1, L"burnOut"),
+            ChannelList(kCjcSwKeys, n, page, 0x44, 1, 1, L"cjcSW"),
+            ParameterDefinition{KindDecimal16, kFilterKeys[n], page, 0x47, 0, 600, 0, 10, 1, 1, kFilterFileKeys[n], 6, 0, 0, 0}};
+}
 // clang-format on
+
+constexpr auto kJK9WParameters =
+    ChannelTable<2>(Channel, std::array{CommonGroup(), Version(L"K52JK9W_VER"), Simu()});
+constexpr auto kJK7WParameters =
+    ChannelTable<4>(Channel, std::array{CommonGroup(), Version(L"K52JK7W_VER"), Simu()});
+
+constexpr ChannelDefinition kJK9WChannels[] = {AnalogValue(0), AnalogValue(1), SimulationSwitch()};
+constexpr ChannelDefinition kJK7WChannels[] = {AnalogValue(0), AnalogValue(1), AnalogValue(2), AnalogValue(3),
+                                               SimulationSwitch()};
 
 } // namespace
 
