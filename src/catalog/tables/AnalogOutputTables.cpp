@@ -20,14 +20,27 @@ constexpr ParameterDefinition OfflineOut() {
 
 // QH7W
 constexpr std::array<ParameterDefinition, 7> QH7WChannel(int n) {
-    return {ChannelGroup(n), Unused(n), Bias(n), Gain(n), ZScale(n), FScale(n), ResetOutput(n)};
+    return {ChannelGroup(n),
+            Unused(n),
+            Bias(n),
+            Gain(n),
+            ZScale(n),
+            FScale(n),
+            ResetOutput(n)};
 }
 
 constexpr auto kQH7WParameters = ChannelTable<4>(QH7WChannel, std::array{CommonGroup(), Version(L"K52QH7W_VER"), Simu(), OfflineOut()});
 
 // QZ7W: as QH7W with six ranges.
 constexpr std::array<ParameterDefinition, 8> QZ7WChannel(int n) {
-    return {ChannelGroup(n), Unused(n), RangePc(n, 6), Bias(n), Gain(n), ZScale(n), FScale(n), ResetOutput(n)};
+    return {ChannelGroup(n),
+            Unused(n),
+            RangePc(n, 6),
+            Bias(n),
+            Gain(n),
+            ZScale(n),
+            FScale(n),
+            ResetOutput(n)};
 }
 
 constexpr auto kQZ7WParameters = ChannelTable<4>(QZ7WChannel, std::array{CommonGroup(), Version(L"K52QZ7W_VER"), Simu(), OfflineOut()});

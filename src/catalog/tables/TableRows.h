@@ -22,18 +22,10 @@ constexpr std::int32_t kUnsigned32Max = -1;
 
 // Rows that recur with the same definition in every model that has them.
 // clang-format off
-constexpr ParameterDefinition CommonGroup() {
-    return {KindGroup, L"common", 0, 0x00, 0, 0, 0, 0, 0, 0, L"", -1, 0, 0, 0};
-}
-constexpr ParameterDefinition Version(const wchar_t* fileKey) {
-    return {KindText, L"version", 0, 0x28, 0, 0, 0, 0, 0, 0, fileKey, -1, FlagReadOnly, 0, 0};
-}
-constexpr ParameterDefinition Simu() {
-    return {KindList, L"simu", 0, 0x4e, 0, 1, 0, 0, 0, 0, L"simuLST", -1, FlagAdjustment, 0, 0};
-}
-constexpr ParameterDefinition ConvRate(std::int32_t maximum) {
-    return {KindList, L"convrate", 0, 0x3a, 0, maximum, 0, 0, 0, 0, L"convRATE", -1, 0, 0, 0};
-}
+constexpr ParameterDefinition CommonGroup()                   { return {KindGroup, L"common",   0, 0x00, 0, 0,       0, 0, 0, 0, L"",         -1, 0,              0, 0}; }
+constexpr ParameterDefinition Version(const wchar_t* fileKey) { return {KindText,  L"version",  0, 0x28, 0, 0,       0, 0, 0, 0, fileKey,     -1, FlagReadOnly,   0, 0}; }
+constexpr ParameterDefinition Simu()                          { return {KindList,  L"simu",     0, 0x4e, 0, 1,       0, 0, 0, 0, L"simuLST",  -1, FlagAdjustment, 0, 0}; }
+constexpr ParameterDefinition ConvRate(int maximum)           { return {KindList,  L"convrate", 0, 0x3a, 0, maximum, 0, 0, 0, 0, L"convRATE", -1, 0,              0, 0}; }
 // clang-format on
 
 // The keys of one per-channel row for channels 1 to 4: captions, and the file
@@ -58,52 +50,27 @@ inline constexpr ChannelKeys kZBaseFileKeys{L"ZBASE01", L"ZBASE02", L"ZBASE03", 
 inline constexpr ChannelKeys kFBaseKeys{L"fbase01", L"fbase02", L"fbase03", L"fbase04"};
 inline constexpr ChannelKeys kFBaseFileKeys{L"FBASE01", L"FBASE02", L"FBASE03", L"FBASE04"};
 
-// Per-channel rows of channel n + 1 (n = 0 to 3), on page 1 unless the model
-// puts them elsewhere.
+// Per-channel rows of channel n + 1 (n = 0 to 3), on page 1. ChannelList makes
+// the option rows that a model keeps elsewhere.
 // clang-format off
-constexpr ParameterDefinition ChannelGroup(int n) {
-    return {KindGroup, kGroupKeys[n], 0, 0x00, 0, 0, 0, 0, 0, 0, L"", -1, 0, 0, 0};
-}
-constexpr ParameterDefinition ChannelList(const ChannelKeys& keys, int n, std::int32_t page, std::int32_t item,
-                                          std::int32_t maximum, std::int32_t defaultValue, const wchar_t* list,
-                                          std::int32_t flags = 0) {
+constexpr ParameterDefinition ChannelGroup(int n)                             { return {KindGroup,     kGroupKeys[n],   0, 0x00,         0,      0,       0,     0,  0,        0, L"",                -1,   0,              0, 0}; }
+constexpr ParameterDefinition Unused(int n)                                   { return {KindList,      kUnusedKeys[n],  1, 0x3a + n,     0,      1,       0,     0,  0,        0, L"unusedLST",       -1,   0,              0, 0}; }
+constexpr ParameterDefinition RangePc(int n, int maximum)                     { return {KindList,      kRangePcKeys[n], 1, 0x42 + n,     0,      maximum, 0,     0,  0,        0, L"rangePC",         -1,   0,              0, 0}; }
+constexpr ParameterDefinition Bias(int n)                                     { return {KindDecimal16, kBiasKeys[n],    1, 0x0a + 2 * n, -32000, 32000,   0,     10, 2,        1, kBiasFileKeys[n],   1,    FlagAdjustment, 0, 0}; }
+constexpr ParameterDefinition Gain(int n)                                     { return {KindDecimal16, kGainKeys[n],    1, 0x0b + 2 * n, -32000, 32000,   10000, 10, 4,        1, kGainFileKeys[n],   -1,   FlagAdjustment, 0, 0}; }
+constexpr ParameterDefinition ZScale(int n, int flags = 0)                    { return {KindDecimal16, kZScaleKeys[n],  1, 0x1a + 2 * n, -32000, 32000,   0,     10, 0,        1, kZScaleFileKeys[n], -1,   flags,          0, 0}; }
+constexpr ParameterDefinition FScale(int n, int flags = 0)                    { return {KindDecimal16, kFScaleKeys[n],  1, 0x1b + 2 * n, -32000, 32000,   10000, 10, 0,        1, kFScaleFileKeys[n], -1,   flags,          0, 0}; }
+constexpr ParameterDefinition ZBase(int n, int decimals, int unit, int flags) { return {KindDecimal16, kZBaseKeys[n],   1, 0x2a + 2 * n, -32000, 32000,   0,     10, decimals, 1, kZBaseFileKeys[n],  unit, flags,          0, 0}; }
+constexpr ParameterDefinition FBase(int n, int decimals, int unit, int flags) { return {KindDecimal16, kFBaseKeys[n],   1, 0x2b + 2 * n, -32000, 32000,   0,     10, decimals, 1, kFBaseFileKeys[n],  unit, flags,          0, 0}; }
+constexpr ParameterDefinition Burnout(int n)                                  { return {KindList,      kBurnoutKeys[n], 1, 0x52 + n,     0,      2,       1,     0,  0,        0, L"burnOut",         -1,   0,              0, 0}; }
+constexpr ParameterDefinition ChannelList(const ChannelKeys& keys, int n, int page, int item, int maximum, int defaultValue,
+                                          const wchar_t* list, int flags = 0) {
     return {KindList, keys[n], page, item, 0, maximum, defaultValue, 0, 0, 0, list, -1, flags, 0, 0};
-}
-constexpr ParameterDefinition Unused(int n) {
-    return ChannelList(kUnusedKeys, n, 1, 0x3a + n, 1, 0, L"unusedLST");
-}
-constexpr ParameterDefinition RangePc(int n, std::int32_t maximum, std::int32_t defaultValue = 0, std::int32_t flags = 0) {
-    return ChannelList(kRangePcKeys, n, 1, 0x42 + n, maximum, defaultValue, L"rangePC", flags);
-}
-constexpr ParameterDefinition Burnout(int n) {
-    return ChannelList(kBurnoutKeys, n, 1, 0x52 + n, 2, 1, L"burnOut");
-}
-constexpr ParameterDefinition Bias(int n) {
-    return {KindDecimal16, kBiasKeys[n], 1, 0x0a + 2 * n, -32000, 32000, 0, 10, 2, 1, kBiasFileKeys[n], 1, FlagAdjustment, 0, 0};
-}
-constexpr ParameterDefinition Gain(int n) {
-    return {KindDecimal16, kGainKeys[n], 1, 0x0b + 2 * n, -32000, 32000, 10000, 10, 4, 1, kGainFileKeys[n], -1, FlagAdjustment, 0, 0};
-}
-constexpr ParameterDefinition ZScale(int n, std::int32_t flags = 0) {
-    return {KindDecimal16, kZScaleKeys[n], 1, 0x1a + 2 * n, -32000, 32000, 0, 10, 0, 1, kZScaleFileKeys[n], -1, flags, 0, 0};
-}
-constexpr ParameterDefinition FScale(int n, std::int32_t flags = 0) {
-    return {KindDecimal16, kFScaleKeys[n], 1, 0x1b + 2 * n, -32000, 32000, 10000, 10, 0, 1, kFScaleFileKeys[n], -1, flags, 0, 0};
-}
-constexpr ParameterDefinition ZBase(int n, std::int32_t decimals, std::int32_t unit, std::int32_t flags) {
-    return {KindDecimal16, kZBaseKeys[n], 1, 0x2a + 2 * n, -32000, 32000, 0, 10, decimals, 1, kZBaseFileKeys[n], unit, flags, 0, 0};
-}
-constexpr ParameterDefinition FBase(int n, std::int32_t decimals, std::int32_t unit, std::int32_t flags) {
-    return {KindDecimal16, kFBaseKeys[n], 1, 0x2b + 2 * n, -32000, 32000, 0, 10, decimals, 1, kFBaseFileKeys[n], unit, flags, 0, 0};
 }
 
 // The value of analog channel n + 1 (2 decimals, unit 1) and the simulation switch.
-constexpr ChannelDefinition AnalogValue(int n) {
-    return {ChannelAnalog, 0, 0, 0, 0, 0, 0, 0, 10 + n, 0, 0, 2, 0, 0, 1, 0, 0, 18 + n};
-}
-constexpr ChannelDefinition SimulationSwitch() {
-    return {ChannelSwitch, 0, 0, 0, 0, 0, 0, 0, 78, 0, 0, 0, 0, 0, 0, 0, 0, 0};
-}
+constexpr ChannelDefinition AnalogValue(int n) { return {ChannelAnalog, 0, 0, 0, 0, 0, 0, 0, 10 + n, 0, 0, 2, 0, 0, 1, 0, 0, 18 + n}; }
+constexpr ChannelDefinition SimulationSwitch() { return {ChannelSwitch, 0, 0, 0, 0, 0, 0, 0, 78,     0, 0, 0, 0, 0, 0, 0, 0, 0}; }
 // clang-format on
 
 // A model's parameter rows: channel(n) for channels 1 to Channels, then the

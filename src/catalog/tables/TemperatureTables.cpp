@@ -6,25 +6,37 @@ namespace {
 
 // clang-format off
 // "unit" on page 1; "zbase" and "fbase" with 1 decimal in unit 3, read with the adjustments.
-constexpr ParameterDefinition Unit(int n) {
-    return ChannelList(kUnitKeys, n, 1, 0x5a + n, 2, 0, L"Unit", FlagAdjustContext);
-}
-
-// BQ7W
 constexpr std::array<ParameterDefinition, 11> BQ7WChannel(int n) {
-    return {ChannelGroup(n), Unused(n), RangePc(n, 8), Unit(n), ZBase(n, 1, 3, FlagAdjustContext),
-            FBase(n, 1, 3, FlagAdjustContext), Bias(n), Gain(n), ZScale(n), FScale(n), Burnout(n)};
+    return {ChannelGroup(n),
+            Unused(n),
+            RangePc(n, 8),
+            ChannelList(kUnitKeys, n, 1, 0x5a + n, 2, 0, L"Unit", FlagAdjustContext),
+            ZBase(n, 1, 3, FlagAdjustContext),
+            FBase(n, 1, 3, FlagAdjustContext),
+            Bias(n),
+            Gain(n),
+            ZScale(n),
+            FScale(n),
+            Burnout(n)};
 }
-
-constexpr auto kBQ7WParameters = ChannelTable<4>(BQ7WChannel, std::array{CommonGroup(), Version(L"K52BQ7W_VER"), ConvRate(1), Simu()});
 
 // ZQ7W: as BQ7W with twelve ranges, and "cjcsw" after "burnout".
 constexpr std::array<ParameterDefinition, 12> ZQ7WChannel(int n) {
-    return {ChannelGroup(n), Unused(n), RangePc(n, 12), Unit(n), ZBase(n, 1, 3, FlagAdjustContext),
-            FBase(n, 1, 3, FlagAdjustContext), Bias(n), Gain(n), ZScale(n), FScale(n), Burnout(n),
+    return {ChannelGroup(n),
+            Unused(n),
+            RangePc(n, 12),
+            ChannelList(kUnitKeys, n, 1, 0x5a + n, 2, 0, L"Unit", FlagAdjustContext),
+            ZBase(n, 1, 3, FlagAdjustContext),
+            FBase(n, 1, 3, FlagAdjustContext),
+            Bias(n),
+            Gain(n),
+            ZScale(n),
+            FScale(n),
+            Burnout(n),
             ChannelList(kCjcSwKeys, n, 2, 0x4a + n, 1, 1, L"cjcSW")};
 }
 
+constexpr auto kBQ7WParameters = ChannelTable<4>(BQ7WChannel, std::array{CommonGroup(), Version(L"K52BQ7W_VER"), ConvRate(1), Simu()});
 constexpr auto kZQ7WParameters = ChannelTable<4>(ZQ7WChannel, std::array{CommonGroup(), Version(L"K52ZQ7W_VER"), ConvRate(1), Simu()});
 
 // Channel 1 is shown with 1 decimal in unit 3.

@@ -13,10 +13,17 @@ constexpr ChannelKeys kFilterFileKeys{L"FOLFilter01", L"FOLFilter02", L"FOLFilte
 // clang-format off
 // Channel n + 1 keeps its unit, wiring, burnout, compensation and filter on page 2 + n.
 constexpr std::array<ParameterDefinition, 14> Channel(int n) {
-    const std::int32_t page = 2 + n;
-    return {ChannelGroup(n), Unused(n), RangePc(n, 36, 2, FlagAdjustContext),
+    const int page = 2 + n;
+    return {ChannelGroup(n),
+            Unused(n),
+            ChannelList(kRangePcKeys, n, 1, 0x42 + n, 36, 2, L"rangePC", FlagAdjustContext),
             ChannelList(kUnitKeys, n, page, 0x45, 2, 0, L"Unit", FlagAdjustContext),
-            ZBase(n, 3, -1, FlagAdjustContext), FBase(n, 3, -1, FlagAdjustContext), Bias(n), Gain(n), ZScale(n), FScale(n),
+            ZBase(n, 3, -1, FlagAdjustContext),
+            FBase(n, 3, -1, FlagAdjustContext),
+            Bias(n),
+            Gain(n),
+            ZScale(n),
+            FScale(n),
             ChannelList(kWireRtdKeys, n, page, 0x42, 1, 1, L"wireRTD"),
             ChannelList(kBurnoutKeys, n, page, 0x43, 2, 1, L"burnOut"),
             ChannelList(kCjcSwKeys, n, page, 0x44, 1, 1, L"cjcSW"),
