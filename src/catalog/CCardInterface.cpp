@@ -131,6 +131,20 @@ void CCardInterface::SetWord(int page, int item, std::int32_t value) {
     m_registers[static_cast<std::size_t>(page)][low] = static_cast<std::uint16_t>(value & 0xFFFF);
 }
 
+void CCardInterface::ResetOnRangeChange(int row, int channels, bool withBase) {
+    const ParameterDefinition& definition = GetParameter(row);
+    const int n = definition.item - 0x42;
+    if (definition.page != 1 || n < 0 || n >= channels) {
+        return;
+    }
+    if (withBase) {
+        SetWord(1, 0x2a + 2 * n, 0);
+        SetWord(1, 0x2b + 2 * n, 0);
+    }
+    SetWord(1, 0x0a + 2 * n, 0);
+    SetWord(1, 0x0b + 2 * n, 10000);
+}
+
 void CCardInterface::SetDword(int page, int item, std::uint32_t value) {
     const std::size_t low = WordIndex(page, item);
     if (!m_unreadFileTexts.empty()) {

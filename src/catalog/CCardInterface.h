@@ -200,6 +200,10 @@ public:
 protected:
     // The unit text of a unit code, empty for none.
     std::wstring UnitText(std::int32_t unitCode) const;
+    // When row is the range of channel n (page 1, item 0x42 + n, n below
+    // channels): the channel's bias to 0 and gain to 10000, and with its base
+    // span, zero and full base to 0. Any other row changes nothing.
+    void ResetOnRangeChange(int row, int channels, bool withBase);
 
 private:
     // Index of the low word of (page, item) within its page; the high word

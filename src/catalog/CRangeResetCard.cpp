@@ -10,11 +10,5 @@ CCardJZB7W::CCardJZB7W(std::int32_t typeCode) : CRangeResetCard(typeCode, TableJ
 CCardQZ7W::CCardQZ7W(std::int32_t typeCode) : CRangeResetCard(typeCode, TableQZ7W(), 4) {}
 
 void CRangeResetCard::AfterSet(int row) {
-    const ParameterDefinition& definition = GetParameter(row);
-    const int n = definition.item - 0x42;
-    if (definition.page != 1 || n < 0 || n >= m_rangeChannels) {
-        return;
-    }
-    SetWord(1, 0x0a + 2 * n, 0);
-    SetWord(1, 0x0b + 2 * n, 10000);
+    ResetOnRangeChange(row, m_rangeChannels, false);
 }

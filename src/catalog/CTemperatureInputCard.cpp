@@ -48,14 +48,7 @@ std::wstring CTemperatureInputCard::GetUnitText(int row) const {
 }
 
 void CTemperatureInputCard::AfterSet(int row) {
-    const ParameterDefinition& definition = GetParameter(row);
-    const int n = definition.item - 0x42;
-    if (definition.page == 1 && n >= 0 && n < kChannels) {
-        SetWord(1, 0x2a + 2 * n, 0);
-        SetWord(1, 0x2b + 2 * n, 0);
-        SetWord(1, 0x0a + 2 * n, 0);
-        SetWord(1, 0x0b + 2 * n, 10000);
-    }
+    ResetOnRangeChange(row, kChannels, true);
 }
 
 bool CTemperatureInputCard::IsDisabled(int row) const {

@@ -61,14 +61,7 @@ void CUniversalInputCard::CheckBeforeSet(int row, std::int32_t value) const {
 }
 
 void CUniversalInputCard::AfterSet(int row) {
-    const ParameterDefinition& definition = GetParameter(row);
-    const int n = definition.item - 0x42;
-    if (definition.page == 1 && n >= 0 && n < m_channels) {
-        SetWord(1, 0x2a + 2 * n, 0);
-        SetWord(1, 0x2b + 2 * n, 0);
-        SetWord(1, 0x0a + 2 * n, 0);
-        SetWord(1, 0x0b + 2 * n, 10000);
-    }
+    ResetOnRangeChange(row, m_channels, true);
 }
 
 bool CUniversalInputCard::IsDisabled(int row) const {
