@@ -19,6 +19,13 @@ std::wstring_view TrimBlanks(std::wstring_view text) {
     return text;
 }
 
+bool ReadSign(std::wstring_view text, std::size_t& at) {
+    if (at >= text.size() || (text[at] != L'+' && text[at] != L'-')) {
+        return false;
+    }
+    return text[at++] == L'-';
+}
+
 int DigitValue(wchar_t c) {
     if (c >= L'0' && c <= L'9') {
         return c - L'0';
@@ -35,10 +42,7 @@ int DigitValue(wchar_t c) {
 std::optional<WholeNumber> ReadWholeNumber(std::wstring_view text, int base) {
     WholeNumber number;
     std::size_t at = SkipBlanks(text);
-    if (at < text.size() && (text[at] == L'+' || text[at] == L'-')) {
-        number.negative = text[at] == L'-';
-        ++at;
-    }
+    number.negative = ReadSign(text, at);
     const bool hexPrefix = at + 2 < text.size() && text[at] == L'0' &&
                            (text[at + 1] == L'x' || text[at + 1] == L'X') && DigitValue(text[at + 2]) < 16;
     if (base == 0) {

@@ -20,6 +20,9 @@ std::size_t SkipBlanks(std::wstring_view text, std::size_t at = 0);
 // The text without blanks at either end.
 std::wstring_view TrimBlanks(std::wstring_view text);
 
+// Steps over a sign at at, if there is one; true for a minus.
+bool ReadSign(std::wstring_view text, std::size_t& at);
+
 // The value of a digit in bases up to 36 (0-9, then a-z or A-Z); 99 for any
 // other character.
 int DigitValue(wchar_t c);

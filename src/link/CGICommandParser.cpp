@@ -36,11 +36,7 @@ std::optional<std::uint32_t> ParseUnsigned(const std::wstring& text, int base) {
 // a double become infinite or zero, as the C library would give them.
 std::optional<double> ParseReal(const std::wstring& text) {
     std::size_t at = SkipBlanks(text);
-    bool negative = false;
-    if (at < text.size() && (text[at] == L'+' || text[at] == L'-')) {
-        negative = text[at] == L'-';
-        ++at;
-    }
+    const bool negative = ReadSign(text, at);
     std::string digits;
     bool anyDigit = false;
     long long leadingScale = 0; // decimal exponent of the first significant digit, roughly
@@ -72,11 +68,7 @@ std::optional<double> ParseReal(const std::wstring& text) {
     long long exponent = 0;
     if (at < text.size() && (text[at] == L'e' || text[at] == L'E')) {
         std::size_t look = at + 1;
-        bool exponentNegative = false;
-        if (look < text.size() && (text[look] == L'+' || text[look] == L'-')) {
-            exponentNegative = text[look] == L'-';
-            ++look;
-        }
+        const bool exponentNegative = ReadSign(text, look);
         if (look < text.size() && text[look] >= L'0' && text[look] <= L'9') {
             std::string exponentDigits;
             while (look < text.size() && text[look] >= L'0' && text[look] <= L'9') {
@@ -117,11 +109,7 @@ std::optional<double> ParseReal(const std::wstring& text) {
 // 32-bit range are held at its limits.
 std::int32_t ScaleDecimalText(const std::wstring& text, std::int32_t power) {
     std::size_t at = SkipBlanks(text);
-    bool negative = false;
-    if (at < text.size() && (text[at] == L'+' || text[at] == L'-')) {
-        negative = text[at] == L'-';
-        ++at;
-    }
+    const bool negative = ReadSign(text, at);
     std::string digits;
     long long exponent = 0;
     bool inFraction = false;
@@ -142,11 +130,7 @@ std::int32_t ScaleDecimalText(const std::wstring& text, std::int32_t power) {
     }
     if (at < text.size() && (text[at] == L'e' || text[at] == L'E')) {
         ++at;
-        bool exponentNegative = false;
-        if (at < text.size() && (text[at] == L'+' || text[at] == L'-')) {
-            exponentNegative = text[at] == L'-';
-            ++at;
-        }
+        const bool exponentNegative = ReadSign(text, at);
         long long written = 0;
         for (; at < text.size() && text[at] >= L'0' && text[at] <= L'9'; ++at) {
             written = written < 1000000000LL ? written * 10 + (text[at] - L'0') : written;
