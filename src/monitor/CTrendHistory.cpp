@@ -85,7 +85,7 @@ void CTrendHistory::Add(const CCardSlot& rack, std::chrono::system_clock::time_p
         if (slot.model != model) {
             Rebuild(slot, *card, model);
         }
-        if (slot.version != 0 && time - slot.lastTime < static_cast<double>(m_spacing.count()) &&
+        if (slot.sampled && time - slot.lastTime < static_cast<double>(m_spacing.count()) &&
             time >= slot.lastTime) {
             continue;
         }
@@ -104,7 +104,7 @@ void CTrendHistory::Add(const CCardSlot& rack, std::chrono::system_clock::time_p
         }
         if (added) {
             slot.lastTime = time;
-            ++slot.version;
+            slot.sampled = true;
         }
     }
 }

@@ -57,7 +57,7 @@ private:
         std::wstring model;
         std::vector<Curve> curves;
         double lastTime = 0.0;
-        std::uint64_t version = 0;
+        bool sampled = false; // lastTime holds a sample's time
     };
 
     void Rebuild(Slot& slot, const CCardInterface& card, const std::wstring& model) const;

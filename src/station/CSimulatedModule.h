@@ -34,7 +34,6 @@ public:
     // True while the module's simulation switch is on.
     bool IsSimulating() const;
 
-
     // The reply text of an item, "WORD:value".
     Access Read(int page, int item, std::int64_t nowMs, std::wstring& reply) const;
     // The value part alone (what the tool takes after the colon).

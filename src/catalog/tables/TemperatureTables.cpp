@@ -5,11 +5,12 @@
 namespace {
 
 // clang-format off
-// "unit" on page 1; "zbase" and "fbase" with 1 decimal in unit 3, read with the adjustments.
-constexpr std::array<ParameterDefinition, 11> BQ7WChannel(int n) {
+// BQ7W's channel block with its number of ranges: "unit" on page 1; "zbase" and
+// "fbase" with 1 decimal in unit 3, read with the adjustments.
+constexpr std::array<ParameterDefinition, 11> TemperatureChannel(int n, int ranges) {
     return {ChannelGroup(n),
             Unused(n),
-            RangePc(n, 8),
+            RangePc(n, ranges),
             ChannelList(kUnitKeys, n, 1, 0x5a + n, 2, 0, L"Unit", FlagAdjustContext),
             ZBase(n, 1, 3, FlagAdjustContext),
             FBase(n, 1, 3, FlagAdjustContext),
@@ -20,20 +21,15 @@ constexpr std::array<ParameterDefinition, 11> BQ7WChannel(int n) {
             Burnout(n)};
 }
 
-// ZQ7W: as BQ7W with twelve ranges, and "cjcsw" after "burnout".
+constexpr std::array<ParameterDefinition, 11> BQ7WChannel(int n) { return TemperatureChannel(n, 8); }
+
+// ZQ7W: twelve ranges, and "cjcsw" after "burnout".
 constexpr std::array<ParameterDefinition, 12> ZQ7WChannel(int n) {
-    return {ChannelGroup(n),
-            Unused(n),
-            RangePc(n, 12),
-            ChannelList(kUnitKeys, n, 1, 0x5a + n, 2, 0, L"Unit", FlagAdjustContext),
-            ZBase(n, 1, 3, FlagAdjustContext),
-            FBase(n, 1, 3, FlagAdjustContext),
-            Bias(n),
-            Gain(n),
-            ZScale(n),
-            FScale(n),
-            Burnout(n),
-            ChannelList(kCjcSwKeys, n, 2, 0x4a + n, 1, 1, L"cjcSW")};
+    const std::array<ParameterDefinition, 11> rows = TemperatureChannel(n, 12);
+    std::array<ParameterDefinition, 12> block{};
+    std::copy(rows.begin(), rows.end(), block.begin());
+    block.back() = ChannelList(kCjcSwKeys, n, 2, 0x4a + n, 1, 1, L"cjcSW");
+    return block;
 }
 
 constexpr auto kBQ7WParameters = ChannelTable<4>(BQ7WChannel, std::array{CommonGroup(), Version(L"K52BQ7W_VER"), ConvRate(1), Simu()});
